@@ -1,0 +1,38 @@
+# Shared by scripts/run and scripts/test: install what is missing, then build.
+# shellcheck shell=bash
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD_DIR="${VV_BUILD_DIR:-$ROOT/_build}"
+
+VV_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
+    libbenchmark-dev netpbm xvfb xdotool openbox imagemagick xauth x11-utils clang
+    file dpkg-dev fakeroot)
+
+vv_install_packages() {
+    local missing=()
+    local p
+    for p in "${VV_PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    if [ "$(id -u)" -ne 0 ]; then
+        command -v sudo >/dev/null || { echo "error: need root (or sudo) to install ${missing[*]}" >&2; exit 1; }
+        sudo="sudo"
+    fi
+    local i
+    for i in 1 2 3 4 5 6 7 8 9 10; do
+        $sudo apt-get update -qq && break
+        echo "apt-get update failed (another apt may hold the lock); retrying in 6 s"
+        sleep 6
+    done
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -o DPkg::Lock::Timeout=600 \
+        --no-install-recommends "${missing[@]}"
+}
+
+vv_build() {
+    cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE="${VV_BUILD_TYPE:-RelWithDebInfo}" >/dev/null
+    cmake --build "$BUILD_DIR" -j"$(nproc)"
+}

@@ -1,0 +1,12 @@
+// Test main for core tests: a QCoreApplication-free run is enough for QImage
+// and file work, but QGuiApplication gives fonts and image plugins a home.
+#include <QGuiApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,128 @@
+#include "ui/QtPlatform.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QCursor>
+#include <QDialog>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QProcess>
+#include <QScreen>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+namespace vv {
+
+void QtPlatform::showMessage(const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), text, QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.exec();
+}
+
+void QtPlatform::showModal(QWidget* window)
+{
+    if (auto* dialog = qobject_cast<QDialog*>(window)) {
+        dialog->exec();
+        return;
+    }
+    // A plain widget: run a local loop until it is hidden or closed.
+    window->setWindowModality(Qt::ApplicationModal);
+    window->setAttribute(Qt::WA_DeleteOnClose, false);
+    window->show();
+    QEventLoop loop;
+    while (window->isVisible())
+        loop.processEvents(QEventLoop::WaitForMoreEvents);
+    window->setWindowModality(Qt::NonModal);
+}
+
+QString QtPlatform::chooseOpenFile(const FileDialogRequest& request)
+{
+    return QFileDialog::getOpenFileName(QApplication::activeWindow(), request.title, request.directory,
+                                        request.filter);
+}
+
+std::optional<QColor> QtPlatform::chooseColor(const QColor& initial)
+{
+    const QColor chosen = QColorDialog::getColor(initial, QApplication::activeWindow());
+    if (!chosen.isValid())
+        return std::nullopt;
+    return chosen;
+}
+
+void QtPlatform::showHelp(const QString& helpFile)
+{
+    QFile file(helpFile);
+    if (!file.open(QIODevice::ReadOnly)) {
+        showMessage(QStringLiteral("The help file %1 cannot be opened: %2").arg(helpFile, file.errorString()));
+        return;
+    }
+    QDialog viewer(QApplication::activeWindow());
+    viewer.setWindowTitle(QFileInfo(helpFile).fileName());
+    viewer.resize(640, 480);
+    auto* layout = new QVBoxLayout(&viewer);
+    auto* browser = new QTextBrowser(&viewer);
+    browser->setOpenExternalLinks(false);
+    browser->setSearchPaths({QFileInfo(helpFile).absolutePath()});
+    browser->setHtml(QString::fromUtf8(file.readAll()));
+    layout->addWidget(browser);
+    viewer.exec();
+}
+
+ProcessOutcome QtPlatform::runAndWait(const QString& program, const QStringList& arguments,
+                                      const QString& workingDirectory)
+{
+    ProcessOutcome outcome;
+    QProcess process;
+    process.setWorkingDirectory(workingDirectory);
+    process.start(program, arguments);
+    if (!process.waitForStarted(-1)) {
+        outcome.status = ProcessOutcome::Status::FailedToStart;
+        outcome.errorText = process.errorString();
+        return outcome;
+    }
+    process.waitForFinished(-1);
+    outcome.standardOutput = process.readAllStandardOutput();
+    outcome.standardError = process.readAllStandardError();
+    if (process.exitStatus() == QProcess::CrashExit) {
+        outcome.status = ProcessOutcome::Status::Crashed;
+        outcome.errorText = process.errorString();
+        return outcome;
+    }
+    outcome.status = ProcessOutcome::Status::Finished;
+    outcome.exitCode = process.exitCode();
+    return outcome;
+}
+
+bool QtPlatform::startDetached(const QString& program, const QStringList& arguments,
+                               const QString& workingDirectory)
+{
+    return QProcess::startDetached(program, arguments, workingDirectory);
+}
+
+QImage QtPlatform::grabScreen(const QSize& size)
+{
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return {};
+    const QPixmap shot = screen->grabWindow(0, 0, 0, size.width(), size.height());
+    return shot.toImage();
+}
+
+QPoint QtPlatform::pointerPosition()
+{
+    return QCursor::pos();
+}
+
+double QtPlatform::screenRefreshRate()
+{
+    QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->refreshRate() : 60.0;
+}
+
+} // namespace vv
