@@ -7,15 +7,13 @@ namespace {
 
 constexpr int cubeLevels[6] = {0xFF, 0xCC, 0x99, 0x66, 0x33, 0x00};
 
-constexpr int cubeIndex(int lr, int lg, int lb)
-{
+constexpr int cubeIndex(int lr, int lg, int lb) {
     if (lr == 5 && lg == 5 && lb == 5)
         return 230;
     return 108 * (lb / 3) + 18 * lr + 6 * (lb % 3) + lg;
 }
 
-std::array<QRgb, 256> buildPalette()
-{
+std::array<QRgb, 256> buildPalette() {
     std::array<QRgb, 256> table{};
     table.fill(qRgb(0, 0, 0));
     for (int lr = 0; lr < 6; ++lr)
@@ -33,8 +31,7 @@ std::array<QRgb, 256> buildPalette()
     return table;
 }
 
-int levelNumber(int value)
-{
+int levelNumber(int value) {
     if (value <= 24)
         return 5;
     if (value <= 76)
@@ -50,20 +47,17 @@ int levelNumber(int value)
 
 } // namespace
 
-const std::array<QRgb, 256>& palmSystemPalette()
-{
+const std::array<QRgb, 256>& palmSystemPalette() {
     static const std::array<QRgb, 256> table = buildPalette();
     return table;
 }
 
-QVector<QRgb> palmColorTable()
-{
+QVector<QRgb> palmColorTable() {
     const auto& table = palmSystemPalette();
     return QVector<QRgb>(table.begin(), table.end());
 }
 
-int nearestPaletteIndex(QRgb colour)
-{
+int nearestPaletteIndex(QRgb colour) {
     const auto& table = palmSystemPalette();
     const int r = qRed(colour), g = qGreen(colour), b = qBlue(colour);
     int best = 255;
@@ -81,8 +75,7 @@ int nearestPaletteIndex(QRgb colour)
     return best;
 }
 
-int HexByteValue(const QString& digits)
-{
+int HexByteValue(const QString& digits) {
     QString text = digits.trimmed();
     if (text.size() == 2 && text.startsWith(QLatin1Char('0')))
         text = text.mid(1);
@@ -93,15 +86,13 @@ int HexByteValue(const QString& digits)
     return ok ? value : -1;
 }
 
-QString QuantiseComponent(const QString& digits)
-{
+QString QuantiseComponent(const QString& digits) {
     const int value = HexByteValue(digits);
     const int level = cubeLevels[levelNumber(value < 0 ? 0 : value)];
     return QStringLiteral("%1").arg(level, 2, 16, QLatin1Char('0')).toUpper();
 }
 
-int PaletteIndexOf(const QString& rrggbb)
-{
+int PaletteIndexOf(const QString& rrggbb) {
     if (rrggbb.size() != 6)
         return -1;
     int levels[3];

@@ -10,10 +10,10 @@ enum class FamilyKind { Bitmap, Icon };
 
 struct ResourceFamily {
     FamilyKind kind = FamilyKind::Bitmap;
-    int id = 0;           // decimal family ID before any screen prefix
-    QString folder;       // work folder: "ThmeRsrc" or "IconRsrc"
-    QString lowPiece;     // base name without ".bmp", e.g. "Tbmp03EE" or "Icon03E1"
-    QString highPiece;    // e.g. "Tbmp04EE" or "Icon04H1"
+    int id = 0;        // decimal family ID before any screen prefix
+    QString folder;    // work folder: "ThmeRsrc" or "IconRsrc"
+    QString lowPiece;  // base name without ".bmp", e.g. "Tbmp03EE" or "Icon03E1"
+    QString highPiece; // e.g. "Tbmp04EE" or "Icon04H1"
 };
 
 } // namespace vv

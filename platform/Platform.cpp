@@ -7,14 +7,12 @@ namespace {
 Platform* current = nullptr;
 }
 
-Platform& platform()
-{
+Platform& platform() {
     Q_ASSERT_X(current, "vv::platform", "no platform installed");
     return *current;
 }
 
-Platform* setPlatform(Platform* p)
-{
+Platform* setPlatform(Platform* p) {
     Platform* previous = current;
     current = p;
     return previous;

@@ -18,15 +18,13 @@
 
 namespace vv {
 
-void QtPlatform::showMessage(const QString& text)
-{
+void QtPlatform::showMessage(const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), text, QMessageBox::Ok,
                     QApplication::activeWindow());
     box.exec();
 }
 
-void QtPlatform::showModal(QWidget* window)
-{
+void QtPlatform::showModal(QWidget* window) {
     if (auto* dialog = qobject_cast<QDialog*>(window)) {
         dialog->exec();
         return;
@@ -41,25 +39,23 @@ void QtPlatform::showModal(QWidget* window)
     window->setWindowModality(Qt::NonModal);
 }
 
-QString QtPlatform::chooseOpenFile(const FileDialogRequest& request)
-{
+QString QtPlatform::chooseOpenFile(const FileDialogRequest& request) {
     return QFileDialog::getOpenFileName(QApplication::activeWindow(), request.title, request.directory,
                                         request.filter);
 }
 
-std::optional<QColor> QtPlatform::chooseColor(const QColor& initial)
-{
+std::optional<QColor> QtPlatform::chooseColor(const QColor& initial) {
     const QColor chosen = QColorDialog::getColor(initial, QApplication::activeWindow());
     if (!chosen.isValid())
         return std::nullopt;
     return chosen;
 }
 
-void QtPlatform::showHelp(const QString& helpFile)
-{
+void QtPlatform::showHelp(const QString& helpFile) {
     QFile file(helpFile);
     if (!file.open(QIODevice::ReadOnly)) {
-        showMessage(QStringLiteral("The help file %1 cannot be opened: %2").arg(helpFile, file.errorString()));
+        showMessage(
+            QStringLiteral("The help file %1 cannot be opened: %2").arg(helpFile, file.errorString()));
         return;
     }
     QDialog viewer(QApplication::activeWindow());
@@ -75,8 +71,7 @@ void QtPlatform::showHelp(const QString& helpFile)
 }
 
 ProcessOutcome QtPlatform::runAndWait(const QString& program, const QStringList& arguments,
-                                      const QString& workingDirectory)
-{
+                                      const QString& workingDirectory) {
     ProcessOutcome outcome;
     QProcess process;
     process.setWorkingDirectory(workingDirectory);
@@ -100,13 +95,11 @@ ProcessOutcome QtPlatform::runAndWait(const QString& program, const QStringList&
 }
 
 bool QtPlatform::startDetached(const QString& program, const QStringList& arguments,
-                               const QString& workingDirectory)
-{
+                               const QString& workingDirectory) {
     return QProcess::startDetached(program, arguments, workingDirectory);
 }
 
-QImage QtPlatform::grabScreen(const QSize& size)
-{
+QImage QtPlatform::grabScreen(const QSize& size) {
     QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen)
         return {};
@@ -114,13 +107,11 @@ QImage QtPlatform::grabScreen(const QSize& size)
     return shot.toImage();
 }
 
-QPoint QtPlatform::pointerPosition()
-{
+QPoint QtPlatform::pointerPosition() {
     return QCursor::pos();
 }
 
-double QtPlatform::screenRefreshRate()
-{
+double QtPlatform::screenRefreshRate() {
     QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? screen->refreshRate() : 60.0;
 }

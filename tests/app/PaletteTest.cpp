@@ -6,8 +6,7 @@ using namespace vv;
 
 namespace {
 
-QString hex(int r, int g, int b)
-{
+QString hex(int r, int g, int b) {
     return QStringLiteral("%1%2%3")
         .arg(r, 2, 16, QLatin1Char('0'))
         .arg(g, 2, 16, QLatin1Char('0'))
@@ -17,23 +16,21 @@ QString hex(int r, int g, int b)
 
 } // namespace
 
-TEST(Palette, IndexOfChosenColours)
-{
+TEST(Palette, IndexOfChosenColours) {
     struct Case {
         int r, g, b, index;
     };
     const Case cases[] = {
-        {0, 255, 0, 210},   {255, 255, 255, 0}, {0, 0, 0, 230},    {24, 24, 24, 230},
-        {25, 25, 25, 190},  {128, 0, 0, 161},   {127, 0, 0, 179},  {20, 30, 240, 94},
-        {0xFF, 0xCC, 0xFF, 1}, {0xFF, 0xFF, 0xCC, 6}, {0xCC, 0xFF, 0xFF, 18}, {0xFF, 0xFF, 0x66, 108},
+        {0, 255, 0, 210},        {255, 255, 255, 0},    {0, 0, 0, 230},         {24, 24, 24, 230},
+        {25, 25, 25, 190},       {128, 0, 0, 161},      {127, 0, 0, 179},       {20, 30, 240, 94},
+        {0xFF, 0xCC, 0xFF, 1},   {0xFF, 0xFF, 0xCC, 6}, {0xCC, 0xFF, 0xFF, 18}, {0xFF, 0xFF, 0x66, 108},
         {0x00, 0x33, 0x00, 214},
     };
     for (const Case& c : cases)
         EXPECT_EQ(PaletteIndexOf(hex(c.r, c.g, c.b)), c.index) << c.r << "," << c.g << "," << c.b;
 }
 
-TEST(Palette, HexByteValueAndQuantise)
-{
+TEST(Palette, HexByteValueAndQuantise) {
     EXPECT_EQ(HexByteValue("0A"), 10);
     EXPECT_EQ(HexByteValue("a"), 10);
     EXPECT_EQ(HexByteValue("FF"), 255);
@@ -48,16 +45,14 @@ TEST(Palette, HexByteValueAndQuantise)
             << value;
 }
 
-TEST(Palette, WholeTableFollowsTheIndexRule)
-{
+TEST(Palette, WholeTableFollowsTheIndexRule) {
     const int level[6] = {0xFF, 0xCC, 0x99, 0x66, 0x33, 0x00};
     const auto& table = palmSystemPalette();
     for (int lr = 0; lr < 6; ++lr)
         for (int lg = 0; lg < 6; ++lg)
             for (int lb = 0; lb < 6; ++lb) {
-                const int index = (lr == 5 && lg == 5 && lb == 5)
-                                      ? 230
-                                      : 108 * (lb / 3) + 18 * lr + 6 * (lb % 3) + lg;
+                const int index =
+                    (lr == 5 && lg == 5 && lb == 5) ? 230 : 108 * (lb / 3) + 18 * lr + 6 * (lb % 3) + lg;
                 EXPECT_EQ(table[index], qRgb(level[lr], level[lg], level[lb])) << index;
                 EXPECT_EQ(PaletteIndexOf(hex(level[lr], level[lg], level[lb])), index);
             }
@@ -73,16 +68,15 @@ TEST(Palette, WholeTableFollowsTheIndexRule)
         EXPECT_EQ(table[i], qRgb(0, 0, 0)) << i;
 }
 
-TEST(Palette, NearestColourTiesGoToTheHighestIndex)
-{
+TEST(Palette, NearestColourTiesGoToTheHighestIndex) {
     struct Case {
         QRgb colour;
         int index;
     };
-    const Case cases[] = {{qRgb(0, 0, 0), 255},         {qRgb(255, 255, 255), 0},  {qRgb(0, 255, 0), 210},
-                          {qRgb(255, 0, 0), 125},       {qRgb(0, 0, 255), 95},     {qRgb(128, 128, 128), 220},
-                          {qRgb(200, 0, 0), 143},       {qRgb(24, 24, 24), 215},   {qRgb(192, 192, 192), 225},
-                          {qRgb(100, 150, 200), 62},    {qRgb(8, 8, 8), 255}};
+    const Case cases[] = {{qRgb(0, 0, 0), 255},      {qRgb(255, 255, 255), 0}, {qRgb(0, 255, 0), 210},
+                          {qRgb(255, 0, 0), 125},    {qRgb(0, 0, 255), 95},    {qRgb(128, 128, 128), 220},
+                          {qRgb(200, 0, 0), 143},    {qRgb(24, 24, 24), 215},  {qRgb(192, 192, 192), 225},
+                          {qRgb(100, 150, 200), 62}, {qRgb(8, 8, 8), 255}};
     for (const Case& c : cases)
         EXPECT_EQ(nearestPaletteIndex(c.colour), c.index) << qRed(c.colour) << "," << qGreen(c.colour);
 }

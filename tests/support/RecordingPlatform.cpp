@@ -7,18 +7,15 @@ namespace vv::test {
 
 RecordingPlatform::RecordingPlatform() : previous_(setPlatform(this)) {}
 
-RecordingPlatform::~RecordingPlatform()
-{
+RecordingPlatform::~RecordingPlatform() {
     setPlatform(previous_);
 }
 
-void RecordingPlatform::showMessage(const QString& text)
-{
+void RecordingPlatform::showMessage(const QString& text) {
     messages << text;
 }
 
-void RecordingPlatform::showModal(QWidget* window)
-{
+void RecordingPlatform::showModal(QWidget* window) {
     modalWindows << window;
     window->show();
     if (onModal)
@@ -26,25 +23,21 @@ void RecordingPlatform::showModal(QWidget* window)
     window->hide();
 }
 
-QString RecordingPlatform::chooseOpenFile(const FileDialogRequest& request)
-{
+QString RecordingPlatform::chooseOpenFile(const FileDialogRequest& request) {
     fileDialogs << request;
     return fileAnswers.isEmpty() ? QString() : fileAnswers.dequeue();
 }
 
-std::optional<QColor> RecordingPlatform::chooseColor(const QColor&)
-{
+std::optional<QColor> RecordingPlatform::chooseColor(const QColor&) {
     return colorAnswers.isEmpty() ? std::nullopt : colorAnswers.dequeue();
 }
 
-void RecordingPlatform::showHelp(const QString& helpFile)
-{
+void RecordingPlatform::showHelp(const QString& helpFile) {
     helpFiles << helpFile;
 }
 
 ProcessOutcome RecordingPlatform::runAndWait(const QString& program, const QStringList& arguments,
-                                             const QString& workingDirectory)
-{
+                                             const QString& workingDirectory) {
     const ProcessCall call{program, arguments, workingDirectory, false};
     processes << call;
     if (onRun)
@@ -68,27 +61,23 @@ ProcessOutcome RecordingPlatform::runAndWait(const QString& program, const QStri
 }
 
 bool RecordingPlatform::startDetached(const QString& program, const QStringList& arguments,
-                                      const QString& workingDirectory)
-{
+                                      const QString& workingDirectory) {
     processes << ProcessCall{program, arguments, workingDirectory, true};
     if (detachedResult)
         return *detachedResult;
     return QProcess::startDetached(program, arguments, workingDirectory);
 }
 
-QImage RecordingPlatform::grabScreen(const QSize& size)
-{
+QImage RecordingPlatform::grabScreen(const QSize& size) {
     ++screenGrabs;
     return onGrab ? onGrab(size) : QImage();
 }
 
-QPoint RecordingPlatform::pointerPosition()
-{
+QPoint RecordingPlatform::pointerPosition() {
     return onPointer ? onPointer() : QPoint(0, 0);
 }
 
-double RecordingPlatform::screenRefreshRate()
-{
+double RecordingPlatform::screenRefreshRate() {
     return refreshRate;
 }
 

@@ -1,0 +1,102 @@
+#include "app/PictureCopy.h"
+
+#include "app/Palette.h"
+
+#include <QHash>
+
+#include <climits>
+
+namespace vv {
+namespace {
+
+// Maps colours to an Indexed8 target's own table; pieces repeat few colours,
+// so a per-copy cache keeps the nearest-colour search cheap.
+class IndexMapper {
+public:
+    explicit IndexMapper(const QImage& target) : table_(target.colorTable()) {}
+
+    int indexOf(QRgb colour) {
+        colour |= 0xFF000000u;
+        const auto found = cache_.constFind(colour);
+        if (found != cache_.constEnd())
+            return *found;
+        int index = 0;
+        if (table_ == palmColorTable()) {
+            index = nearestPaletteIndex(colour);
+        } else {
+            int best = INT_MAX;
+            for (int i = table_.size() - 1; i >= 0; --i) {
+                const int dr = qRed(colour) - qRed(table_[i]);
+                const int dg = qGreen(colour) - qGreen(table_[i]);
+                const int db = qBlue(colour) - qBlue(table_[i]);
+                const int d = dr * dr + dg * dg + db * db;
+                if (d < best) {
+                    best = d;
+                    index = i;
+                }
+            }
+        }
+        cache_.insert(colour, index);
+        return index;
+    }
+
+private:
+    QVector<QRgb> table_;
+    QHash<QRgb, int> cache_;
+};
+
+template <typename SourceAt> void writePixels(QImage& target, QPoint topLeft, QSize size, SourceAt sourceAt) {
+    const QRect area = QRect(topLeft, size).intersected(target.rect());
+    if (area.isEmpty())
+        return;
+    if (target.format() == QImage::Format_Indexed8) {
+        IndexMapper mapper(target);
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            uchar* line = target.scanLine(y);
+            for (int x = area.left(); x <= area.right(); ++x)
+                line[x] = uchar(mapper.indexOf(sourceAt(x - topLeft.x(), y - topLeft.y())));
+        }
+        return;
+    }
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            target.setPixel(x, y, sourceAt(x - topLeft.x(), y - topLeft.y()) | 0xFF000000u);
+}
+
+QRgb pixelOrOutside(const QImage& source, int x, int y, QRgb outside) {
+    if (x < 0 || y < 0 || x >= source.width() || y >= source.height())
+        return outside;
+    return source.pixel(x, y);
+}
+
+} // namespace
+
+void copyPixels(const QImage& source, const QRect& sourceRect, QImage& target, QPoint targetTopLeft,
+                QRgb outside) {
+    writePixels(target, targetTopLeft, sourceRect.size(), [&](int dx, int dy) {
+        return pixelOrOutside(source, sourceRect.left() + dx, sourceRect.top() + dy, outside);
+    });
+}
+
+void copyPixelsHalfSize(const QImage& source, const QRect& sourceRect, QImage& target, QPoint targetTopLeft,
+                        QRgb outside) {
+    const QSize half(sourceRect.width() / 2, sourceRect.height() / 2);
+    writePixels(target, targetTopLeft, half, [&](int dx, int dy) {
+        return pixelOrOutside(source, sourceRect.left() + 2 * dx, sourceRect.top() + 2 * dy, outside);
+    });
+}
+
+QImage makeRgbPicture(QSize size, QRgb fill) {
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(fill | 0xFF000000u);
+    return picture;
+}
+
+QImage makePalettePicture(QSize size, QRgb fill) {
+    QImage picture(size, QImage::Format_Indexed8);
+    picture.setColorTable(palmColorTable());
+    picture.fill(uint(nearestPaletteIndex(fill)));
+    return picture;
+}
+
+} // namespace vv

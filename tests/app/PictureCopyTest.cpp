@@ -1,0 +1,50 @@
+#include "app/PictureCopy.h"
+#include "app/Palette.h"
+
+#include <gtest/gtest.h>
+
+using namespace vv;
+
+namespace {
+
+// Every pixel tells where it came from.
+QImage coordinateSheet(int w, int h) {
+    QImage sheet(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            sheet.setPixel(x, y, qRgb(x, y, 7));
+    return sheet;
+}
+
+} // namespace
+
+TEST(PictureCopy, OneToOneWithPixelsOutsideTheSource) {
+    const QImage sheet = coordinateSheet(10, 10);
+    QImage target = makeRgbPicture({4, 3}, qRgb(1, 2, 3));
+    copyPixels(sheet, QRect(8, -1, 4, 3), target, {0, 0}, qRgb(0, 255, 0));
+    EXPECT_EQ(target.pixel(0, 0), qRgb(0, 255, 0)); // row -1
+    EXPECT_EQ(target.pixel(0, 1), qRgb(8, 0, 7));
+    EXPECT_EQ(target.pixel(1, 2), qRgb(9, 1, 7));
+    EXPECT_EQ(target.pixel(2, 1), qRgb(0, 255, 0)); // column 10
+    EXPECT_EQ(target.size(), QSize(4, 3));
+}
+
+TEST(PictureCopy, HalfSizeTakesTheEvenPixels) {
+    const QImage sheet = coordinateSheet(20, 20);
+    QImage target = makeRgbPicture({5, 5}, qRgb(0, 0, 0));
+    copyPixelsHalfSize(sheet, QRect(4, 6, 10, 8), target, {0, 0}, qRgb(0, 255, 0));
+    EXPECT_EQ(target.pixel(0, 0), qRgb(4, 6, 7));
+    EXPECT_EQ(target.pixel(4, 3), qRgb(12, 12, 7));
+    EXPECT_EQ(target.pixel(4, 4), qRgb(0, 0, 0)); // half of 8 rows is 4: row 4 untouched
+}
+
+TEST(PictureCopy, IndexedTargetHoldsOnlyPaletteColours) {
+    const QImage sheet = coordinateSheet(40, 40);
+    QImage target = makePalettePicture({40, 40}, qRgb(0, 0, 0));
+    copyPixels(sheet, sheet.rect(), target, {0, 0}, qRgb(0, 255, 0));
+    ASSERT_EQ(target.format(), QImage::Format_Indexed8);
+    ASSERT_EQ(target.colorCount(), 256);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x)
+            ASSERT_EQ(target.pixelIndex(x, y), nearestPaletteIndex(sheet.pixel(x, y)));
+}
