@@ -1,0 +1,118 @@
+#include "icons/IconBoard.h"
+
+#include "app/PictureCopy.h"
+#include "icons/IconArt.h"
+
+#include <QMutexLocker>
+
+namespace vv {
+
+const IconGrid& iconGrid(IconWindow window) {
+    return window == IconWindow::Main ? mainIconGrid() : os5IconGrid();
+}
+
+IconBoard::IconBoard() {
+    const auto& table = iconSlots();
+    for (int i = 0; i < IconSlotCount; ++i) {
+        main_.holders.insert(QLatin1String(table[i].mainHolder), factorySlotPicture(i, 1));
+        os5_.holders.insert(QLatin1String(table[i].os5Holder), factorySlotPicture(i, 2));
+    }
+    main_.holders.insert(QLatin1String(lowSnapSlot().holder), factorySnapshotPicture(1));
+    os5_.holders.insert(QLatin1String(highSnapSlot().holder), factorySnapshotPicture(2));
+    reset(IconWindow::Main);
+    reset(IconWindow::Os5);
+}
+
+const QImage& IconBoard::slotPicture(IconWindow window, int slot) const {
+    return side(window).slotPictures.at(slot);
+}
+
+QImage IconBoard::holderPicture(IconWindow window, const QString& holderName) const {
+    return side(window).holders.value(holderName);
+}
+
+const QImage& IconBoard::sheet(IconWindow window) const {
+    return side(window).sheet;
+}
+
+int IconBoard::selectedCell(IconWindow window) const {
+    return side(window).selectedCell;
+}
+
+bool IconBoard::selectCell(IconWindow window, int cell) {
+    if (!iconGrid(window).isCell(cell))
+        return false;
+    side(window).selectedCell = cell;
+    return true;
+}
+
+void IconBoard::selectSnapshot(IconWindow window) {
+    side(window).selectedCell = 0;
+}
+
+void IconBoard::clickMainSlot(int slot) {
+    QImage& target = main_.slotPictures.at(slot);
+    if (main_.selectedCell == 0) {
+        target = snapshotPicture(IconWindow::Main);
+        return;
+    }
+    copyPixels(main_.sheet, mainIconGrid().sourceRect(main_.selectedCell), target, QPoint(0, 0),
+               SheetOutsideColour);
+}
+
+void IconBoard::clickOs5Slot(int slot) {
+    QImage& target = os5_.slotPictures.at(slot);
+    QImage& partner = main_.slotPictures.at(slot);
+    if (os5_.selectedCell == 0) {
+        target = snapshotPicture(IconWindow::Os5);
+        copyPixelsHalfSize(target, QRect(QPoint(0, 0), HighIconSize), partner, QPoint(0, 0),
+                           SheetOutsideColour);
+        return;
+    }
+    const QRect source = os5IconGrid().sourceRect(os5_.selectedCell);
+    copyPixels(os5_.sheet, source, target, QPoint(0, 0), SheetOutsideColour);
+    copyPixelsHalfSize(os5_.sheet, source, partner, QPoint(0, 0), SheetOutsideColour);
+}
+
+void IconBoard::clickSlot(IconWindow window, int slot) {
+    if (window == IconWindow::Main)
+        clickMainSlot(slot);
+    else
+        clickOs5Slot(slot);
+}
+
+void IconBoard::reset(IconWindow window) {
+    Side& s = side(window);
+    const bool main = window == IconWindow::Main;
+    const auto& table = iconSlots();
+    // Copies, not shared pictures: a later pick draws into the slot's own bitmap.
+    for (int i = 0; i < IconSlotCount; ++i)
+        s.slotPictures[i] =
+            s.holders.value(QLatin1String(main ? table[i].mainHolder : table[i].os5Holder)).copy();
+    const QImage factory =
+        s.holders.value(QLatin1String(main ? lowSnapSlot().holder : highSnapSlot().holder));
+    writeSnapshot(window, [&](QImage& picture) { picture = factory.copy(); });
+}
+
+SheetLoadResult IconBoard::loadSheet(IconWindow window, const QString& path) {
+    SheetLoadResult result = loadSheetPicture(path);
+    if (result.loaded())
+        side(window).sheet = result.picture;
+    return result;
+}
+
+void IconBoard::setSheet(IconWindow window, const QImage& sheet) {
+    side(window).sheet = sheet.convertToFormat(QImage::Format_RGB32);
+}
+
+QImage IconBoard::snapshotPicture(IconWindow window) const {
+    QMutexLocker lock(&snapshotLock_);
+    return (window == IconWindow::Main ? lowSnap_ : highSnap_).copy();
+}
+
+void IconBoard::writeSnapshot(IconWindow window, const std::function<void(QImage&)>& draw) {
+    QMutexLocker lock(&snapshotLock_);
+    draw(snapshotOf(window));
+}
+
+} // namespace vv

@@ -1,0 +1,102 @@
+// The pictures behind the two icon pickers: the 32 slotPictures of the main window
+// (32 x 22) and of the OS5 icon window (64 x 44), their hidden factory holders,
+// the snapshot pictures LowSnap and HighSnap, each window's icon sheet and
+// chosen cell, and the picks and resets that change them. The windows show
+// these pictures and forward their clicks; slotPictures are addressed by their index
+// in iconSlots().
+#pragma once
+
+#include "icons/IconSlots.h"
+#include "icons/SheetPicture.h"
+
+#include <QHash>
+#include <QImage>
+#include <QMutex>
+#include <QString>
+
+#include <array>
+#include <functional>
+
+namespace vv {
+
+// Main: the main window, its 32 x 22 slotPictures and LowSnap (snapshot target 0).
+// Os5: the OS5 icon window, its 64 x 44 slotPictures and HighSnap (snapshot target 1).
+enum class IconWindow { Main, Os5 };
+
+const IconGrid& iconGrid(IconWindow window);
+
+// What a cell copy reads where the sheet has no pixels (no sheet loaded, or a
+// sheet smaller than the grid): plain white, so a missing part shows as empty
+// paper rather than as something that looks picked.
+inline constexpr QRgb SheetOutsideColour = 0xFFFFFFFFu;
+
+class IconBoard {
+public:
+    // Every slot, holder and snapshot picture starts with its factory picture;
+    // no sheet is loaded (an empty bitmap) and no cell is chosen.
+    IconBoard();
+    IconBoard(const IconBoard&) = delete;
+    IconBoard& operator=(const IconBoard&) = delete;
+
+    const QImage& slotPicture(IconWindow window, int slot) const;
+    // A hidden default holder by its control name ("Image24", "Image47"); a
+    // null picture for a name that is not a holder of that window.
+    QImage holderPicture(IconWindow window, const QString& holderName) const;
+    const QImage& sheet(IconWindow window) const;
+
+    // The chosen cell (SelectedCell): 0 means the snapshot picture is the source.
+    int selectedCell(IconWindow window) const;
+    // A cell click. Returns false, changing nothing, for a number outside the grid.
+    bool selectCell(IconWindow window, int cell);
+    // A click on LowSnap/DeskShot (Main) or HighSnap (Os5): the snapshot
+    // becomes the source of the next slot clicks.
+    void selectSnapshot(IconWindow window);
+
+    // A slot click on the main window: the chosen cell of the main sheet, or
+    // a copy of LowSnap when no cell is chosen. Never touches the OS5 slotPictures.
+    void clickMainSlot(int slot);
+    // A slot click on the OS5 window: the chosen cell of the OS5 sheet (or a
+    // copy of HighSnap) into the slot, and the half-size image of it into the
+    // partner main slot. The main window's chosen cell is neither read nor changed.
+    void clickOs5Slot(int slot);
+    void clickSlot(IconWindow window, int slot);
+
+    // Reset Data: the window's slotPictures and its snapshot picture take copies of
+    // their holders. The chosen cell, the sheet and the other window stay.
+    void reset(IconWindow window);
+
+    // Loads a sheet. On failure the previous sheet stays and the result
+    // carries the loader's text; the chosen cell never changes.
+    SheetLoadResult loadSheet(IconWindow window, const QString& path);
+    // Puts a picture in as the window's sheet (converted to 24 bits).
+    void setSheet(IconWindow window, const QImage& sheet);
+
+    // The snapshot guard. LowSnap and HighSnap are written by the snapshot
+    // worker thread while the windows stay clickable, so they are only ever
+    // touched through these two functions, which share one mutex: a slot
+    // click reads a finished picture, never one half drawn.
+    // Returns a deep copy of the snapshot picture of `window`.
+    QImage snapshotPicture(IconWindow window) const;
+    // Runs `draw` on the snapshot picture of `window` under the lock. Keep
+    // it short (one copy), and never call back into the board from it.
+    void writeSnapshot(IconWindow window, const std::function<void(QImage&)>& draw);
+
+private:
+    struct Side {
+        std::array<QImage, IconSlotCount> slotPictures;
+        QHash<QString, QImage> holders;
+        QImage sheet;
+        int selectedCell = 0;
+    };
+    Side& side(IconWindow window) { return window == IconWindow::Main ? main_ : os5_; }
+    const Side& side(IconWindow window) const { return window == IconWindow::Main ? main_ : os5_; }
+    QImage& snapshotOf(IconWindow window) { return window == IconWindow::Main ? lowSnap_ : highSnap_; }
+
+    Side main_;
+    Side os5_;
+    mutable QMutex snapshotLock_;
+    QImage lowSnap_;  // guarded by snapshotLock_
+    QImage highSnap_; // guarded by snapshotLock_
+};
+
+} // namespace vv

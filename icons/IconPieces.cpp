@@ -1,0 +1,50 @@
+#include "icons/IconPieces.h"
+
+#include <algorithm>
+
+namespace vv {
+namespace {
+
+QList<int> slotsOf(SlotUse use) {
+    QList<int> indexes;
+    for (int i = 0; i < IconSlotCount; ++i)
+        if (iconSlots()[i].use == use)
+            indexes.append(i);
+    return indexes;
+}
+
+int controlNumber(const char* name) {
+    return QString::fromLatin1(name).mid(5).toInt();
+} // "Image51" -> 51
+
+} // namespace
+
+QList<PieceFile> iconSetPieces(const IconBoard& board) {
+    QList<PieceFile> pieces;
+    const QList<int> indexes = slotsOf(SlotUse::IconSet);
+    for (int i : indexes)
+        pieces.append({lowPiecePath(iconSlots()[i]), board.slotPicture(IconWindow::Main, i)});
+    for (int i : indexes)
+        pieces.append({highPiecePath(iconSlots()[i]), board.slotPicture(IconWindow::Os5, i)});
+    return pieces;
+}
+
+QList<PieceFile> themeLowIconPieces(const IconBoard& board) {
+    QList<PieceFile> pieces;
+    for (int i : slotsOf(SlotUse::Theme))
+        pieces.append({lowPiecePath(iconSlots()[i]), board.slotPicture(IconWindow::Main, i)});
+    return pieces;
+}
+
+QList<PieceFile> themeHighIconPieces(const IconBoard& board) {
+    QList<int> indexes = slotsOf(SlotUse::Theme);
+    std::stable_sort(indexes.begin(), indexes.end(), [](int a, int b) {
+        return controlNumber(iconSlots()[a].os5Name) < controlNumber(iconSlots()[b].os5Name);
+    });
+    QList<PieceFile> pieces;
+    for (int i : indexes)
+        pieces.append({highPiecePath(iconSlots()[i]), board.slotPicture(IconWindow::Os5, i)});
+    return pieces;
+}
+
+} // namespace vv

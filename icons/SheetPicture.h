@@ -1,0 +1,32 @@
+// Loading an icon sheet: any picture the loader knows, flattened to a 24-bit
+// bitmap, with a check the loader itself skips (a BMP whose pixel data ends
+// early would otherwise load as a half-black sheet without complaint).
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+namespace vv {
+
+struct SheetLoadResult {
+    enum class Status {
+        Loaded,
+        InvalidPicture, // not a picture the loader accepts, or a damaged one
+        Unreadable,     // the file cannot be opened
+    };
+    Status status = Status::Loaded;
+    QString loaderMessage; // the loader's own text, empty when loaded
+    QImage picture;        // Format_RGB32 when loaded, null otherwise
+
+    bool loaded() const { return status == Status::Loaded; }
+};
+
+// Reads `path`. Transparent pixels of pictures with alpha are laid on white.
+SheetLoadResult loadSheetPicture(const QString& path);
+
+// For a Windows bitmap file: the text of what is wrong with its declared pixel
+// data size, or an empty text if the file holds all of it (or is not a
+// BMP, or uses run-length compression whose size cannot be known up front).
+QString truncatedBitmapProblem(const QByteArray& head, qint64 fileSize);
+
+} // namespace vv
