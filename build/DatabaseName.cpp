@@ -1,0 +1,57 @@
+#include "build/DatabaseName.h"
+
+#include "build/Windows1252.h"
+
+#include <QFile>
+
+namespace vv {
+
+std::optional<QString> databaseNameProblem(const QString& name) {
+    if (name.isEmpty())
+        return QString();
+    if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
+        return QStringLiteral(" - the name must not contain / or \\");
+    if (name == QLatin1String(".") || name == QLatin1String(".."))
+        return QStringLiteral(" - the name must not be . or ..");
+    for (const QChar c : name) {
+        if (c.category() == QChar::Other_Control)
+            return QStringLiteral(" - the name must not contain control characters");
+    }
+    if (!encodeWindows1252(name))
+        return QStringLiteral(" - the name holds a character a handheld database name cannot hold");
+    if (name.size() > kNameFieldSize - 1)
+        return QStringLiteral(" - the name is longer than 31 characters");
+    return std::nullopt;
+}
+
+std::optional<QString> refusalOfDatabaseName(const QString& name, const QString& emptyNameMessage) {
+    const std::optional<QString> problem = databaseNameProblem(name);
+    if (!problem)
+        return std::nullopt;
+    return emptyNameMessage + *problem;
+}
+
+QByteArray nameStamp(const QString& name) {
+    QByteArray stamp = encodeWindows1252(name).value_or(name.toLatin1()).left(kNameFieldSize - 1);
+    stamp.append(QByteArray(kNameFieldSize - stamp.size(), '\0'));
+    return stamp;
+}
+
+bool stampDatabaseName(const QString& databasePath, const QString& name, QString* error) {
+    QFile database(databasePath);
+    if (!database.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) {
+        if (error)
+            *error = database.errorString();
+        return false;
+    }
+    const QByteArray stamp = nameStamp(name);
+    if (database.write(stamp) != stamp.size() || !database.flush()) {
+        if (error)
+            *error = database.errorString();
+        return false;
+    }
+    database.close();
+    return true;
+}
+
+} // namespace vv

@@ -1,0 +1,148 @@
+#include "build/ResourceScript.h"
+
+#include "build/BuildKindTraits.h"
+#include "build/Windows1252.h"
+
+namespace vv {
+namespace {
+
+constexpr char kLineEnd[] = "\r\n";
+
+// Script text is single-byte; the table names are ASCII and the option texts
+// digits, so the lossy fallback only touches text no build produces.
+QByteArray ansi(const QString& text) {
+    return encodeWindows1252(text).value_or(text.toLatin1());
+}
+
+struct LineChoice {
+    bool highPiece;
+    int density;
+};
+
+// Which pieces at which density a family names for one depth. Only 8 and 16
+// bpp depend on the screen; a theme bitmap on an unknown screen gets no line.
+QList<LineChoice> lineChoices(FamilyKind kind, int bpp, int screenType) {
+    if (bpp < 8)
+        return {{false, 1}};
+    switch (screenType) {
+    case 1:
+        return {{false, 1}};
+    case 2:
+        return {{false, 1}, {true, 2}};
+    case 3:
+        return kind == FamilyKind::Bitmap ? QList<LineChoice>{{true, 1}} : QList<LineChoice>{{false, 1}};
+    default:
+        return kind == FamilyKind::Bitmap ? QList<LineChoice>{} : QList<LineChoice>{{false, 1}};
+    }
+}
+
+QByteArray transparencyClause(int bpp, const BuildOptions& options) {
+    if (bpp == 8)
+        return "TRANSPARENTINDEX " + ansi(options.transparentIndex);
+    if (bpp == 16)
+        return "TRANSPARENT " + ansi(options.transparentRed) + ' ' + ansi(options.transparentGreen) + ' ' +
+               ansi(options.transparentBlue);
+    return {};
+}
+
+QByteArray dataLine(const char* folder, const char* type, int id, const QByteArray& file) {
+    return QByteArray("DATA \"") + type + "\" ID " + QByteArray::number(id) + " \"" + folder + '/' + file +
+           '"';
+}
+
+// The deepest depth option that is on decides an icon set's InFO resource.
+QByteArray iconSetInfoFile(const BuildOptions& options) {
+    if (options.depth16)
+        return "InFO03E6.bin";
+    if (options.depth8)
+        return "InFO03E8.bin";
+    if (options.depth4)
+        return "InFO03E4.bin";
+    if (options.depth2)
+        return "InFO03E2.bin";
+    return "InFO03E1.bin";
+}
+
+} // namespace
+
+QByteArray bitmapLine(const QString& folder, const QString& piece, int bpp, int density,
+                      const BuildOptions& options) {
+    return "  BITMAP \"" + ansi(folder) + '/' + ansi(piece) + ".bmp\" BPP " + QByteArray::number(bpp) +
+           " DENSITY " + QByteArray::number(density) + ' ' + ansi(options.compressKeyword) +
+           transparencyClause(bpp, options) + kLineEnd;
+}
+
+QByteArray familyBlock(const ResourceFamily& family, const BuildOptions& options) {
+    QByteArray block;
+    if (family.kind == FamilyKind::Bitmap)
+        block = QByteArray("BITMAPFAMILYEX ID ") + (options.screenType == 3 ? "1" : "");
+    else
+        block = "ICONFAMILYEX ID ";
+    block += QByteArray::number(family.id) + kLineEnd + " BEGIN" + kLineEnd;
+    for (const int bpp : kBitDepths) {
+        if (!options.includesDepth(bpp))
+            continue;
+        for (const LineChoice& choice : lineChoices(family.kind, bpp, options.screenType))
+            block += bitmapLine(family.folder, choice.highPiece ? family.highPiece : family.lowPiece, bpp,
+                                choice.density, options);
+    }
+    block += QByteArray(" END") + kLineEnd + kLineEnd;
+    return block;
+}
+
+QByteArray dataTrailer(BuildKind kind, const BuildOptions& options) {
+    QByteArray infoFile;
+    QByteArray idatFile = "IdAT03E8.bin";
+    if (kind == BuildKind::IconSet) {
+        infoFile = iconSetInfoFile(options);
+    } else {
+        switch (options.screenType) {
+        case 1:
+            infoFile = options.depth8 ? "InFO03E8.bin" : options.depth4 ? "InFO03E4.bin" : "InFO03E2.bin";
+            break;
+        case 2:
+            infoFile = "InFOOS5.bin";
+            idatFile = "IdATOS5.bin";
+            break;
+        case 3:
+            infoFile = "InFOSONY.bin";
+            break;
+        default:
+            return {};
+        }
+    }
+    const char* folder = traitsOf(kind).workFolder;
+    const QList<QByteArray> lines{dataLine(folder, "code", 1, "code0001.bin"),
+                                  dataLine(folder, "data", 0, "data0000.bin"),
+                                  dataLine(folder, "IdAT", 1000, idatFile),
+                                  dataLine(folder, "InFO", 1000, infoFile),
+                                  dataLine(folder, "code", 0, "code0000.bin"),
+                                  dataLine(folder, "tAIN", 1000, "tAIN03E8.bin"),
+                                  "VERSION ID 1000 \"1.0\""};
+    QByteArray trailer = kLineEnd + lines.join(kLineEnd);
+    if (kind == BuildKind::IconSet)
+        trailer += kLineEnd;
+    return trailer;
+}
+
+QByteArray resourceScript(BuildKind kind, const QList<ResourceFamily>& families,
+                          const BuildOptions& options) {
+    QByteArray script;
+    for (const FamilyKind pass : {FamilyKind::Bitmap, FamilyKind::Icon}) {
+        for (const ResourceFamily& family : families) {
+            if (family.kind == pass)
+                script += familyBlock(family, options);
+        }
+    }
+    return script + dataTrailer(kind, options);
+}
+
+QByteArray closingHeader(BuildKind kind, const QString& versionNumber) {
+    QByteArray header = "Lantern Shade Vedi Vavurir v " + ansi(versionNumber) + kLineEnd;
+    header += QByteArray(traitsOf(kind).headerLine) + kLineEnd;
+    header += QByteArray("Developed by Orrin Vantal.") + kLineEnd;
+    header.append('\0');
+    return header;
+}
+
+} // namespace vv

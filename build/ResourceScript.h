@@ -1,0 +1,33 @@
+// The resource script both builds hand to vkdm_pdb: one block per family, a
+// DATA trailer naming the launcher's data files, and the closing header that
+// replaces the script's text before it is deleted. Byte-exact: CR LF line
+// ends, single-byte text, no byte order mark.
+#pragma once
+
+#include "build/BuildOptions.h"
+#include "build/ResourceFamily.h"
+
+#include <QByteArray>
+#include <QList>
+
+namespace vv {
+
+// One "  BITMAP ..." line with its CR LF, naming `folder`/`piece`.bmp.
+QByteArray bitmapLine(const QString& folder, const QString& piece, int bpp, int density,
+                      const BuildOptions& options);
+
+// A family's whole block: head, " BEGIN", its BITMAP lines, " END" and an empty line.
+QByteArray familyBlock(const ResourceFamily& family, const BuildOptions& options);
+
+// The DATA trailer of the build, starting with CR LF; empty when the theme's
+// screen type has no trailer. The theme's ends without a line end, the icon set's with one.
+QByteArray dataTrailer(BuildKind kind, const BuildOptions& options);
+
+// The whole script: bitmap family blocks in list order, then icon family blocks
+// in list order, then the DATA trailer.
+QByteArray resourceScript(BuildKind kind, const QList<ResourceFamily>& families, const BuildOptions& options);
+
+// The short text written over the script before it is deleted, ending with a zero byte.
+QByteArray closingHeader(BuildKind kind, const QString& versionNumber);
+
+} // namespace vv

@@ -1,0 +1,299 @@
+// The build run against a fake compiler: files handed over, the name stamp,
+// clean-up, and each failure with its message.
+#include "build/BuildRun.h"
+#include "build/BuildKindTraits.h"
+#include "build/ResourceScript.h"
+#include "support/RecordingPlatform.h"
+#include "support/TestFiles.h"
+
+#include "app/PictureCopy.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+namespace vv {
+namespace {
+
+using test::readBytes;
+using test::writeBytes;
+
+QStringList languageMessages() {
+    QStringList messages;
+    for (int i = 0; i < 36; ++i)
+        messages << QStringLiteral("M%1").arg(i);
+    return messages;
+}
+
+class BuildRunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        previousCurrent_ = QDir::currentPath();
+        start_ = dir_.path();
+    }
+    void TearDown() override { QDir::setCurrent(previousCurrent_); }
+
+    QString path(const QString& relative) const { return start_ + QLatin1Char('/') + relative; }
+    void setFakeMode(const char* mode) { ASSERT_TRUE(writeBytes(path("fake_vkdm_pdb.mode"), mode)); }
+    QStringList fakeLog() const {
+        QStringList lines = QString::fromUtf8(readBytes(path("fake_vkdm_pdb.log"))).split(QLatin1Char('\n'));
+        if (!lines.isEmpty() && lines.last().isEmpty())
+            lines.removeLast();
+        return lines;
+    }
+    QStringList leftovers(const QString& folder) const {
+        return QDir(path(folder)).entryList({"*.bmp"}, QDir::Files);
+    }
+
+    BuildRequest themeRequest(const QString& name) const {
+        BuildRequest request;
+        request.kind = BuildKind::Theme;
+        request.families = {{FamilyKind::Bitmap, 1000, "ThmeRsrc", "Tbmp03EE", "Tbmp04EE"},
+                            {FamilyKind::Icon, 10000, "ThmeRsrc", "Icon03E0", "Icon04H0"}};
+        QImage sixteenColours(4, 3, QImage::Format_Indexed8);
+        QList<QRgb> table;
+        for (int i = 0; i < 16; ++i)
+            table << qRgb(i * 16, 255 - i * 16, 7);
+        sixteenColours.setColorTable(table);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 4; ++x)
+                sixteenColours.setPixel(x, y, (x + 4 * y) % 16);
+        request.pieces = {{"ThmeRsrc/Icon03E0.bmp", makeRgbPicture({32, 22}, qRgb(10, 20, 30))},
+                          {"ThmeRsrc/Tbmp03EE.bmp", sixteenColours},
+                          {"ThmeRsrc/Tbmp04EE.bmp", makePalettePicture({8, 6}, qRgb(0, 255, 0))}};
+        request.messages = languageMessages();
+        request.databaseName = name;
+        request.options.depth8 = true;
+        request.startDir = start_;
+        request.compilerProgram = test::binPath("fake_vkdm_pdb");
+        return request;
+    }
+
+    BuildRequest iconSetRequest(const QString& name) const {
+        BuildRequest request = themeRequest(name);
+        request.kind = BuildKind::IconSet;
+        request.families = {{FamilyKind::Icon, 10000, "IconRsrc", "Icon03E1", "Icon04H1"}};
+        request.pieces = {{"IconRsrc/Icon03E1.bmp", makeRgbPicture({32, 22}, qRgb(1, 2, 3))},
+                          {"IconRsrc/Icon04H1.bmp", makeRgbPicture({64, 44}, qRgb(4, 5, 6))}};
+        return request;
+    }
+
+    // Leaves an older database of that name, to see that failures keep it.
+    QByteArray placeOlderDatabase(const QString& name) {
+        const QByteArray older = QByteArray("older database") + QByteArray(40, '\1');
+        EXPECT_TRUE(writeBytes(path("PDBFiles/" + name + ".pdb"), older));
+        return older;
+    }
+
+    void expectNoTraces(const QString& folder) const {
+        EXPECT_FALSE(QFileInfo::exists(path("vkdm_script.rcp")));
+        EXPECT_TRUE(leftovers(folder).isEmpty()) << leftovers(folder).join(' ').toStdString();
+    }
+
+    QTemporaryDir dir_;
+    QString start_;
+    QString previousCurrent_;
+    test::RecordingPlatform platform_;
+};
+
+TEST_F(BuildRunTest, ThemeBuildHandsOverEverythingStampsTheNameAndCleansUp) {
+    const QString name = QStringLiteral("Sunset over the bay, version 2"); // 30 characters
+    ASSERT_EQ(name.size(), 30);
+    const BuildRequest request = themeRequest(name);
+
+    const BuildOutcome outcome = runBuild(request);
+
+    EXPECT_TRUE(outcome.messages.isEmpty()) << outcome.messages.join('|').toStdString();
+    EXPECT_TRUE(outcome.databaseStamped);
+    EXPECT_EQ(QDir::currentPath(), QDir(start_).canonicalPath());
+
+    // The compiler was called once, in StartDir, with the name as one argument.
+    ASSERT_EQ(platform_.processes.size(), 1);
+    EXPECT_EQ(platform_.processes[0].workingDirectory, start_);
+    const QStringList expectedArguments{
+        "-ro",      "-allowEditID", "-type",           "thme",
+        "-creator", "reze",         "vkdm_script.rcp", "PDBFiles/" + name + ".pdb"};
+    EXPECT_EQ(platform_.processes[0].arguments, expectedArguments);
+    const QStringList log = fakeLog();
+    ASSERT_FALSE(log.isEmpty());
+    EXPECT_EQ(log.first(), QDir(start_).canonicalPath());
+    EXPECT_EQ(log.mid(1), expectedArguments);
+
+    // What the compiler saw: the script and every piece at its size and depth.
+    EXPECT_EQ(readBytes(path("fake_seen/vkdm_script.rcp")),
+              resourceScript(BuildKind::Theme, request.families, request.options));
+    for (const PieceFile& piece : request.pieces) {
+        const QByteArray bmp = readBytes(path("fake_seen/" + piece.relativePath));
+        ASSERT_GE(bmp.size(), 54) << piece.relativePath.toStdString();
+        const QImage seen = QImage::fromData(bmp, "BMP");
+        EXPECT_EQ(seen.size(), piece.picture.size());
+        const int bitsPerPixel = qFromLittleEndian<quint16>(bmp.constData() + 28);
+        if (piece.picture.format() == QImage::Format_Indexed8) {
+            EXPECT_EQ(bitsPerPixel, 8) << piece.relativePath.toStdString();
+            EXPECT_EQ(seen.colorCount(), 256);
+            for (int i = 0; i < piece.picture.colorCount(); ++i)
+                EXPECT_EQ(seen.color(i), piece.picture.color(i));
+            EXPECT_EQ(seen.pixelIndex(3, 2), piece.picture.pixelIndex(3, 2));
+        } else {
+            EXPECT_EQ(bitsPerPixel, 24);
+            EXPECT_EQ(seen.pixel(0, 0), piece.picture.pixel(0, 0));
+        }
+    }
+
+    // The stamp: 30 characters, two zero bytes, the rest of the database as written.
+    const QByteArray database = readBytes(path("PDBFiles/" + name + ".pdb"));
+    EXPECT_EQ(database.left(32), name.toLatin1() + QByteArray(2, '\0'));
+    EXPECT_EQ(database.mid(32), "FAKE-DATABASE-BODY");
+    expectNoTraces("ThmeRsrc");
+}
+
+TEST_F(BuildRunTest, IconSetBuildPassesAnOddNameAsOneArgumentAndStampsItInWindows1252) {
+    const QString name = QString::fromUtf8("My \"Set\" été");
+    const BuildOutcome outcome = runBuild(iconSetRequest(name));
+
+    EXPECT_TRUE(outcome.messages.isEmpty()) << outcome.messages.join('|').toStdString();
+    ASSERT_EQ(platform_.processes.size(), 1);
+    EXPECT_EQ(platform_.processes[0].arguments.mid(2, 2), QStringList({"-type", "Icns"}));
+    EXPECT_EQ(platform_.processes[0].arguments.last(), "PDBFiles/" + name + ".pdb");
+    const QByteArray database = readBytes(path("PDBFiles/" + name + ".pdb"));
+    EXPECT_EQ(database.left(32), QByteArray("My \"Set\" \xE9t\xE9") + QByteArray(20, '\0'));
+    EXPECT_TRUE(readBytes(path("fake_seen/vkdm_script.rcp")).endsWith("VERSION ID 1000 \"1.0\"\r\n"));
+    expectNoTraces("IconRsrc");
+}
+
+TEST_F(BuildRunTest, CompilerFailuresKeepTheOlderDatabaseAndStillCleanUp) {
+    struct Case {
+        const char* label;
+        const char* mode;        // nullptr: the compiler program does not exist
+        QString expectedMessage; // for the theme build
+    };
+    const QList<Case> cases{
+        {"compiler missing", nullptr, "M18"},
+        {"compiler crashes", "crash", "M18"},
+        {"compiler reports an error", "fail", "M13: vkdm_script.rcp:3: error: unknown keyword"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        const QByteArray older = placeOlderDatabase("Sunset");
+        BuildRequest request = themeRequest("Sunset");
+        if (c.mode)
+            setFakeMode(c.mode);
+        else
+            request.compilerProgram = path("no_such_dir/vkdm_pdb");
+
+        const BuildOutcome outcome = runBuild(request);
+
+        EXPECT_EQ(outcome.messages, QStringList{c.expectedMessage});
+        EXPECT_FALSE(outcome.databaseStamped);
+        EXPECT_EQ(readBytes(path("PDBFiles/Sunset.pdb")), older);
+        expectNoTraces("ThmeRsrc");
+    }
+}
+
+TEST_F(BuildRunTest, MissingDatabaseGivesTheBuildsOwnMessage) {
+    setFakeMode("no-database");
+    EXPECT_EQ(runBuild(themeRequest("Sunset")).messages, QStringList{"M13"});
+    expectNoTraces("ThmeRsrc");
+    EXPECT_EQ(runBuild(iconSetRequest("Sunset")).messages, QStringList{"M14"});
+    expectNoTraces("IconRsrc");
+    EXPECT_FALSE(QFileInfo::exists(path("PDBFiles/Sunset.pdb")));
+}
+
+TEST_F(BuildRunTest, CompilerNotFoundInEitherPlaceIsReportedWithoutARun) {
+    // With no compiler given, the run looks beside the test program and in
+    // StartDir; neither holds a program of that name in this scratch setup
+    // unless the real compiler was built beside the tests.
+    BuildRequest request = themeRequest("Sunset");
+    request.compilerProgram.clear();
+    if (!locateCompiler(compilerSearchDirectories(start_)).isEmpty())
+        GTEST_SKIP() << "a real vkdm_pdb lies beside the tests";
+    EXPECT_EQ(runBuild(request).messages, QStringList{"M18"});
+    EXPECT_TRUE(platform_.processes.isEmpty());
+    expectNoTraces("ThmeRsrc");
+}
+
+TEST_F(BuildRunTest, ScriptThatCannotBeCreatedSkipsPiecesAndCompiler) {
+    ASSERT_TRUE(QDir(start_).mkdir("vkdm_script.rcp")); // a folder in the script's place
+    const BuildOutcome outcome = runBuild(themeRequest("Sunset"));
+    // The closing header cannot be written either, so both script messages show.
+    EXPECT_EQ(outcome.messages, QStringList({"M11", "M12"}));
+    EXPECT_TRUE(platform_.processes.isEmpty());
+    EXPECT_TRUE(leftovers("ThmeRsrc").isEmpty());
+}
+
+TEST_F(BuildRunTest, ScriptThatCannotBeReopenedIsReportedAfterTheStamp) {
+    setFakeMode("block-script");
+    const BuildOutcome outcome = runBuild(iconSetRequest("Sunset"));
+    EXPECT_EQ(outcome.messages, QStringList{"M9"});
+    EXPECT_TRUE(outcome.databaseStamped);
+    EXPECT_TRUE(leftovers("IconRsrc").isEmpty());
+}
+
+TEST_F(BuildRunTest, PieceThatCannotBeSavedEndsTheRunWithoutTraces) {
+    struct Case {
+        const char* label;
+        bool blockFolder; // a plain file where the work folder should be
+    };
+    for (const Case c : {Case{"empty picture", false}, Case{"work folder is a file", true}}) {
+        SCOPED_TRACE(c.label);
+        BuildRequest request = themeRequest("Sunset");
+        const QString failing = c.blockFolder ? "Blocked/Tbmp03EE.bmp" : "ThmeRsrc/Tbmp03EE.bmp";
+        if (c.blockFolder)
+            ASSERT_TRUE(writeBytes(path("Blocked"), "not a folder"));
+        request.pieces[1] = {failing, c.blockFolder ? request.pieces[1].picture : QImage()};
+
+        const BuildOutcome outcome = runBuild(request);
+
+        ASSERT_EQ(outcome.messages.size(), 1);
+        EXPECT_TRUE(outcome.messages[0].startsWith("Cannot save " + QDir::toNativeSeparators(failing) + ": "))
+            << outcome.messages[0].toStdString();
+        EXPECT_TRUE(platform_.processes.isEmpty());
+        expectNoTraces("ThmeRsrc");
+    }
+}
+
+TEST_F(BuildRunTest, MissingWorkFoldersAreCreated) {
+    ASSERT_FALSE(QFileInfo::exists(path("ThmeRsrc")));
+    ASSERT_FALSE(QFileInfo::exists(path("PDBFiles")));
+    EXPECT_TRUE(runBuild(themeRequest("Sunset")).databaseStamped);
+    EXPECT_TRUE(QFileInfo(path("ThmeRsrc")).isDir());
+    EXPECT_TRUE(QFileInfo(path("PDBFiles/Sunset.pdb")).isFile());
+}
+
+TEST_F(BuildRunTest, RefusedNamesTouchNoFile) {
+    const QList<std::pair<QString, QString>> cases{
+        {"", "M4"},
+        {"a/b", "M4 - the name must not contain / or \\"},
+        {"..", "M4 - the name must not be . or .."},
+    };
+    for (const auto& [name, message] : cases) {
+        EXPECT_EQ(runBuild(themeRequest(name)).messages, QStringList{message});
+        EXPECT_EQ(refusalOfBuildName(BuildKind::Theme, name, languageMessages()), message);
+    }
+    EXPECT_EQ(runBuild(iconSetRequest("")).messages, QStringList{"M3"});
+    EXPECT_TRUE(platform_.processes.isEmpty());
+    EXPECT_TRUE(QDir(start_).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+}
+
+TEST(CompilerLookup, BesideTheProgramFirstThenStartDir) {
+    QTemporaryDir programDir;
+    QTemporaryDir startDir;
+    const auto placeCompiler = [](const QString& dir) {
+        const QString file = dir + "/vkdm_pdb";
+        ASSERT_TRUE(writeBytes(file, "#!/bin/sh\n"));
+        QFile::setPermissions(file, QFile::permissions(file) | QFile::ExeOwner);
+    };
+    EXPECT_EQ(locateCompiler({programDir.path(), startDir.path()}), QString());
+    placeCompiler(startDir.path());
+    EXPECT_EQ(locateCompiler({programDir.path(), startDir.path()}), startDir.path() + "/vkdm_pdb");
+    placeCompiler(programDir.path());
+    EXPECT_EQ(locateCompiler({programDir.path(), startDir.path()}), programDir.path() + "/vkdm_pdb");
+    EXPECT_EQ(compilerSearchDirectories(startDir.path()).last(), startDir.path());
+}
+
+} // namespace
+} // namespace vv
