@@ -1,0 +1,182 @@
+#include "compiler/BitmapCompression.h"
+
+namespace vv::pdb {
+namespace {
+
+void scanline(QByteArray& out, const uchar* rows, int rowBytes, int height) {
+    for (int y = 0; y < height; ++y) {
+        const uchar* row = rows + qsizetype(y) * rowBytes;
+        const uchar* previous = y > 0 ? row - rowBytes : nullptr;
+        for (int start = 0; start < rowBytes; start += 8) {
+            const int count = qMin(8, rowBytes - start);
+            uchar mask = 0;
+            const qsizetype maskAt = out.size();
+            out.append('\0');
+            for (int i = 0; i < count; ++i) {
+                const int x = start + i;
+                if (!previous || row[x] != previous[x]) {
+                    mask |= uchar(0x80 >> i);
+                    out.append(char(row[x]));
+                }
+            }
+            out[maskAt] = char(mask);
+        }
+    }
+}
+
+void rle(QByteArray& out, const uchar* rows, int rowBytes, int height) {
+    for (int y = 0; y < height; ++y) {
+        const uchar* row = rows + qsizetype(y) * rowBytes;
+        int x = 0;
+        while (x < rowBytes) {
+            int run = 1;
+            while (x + run < rowBytes && run < 255 && row[x + run] == row[x])
+                ++run;
+            out.append(char(run));
+            out.append(char(row[x]));
+            x += run;
+        }
+    }
+}
+
+// PackBits over units of `unit` bytes (1, or 2 for 16-bit pixels). Runs of three
+// or more units become run packets; a pair becomes one only when no literal is
+// open, where it costs no more than the literal would.
+void packBits(QByteArray& out, const uchar* rows, int rowBytes, int height, int unit) {
+    const int units = rowBytes / unit;
+    auto same = [&](const uchar* row, int a, int b) {
+        return unit == 1 ? row[a] == row[b] : (row[2 * a] == row[2 * b] && row[2 * a + 1] == row[2 * b + 1]);
+    };
+    for (int y = 0; y < height; ++y) {
+        const uchar* row = rows + qsizetype(y) * rowBytes;
+        int x = 0;
+        int literalStart = 0, literalCount = 0;
+        auto flushLiteral = [&] {
+            while (literalCount > 0) {
+                const int n = qMin(128, literalCount);
+                out.append(char(n - 1));
+                out.append(reinterpret_cast<const char*>(row + literalStart * unit), n * unit);
+                literalStart += n;
+                literalCount -= n;
+            }
+        };
+        while (x < units) {
+            int run = 1;
+            while (x + run < units && same(row, x, x + run))
+                ++run;
+            if (run >= 3 || (run == 2 && literalCount == 0)) {
+                flushLiteral();
+                const char* value = reinterpret_cast<const char*>(row + x * unit);
+                for (int left = run; left > 0;) {
+                    int n = qMin(128, left);
+                    if (left - n == 1)
+                        --n; // leave a pair rather than a unit no run packet can hold
+                    out.append(char(257 - n));
+                    out.append(value, unit);
+                    left -= n;
+                }
+            } else {
+                if (literalCount == 0)
+                    literalStart = x;
+                literalCount += run;
+            }
+            x += run;
+        }
+        flushLiteral();
+    }
+}
+
+} // namespace
+
+QByteArray BitmapCompression::compress(Compression method, const QByteArray& rows, int rowBytes, int height,
+                                       bool wordPackBits) {
+    QByteArray out;
+    out.reserve(rows.size() / 2 + height * 2 + 16);
+    const auto* data = reinterpret_cast<const uchar*>(rows.constData());
+    switch (method) {
+    case Compression::Scanline:
+        scanline(out, data, rowBytes, height);
+        break;
+    case Compression::Rle:
+        rle(out, data, rowBytes, height);
+        break;
+    case Compression::PackBits:
+        packBits(out, data, rowBytes, height, wordPackBits ? 2 : 1);
+        break;
+    }
+    return out;
+}
+
+std::optional<QByteArray> BitmapCompression::decompress(Compression method, const char* data, qsizetype size,
+                                                        int rowBytes, int height, bool wordPackBits,
+                                                        qsizetype* consumed) {
+    if (rowBytes < 0 || height < 0)
+        return std::nullopt;
+    QByteArray rows(qsizetype(rowBytes) * height, '\0');
+    auto* out = reinterpret_cast<uchar*>(rows.data());
+    const auto* in = reinterpret_cast<const uchar*>(data);
+    qsizetype at = 0;
+    for (int y = 0; y < height; ++y) {
+        uchar* row = out + qsizetype(y) * rowBytes;
+        int x = 0;
+        if (method == Compression::Scanline) {
+            for (int start = 0; start < rowBytes; start += 8) {
+                if (at >= size)
+                    return std::nullopt;
+                const uchar mask = in[at++];
+                const int count = qMin(8, rowBytes - start);
+                for (int i = 0; i < count; ++i) {
+                    if (mask & (0x80 >> i)) {
+                        if (at >= size)
+                            return std::nullopt;
+                        row[start + i] = in[at++];
+                    } else {
+                        row[start + i] = y > 0 ? row[start + i - rowBytes] : 0;
+                    }
+                }
+            }
+        } else if (method == Compression::Rle) {
+            while (x < rowBytes) {
+                if (at + 2 > size)
+                    return std::nullopt;
+                const int count = in[at];
+                const uchar value = in[at + 1];
+                at += 2;
+                if (count == 0 || x + count > rowBytes)
+                    return std::nullopt;
+                memset(row + x, value, size_t(count));
+                x += count;
+            }
+        } else {
+            const int unit = wordPackBits ? 2 : 1;
+            while (x < rowBytes) {
+                if (at >= size)
+                    return std::nullopt;
+                const int c = in[at++];
+                if (c == 0x80)
+                    return std::nullopt;
+                if (c < 0x80) {
+                    const int n = (c + 1) * unit;
+                    if (at + n > size || x + n > rowBytes)
+                        return std::nullopt;
+                    memcpy(row + x, in + at, size_t(n));
+                    at += n;
+                    x += n;
+                } else {
+                    const int repeat = 257 - c;
+                    if (at + unit > size || x + repeat * unit > rowBytes)
+                        return std::nullopt;
+                    for (int i = 0; i < repeat; ++i)
+                        memcpy(row + x + i * unit, in + at, size_t(unit));
+                    at += unit;
+                    x += repeat * unit;
+                }
+            }
+        }
+    }
+    if (consumed)
+        *consumed = at;
+    return rows;
+}
+
+} // namespace vv::pdb

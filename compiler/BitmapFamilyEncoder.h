@@ -1,0 +1,45 @@
+// Builds the body of a Tbmp or tAIB resource: one bitmap per depth and density,
+// linked by their next offsets, in the layout handhelds and the reference
+// compiler of this script language agree on.
+#pragma once
+
+#include "compiler/BitmapCompression.h"
+#include "compiler/PixelConverter.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+namespace vv::pdb {
+
+struct FamilyMember {
+    QImage picture; // Format_RGB32 or Format_ARGB32
+    int depth = 8;  // 1, 2, 4, 8 or 16
+    bool highDensity = false;
+    bool compress = false;
+    std::optional<int> transparentIndex;   // used at 8 bpp
+    std::optional<QRgb> transparentColour; // used at 16 bpp
+};
+
+class BitmapFamilyEncoder {
+public:
+    // Family bytes, or nothing with the reason in `error` (a compressed density-1
+    // bitmap whose 16-bit size field overflows). `failedMember` receives the index
+    // into `members` of the one at fault. Members may come in any order; each
+    // depth and density at most once.
+    std::optional<QByteArray> encode(const QList<FamilyMember>& members, QString* error,
+                                     int* failedMember = nullptr) const;
+
+    // One bitmap with its header, unpadded, next offset 0.
+    std::optional<QByteArray> encodeBitmap(const FamilyMember& member, QString* error) const;
+
+    static constexpr int highDensityValue = 144;
+
+private:
+    PixelConverter m_converter;
+};
+
+} // namespace vv::pdb

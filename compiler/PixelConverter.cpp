@@ -1,0 +1,82 @@
+#include "compiler/PixelConverter.h"
+
+#include "app/Palette.h"
+
+#include <array>
+
+namespace vv::pdb {
+namespace {
+
+struct GreyTables {
+    std::array<std::array<unsigned char, 766>, 3> byDepth{}; // 1, 2, 4 bpp
+    GreyTables() {
+        for (int s = 0; s <= 765; ++s) {
+            byDepth[0][s] = s <= 382 ? 1 : 0;
+            byDepth[1][s] = s >= 671 ? 0 : s >= 481 ? 1 : s >= 193 ? 2 : 3;
+            byDepth[2][s] = static_cast<unsigned char>(15 - (s + 25) / 51); // round(s / 51); never a tie
+        }
+    }
+};
+
+const GreyTables& greyTables() {
+    static const GreyTables tables;
+    return tables;
+}
+
+int slotOf(int depth) {
+    return depth == 1 ? 0 : depth == 2 ? 1 : 2;
+}
+
+} // namespace
+
+int PixelConverter::greyIndex(int sum, int depth) {
+    return greyTables().byDepth[slotOf(depth)][sum];
+}
+
+int PixelConverter::paletteIndex(QRgb colour, std::optional<int> transparentIndex) const {
+    if (transparentIndex && (colour & 0xFFFFFF) == (palmSystemPalette()[*transparentIndex] & 0xFFFFFF))
+        return *transparentIndex;
+    return m_palette.indexOf(colour);
+}
+
+QByteArray PixelConverter::convert(const QImage& picture, int depth,
+                                   std::optional<int> transparentIndex) const {
+    const int width = picture.width(), height = picture.height();
+    const int stride = rowBytes(width, depth);
+    QByteArray rows(qsizetype(stride) * height, '\0');
+    auto* out = reinterpret_cast<uchar*>(rows.data());
+    for (int y = 0; y < height; ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        uchar* row = out + qsizetype(y) * stride;
+        if (depth == 16) {
+            for (int x = 0; x < width; ++x) {
+                const quint16 v = rgb565(in[x]);
+                row[2 * x] = uchar(v >> 8);
+                row[2 * x + 1] = uchar(v);
+            }
+        } else if (depth == 8) {
+            // Pictures are mostly runs of one colour: remember the last answer.
+            QRgb last = ~in[0];
+            uchar lastIndex = 0;
+            for (int x = 0; x < width; ++x) {
+                const QRgb c = in[x] | 0xFF000000u;
+                if (c != last) {
+                    last = c;
+                    lastIndex = uchar(paletteIndex(c, transparentIndex));
+                }
+                row[x] = lastIndex;
+            }
+        } else {
+            const auto& table = greyTables().byDepth[slotOf(depth)];
+            const int perByte = 8 / depth;
+            for (int x = 0; x < width; ++x) {
+                const QRgb c = in[x];
+                const int index = table[qRed(c) + qGreen(c) + qBlue(c)];
+                row[x / perByte] |= uchar(index << (8 - depth * (x % perByte + 1)));
+            }
+        }
+    }
+    return rows;
+}
+
+} // namespace vv::pdb
