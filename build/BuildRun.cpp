@@ -99,9 +99,11 @@ private:
     }
 
     void compileAndStamp() {
-        const QString program = request_.compilerProgram.isEmpty()
-                                    ? locateCompiler(compilerSearchDirectories(request_.startDir))
-                                    : request_.compilerProgram;
+        const QStringList directories = request_.compilerDirectories.isEmpty()
+                                            ? compilerSearchDirectories(request_.startDir)
+                                            : request_.compilerDirectories;
+        const QString program =
+            request_.compilerProgram.isEmpty() ? locateCompiler(directories) : request_.compilerProgram;
         if (program.isEmpty()) {
             report(messages_.compilerNotStartable);
             return;

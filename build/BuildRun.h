@@ -23,8 +23,10 @@ struct BuildRequest {
     QString databaseName;           // becomes PDBFiles/<name>.pdb and the name stamp
     BuildOptions options;
     QString startDir; // absolute; holds the script, work folders and PDBFiles
-    // The compiler to run; empty: locateCompiler(compilerSearchDirectories(startDir)).
+    // The compiler to run; empty: the first vkdm_pdb in compilerDirectories.
     QString compilerProgram;
+    // Where to look for vkdm_pdb; empty: compilerSearchDirectories(startDir).
+    QStringList compilerDirectories;
 };
 
 struct BuildOutcome {

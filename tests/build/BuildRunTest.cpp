@@ -203,17 +203,20 @@ TEST_F(BuildRunTest, MissingDatabaseGivesTheBuildsOwnMessage) {
     EXPECT_FALSE(QFileInfo::exists(path("PDBFiles/Sunset.pdb")));
 }
 
-TEST_F(BuildRunTest, CompilerNotFoundInEitherPlaceIsReportedWithoutARun) {
-    // With no compiler given, the run looks beside the test program and in
-    // StartDir; neither holds a program of that name in this scratch setup
-    // unless the real compiler was built beside the tests.
+TEST_F(BuildRunTest, CompilerIsLookedUpByNameAndReportedWhenAbsent) {
+    QTemporaryDir tools;
     BuildRequest request = themeRequest("Sunset");
     request.compilerProgram.clear();
-    if (!locateCompiler(compilerSearchDirectories(start_)).isEmpty())
-        GTEST_SKIP() << "a real vkdm_pdb lies beside the tests";
+    request.compilerDirectories = {tools.path()};
+
     EXPECT_EQ(runBuild(request).messages, QStringList{"M18"});
     EXPECT_TRUE(platform_.processes.isEmpty());
     expectNoTraces("ThmeRsrc");
+
+    ASSERT_TRUE(QFile::copy(test::binPath("fake_vkdm_pdb"), tools.path() + "/vkdm_pdb"));
+    EXPECT_TRUE(runBuild(request).messages.isEmpty());
+    ASSERT_EQ(platform_.processes.size(), 1);
+    EXPECT_EQ(platform_.processes[0].program, tools.path() + "/vkdm_pdb");
 }
 
 TEST_F(BuildRunTest, ScriptThatCannotBeCreatedSkipsPiecesAndCompiler) {
