@@ -1,0 +1,75 @@
+#include "theme/ThemePieces.h"
+
+#include "app/PictureCopy.h"
+#include "theme/DefaultTheme.h"
+
+namespace vv {
+
+QImage makeBlankPiece(const ThemePiece& piece, PieceResolution resolution) {
+    const QSize size = piece.size(resolution);
+    if (piece.depth(resolution) == PieceDepth::Palette8)
+        return makePalettePicture(size, kOutsideSheetColour);
+    return makeRgbPicture(size, kOutsideSheetColour);
+}
+
+ThemePieces::ThemePieces() {
+    for (int i = 0; i < kThemePieceCount; ++i) {
+        low_[i] = drawDefaultPiece(i, PieceResolution::Low);
+        high_[i] = drawDefaultPiece(i, PieceResolution::High);
+    }
+}
+
+const QImage& ThemePieces::piece(int index, PieceResolution resolution) const {
+    return resolution == PieceResolution::Low ? lowPiece(index) : highPiece(index);
+}
+
+void ThemePieces::loadLowResolutionSheet(const QImage& sheet, QRgb outside) {
+    std::array<QImage, kThemePieceCount> low;
+    const auto& table = themePieceTable();
+    for (int i = 0; i < kThemePieceCount; ++i) {
+        low[i] = makeBlankPiece(table[i], PieceResolution::Low);
+        copyPixels(sheet, table[i].lowSheetRect, low[i], {0, 0}, outside);
+    }
+    low_.swap(low);
+}
+
+void ThemePieces::loadHighResolutionSheet(const QImage& sheet, QRgb outside) {
+    std::array<QImage, kThemePieceCount> low;
+    std::array<QImage, kThemePieceCount> high;
+    const auto& table = themePieceTable();
+    for (int i = 0; i < kThemePieceCount; ++i) {
+        high[i] = makeBlankPiece(table[i], PieceResolution::High);
+        copyPixels(sheet, table[i].highSheetRect, high[i], {0, 0}, outside);
+        low[i] = makeBlankPiece(table[i], PieceResolution::Low);
+        copyPixelsHalfSize(sheet, table[i].highSheetRect, low[i], {0, 0}, outside);
+    }
+    low_.swap(low);
+    high_.swap(high);
+}
+
+void ThemePieces::loadSheet(const QImage& sheet, PieceResolution resolution, QRgb outside) {
+    if (resolution == PieceResolution::Low)
+        loadLowResolutionSheet(sheet, outside);
+    else
+        loadHighResolutionSheet(sheet, outside);
+}
+
+SheetLoadResult ThemePieces::loadSheetFile(const QString& path, PieceResolution resolution, QRgb outside) {
+    SheetLoadResult result = loadSheetPicture(path);
+    if (result.loaded())
+        loadSheet(result.picture, resolution, outside);
+    return result;
+}
+
+QImage composeSkinSheet(const ThemePieces& pieces, PieceResolution resolution, QRgb background) {
+    const QSize size = resolution == PieceResolution::Low ? kLowSheetSize : kHighSheetSize;
+    QImage sheet = makeRgbPicture(size, background);
+    const auto& table = themePieceTable();
+    for (int i = 0; i < kThemePieceCount; ++i) {
+        const QImage& piece = pieces.piece(i, resolution);
+        copyPixels(piece, piece.rect(), sheet, table[i].sheetRect(resolution).topLeft(), background);
+    }
+    return sheet;
+}
+
+} // namespace vv

@@ -1,0 +1,57 @@
+// The 58 theme pieces at both resolutions as the program holds them in memory:
+// the built-in default theme until a skin sheet is loaded, then the sheet's cuts.
+#pragma once
+
+#include "icons/SheetPicture.h"
+#include "theme/PieceTable.h"
+
+#include <QImage>
+#include <QRgb>
+
+#include <array>
+
+namespace vv {
+
+// What a piece receives where its rectangle reaches past the edge of a sheet
+// smaller than the grid: the default transparency colour, so the launcher shows
+// through there instead of showing garbage.
+inline constexpr QRgb kOutsideSheetColour = 0xFF00FF00u;
+
+class ThemePieces {
+public:
+    // Starts with the built-in default theme.
+    ThemePieces();
+
+    // Low pieces are Indexed8 with the full system palette or RGB32 as the piece
+    // table says; high pieces are all RGB32. Indices follow themePieceTable().
+    const QImage& lowPiece(int index) const { return low_.at(index); }
+    const QImage& highPiece(int index) const { return high_.at(index); }
+    const QImage& piece(int index, PieceResolution resolution) const;
+
+    // Cuts every low piece 1:1 from its rectangle of a 230 x 335 sheet; the high
+    // pieces stay as they are.
+    void loadLowResolutionSheet(const QImage& sheet, QRgb outside = kOutsideSheetColour);
+    // Cuts every high piece 1:1 from its rectangle of a 460 x 670 sheet and
+    // rewrites every low piece as the half-size reduction of the same rectangle.
+    void loadHighResolutionSheet(const QImage& sheet, QRgb outside = kOutsideSheetColour);
+    // Either of the two above by resolution.
+    void loadSheet(const QImage& sheet, PieceResolution resolution, QRgb outside = kOutsideSheetColour);
+    // Loads the picture at `path` and cuts it as a sheet of `resolution`. On any
+    // failure (unreadable file, invalid or truncated picture) no piece changes
+    // and the result carries the loader's text.
+    SheetLoadResult loadSheetFile(const QString& path, PieceResolution resolution,
+                                  QRgb outside = kOutsideSheetColour);
+
+private:
+    std::array<QImage, kThemePieceCount> low_;
+    std::array<QImage, kThemePieceCount> high_;
+};
+
+// An empty piece of the right size and format for `piece` at `resolution`.
+QImage makeBlankPiece(const ThemePiece& piece, PieceResolution resolution);
+
+// A sheet of the given resolution with every piece of `pieces` at its rectangle
+// and `background` between them: slicing it gives the pieces back unchanged.
+QImage composeSkinSheet(const ThemePieces& pieces, PieceResolution resolution, QRgb background);
+
+} // namespace vv
