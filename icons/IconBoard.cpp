@@ -112,7 +112,15 @@ QImage IconBoard::snapshotPicture(IconWindow window) const {
 
 void IconBoard::writeSnapshot(IconWindow window, const std::function<void(QImage&)>& draw) {
     QMutexLocker lock(&snapshotLock_);
-    draw(snapshotOf(window));
+    QImage& picture = snapshotOf(window);
+    draw(picture);
+    Q_ASSERT(picture.size() == (window == IconWindow::Main ? LowIconSize : HighIconSize));
+}
+
+void IconBoard::halveHighSnapIntoLowSnap() {
+    QMutexLocker lock(&snapshotLock_);
+    copyPixelsHalfSize(highSnap_, QRect(QPoint(0, 0), HighIconSize), lowSnap_, QPoint(0, 0),
+                       SheetOutsideColour);
 }
 
 } // namespace vv

@@ -78,8 +78,12 @@ public:
     // Returns a deep copy of the snapshot picture of `window`.
     QImage snapshotPicture(IconWindow window) const;
     // Runs `draw` on the snapshot picture of `window` under the lock. Keep
-    // it short (one copy), and never call back into the board from it.
+    // it short (one copy), keep the picture's size and format, and never call
+    // back into the board from it.
     void writeSnapshot(IconWindow window, const std::function<void(QImage&)>& draw);
+    // The end of a snapshot taken on the OS5 window: LowSnap becomes the
+    // half-size image of HighSnap, read and written under the one lock.
+    void halveHighSnapIntoLowSnap();
 
 private:
     struct Side {

@@ -215,6 +215,18 @@ TEST_F(IconBoardTest, Os5PickOfHighSnapAlsoHalvesIntoThePartner) {
                           [](int x, int y) { return codeOf(2 * x, 2 * y); }));
 }
 
+TEST_F(IconBoardTest, Os5SnapshotEndHalvesHighSnapIntoLowSnap) {
+    board.writeSnapshot(IconWindow::Os5, [](QImage& p) {
+        for (int y = 0; y < p.height(); ++y)
+            for (int x = 0; x < p.width(); ++x)
+                p.setPixel(x, y, codeOf(x, y));
+    });
+    board.halveHighSnapIntoLowSnap();
+    EXPECT_TRUE(pixelsAre(board.snapshotPicture(IconWindow::Main),
+                          [](int x, int y) { return codeOf(2 * x, 2 * y); }));
+    EXPECT_EQ(board.snapshotPicture(IconWindow::Main).size(), QSize(32, 22));
+}
+
 TEST_F(IconBoardTest, MainPickNeverTouchesOs5Slots) {
     std::array<QImage, IconSlotCount> before;
     for (int i = 0; i < IconSlotCount; ++i)
