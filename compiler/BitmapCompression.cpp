@@ -40,8 +40,9 @@ void rle(QByteArray& out, const uchar* rows, int rowBytes, int height) {
 }
 
 // PackBits over units of `unit` bytes (1, or 2 for 16-bit pixels). Runs of three
-// or more units become run packets; a pair becomes one only when no literal is
-// open, where it costs no more than the literal would.
+// or more units become run packets. A pair of bytes inside an open literal stays
+// there (cutting the literal would cost a control byte more); a pair of 16-bit
+// units is always cheaper as a run.
 void packBits(QByteArray& out, const uchar* rows, int rowBytes, int height, int unit) {
     const int units = rowBytes / unit;
     auto same = [&](const uchar* row, int a, int b) {
@@ -64,7 +65,7 @@ void packBits(QByteArray& out, const uchar* rows, int rowBytes, int height, int 
             int run = 1;
             while (x + run < units && same(row, x, x + run))
                 ++run;
-            if (run >= 3 || (run == 2 && literalCount == 0)) {
+            if (run >= 3 || (run == 2 && (literalCount == 0 || unit == 2))) {
                 flushLiteral();
                 const char* value = reinterpret_cast<const char*>(row + x * unit);
                 for (int left = run; left > 0;) {
