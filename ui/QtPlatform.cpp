@@ -24,18 +24,43 @@ void QtPlatform::showMessage(const QString& text) {
     box.exec();
 }
 
+namespace {
+// Ends a modal run when its window is closed. Hiding alone does not end it: a
+// modal window may hide itself while it opens another one on top.
+class CloseWatcher : public QObject {
+public:
+    explicit CloseWatcher(QWidget* window) : window_(window) { window->installEventFilter(this); }
+    ~CloseWatcher() override { window_->removeEventFilter(this); }
+    bool closed = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == window_ && event->type() == QEvent::Close)
+            closed = true;
+        return false;
+    }
+
+private:
+    QWidget* window_;
+};
+} // namespace
+
 void QtPlatform::showModal(QWidget* window) {
     if (auto* dialog = qobject_cast<QDialog*>(window)) {
         dialog->exec();
         return;
     }
-    // A plain widget: run a local loop until it is hidden or closed.
+    // A plain window: run a local loop until it is closed.
+    CloseWatcher watcher(window);
     window->setWindowModality(Qt::ApplicationModal);
     window->setAttribute(Qt::WA_DeleteOnClose, false);
     window->show();
+    window->raise();
+    window->activateWindow();
     QEventLoop loop;
-    while (window->isVisible())
+    while (!watcher.closed)
         loop.processEvents(QEventLoop::WaitForMoreEvents);
+    window->hide();
     window->setWindowModality(Qt::NonModal);
 }
 

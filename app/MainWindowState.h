@@ -1,0 +1,46 @@
+// The program-wide state the main window owns: start directory, screen type,
+// transparency colour, compression keyword, version and the language's texts.
+// The main window carries it as its own members, so handlers reach it as
+// Form1->ScreenType; core functions take it by reference.
+#pragma once
+
+#include "app/LanguageFile.h"
+
+#include <QString>
+
+#include <array>
+
+namespace vv {
+
+struct MainWindowState {
+    // Icon picker: the chosen sheet cell (0 = none, the snapshot picture is
+    // used) and the copy rectangles, left, top, right, bottom.
+    int SelectedCell = 0;
+    int SrcLeft = 3, SrcTop = 8, SrcRight = 39, SrcBottom = 34;
+    int CellX = 0, CellY = 0;
+    int DstLeft = 0, DstTop = 0, DstRight = 36, DstBottom = 26;
+
+    // Base of every data path; the working directory when the program started.
+    QString StartDir;
+    int LanguageIndex = 0;
+    int ScreenType = 1; // 1 "160x160 Low", 2 "320x320 OS5", 3 either Sony screen
+    QString TransparentIndex = QStringLiteral("210");
+    QString TransparentRed = QStringLiteral("0");
+    QString TransparentGreen = QStringLiteral("255");
+    QString TransparentBlue = QStringLiteral("0");
+    QString CompressKeyword; // "COMPRESS " while compression is on
+
+    QString VersionPrefix = QStringLiteral("ver. ");
+    QString VersionNumber = QStringLiteral("1.4.2");
+
+    // Texts of the current language; all empty until a language file was read.
+    QString LanguageName;
+    QString HelpSuffix;
+    QString ShowIconsCaption;
+    QString HideIconsCaption;
+    QString SnapPromptCaption;
+    QString SnapBusyCaption;
+    std::array<QString, MessageCount> Messages;
+};
+
+} // namespace vv

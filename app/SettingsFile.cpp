@@ -1,0 +1,129 @@
+#include "app/SettingsFile.h"
+
+#include "app/AnsiText.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QtEndian>
+
+namespace vv {
+namespace {
+
+void putInt(QByteArray& bytes, int offset, qint32 value) {
+    qToLittleEndian<qint32>(value, bytes.data() + offset);
+}
+
+void putText(QByteArray& bytes, int offset, int width, const QString& text) {
+    const QByteArray encoded = encodeAnsi(text).left(width - 1);
+    std::copy(encoded.cbegin(), encoded.cend(), bytes.begin() + offset);
+}
+
+bool has(const QByteArray& bytes, int offset, int width) {
+    return bytes.size() >= offset + width;
+}
+
+void takeFlag(const QByteArray& bytes, int offset, bool& field) {
+    if (has(bytes, offset, 1))
+        field = bytes[offset] != 0;
+}
+
+void takeInt(const QByteArray& bytes, int offset, qint32& field) {
+    if (has(bytes, offset, 4))
+        field = qFromLittleEndian<qint32>(bytes.constData() + offset);
+}
+
+void takeText(const QByteArray& bytes, int offset, int width, QString& field) {
+    if (!has(bytes, offset, width))
+        return;
+    const QByteArray raw = bytes.mid(offset, width);
+    const qsizetype end = raw.indexOf('\0');
+    field = decodeAnsi(end < 0 ? raw : raw.left(end));
+}
+
+} // namespace
+
+QByteArray encodeSettings(const SettingsRecord& record) {
+    namespace O = SettingsOffset;
+    QByteArray bytes(SettingsFileSize, '\0');
+    bytes[O::Depth1] = record.depth1 ? 1 : 0;
+    bytes[O::Depth2] = record.depth2 ? 1 : 0;
+    bytes[O::Depth4] = record.depth4 ? 1 : 0;
+    bytes[O::Depth8] = record.depth8 ? 1 : 0;
+    bytes[O::Compress] = record.compress ? 1 : 0;
+    bytes[O::Depth16] = record.depth16 ? 1 : 0;
+    putInt(bytes, O::LanguageIndex, record.languageIndex);
+    putInt(bytes, O::ScreenIndex, record.screenIndex);
+    putInt(bytes, O::Red, record.red);
+    putInt(bytes, O::Green, record.green);
+    putInt(bytes, O::Blue, record.blue);
+    putInt(bytes, O::PaletteIndex, record.paletteIndex);
+    putText(bytes, O::LanguageName, LanguageNameWidth, record.languageName);
+    putText(bytes, O::ScreenText, ScreenTextWidth, record.screenText);
+    putText(bytes, O::InstallTool, InstallToolWidth, record.installTool);
+    return bytes;
+}
+
+SettingsRecord decodeSettings(const QByteArray& data, const SettingsRecord& current) {
+    namespace O = SettingsOffset;
+    const QByteArray bytes = data.left(SettingsFileSize);
+    SettingsRecord record = current;
+    takeFlag(bytes, O::Depth1, record.depth1);
+    takeFlag(bytes, O::Depth2, record.depth2);
+    takeFlag(bytes, O::Depth4, record.depth4);
+    takeFlag(bytes, O::Depth8, record.depth8);
+    takeFlag(bytes, O::Compress, record.compress);
+    takeFlag(bytes, O::Depth16, record.depth16);
+    takeInt(bytes, O::LanguageIndex, record.languageIndex);
+    takeInt(bytes, O::ScreenIndex, record.screenIndex);
+    takeInt(bytes, O::Red, record.red);
+    takeInt(bytes, O::Green, record.green);
+    takeInt(bytes, O::Blue, record.blue);
+    takeInt(bytes, O::PaletteIndex, record.paletteIndex);
+    takeText(bytes, O::LanguageName, LanguageNameWidth, record.languageName);
+    takeText(bytes, O::ScreenText, ScreenTextWidth, record.screenText);
+    takeText(bytes, O::InstallTool, InstallToolWidth, record.installTool);
+    return record;
+}
+
+std::optional<SettingsRecord> readSettingsFile(const QString& path, const SettingsRecord& current) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return decodeSettings(file.read(SettingsFileSize), current);
+}
+
+bool writeSettingsFile(const QString& path, const SettingsRecord& record, QString* error) {
+    QSaveFile file(path);
+    const QByteArray bytes = encodeSettings(record);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        if (error)
+            *error = QStringLiteral("%1: %2").arg(path, file.errorString());
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+int screenTypeFromStoredIndex(int storedIndex) {
+    const int index = storedIndex == 3 ? 2 : storedIndex;
+    switch (index) {
+    case 0:
+        return 1;
+    case 1:
+        return 2;
+    case 2:
+        return 3;
+    default:
+        return index;
+    }
+}
+
+int screenTypeAfterSave(int listIndex, int previous) {
+    return listIndex >= 0 && listIndex <= 3 ? screenTypeFromStoredIndex(listIndex) : previous;
+}
+
+QString compressKeywordFor(bool compress) {
+    return compress ? QStringLiteral("COMPRESS ") : QString();
+}
+
+} // namespace vv

@@ -1,0 +1,86 @@
+// The options file vkdm_settings.cfg: 370 bytes of fixed layout, little-endian
+// integers, one-byte flags and NUL-terminated Windows-1252 texts in fixed fields.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+namespace vv {
+
+inline constexpr int SettingsFileSize = 370;
+inline constexpr const char* SettingsFileName = "vkdm_settings.cfg";
+
+// Where each field lies in the file.
+namespace SettingsOffset {
+inline constexpr int Depth1 = 0;
+inline constexpr int Depth2 = 1;
+inline constexpr int Depth4 = 2;
+inline constexpr int Depth8 = 3;
+inline constexpr int Compress = 4;
+inline constexpr int Depth16 = 5;
+inline constexpr int LanguageIndex = 6;
+inline constexpr int ScreenIndex = 10;
+inline constexpr int Red = 14;
+inline constexpr int Green = 18;
+inline constexpr int Blue = 22;
+inline constexpr int PaletteIndex = 26;
+inline constexpr int LanguageName = 30;
+inline constexpr int ScreenText = 50;
+inline constexpr int InstallTool = 70;
+} // namespace SettingsOffset
+
+inline constexpr int LanguageNameWidth = 20;
+inline constexpr int ScreenTextWidth = 20;
+inline constexpr int InstallToolWidth = 300;
+
+// One record of the file. The defaults are what the Options dialog holds before
+// any file has been read.
+struct SettingsRecord {
+    bool depth1 = false;
+    bool depth2 = false;
+    bool depth4 = false;
+    bool depth8 = false;
+    bool compress = true;
+    bool depth16 = true;
+    qint32 languageIndex = -1;
+    qint32 screenIndex = -1; // SystemScreen list position, stored unmapped
+    qint32 red = 0;
+    qint32 green = 255;
+    qint32 blue = 0;
+    qint32 paletteIndex = 210;
+    QString languageName;
+    QString screenText;
+    QString installTool = QStringLiteral("c:\\palmdesktop\\instapp.exe");
+
+    bool operator==(const SettingsRecord&) const = default;
+};
+
+// The 370 bytes of `record`. A text longer than its field is cut so that the
+// terminator still fits; the padding after it is zero bytes.
+QByteArray encodeSettings(const SettingsRecord& record);
+
+// Reads the fields that `bytes` holds completely over a copy of `current`:
+// bytes past 370 are ignored, and a field the data ends inside keeps its
+// current value, so a short file never reads beyond what it has.
+SettingsRecord decodeSettings(const QByteArray& bytes, const SettingsRecord& current);
+
+// Reads the file over `current`; nothing when it cannot be opened.
+std::optional<SettingsRecord> readSettingsFile(const QString& path, const SettingsRecord& current);
+
+// Writes the file through a temporary name and a rename, so a failed write
+// leaves the old file as it was. On failure returns false and sets `error`.
+bool writeSettingsFile(const QString& path, const SettingsRecord& record, QString* error = nullptr);
+
+// ScreenType from a stored SystemScreen index: 0, 1, 2, 3 give 1, 2, 3, 3;
+// any other value is taken as it stands.
+int screenTypeFromStoredIndex(int storedIndex);
+// ScreenType after saving SystemScreen index `listIndex`: as above for 0..3,
+// otherwise `previous` is kept.
+int screenTypeAfterSave(int listIndex, int previous);
+
+// "COMPRESS " (with its blank) while compression is on, else empty.
+QString compressKeywordFor(bool compress);
+
+} // namespace vv

@@ -1,0 +1,97 @@
+#include "ui/Controls.h"
+
+#include <QAbstractButton>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QWidget>
+
+void TLabel::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+    QLabel::mouseReleaseEvent(event);
+}
+
+namespace vv::ui {
+
+void setupFixedWindow(QWidget* window, int clientWidth, int clientHeight) {
+    window->setFixedSize(clientWidth, clientHeight);
+    window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                           Qt::WindowCloseButtonHint);
+    QPalette palette = window->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    window->setPalette(palette);
+    window->setAutoFillBackground(true);
+    centreOnScreen(window);
+}
+
+void centreOnScreen(QWidget* window) {
+    QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame = window->frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    window->move(frame.topLeft());
+}
+
+TButton* makeButton(QWidget* parent, const char* name, const QString& caption, int x, int y, int w, int h) {
+    auto* button = new TButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(x, y, w, h);
+    button->setAutoDefault(false);
+    return button;
+}
+
+TButton* makeSpeedButton(QWidget* parent, const char* name, const QString& caption, int x, int y, int w,
+                         int h) {
+    TButton* button = makeButton(parent, name, caption, x, y, w, h);
+    button->setFlat(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+TLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, int x, int y, int w, int h) {
+    auto* label = new TLabel(caption, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setTextFormat(Qt::PlainText);
+    if (w > 0 && h > 0) {
+        label->setGeometry(x, y, w, h);
+    } else {
+        label->move(x, y);
+        label->setProperty("autoSize", true);
+        label->adjustSize();
+    }
+    return label;
+}
+
+QFrame* makeBevel(QWidget* parent, const char* name, int x, int y, int w, int h) {
+    auto* bevel = new QFrame(parent);
+    bevel->setObjectName(QLatin1String(name));
+    bevel->setFrameShape(QFrame::Box);
+    bevel->setFrameShadow(QFrame::Sunken);
+    bevel->setGeometry(x, y, w, h);
+    bevel->lower();
+    bevel->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return bevel;
+}
+
+void setCaption(QWidget* control, const QString& caption) {
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+        label->setText(caption);
+        if (label->property("autoSize").toBool())
+            label->adjustSize();
+    } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        button->setText(caption);
+    }
+}
+
+QString captionOf(const QWidget* control) {
+    if (auto* label = qobject_cast<const QLabel*>(control))
+        return label->text();
+    if (auto* button = qobject_cast<const QAbstractButton*>(control))
+        return button->text();
+    return {};
+}
+
+} // namespace vv::ui

@@ -1,0 +1,211 @@
+#include "ui/TForm1.h"
+
+#include "app/OptionRules.h"
+#include "platform/Platform.h"
+#include "ui/Artwork.h"
+#include "ui/SettingsAndLanguage.h"
+#include "ui/TAboutBox.h"
+#include "ui/TForm2.h"
+#include "ui/TForm3.h"
+#include "ui/TForm6.h"
+#include "ui/TForm7.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+
+TForm1* Form1 = nullptr;
+
+using namespace vv::ui;
+
+TForm1::TForm1(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("ZaviZiruziv"));
+    setupFixedWindow(this, 592, 156);
+
+    // The working directory, taken once: every data path hangs below it.
+    StartDir = QDir::currentPath().left(299);
+
+    Bevel2 = makeBevel(this, "Bevel2", 172, 8, 75, 142);
+    Bevel1 = makeBevel(this, "Bevel1", 346, 8, 239, 113);
+    Label5 = makeLabel(this, "Label5", QStringLiteral(" Main Menu "), 180, 0);
+    Label4 = makeLabel(this, "Label4", QStringLiteral("- Default Theme Icons -"), 354, 0);
+    for (QLabel* title : {Label5, Label4})
+        title->setAutoFillBackground(true);
+
+    Button4 = makeButton(this, "Button4", QStringLiteral("&Options"), 174, 13, 70, 20);
+    Button9 = makeButton(this, "Button9", QStringLiteral("&Help"), 174, 36, 70, 20);
+    Button6 = makeButton(this, "Button6", QStringLiteral("&Reset Data"), 174, 59, 70, 20);
+    Button5 = makeButton(this, "Button5", QStringLiteral("&Show Icons"), 174, 82, 70, 20);
+    Button7 = makeButton(this, "Button7", QStringLiteral("&About"), 174, 105, 70, 20);
+    Button1 = makeButton(this, "Button1", QStringLiteral("E&xit"), 174, 128, 70, 20);
+
+    Button3 = makeButton(this, "Button3", QStringLiteral("&View Theme"), 351, 96, 96, 20);
+    Button2 = makeButton(this, "Button2", QStringLiteral("Create Th&eme"), 450, 96, 91, 20);
+    Button10 = makeButton(this, "Button10", QStringLiteral("Sho&t"), 544, 96, 37, 20);
+
+    ProgramIcon = new TImage(this);
+    ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
+    ProgramIcon->setGeometry(246, 8, 100, 100);
+    ProgramIcon->setPicture(programPicture());
+
+    QFont versionFont(QStringLiteral("Arial"));
+    versionFont.setPixelSize(16);
+    versionFont.setBold(true);
+    versionFont.setItalic(true);
+    Label6 = makeLabel(this, "Label6", QStringLiteral("version"), 248, 9, 98, 17);
+    Label7 = makeLabel(this, "Label7", QStringLiteral("version"), 247, 8, 98, 17);
+    for (QLabel* label : {Label6, Label7}) {
+        label->setFont(versionFont);
+        label->setCursor(Qt::PointingHandCursor);
+    }
+    Label6->setStyleSheet(QStringLiteral("color: rgb(128, 255, 0);"));
+    Label7->setStyleSheet(QStringLiteral("color: black;"));
+
+    Label1 = makeLabel(this, "Label1", QStringLiteral("pdb &name:"), 248, 114);
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setGeometry(248, 128, 221, 21);
+    Edit1->setMaxLength(30);
+    Label1->setBuddy(Edit1);
+    Button8 = makeButton(this, "Button8", QStringLiteral("&Install on PDA"), 474, 128, 107, 21);
+    Button11 =
+        makeButton(this, "Button11", QStringLiteral("Press the '&F' key to complete Snapshot Process..."),
+                   248, 128, 337, 22);
+    Button11->hide();
+
+    SpeedButton2 = makeSpeedButton(this, "SpeedButton2", QStringLiteral("&load bmp    "), 31, 128, 56, 17);
+    SpeedButton1 = makeSpeedButton(this, "SpeedButton1", QStringLiteral("create &pdb"), 85, 128, 56, 17);
+    SpeedButton3 = makeSpeedButton(this, "SpeedButton3", QStringLiteral("Hi-R&es Icons"), 12, 16, 145, 17);
+    SpeedButton3->setStyleSheet(QStringLiteral("QPushButton { color: white; font-family: Arial; font-weight: "
+                                               "bold; background: rgb(46, 139, 87); }"));
+    SpeedButton3->hide();
+
+    QFont busyFont(QStringLiteral("Arial"));
+    busyFont.setBold(true);
+    busyFont.setPixelSize(16);
+    Label2 = makeLabel(this, "Label2", QStringLiteral("Creating Theme..."), 348, 12, 236, 81);
+    Label3 = makeLabel(this, "Label3", QStringLiteral("Creating Icon Set..."), 9, 39, 153, 86);
+    for (QLabel* busy : {Label2, Label3}) {
+        busy->setFont(busyFont);
+        busy->setAlignment(Qt::AlignCenter);
+        busy->setWordWrap(true);
+        busy->setAutoFillBackground(true);
+        busy->hide();
+    }
+
+    DeskShot = new TImage(this);
+    DeskShot->setObjectName(QStringLiteral("DeskShot"));
+    DeskShot->move(597, 7);
+    DeskShot->setAutoSize(true);
+    DeskShot->hide();
+
+    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
+    connect(Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
+    connect(Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
+    connect(Button6, &QPushButton::clicked, this, &TForm1::Button6Click);
+    connect(Button7, &QPushButton::clicked, this, &TForm1::Button7Click);
+    connect(Button8, &QPushButton::clicked, this, &TForm1::Button8Click);
+    connect(Button9, &QPushButton::clicked, this, &TForm1::Button9Click);
+    connect(Button10, &QPushButton::clicked, this, &TForm1::Button10Click);
+    connect(Button11, &QPushButton::clicked, this, &TForm1::Button11Click);
+    connect(SpeedButton1, &QPushButton::clicked, this, &TForm1::SpeedButton1Click);
+    connect(SpeedButton2, &QPushButton::clicked, this, &TForm1::SpeedButton2Click);
+    connect(SpeedButton3, &QPushButton::clicked, this, &TForm1::SpeedButton3Click);
+    connect(Label6, &TLabel::clicked, this, &TForm1::Label6Click);
+    connect(Label7, &TLabel::clicked, this, &TForm1::Label6Click);
+    connect(ProgramIcon, &TImage::clicked, this, &TForm1::ProgramIconClick);
+}
+
+void TForm1::FormActivate() {
+    // The snapshot canvas takes the size of resource.bmp. A missing or broken
+    // file is reported, but the settings and the language are still read: the
+    // canvas matters only to the snapshot.
+    const QString canvasFile = StartDir + QStringLiteral("/resource.bmp");
+    QImageReader reader(canvasFile);
+    const QImage canvas = reader.read();
+    if (canvas.isNull())
+        vv::platform().showMessage(QStringLiteral("%1: %2").arg(canvasFile, reader.errorString()));
+    else
+        DeskShot->setPicture(canvas);
+
+    AboutBox->Version->setText(QStringLiteral("Version ") + VersionNumber);
+    Label6->setText(VersionPrefix + VersionNumber);
+    Label7->setText(VersionPrefix + VersionNumber);
+
+    const std::optional<QString> languageFile = LoadSettings(StartDir);
+    if (!languageFile)
+        vv::platform().showMessage(Messages[0] + QStringLiteral("- Where is vkdm_settings.cfg?"));
+    ApplyLanguage(languageFile.value_or(QString()));
+}
+
+void TForm1::ShowModalFromMain(QWidget* window) {
+    hide();
+    vv::platform().showModal(window);
+    show();
+    activateWindow();
+    FormActivate();
+}
+
+void TForm1::Button1Click() {
+    close();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    // Closing the main window ends the program, even while others are hidden.
+    event->accept();
+    QCoreApplication::quit();
+}
+
+void TForm1::Button4Click() {
+    Form3->StartDir = StartDir;
+    ShowModalFromMain(Form3);
+}
+
+void TForm1::Button7Click() {
+    ShowModalFromMain(AboutBox);
+}
+
+void TForm1::Label6Click() {
+    ShowModalFromMain(AboutBox);
+}
+
+void TForm1::ProgramIconClick() {
+    ShowModalFromMain(AboutBox);
+}
+
+void TForm1::Button9Click() {
+    const QString helpFile = vv::helpFilePath(StartDir, HelpSuffix);
+    if (!QFileInfo(helpFile).isFile()) {
+        vv::platform().showMessage(Messages[19] + QStringLiteral(" ") + QDir::toNativeSeparators(helpFile));
+        return;
+    }
+    vv::platform().showHelp(helpFile);
+}
+
+void TForm1::Button3Click() {
+    if (ScreenType == 3) {
+        Form6->StartDir = StartDir;
+        ShowModalFromMain(Form6);
+    } else {
+        Form2->StartDir = StartDir;
+        ShowModalFromMain(Form2);
+    }
+}
+
+void TForm1::SpeedButton3Click() {
+    ShowModalFromMain(Form7);
+}
+
+void TForm1::Button2Click() {}
+void TForm1::Button5Click() {}
+void TForm1::Button6Click() {}
+void TForm1::Button8Click() {}
+void TForm1::Button10Click() {}
+void TForm1::Button11Click() {}
+void TForm1::SpeedButton1Click() {}
+void TForm1::SpeedButton2Click() {}

@@ -1,0 +1,82 @@
+// The main window: the hub of the program. It owns the program-wide state
+// (vv::MainWindowState, reached as Form1->ScreenType and so on), re-reads the
+// settings and the language every time it becomes active, and opens every
+// other window modally.
+#pragma once
+
+#include "app/MainWindowState.h"
+#include "ui/Controls.h"
+#include "ui/TImage.h"
+#include "ui/TOpenPictureDialog.h"
+
+#include <QLineEdit>
+#include <QWidget>
+
+class TForm1 : public QWidget, public vv::MainWindowState {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+
+    // The main menu column.
+    TButton* Button4; // &Options
+    TButton* Button9; // &Help
+    TButton* Button6; // &Reset Data
+    TButton* Button5; // &Show Icons; Tag 1 while the icon sheet area is shown
+    TButton* Button7; // &About
+    TButton* Button1; // E&xit
+    // Theme group and database name.
+    TButton* Button3;  // &View Theme
+    TButton* Button2;  // Create Th&eme
+    TButton* Button10; // Sho&t
+    TLabel* Label1;    // pdb &name:
+    QLineEdit* Edit1;  // database name, at most 30 characters
+    TButton* Button8;  // &Install on PDA
+    TButton* Button11; // snapshot end button, hidden
+    // Icon picker column.
+    TButton* SpeedButton2; // &load bmp
+    TButton* SpeedButton1; // create &pdb
+    TButton* SpeedButton3; // Hi-R&es Icons, offered for the 320x320 OS5 screen only
+    // Version, program picture, titles and busy labels.
+    TImage* ProgramIcon;
+    TLabel* Label6; // version shadow
+    TLabel* Label7; // version
+    TLabel* Label5; // " Main Menu "
+    TLabel* Label4; // "- Default Theme Icons -"
+    TLabel* Label2; // "Creating Theme...", hidden
+    TLabel* Label3; // "Creating Icon Set...", hidden
+    QFrame* Bevel1;
+    QFrame* Bevel2;
+    TImage* DeskShot; // the snapshot canvas, never shown; sized by resource.bmp
+    TOpenPictureDialog OpenPictureDialog1;
+
+    // Runs on every activation: the snapshot canvas, the version labels, the
+    // settings and the language are read afresh.
+    void FormActivate();
+    // Hides this window, shows `window` modally, shows this window again and re-activates it.
+    void ShowModalFromMain(QWidget* window);
+
+    // Handlers.
+    void Button1Click(); // Exit
+    void Button4Click(); // Options
+    void Button7Click(); // About
+    void Label6Click();  // About, from either version label
+    void ProgramIconClick();
+    void Button9Click();      // Help
+    void Button3Click();      // View Theme
+    void SpeedButton3Click(); // Hi-Res Icons
+    // Handlers whose work belongs to the theme build, icon picker, install and
+    // snapshot; connected now, they do nothing until that work lands.
+    void Button2Click();      // Create Theme
+    void Button5Click();      // Show Icons
+    void Button6Click();      // Reset Data
+    void Button8Click();      // Install on PDA
+    void Button10Click();     // Shot
+    void Button11Click();     // end of the snapshot
+    void SpeedButton1Click(); // create pdb
+    void SpeedButton2Click(); // load bmp
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+};
+
+extern TForm1* Form1;

@@ -1,0 +1,216 @@
+#include "ui/TForm3.h"
+
+#include "app/OptionRules.h"
+#include "app/SettingsFile.h"
+#include "platform/Platform.h"
+#include "ui/Artwork.h"
+#include "ui/SettingsAndLanguage.h"
+#include "ui/TAboutBox.h"
+#include "ui/TForm1.h"
+
+#include <QDir>
+#include <QShowEvent>
+
+TForm3* Form3 = nullptr;
+
+using namespace vv::ui;
+
+namespace {
+
+QCheckBox* makeCheckBox(QWidget* parent, const char* name, const QString& caption, bool checked, int x,
+                        int y) {
+    auto* box = new QCheckBox(caption, parent);
+    box->setObjectName(QLatin1String(name));
+    box->setGeometry(x, y, 118, 17);
+    box->setChecked(checked);
+    return box;
+}
+
+TLabel* makeColourCell(QWidget* parent, const char* name, const QColor& colour, int x, int y) {
+    TLabel* cell = makeLabel(parent, name, QString(), x, y, 25, 17);
+    cell->setAlignment(Qt::AlignCenter);
+    cell->setAutoFillBackground(true);
+    QPalette palette = cell->palette();
+    palette.setColor(QPalette::Window, colour);
+    palette.setColor(QPalette::WindowText, colour == Qt::blue || colour == Qt::red ? Qt::white : Qt::black);
+    cell->setPalette(palette);
+    return cell;
+}
+
+} // namespace
+
+TForm3::TForm3(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(QStringLiteral("Options"));
+    setupFixedWindow(this, 592, 156);
+
+    Label4 = makeLabel(this, "Label4", QStringLiteral(" - Icon Bitdepth - "), 8, 2);
+    CheckBox1 = makeCheckBox(this, "CheckBox1", QStringLiteral("0&1 bpp Icons"), false, 8, 18);
+    CheckBox2 = makeCheckBox(this, "CheckBox2", QStringLiteral("0&2 bpp Icons"), false, 8, 35);
+    CheckBox3 = makeCheckBox(this, "CheckBox3", QStringLiteral("0&4 bpp Icons"), false, 8, 52);
+    CheckBox4 = makeCheckBox(this, "CheckBox4", QStringLiteral("0&8 bpp Icons"), false, 8, 69);
+    CheckBox6 = makeCheckBox(this, "CheckBox6", QStringLiteral("1&6 bpp Icons"), true, 8, 86);
+
+    Label3 = makeLabel(this, "Label3", QStringLiteral("System Scr&een:"), 130, 2);
+    ComboBox2 = new QComboBox(this);
+    ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
+    ComboBox2->setGeometry(130, 18, 118, 21);
+    ComboBox2->addItems({QStringLiteral("160x160 Low"), QStringLiteral("320x320 OS5"),
+                         QStringLiteral("320x320 Sony"), QStringLiteral("320x480 Sony")});
+    ComboBox2->setCurrentIndex(-1);
+    Label3->setBuddy(ComboBox2);
+    Label2 = makeLabel(this, "Label2", QStringLiteral("Select &Language:"), 130, 44);
+    ComboBox1 = new QComboBox(this);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->setGeometry(130, 60, 118, 21);
+    Label2->setBuddy(ComboBox1);
+    Label1 = makeLabel(this, "Label1", QStringLiteral("English"), 130, 84, 118, 17);
+    Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    Label13 = makeLabel(this, "Label13", QString(), 256, 2, 129, 17);
+    Label13->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Panel1 = makeLabel(this, "Panel1", QStringLiteral("Select"), 388, 2, 72, 17);
+    Panel1->setAlignment(Qt::AlignCenter);
+    Panel1->setAutoFillBackground(true);
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Panel1->setCursor(Qt::PointingHandCursor);
+    QFont bold = Panel1->font();
+    bold.setBold(true);
+    Panel1->setFont(bold);
+    setSwatchColour(QColor(0, 255, 0));
+    Label14 = makeLabel(this, "Label14", QStringLiteral("Hex"), 300, 24);
+    Label15 = makeLabel(this, "Label15", QStringLiteral("Dec"), 300, 44);
+    Label7 = makeColourCell(this, "Label7", Qt::red, 332, 24);
+    Label8 = makeColourCell(this, "Label8", Qt::green, 358, 24);
+    Label9 = makeColourCell(this, "Label9", Qt::blue, 384, 24);
+    Label10 = makeColourCell(this, "Label10", Qt::red, 332, 44);
+    Label11 = makeColourCell(this, "Label11", Qt::green, 358, 44);
+    Label12 = makeColourCell(this, "Label12", Qt::blue, 384, 44);
+
+    Label6 = makeLabel(this, "Label6", QStringLiteral(" Bitmap Compression "), 256, 68);
+    CheckBox5 = makeCheckBox(this, "CheckBox5", QStringLiteral("Ena&ble Compress"), true, 256, 86);
+
+    Button1 = makeButton(this, "Button1", QStringLiteral("&Save"), 392, 66, 90, 20);
+    Button2 = makeButton(this, "Button2", QStringLiteral("&Apply"), 392, 88, 90, 20);
+    Button4 = makeButton(this, "Button4", QStringLiteral("&Close"), 392, 110, 90, 20);
+
+    ProgramIcon = new TImage(this);
+    ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
+    ProgramIcon->setGeometry(488, 8, 100, 100);
+    ProgramIcon->setPicture(programPicture());
+
+    Label5 = makeLabel(this, "Label5", QStringLiteral(" &Path to PalmDesktop Install Tool: "), 4, 116);
+    Edit1 = new QLineEdit(QStringLiteral("c:\\palmdesktop\\instapp.exe"), this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setGeometry(4, 132, 489, 21);
+    Edit1->setMaxLength(299);
+    Label5->setBuddy(Edit1);
+    Button3 = makeButton(this, "Button3", QStringLiteral("S&elect"), 498, 132, 90, 21);
+    OpenDialog1.Title = QStringLiteral("Search for Install Tool");
+#ifdef Q_OS_WIN
+    OpenDialog1.Filter = QStringLiteral("*.exe *.com *.bat *.pif *.lnk");
+#else
+    OpenDialog1.Filter = QStringLiteral("*");
+#endif
+
+    for (QCheckBox* depth : {CheckBox1, CheckBox2, CheckBox3, CheckBox4, CheckBox6})
+        connect(depth, &QCheckBox::toggled, this, &TForm3::CheckBox1Click);
+    connect(CheckBox5, &QCheckBox::toggled, this, &TForm3::CheckBox5Click);
+    connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm3::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TForm3::Button3Click);
+    connect(Button4, &QPushButton::clicked, this, &TForm3::Button4Click);
+    connect(Panel1, &TLabel::clicked, this, &TForm3::Panel1Click);
+    connect(ProgramIcon, &TImage::clicked, this, &TForm3::ProgramIconClick);
+}
+
+void TForm3::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Every showing counts as an activation: on opening and on return from About.
+    if (!event->spontaneous())
+        FormActivate();
+}
+
+void TForm3::FormActivate() {
+    Label1->setText(Form1->LanguageName);
+    ComboBox1->clear();
+    QStringList names;
+    const QStringList files =
+        QDir(vv::languageFolder(StartDir)).entryList({QStringLiteral("*.lng")}, QDir::Files, QDir::Name);
+    for (const QString& file : files)
+        names << vv::languageNameFromFileName(file);
+    names.sort(Qt::CaseInsensitive);
+    ComboBox1->addItems(names);
+    const int index = Form1->LanguageIndex;
+    ComboBox1->setCurrentIndex(index >= 0 && index < ComboBox1->count() ? index : -1);
+}
+
+void TForm3::Button1Click() {
+    SaveSettings(StartDir);
+}
+
+void TForm3::Button2Click() {
+    SaveSettings(StartDir);
+    const std::optional<QString> languageFile = LoadSettings(StartDir);
+    if (!languageFile)
+        vv::platform().showMessage(Form1->Messages[7]);
+    ApplyLanguage(languageFile.value_or(QString()));
+}
+
+void TForm3::Button3Click() {
+    OpenDialog1.InitialDir = QDir::rootPath();
+    const QString chosen = OpenDialog1.Execute();
+    if (chosen.isEmpty())
+        return;
+    Edit1->setText(QDir::toNativeSeparators(chosen));
+    if (!vv::isRunnableInstallTool(chosen)) {
+        Edit1->clear();
+        vv::platform().showMessage(Form1->Messages[16]);
+    }
+}
+
+void TForm3::Button4Click() {
+    close();
+}
+
+void TForm3::CheckBox1Click() {
+    bool depth1 = CheckBox1->isChecked();
+    if (vv::keepOneBitDepth(depth1, CheckBox2->isChecked(), CheckBox3->isChecked(), CheckBox4->isChecked(),
+                            CheckBox6->isChecked()))
+        CheckBox1->setChecked(true);
+}
+
+void TForm3::CheckBox5Click() {
+    Form1->CompressKeyword = vv::compressKeywordFor(CheckBox5->isChecked());
+}
+
+void TForm3::Panel1Click() {
+    const std::optional<QColor> colour =
+        vv::platform().chooseColor(Panel1->palette().color(QPalette::Window));
+    if (!colour)
+        return;
+    const vv::ColourChoice choice = vv::describeColourChoice(*colour);
+    Label13->setText(choice.platformValue);
+    Label7->setText(choice.hexRed);
+    Label8->setText(choice.hexGreen);
+    Label9->setText(choice.hexBlue);
+    Label10->setText(choice.decRed);
+    Label11->setText(choice.decGreen);
+    Label12->setText(choice.decBlue);
+    setSwatchColour(*colour);
+    Panel1->setText(QString::number(choice.paletteIndex));
+    TransparentIndex = Panel1->text();
+}
+
+void TForm3::ProgramIconClick() {
+    hide();
+    vv::platform().showModal(AboutBox);
+    show();
+}
+
+void TForm3::setSwatchColour(const QColor& colour) {
+    QPalette palette = Panel1->palette();
+    palette.setColor(QPalette::Window, colour);
+    palette.setColor(QPalette::WindowText, colour.lightness() < 128 ? Qt::white : Qt::black);
+    Panel1->setPalette(palette);
+}

@@ -1,0 +1,75 @@
+// The Options dialog. Its controls are the live option values: the builds read
+// the bit-depth boxes from here even while the dialog is closed, and every
+// activation of the main window loads the settings file into them.
+#pragma once
+
+#include "ui/Controls.h"
+#include "ui/TImage.h"
+#include "ui/TOpenPictureDialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QWidget>
+
+class TForm3 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm3(QWidget* parent = nullptr);
+
+    // Copy of the main window's StartDir, made before each showing.
+    QString StartDir;
+    // Palette index (decimal) of the colour chosen or loaded; written by Save.
+    QString TransparentIndex;
+
+    TLabel* Label5;   // install tool title
+    QLineEdit* Edit1; // install tool path
+    TButton* Button3; // S&elect
+    TOpenDialog OpenDialog1;
+    TLabel* Label4;       // bit depth title
+    QCheckBox* CheckBox1; // 1 bpp, the fallback depth
+    QCheckBox* CheckBox2; // 2 bpp
+    QCheckBox* CheckBox3; // 4 bpp
+    QCheckBox* CheckBox4; // 8 bpp
+    QCheckBox* CheckBox6; // 16 bpp
+    TLabel* Label3;       // System Scr&een:
+    QComboBox* ComboBox2; // SystemScreen
+    TLabel* Label2;       // Select &Language:
+    QComboBox* ComboBox1; // language, filled from Language/*.lng on activation
+    TLabel* Label1;       // the current language's own name
+    TLabel* Label6;       // compression title
+    QCheckBox* CheckBox5; // compression
+    TLabel* Label13;      // colour row title; shows the chosen colour's value
+    TLabel* Panel1;       // colour swatch; shows the palette index after a choice
+    TLabel* Label14;      // "Hex"
+    TLabel* Label15;      // "Dec"
+    TLabel* Label7;       // red, hexadecimal
+    TLabel* Label8;       // green, hexadecimal
+    TLabel* Label9;       // blue, hexadecimal
+    TLabel* Label10;      // red, decimal
+    TLabel* Label11;      // green, decimal
+    TLabel* Label12;      // blue, decimal
+    TButton* Button1;     // &Save
+    TButton* Button2;     // &Apply
+    TButton* Button4;     // &Close
+    TImage* ProgramIcon;
+
+    // Fills the language list and selects the main window's LanguageIndex.
+    void FormActivate();
+    void Button1Click();   // Save
+    void Button2Click();   // Apply: save, read back, apply the language
+    void Button3Click();   // choose the install tool
+    void Button4Click();   // Close
+    void CheckBox1Click(); // the bit-depth rule, shared by all five depth boxes
+    void CheckBox5Click(); // compression keyword
+    void Panel1Click();    // choose the transparency colour
+    void ProgramIconClick();
+
+    // Colours the swatch; its caption text stays legible on it.
+    void setSwatchColour(const QColor& colour);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+};
+
+extern TForm3* Form3;

@@ -1,0 +1,68 @@
+#include "ui/TForm7.h"
+
+#include "platform/Platform.h"
+#include "ui/TAboutBox.h"
+#include "ui/TForm1.h"
+#include "ui/TForm6.h"
+
+TForm7* Form7 = nullptr;
+
+using namespace vv::ui;
+
+TForm7::TForm7(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Form7"));
+    setWindowTitle(QStringLiteral("ZaviZiruziv OS5"));
+    // Wide enough for the 723-pixel icon sheet below; the picker enlarges the height.
+    setupFixedWindow(this, 726, 163);
+
+    // The slots fill rows 4 to 138; the controls share the strip below them.
+    SpeedButton2 = makeSpeedButton(this, "SpeedButton2", QStringLiteral("&load bmp    "), 4, 143, 64, 17);
+    Button5 = makeButton(this, "Button5", QStringLiteral("&Show Icons"), 72, 141, 70, 20);
+    Button6 = makeButton(this, "Button6", QStringLiteral("&Reset Data"), 146, 141, 70, 20);
+    Label5 = makeLabel(this, "Label5", QStringLiteral(" Main Menu "), 222, 144);
+    Label4 = makeLabel(this, "Label4", QStringLiteral("- Default Theme Icons -"), 300, 144);
+    Button2 = makeButton(this, "Button2", QStringLiteral("&View Theme"), 430, 141, 96, 20);
+    Button3 = makeButton(this, "Button3", QStringLiteral("Sho&t"), 530, 141, 37, 20);
+    Button1 = makeButton(this, "Button1", QStringLiteral("R&eturn"), 571, 141, 70, 20);
+    Label6 = makeLabel(this, "Label6", QStringLiteral("version"), 646, 143, 78, 17);
+    Label6->setCursor(Qt::PointingHandCursor);
+    QFont versionFont = Label6->font();
+    versionFont.setBold(true);
+    versionFont.setItalic(true);
+    Label6->setFont(versionFont);
+    Button11 =
+        makeButton(this, "Button11", QStringLiteral("Press the '&F' key to complete Snapshot Process..."),
+                   222, 140, 345, 22);
+    Button11->hide();
+
+    connect(Button1, &QPushButton::clicked, this, &TForm7::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm7::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TForm7::Button3Click);
+    connect(Button5, &QPushButton::clicked, this, &TForm7::Button5Click);
+    connect(Button6, &QPushButton::clicked, this, &TForm7::Button6Click);
+    connect(Button11, &QPushButton::clicked, this, &TForm7::Button11Click);
+    connect(SpeedButton2, &QPushButton::clicked, this, &TForm7::SpeedButton2Click);
+    connect(Label6, &TLabel::clicked, this, &TForm7::Label6Click);
+}
+
+void TForm7::Button1Click() {
+    close();
+}
+
+void TForm7::Button2Click() {
+    // This window stays visible behind the theme window.
+    Form6->StartDir = Form1->StartDir;
+    vv::platform().showModal(Form6);
+}
+
+void TForm7::Label6Click() {
+    hide();
+    vv::platform().showModal(AboutBox);
+    show();
+}
+
+void TForm7::Button3Click() {}
+void TForm7::Button5Click() {}
+void TForm7::Button6Click() {}
+void TForm7::Button11Click() {}
+void TForm7::SpeedButton2Click() {}

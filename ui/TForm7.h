@@ -1,0 +1,44 @@
+// The OS5 icon window: the double-density twin of the main window's icon
+// picker, with its own View Theme and snapshot buttons.
+#pragma once
+
+#include "ui/Controls.h"
+#include "ui/TOpenPictureDialog.h"
+
+#include <QWidget>
+
+class TForm7 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm7(QWidget* parent = nullptr);
+
+    // Icon picker state, as on the main window but for the 72 x 52 cells.
+    int SelectedCell = 0;
+    int SrcLeft = 6, SrcTop = 16, SrcRight = 78, SrcBottom = 68;
+    int CellX = 0, CellY = 0;
+    int DstLeft = 0, DstTop = 0, DstRight = 72, DstBottom = 52;
+
+    TButton* Button1;      // R&eturn
+    TButton* Button2;      // &View Theme
+    TButton* Button3;      // Sho&t
+    TButton* Button5;      // &Show Icons; Tag 1 while the icon sheet area is shown
+    TButton* Button6;      // &Reset Data
+    TButton* Button11;     // snapshot end button, hidden
+    TButton* SpeedButton2; // &load bmp
+    TLabel* Label4;        // theme icons title
+    TLabel* Label5;        // menu title
+    TLabel* Label6;        // version; a click opens the About box
+    TOpenPictureDialog OpenPictureDialog1;
+
+    void Button1Click(); // Return
+    void Button2Click(); // View Theme: always the high-resolution theme window
+    void Label6Click();  // About
+    // Work of the OS5 icon picker and the snapshot; connected, doing nothing yet.
+    void Button3Click();
+    void Button5Click();
+    void Button6Click();
+    void Button11Click();
+    void SpeedButton2Click();
+};
+
+extern TForm7* Form7;
