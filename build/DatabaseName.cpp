@@ -1,6 +1,6 @@
 #include "build/DatabaseName.h"
 
-#include "build/Windows1252.h"
+#include "app/AnsiText.h"
 
 #include <QFile>
 
@@ -17,7 +17,7 @@ std::optional<QString> databaseNameProblem(const QString& name) {
         if (c.category() == QChar::Other_Control)
             return QStringLiteral(" - the name must not contain control characters");
     }
-    if (!encodeWindows1252(name))
+    if (decodeAnsi(encodeAnsi(name)) != name)
         return QStringLiteral(" - the name holds a character a handheld database name cannot hold");
     if (name.size() > kNameFieldSize - 1)
         return QStringLiteral(" - the name is longer than 31 characters");
@@ -32,7 +32,7 @@ std::optional<QString> refusalOfDatabaseName(const QString& name, const QString&
 }
 
 QByteArray nameStamp(const QString& name) {
-    QByteArray stamp = encodeWindows1252(name).value_or(name.toLatin1()).left(kNameFieldSize - 1);
+    QByteArray stamp = encodeAnsi(name).left(kNameFieldSize - 1);
     stamp.append(QByteArray(kNameFieldSize - stamp.size(), '\0'));
     return stamp;
 }

@@ -1,17 +1,16 @@
 #include "build/ResourceScript.h"
 
+#include "app/AnsiText.h"
 #include "build/BuildKindTraits.h"
-#include "build/Windows1252.h"
 
 namespace vv {
 namespace {
 
 constexpr char kLineEnd[] = "\r\n";
 
-// Script text is single-byte; the table names are ASCII and the option texts
-// digits, so the lossy fallback only touches text no build produces.
+// Script text is single-byte; the table names are ASCII and the option texts digits.
 QByteArray ansi(const QString& text) {
-    return encodeWindows1252(text).value_or(text.toLatin1());
+    return encodeAnsi(text);
 }
 
 struct LineChoice {

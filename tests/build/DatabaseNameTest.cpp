@@ -1,6 +1,5 @@
 // Which names a database may have, and the 32 bytes stamped into it.
 #include "build/DatabaseName.h"
-#include "build/Windows1252.h"
 #include "support/TestFiles.h"
 
 #include <QTemporaryDir>
@@ -32,18 +31,14 @@ TEST(DatabaseName, AcceptsWhatAFileNameCanHoldAndRefusesTheRest) {
               "Enter a name - the name must not contain / or \\");
 }
 
-TEST(DatabaseName, Windows1252CoversLatin1AndTheTypographicBlock) {
-    EXPECT_EQ(encodeWindows1252(QString::fromUtf8("é€—Ÿ")), QByteArray("\xE9\x80\x97\x9F"));
-    EXPECT_EQ(encodeWindows1252(QString::fromUtf8("Ā")), std::nullopt);
-    EXPECT_EQ(encodeWindows1252(QString::fromUtf8("😀")), std::nullopt);
-}
-
 TEST(DatabaseName, StampOverwritesOnlyTheNameField) {
     QTemporaryDir dir;
     const QString database = dir.path() + "/Sunset.pdb";
     ASSERT_TRUE(test::writeBytes(database, QByteArray(32, 'X') + "rest"));
     ASSERT_TRUE(stampDatabaseName(database, "Sunset"));
     EXPECT_EQ(test::readBytes(database), "Sunset" + QByteArray(26, '\0') + "rest");
+    ASSERT_TRUE(stampDatabaseName(database, QString::fromUtf8("Œuvre €")));
+    EXPECT_EQ(test::readBytes(database), "\x8Cuvre \x80" + QByteArray(25, '\0') + "rest");
 
     QString error;
     EXPECT_FALSE(stampDatabaseName(dir.path() + "/Missing.pdb", "Missing", &error));
