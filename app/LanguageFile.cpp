@@ -169,6 +169,8 @@ LanguageTexts readLanguageLines(const QByteArray& bytes) {
 }
 
 std::optional<LanguageTexts> readLanguageFile(const QString& path) {
+    if (path.isEmpty())
+        return std::nullopt;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;

@@ -1,0 +1,385 @@
+// The six windows driven headless through the recording platform.
+#include "app/LanguageFile.h"
+#include "app/SettingsFile.h"
+#include "ui/SettingsAndLanguage.h"
+#include "ui/TAboutBox.h"
+#include "ui/TForm1.h"
+#include "ui/TForm2.h"
+#include "ui/TForm3.h"
+#include "ui/TForm6.h"
+#include "ui/TForm7.h"
+
+#include "support/RecordingPlatform.h"
+#include "support/TestFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+using namespace vv;
+
+namespace {
+
+const QString MissingSettings = QStringLiteral("- Where is vkdm_settings.cfg?");
+const QString MissingLanguage = QStringLiteral(" - Language file is missing or incorrect");
+
+class Windows : public ::testing::Test {
+protected:
+    void SetUp() override {
+        previousDir_ = QDir::currentPath();
+        ASSERT_TRUE(dir_.isValid());
+        QDir(dir_.path()).mkpath(QStringLiteral("Language"));
+        ASSERT_TRUE(QImage(64, 48, QImage::Format_RGB32).save(path("resource.bmp"), "BMP"));
+        QDir::setCurrent(dir_.path());
+        ui::createWindows();
+    }
+    void TearDown() override {
+        ui::destroyWindows();
+        QDir::setCurrent(previousDir_);
+    }
+
+    QString path(const char* relative) const { return dir_.filePath(QLatin1String(relative)); }
+
+    void installLanguage(const char* name) {
+        const QString file = QStringLiteral("Language/vkdm_%1.lng").arg(QLatin1String(name));
+        ASSERT_TRUE(test::writeBytes(dir_.filePath(file), test::readBytes(test::dataPath(file))));
+    }
+
+    // Settings naming English, with the given screen index.
+    void writeSettings(SettingsRecord record) {
+        if (record.languageName.isEmpty())
+            record.languageName = QStringLiteral("English");
+        ASSERT_TRUE(writeSettingsFile(path("vkdm_settings.cfg"), record));
+    }
+    void startWithEnglish(int screenIndex = 0) {
+        installLanguage("English");
+        SettingsRecord record;
+        record.screenIndex = screenIndex;
+        writeSettings(record);
+        Form1->FormActivate();
+    }
+
+    test::RecordingPlatform platform;
+    QTemporaryDir dir_;
+    QString previousDir_;
+};
+
+} // namespace
+
+TEST_F(Windows, FirstStartWithoutSettingsKeepsTheFormTextsAndSaysWhatIsMissing) {
+    EXPECT_EQ(Form1->StartDir, dir_.path());
+    Form1->FormActivate();
+    EXPECT_EQ(platform.messages, (QStringList{MissingSettings, MissingLanguage}));
+    EXPECT_EQ(Form1->windowTitle(), QStringLiteral("ZaviZiruziv"));
+    EXPECT_EQ(Form1->Button1->text(), QStringLiteral("E&xit"));
+    EXPECT_EQ(Form1->ScreenType, 1);
+    EXPECT_EQ(Form1->TransparentIndex, QStringLiteral("210"));
+    EXPECT_EQ(Form1->TransparentGreen, QStringLiteral("255"));
+    EXPECT_EQ(Form1->Label7->text(), QStringLiteral("ver. 1.4.2"));
+    EXPECT_EQ(AboutBox->Version->text(), QStringLiteral("Version 1.4.2"));
+    EXPECT_EQ(Form1->DeskShot->picture().size(), QSize(64, 48));
+}
+
+TEST_F(Windows, ShippedLanguageReachesEveryWindow) {
+    startWithEnglish();
+    EXPECT_TRUE(platform.messages.isEmpty()) << platform.messages.join('|').toStdString();
+    const auto lines = readLanguageFile(path("Language/vkdm_English.lng"));
+    ASSERT_TRUE(lines);
+    const auto line = [&](int n) { return (*lines)[n - 1]; };
+
+    // Every control a line names exists on its window and carries the line.
+    for (const LanguageLine& l : languageLines()) {
+        if (l.kind != LanguageTargetKind::Caption)
+            continue;
+        QWidget* window = nullptr;
+        for (QWidget* w :
+             {static_cast<QWidget*>(Form1), static_cast<QWidget*>(Form2), static_cast<QWidget*>(Form3),
+              static_cast<QWidget*>(AboutBox), static_cast<QWidget*>(Form6), static_cast<QWidget*>(Form7)})
+            if (w->objectName() == QLatin1String(l.window))
+                window = w;
+        ASSERT_TRUE(window) << l.window;
+        auto* control = window->findChild<QWidget*>(QLatin1String(l.control));
+        ASSERT_TRUE(control) << l.window << "." << l.control;
+        if (std::string(l.control) != "Button5")
+            EXPECT_EQ(ui::captionOf(control), line(l.line)) << "line " << l.line;
+    }
+    EXPECT_EQ(Form1->windowTitle(), line(10));
+    EXPECT_EQ(Form2->windowTitle(), line(9));
+    EXPECT_EQ(Form3->windowTitle(), line(89));
+    EXPECT_EQ(AboutBox->windowTitle(), line(20));
+    EXPECT_EQ(Form1->Messages[0], line(30));
+    EXPECT_EQ(Form1->Messages[15], line(46));
+    EXPECT_EQ(Form1->Messages[21], line(59));
+    EXPECT_EQ(Form1->Messages[35], line(97));
+    EXPECT_EQ(Form1->HelpSuffix, QStringLiteral("en"));
+    EXPECT_EQ(Form1->SnapBusyCaption, line(101));
+    EXPECT_EQ(Form1->Button11->text(), line(95));
+    EXPECT_EQ(Form1->Button5->text(), line(12)); // tag 0: the show caption
+    EXPECT_EQ(Form1->OpenPictureDialog1.Title, line(51));
+    EXPECT_EQ(Form3->OpenDialog1.Title, line(50));
+    EXPECT_EQ(Form3->Label1->text(), line(1));
+    // The high-resolution twins copy their texts.
+    EXPECT_EQ(Form6->windowTitle(), line(9) + QStringLiteral(" Hi-Res"));
+    EXPECT_EQ(Form6->Button1->text(), line(5));
+    EXPECT_EQ(Form6->OpenPictureDialog1.Title, line(52));
+    EXPECT_EQ(Form7->windowTitle(), line(10) + QStringLiteral(" OS5 Hi-Res"));
+    EXPECT_EQ(Form7->Button2->text(), line(22));
+    EXPECT_EQ(Form7->Button3->text(), line(94));
+    EXPECT_EQ(Form7->Button11->text(), line(95));
+    EXPECT_EQ(Form7->Label6->text(), QStringLiteral("ver. 1.4.2"));
+    EXPECT_EQ(Form7->SpeedButton2->text(), line(4));
+}
+
+TEST_F(Windows, ScreenTypeSetsTheCaptionSuffixAndHiResIcons) {
+    struct Case {
+        int screenIndex, screenType;
+        const char* suffix;
+        bool hiResIcons;
+    };
+    const Case cases[] = {{1, 2, " OS5 Low-Res", true},
+                          {0, 1, "", false},
+                          {2, 3, " Sony Hi-Res", false},
+                          {3, 3, " Sony Hi-Res", false},
+                          {1, 2, " OS5 Low-Res", true}};
+    installLanguage("English");
+    for (const Case& c : cases) {
+        SettingsRecord record;
+        record.screenIndex = c.screenIndex;
+        writeSettings(record);
+        Form1->FormActivate();
+        EXPECT_EQ(Form1->ScreenType, c.screenType);
+        EXPECT_EQ(Form3->ComboBox2->currentIndex(), c.screenIndex);
+        EXPECT_EQ(Form1->windowTitle(), QStringLiteral("Vedi Vavurir") + QLatin1String(c.suffix));
+        EXPECT_EQ(!Form1->SpeedButton3->isHidden(), c.hiResIcons) << c.screenIndex;
+    }
+}
+
+TEST_F(Windows, LoadingSettingsFillsOptionsAndMainState) {
+    installLanguage("English");
+    SettingsRecord record;
+    record.depth16 = false; // every depth off: 1 bpp comes back on
+    record.compress = true;
+    record.screenIndex = -1;
+    record.red = 20;
+    record.green = 30;
+    record.blue = 240;
+    record.paletteIndex = 94;
+    record.installTool = QStringLiteral("/usr/bin/true");
+    writeSettings(record);
+    Form3->CheckBox5->setChecked(true); // already on: the keyword is set all the same
+    Form1->FormActivate();
+    EXPECT_TRUE(Form3->CheckBox1->isChecked());
+    EXPECT_FALSE(Form3->CheckBox6->isChecked());
+    EXPECT_EQ(Form1->CompressKeyword, QStringLiteral("COMPRESS "));
+    EXPECT_EQ(Form1->ScreenType, -1);
+    EXPECT_EQ(Form3->ComboBox2->currentIndex(), -1);
+    EXPECT_EQ(Form3->Label7->text() + Form3->Label8->text() + Form3->Label9->text(),
+              QStringLiteral("141EF0"));
+    EXPECT_EQ(Form3->Label12->text(), QStringLiteral("240"));
+    EXPECT_EQ(Form1->TransparentBlue, QStringLiteral("240"));
+    EXPECT_EQ(Form1->TransparentIndex, QStringLiteral("94"));
+    EXPECT_EQ(Form3->TransparentIndex, QStringLiteral("94"));
+    EXPECT_EQ(Form3->Edit1->text(), QStringLiteral("/usr/bin/true"));
+    // The file itself is left as it was.
+    EXPECT_EQ(readSettingsFile(path("vkdm_settings.cfg"), {})->depth1, false);
+
+    // A file with a depth other than 1 bpp keeps 1 bpp off, whatever was checked before.
+    record.depth8 = true;
+    writeSettings(record);
+    Form1->FormActivate();
+    EXPECT_FALSE(Form3->CheckBox1->isChecked());
+    EXPECT_TRUE(Form3->CheckBox4->isChecked());
+
+    // A 19-character language name builds the language path unchanged.
+    record.languageName = QStringLiteral("Nineteen_Character");
+    record.languageName += QLatin1Char('s');
+    ASSERT_EQ(record.languageName.size(), 19);
+    writeSettings(record);
+    ASSERT_TRUE(
+        QFile::copy(path("Language/vkdm_English.lng"), path("Language/vkdm_Nineteen_Characters.lng")));
+    platform.messages.clear();
+    Form1->FormActivate();
+    EXPECT_TRUE(platform.messages.isEmpty());
+}
+
+TEST_F(Windows, ClosingAboutReReadsTheSettings) {
+    startWithEnglish(0);
+    SettingsRecord changed;
+    changed.screenIndex = 1;
+    writeSettings(changed);
+    bool mainHidden = false;
+    platform.onModal = [&](QWidget*) { mainHidden = !Form1->isVisible(); };
+    Form1->show();
+    Form1->Button7Click();
+    EXPECT_EQ(platform.modalWindows, QList<QWidget*>{AboutBox});
+    EXPECT_TRUE(mainHidden);
+    EXPECT_TRUE(Form1->isVisible());
+    EXPECT_EQ(Form1->ScreenType, 2);
+    for (auto open : {&TForm1::Label6Click, &TForm1::ProgramIconClick})
+        (Form1->*open)();
+    EXPECT_EQ(platform.modalWindows.size(), 3);
+}
+
+TEST_F(Windows, OptionsColourShowsTheIndexOfItsCubeColour) {
+    startWithEnglish();
+    platform.colorAnswers.enqueue(QColor(20, 30, 240));
+    platform.onModal = [&](QWidget* window) {
+        ASSERT_EQ(window, Form3);
+        EXPECT_EQ(Form3->StartDir, dir_.path());
+        Form3->Panel1Click();
+        EXPECT_EQ(Form3->Panel1->text(), QStringLiteral("94")); // (00, 33, FF)
+        EXPECT_EQ(Form3->TransparentIndex, QStringLiteral("94"));
+        EXPECT_EQ(Form3->Label13->text(), QStringLiteral("15736340"));
+        EXPECT_EQ(Form3->Label10->text() + ',' + Form3->Label11->text() + ',' + Form3->Label12->text(),
+                  QStringLiteral("20,30,240"));
+        // A cancelled choice changes nothing.
+        Form3->Panel1Click();
+        EXPECT_EQ(Form3->Panel1->text(), QStringLiteral("94"));
+    };
+    Form1->Button4Click();
+    // Closed without Save: the builds keep the saved colour.
+    EXPECT_EQ(Form1->TransparentIndex, QStringLiteral("210"));
+    EXPECT_EQ(Form3->TransparentIndex, QStringLiteral("210"));
+}
+
+TEST_F(Windows, SaveAndApplyCarryTheOptionsToTheMainWindow) {
+    startWithEnglish();
+    installLanguage("Deutsch");
+    Form3->StartDir = dir_.path();
+    Form3->show(); // fills the language list
+    ASSERT_EQ(Form3->ComboBox1->count(), 2);
+    Form3->ComboBox1->setCurrentIndex(0); // Deutsch
+    Form3->ComboBox2->setCurrentIndex(3);
+    platform.colorAnswers.enqueue(QColor(255, 255, 255));
+    Form3->Panel1Click();
+    Form3->CheckBox5->setChecked(false);
+    Form3->Button2Click();
+    Form3->hide();
+    EXPECT_TRUE(platform.messages.isEmpty()) << platform.messages.join('|').toStdString();
+    EXPECT_EQ(Form1->ScreenType, 3);
+    EXPECT_EQ(Form1->LanguageIndex, 0);
+    EXPECT_EQ(Form1->TransparentIndex, QStringLiteral("0"));
+    EXPECT_EQ(Form1->CompressKeyword, QString());
+    EXPECT_EQ(Form1->HelpSuffix, QStringLiteral("de"));
+    EXPECT_EQ(Form1->Button1->text(), QStringLiteral("&Beenden"));
+    const SettingsRecord saved = *readSettingsFile(path("vkdm_settings.cfg"), {});
+    EXPECT_EQ(saved.languageName, QStringLiteral("Deutsch"));
+    EXPECT_EQ(saved.screenText, QStringLiteral("320x480 Sony"));
+    EXPECT_EQ(saved.red, 255);
+}
+
+TEST_F(Windows, FirstSaveWithoutColourStoresTheDefaultGreen) {
+    installLanguage("English");
+    Form1->FormActivate(); // no settings file: the colour captions stay empty
+    Form3->StartDir = dir_.path();
+    Form3->show();
+    Form3->Button1Click();
+    Form3->hide();
+    const SettingsRecord saved = *readSettingsFile(path("vkdm_settings.cfg"), {});
+    EXPECT_EQ(saved.languageIndex, 0);
+    EXPECT_EQ(saved.languageName, QStringLiteral("English"));
+    EXPECT_EQ(saved.screenIndex, -1);
+    EXPECT_EQ((std::array{saved.red, saved.green, saved.blue, saved.paletteIndex}),
+              (std::array{0, 255, 0, 210}));
+}
+
+TEST_F(Windows, InstallToolThatCannotRunIsRefused) {
+    startWithEnglish();
+    const QString tool = path("instapp.exe");
+    ASSERT_TRUE(test::writeBytes(tool, "#!/bin/sh\n"));
+    QFile::setPermissions(tool, QFile::ReadOwner | QFile::WriteOwner);
+    platform.fileAnswers.enqueue(tool);
+    Form3->Button3Click();
+    EXPECT_EQ(Form3->Edit1->text(), QString());
+    EXPECT_EQ(platform.messages, QStringList{Form1->Messages[16]});
+    EXPECT_FALSE(Form1->Messages[16].isEmpty());
+
+    QFile::setPermissions(tool, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    platform.fileAnswers.enqueue(tool);
+    Form3->Button3Click();
+    EXPECT_EQ(Form3->Edit1->text(), QDir::toNativeSeparators(tool));
+    EXPECT_EQ(platform.messages.size(), 1);
+}
+
+TEST_F(Windows, ApplyWithTheLanguageMissingUsesTheOptionsMessage) {
+    startWithEnglish();
+    const QString options = Form1->Messages[8];
+    const QString missing = Form1->Messages[1] + MissingLanguage;
+    platform.onModal = [&](QWidget*) {
+        ASSERT_TRUE(QFile::remove(path("Language/vkdm_English.lng")));
+        Form3->Button2Click();
+    };
+    Form1->Button4Click();
+    EXPECT_EQ(platform.messages, (QStringList{options, missing}));
+    EXPECT_EQ(Form1->Button1->text(), QStringLiteral("E&xit")); // texts kept
+}
+
+TEST_F(Windows, FailedSaveShowsItsMessageAndChangesNothing) {
+    startWithEnglish(0);
+    const QByteArray before = test::readBytes(path("vkdm_settings.cfg"));
+    Form3->ComboBox2->setCurrentIndex(1);
+
+    // A folder below a plain file cannot be created, even by root.
+    ASSERT_TRUE(test::writeBytes(path("plain"), "x"));
+    Form3->StartDir = path("plain") + QStringLiteral("/sub");
+    EXPECT_FALSE(SaveSettings(Form3->StartDir));
+    EXPECT_EQ(platform.messages, QStringList{Form1->Messages[6]});
+    EXPECT_EQ(Form1->ScreenType, 1);
+
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "running as root: a read-only folder does not stop root from writing";
+    QFile::setPermissions(dir_.path(), QFile::ReadOwner | QFile::ExeOwner);
+    Form3->Button1Click();
+    QFile::setPermissions(dir_.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(platform.messages.size(), 2);
+    EXPECT_EQ(test::readBytes(path("vkdm_settings.cfg")), before);
+}
+
+TEST_F(Windows, OptionsAboutReturnsToOptions) {
+    startWithEnglish();
+    installLanguage("Deutsch");
+    Form1->LanguageIndex = 1;
+    platform.onModal = [&](QWidget* window) {
+        if (window != Form3)
+            return;
+        Form3->ComboBox1->setCurrentIndex(0);
+        Form3->ProgramIconClick();
+        EXPECT_TRUE(Form3->isVisible());
+        EXPECT_EQ(Form3->ComboBox1->currentIndex(), 1); // refilled: the unsaved choice is dropped
+    };
+    Form1->Button4Click();
+    EXPECT_EQ(platform.modalWindows, (QList<QWidget*>{Form3, AboutBox}));
+}
+
+TEST_F(Windows, ViewThemeAndHiResIconsOpenTheirWindows) {
+    startWithEnglish(0);
+    Form1->Button3Click();
+    Form1->ScreenType = 3;
+    Form1->Button3Click();
+    EXPECT_EQ(platform.modalWindows, (QList<QWidget*>{Form2, Form6}));
+    EXPECT_EQ(Form2->StartDir, dir_.path());
+    EXPECT_EQ(Form6->StartDir, dir_.path());
+
+    platform.modalWindows.clear();
+    platform.onModal = [&](QWidget* window) {
+        if (window == Form7)
+            Form7->Button2Click();
+    };
+    Form1->SpeedButton3Click();
+    EXPECT_EQ(platform.modalWindows, (QList<QWidget*>{Form7, Form6}));
+}
+
+TEST_F(Windows, HelpOpensTheLanguagesHelpFileOrNamesTheMissingOne) {
+    startWithEnglish();
+    Form1->Button9Click();
+    EXPECT_EQ(platform.messages.size(), 1);
+    EXPECT_TRUE(platform.messages.value(0).contains(QStringLiteral("vkdm_hen.hlp")));
+    EXPECT_TRUE(platform.helpFiles.isEmpty());
+
+    ASSERT_TRUE(test::writeBytes(path("Language/vkdm_hen.hlp"), "<p>help</p>"));
+    Form1->Button9Click();
+    EXPECT_EQ(platform.helpFiles, QStringList{path("Language/vkdm_hen.hlp")});
+}
