@@ -3,28 +3,35 @@
 namespace vv::pdb {
 namespace {
 
+// Each writer appends to `out` through a raw pointer into space reserved for the
+// worst case; these loops run for every member of every family.
 void scanline(QByteArray& out, const uchar* rows, int rowBytes, int height) {
+    const qsizetype start = out.size();
+    out.resize(start + qsizetype(rowBytes + (rowBytes + 7) / 8) * height);
+    uchar* w = reinterpret_cast<uchar*>(out.data()) + start;
     for (int y = 0; y < height; ++y) {
         const uchar* row = rows + qsizetype(y) * rowBytes;
         const uchar* previous = y > 0 ? row - rowBytes : nullptr;
-        for (int start = 0; start < rowBytes; start += 8) {
-            const int count = qMin(8, rowBytes - start);
-            uchar mask = 0;
-            const qsizetype maskAt = out.size();
-            out.append('\0');
+        for (int group = 0; group < rowBytes; group += 8) {
+            const int count = qMin(8, rowBytes - group);
+            uchar* mask = w++;
+            *mask = 0;
             for (int i = 0; i < count; ++i) {
-                const int x = start + i;
+                const int x = group + i;
                 if (!previous || row[x] != previous[x]) {
-                    mask |= uchar(0x80 >> i);
-                    out.append(char(row[x]));
+                    *mask |= uchar(0x80 >> i);
+                    *w++ = row[x];
                 }
             }
-            out[maskAt] = char(mask);
         }
     }
+    out.resize(w - reinterpret_cast<uchar*>(out.data()));
 }
 
 void rle(QByteArray& out, const uchar* rows, int rowBytes, int height) {
+    const qsizetype start = out.size();
+    out.resize(start + qsizetype(rowBytes) * 2 * height);
+    uchar* w = reinterpret_cast<uchar*>(out.data()) + start;
     for (int y = 0; y < height; ++y) {
         const uchar* row = rows + qsizetype(y) * rowBytes;
         int x = 0;
@@ -32,11 +39,12 @@ void rle(QByteArray& out, const uchar* rows, int rowBytes, int height) {
             int run = 1;
             while (x + run < rowBytes && run < 255 && row[x + run] == row[x])
                 ++run;
-            out.append(char(run));
-            out.append(char(row[x]));
+            *w++ = uchar(run);
+            *w++ = row[x];
             x += run;
         }
     }
+    out.resize(w - reinterpret_cast<uchar*>(out.data()));
 }
 
 // PackBits over units of `unit` bytes (1, or 2 for 16-bit pixels). Runs of three
@@ -92,7 +100,7 @@ void packBits(QByteArray& out, const uchar* rows, int rowBytes, int height, int 
 QByteArray BitmapCompression::compress(Compression method, const QByteArray& rows, int rowBytes, int height,
                                        bool wordPackBits) {
     QByteArray out;
-    out.reserve(rows.size() / 2 + height * 2 + 16);
+    out.reserve(rows.size() + rows.size() / 4 + height * 2 + 16);
     const auto* data = reinterpret_cast<const uchar*>(rows.constData());
     switch (method) {
     case Compression::Scanline:

@@ -45,6 +45,10 @@ QByteArray PixelConverter::convert(const QImage& picture, int depth,
     const int stride = rowBytes(width, depth);
     QByteArray rows(qsizetype(stride) * height, '\0');
     auto* out = reinterpret_cast<uchar*>(rows.data());
+    // No picture colour has alpha 0 after the OR below, so this never matches
+    // when there is no transparency index.
+    const QRgb transparentColour =
+        transparentIndex ? (palmSystemPalette()[*transparentIndex] | 0xFF000000u) : QRgb(0);
     for (int y = 0; y < height; ++y) {
         const auto* in = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
         uchar* row = out + qsizetype(y) * stride;
@@ -62,17 +66,22 @@ QByteArray PixelConverter::convert(const QImage& picture, int depth,
                 const QRgb c = in[x] | 0xFF000000u;
                 if (c != last) {
                     last = c;
-                    lastIndex = uchar(paletteIndex(c, transparentIndex));
+                    lastIndex = uchar(c == transparentColour ? *transparentIndex : m_palette.indexOf(c));
                 }
                 row[x] = lastIndex;
             }
         } else {
             const auto& table = greyTables().byDepth[slotOf(depth)];
-            const int perByte = 8 / depth;
+            uchar* byte = row;
+            int shift = 8 - depth;
             for (int x = 0; x < width; ++x) {
                 const QRgb c = in[x];
-                const int index = table[qRed(c) + qGreen(c) + qBlue(c)];
-                row[x / perByte] |= uchar(index << (8 - depth * (x % perByte + 1)));
+                *byte |= uchar(table[qRed(c) + qGreen(c) + qBlue(c)] << shift);
+                shift -= depth;
+                if (shift < 0) {
+                    shift = 8 - depth;
+                    ++byte;
+                }
             }
         }
     }

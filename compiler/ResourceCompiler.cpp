@@ -12,6 +12,11 @@
 #include <QSet>
 #include <QTimeZone>
 
+#include <algorithm>
+#include <atomic>
+#include <thread>
+#include <vector>
+
 namespace vv::pdb {
 namespace {
 
@@ -25,29 +30,27 @@ QString typeText(const QByteArray& type) {
     return QString::fromLatin1(type);
 }
 
-// Pictures are often named by several lines of a family (one per depth): read
-// each file once per run.
-class PictureCache {
-public:
-    const QImage* get(const QString& path, QString* error) {
-        auto it = m_pictures.constFind(path);
-        if (it == m_pictures.constEnd()) {
-            QString problem;
-            std::optional<QImage> picture = PictureReader::read(path, &problem);
-            it = m_pictures.insert(path, picture ? *picture : QImage());
-            if (!picture)
-                m_errors.insert(path, problem);
-        }
-        if (it->isNull()) {
-            *error = m_errors.value(path);
-            return nullptr;
-        }
-        return &*it;
-    }
+// Runs `work(i)` for i in [0, count) on up to four threads. Families do not
+// depend on each other, and a full theme has over a hundred pictures to read
+// and convert.
+template <typename Work> void forEachInParallel(int count, Work work) {
+    const int threads = std::min(count, std::clamp(int(std::thread::hardware_concurrency()), 1, 4));
+    std::atomic<int> next{0};
+    auto drain = [&] {
+        for (int i = next++; i < count; i = next++)
+            work(i);
+    };
+    std::vector<std::thread> helpers;
+    for (int t = 1; t < threads; ++t)
+        helpers.emplace_back(drain);
+    drain();
+    for (std::thread& helper : helpers)
+        helper.join();
+}
 
-private:
-    QHash<QString, QImage> m_pictures;
-    QHash<QString, QString> m_errors;
+struct LoadedPicture {
+    QImage picture;
+    QString error;
 };
 
 } // namespace
@@ -63,11 +66,7 @@ std::optional<PalmDatabase> ResourceCompiler::compile(const ParsedScript& script
     db.creationDate = request.date;
     db.modificationDate = request.date;
 
-    const BitmapFamilyEncoder encoder;
-    PictureCache pictures;
     QHash<QPair<QByteArray, int>, int> resourceLines; // (type, id) -> line
-    QList<int> resourceLineList;
-
     auto claim = [&](const QByteArray& type, int id, int line) {
         const auto key = qMakePair(type, id);
         if (resourceLines.contains(key)) {
@@ -86,35 +85,41 @@ std::optional<PalmDatabase> ResourceCompiler::compile(const ParsedScript& script
         return true;
     };
 
-    for (const ScriptStatement& statement : script.statements) {
+    // First the statements in order: IDs, data files, version texts, and the
+    // pictures each family needs.
+    struct Pending {
         PalmResource resource;
         int line = 0;
+        const FamilyBlock* family = nullptr; // still to be encoded
+        Diagnostics diagnostics;             // of the encoding, in member order
+    };
+    std::vector<Pending> pending;
+    QHash<QString, int> pictureIndex;
+    QStringList picturePaths;
+    for (const ScriptStatement& statement : script.statements) {
+        Pending item;
         if (statement.kind == ScriptStatement::Kind::Family) {
             const FamilyBlock& family = statement.family;
-            line = family.line;
-            resource.type = family.kind == FamilyBlock::Kind::Icon ? QByteArray("tAIB") : QByteArray("Tbmp");
-            resource.id = quint16(family.id);
-            const QString name = family.kind == FamilyBlock::Kind::Icon ? QStringLiteral("ICONFAMILYEX")
-                                                                        : QStringLiteral("BITMAPFAMILYEX");
-            if (!claim(resource.type, family.id, line))
+            item.line = family.line;
+            item.resource.type =
+                family.kind == FamilyBlock::Kind::Icon ? QByteArray("tAIB") : QByteArray("Tbmp");
+            item.resource.id = quint16(family.id);
+            if (!claim(item.resource.type, family.id, item.line))
                 continue;
             if (family.members.isEmpty()) {
-                found.push_back(
-                    scriptWarning(line, QStringLiteral("%1 ID %2 has no BITMAP lines; no resource written")
-                                            .arg(name)
-                                            .arg(family.id)));
+                found.push_back(scriptWarning(
+                    item.line,
+                    QStringLiteral("%1 ID %2 has no BITMAP lines; no resource written")
+                        .arg(family.kind == FamilyBlock::Kind::Icon ? QStringLiteral("ICONFAMILYEX")
+                                                                    : QStringLiteral("BITMAPFAMILYEX"))
+                        .arg(family.id)));
                 continue;
             }
-            QList<FamilyMember> members;
-            bool complete = true;
+            item.family = &family;
             for (const BitmapLine& b : family.members) {
-                QString problem;
-                const QImage* picture = pictures.get(b.file, &problem);
-                if (!picture) {
-                    found.push_back(scriptError(
-                        b.line, QStringLiteral("cannot read picture %1: %2").arg(quoted(b.file), problem)));
-                    complete = false;
-                    continue;
+                if (!pictureIndex.contains(b.file)) {
+                    pictureIndex.insert(b.file, int(picturePaths.size()));
+                    picturePaths.push_back(b.file);
                 }
                 if (b.transparentIndex && b.depth != 8)
                     found.push_back(scriptWarning(
@@ -124,61 +129,85 @@ std::optional<PalmDatabase> ResourceCompiler::compile(const ParsedScript& script
                     found.push_back(scriptWarning(
                         b.line, QStringLiteral("TRANSPARENT applies to BPP 16 only; ignored at BPP %1")
                                     .arg(b.depth)));
-                FamilyMember m;
-                m.picture = *picture;
-                m.depth = b.depth;
-                m.highDensity = b.highDensity;
-                m.compress = b.compress;
-                m.transparentIndex = b.transparentIndex;
-                m.transparentColour = b.transparentColour;
-                members.push_back(m);
             }
-            if (!complete)
-                continue;
-            QString problem;
-            int failed = -1;
-            std::optional<QByteArray> bytes = encoder.encode(members, &problem, &failed);
-            if (!bytes) {
-                found.push_back(scriptError(failed >= 0 ? family.members[failed].line : line, problem));
-                continue;
-            }
-            resource.bytes = *bytes;
         } else if (statement.kind == ScriptStatement::Kind::Data) {
             const DataStatement& data = statement.data;
-            line = data.line;
-            resource.type = data.type;
-            resource.id = quint16(data.id);
-            if (!claim(resource.type, data.id, line))
+            item.line = data.line;
+            item.resource.type = data.type;
+            item.resource.id = quint16(data.id);
+            if (!claim(item.resource.type, data.id, item.line))
                 continue;
             QFile file(data.file);
-            if (!file.open(QIODevice::ReadOnly)) {
-                found.push_back(scriptError(line, QStringLiteral("cannot read data file %1: %2")
-                                                      .arg(quoted(data.file), file.errorString())));
-                continue;
-            }
-            resource.bytes = file.readAll();
-            if (file.error() != QFileDevice::NoError) {
-                found.push_back(scriptError(line, QStringLiteral("cannot read data file %1: %2")
-                                                      .arg(quoted(data.file), file.errorString())));
+            if (!file.open(QIODevice::ReadOnly) ||
+                (item.resource.bytes = file.readAll(), file.error() != QFileDevice::NoError)) {
+                found.push_back(scriptError(item.line, QStringLiteral("cannot read data file %1: %2")
+                                                           .arg(quoted(data.file), file.errorString())));
                 continue;
             }
         } else {
             const VersionStatement& version = statement.version;
-            line = version.line;
-            resource.type = "tver";
-            resource.id = quint16(version.id);
-            if (!claim(resource.type, version.id, line))
+            item.line = version.line;
+            item.resource.type = "tver";
+            item.resource.id = quint16(version.id);
+            if (!claim(item.resource.type, version.id, item.line))
                 continue;
-            resource.bytes = version.text + '\0';
+            item.resource.bytes = version.text + '\0';
         }
-        if (resource.bytes.size() > safeResourceSize)
+        pending.push_back(std::move(item));
+    }
+
+    // Then the pictures, each file once, and the families, side by side.
+    std::vector<LoadedPicture> loaded(size_t(picturePaths.size()));
+    forEachInParallel(int(picturePaths.size()), [&](int i) {
+        if (std::optional<QImage> picture = PictureReader::read(picturePaths[i], &loaded[size_t(i)].error))
+            loaded[size_t(i)].picture = *picture;
+    });
+    const BitmapFamilyEncoder encoder;
+    forEachInParallel(int(pending.size()), [&](int i) {
+        Pending& item = pending[size_t(i)];
+        if (!item.family)
+            return;
+        QList<FamilyMember> members;
+        for (const BitmapLine& b : item.family->members) {
+            const LoadedPicture& picture = loaded[size_t(pictureIndex.value(b.file))];
+            if (picture.picture.isNull()) {
+                item.diagnostics.push_back(scriptError(
+                    b.line, QStringLiteral("cannot read picture %1: %2").arg(quoted(b.file), picture.error)));
+                continue;
+            }
+            FamilyMember m;
+            m.picture = picture.picture;
+            m.depth = b.depth;
+            m.highDensity = b.highDensity;
+            m.compress = b.compress;
+            m.transparentIndex = b.transparentIndex;
+            m.transparentColour = b.transparentColour;
+            members.push_back(m);
+        }
+        if (!item.diagnostics.isEmpty())
+            return;
+        QString problem;
+        int failed = -1;
+        if (std::optional<QByteArray> bytes = encoder.encode(members, &problem, &failed))
+            item.resource.bytes = *bytes;
+        else
+            item.diagnostics.push_back(
+                scriptError(failed >= 0 ? item.family->members[failed].line : item.line, problem));
+    });
+
+    for (Pending& item : pending) {
+        found.append(item.diagnostics);
+        if (hasErrors(item.diagnostics))
+            continue;
+        if (item.resource.bytes.size() > safeResourceSize)
             found.push_back(scriptWarning(
-                line, QStringLiteral("resource %1 %2 is %3 bytes; HotSync refuses resources over %4 bytes")
-                          .arg(typeText(resource.type))
-                          .arg(resource.id)
-                          .arg(resource.bytes.size())
-                          .arg(safeResourceSize)));
-        db.resources.push_back(resource);
+                item.line,
+                QStringLiteral("resource %1 %2 is %3 bytes; HotSync refuses resources over %4 bytes")
+                    .arg(typeText(item.resource.type))
+                    .arg(item.resource.id)
+                    .arg(item.resource.bytes.size())
+                    .arg(safeResourceSize)));
+        db.resources.push_back(std::move(item.resource));
     }
     std::stable_sort(found.begin(), found.end(),
                      [](const Diagnostic& a, const Diagnostic& b) { return a.line < b.line; });
