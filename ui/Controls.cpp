@@ -48,6 +48,7 @@ TButton* makeSpeedButton(QWidget* parent, const char* name, const QString& capti
     TButton* button = makeButton(parent, name, caption, x, y, w, h);
     button->setFlat(true);
     button->setFocusPolicy(Qt::NoFocus);
+    button->setStyleSheet(QStringLiteral("QPushButton { padding: 0px; text-align: left; }"));
     return button;
 }
 

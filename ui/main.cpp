@@ -6,6 +6,7 @@
 #include "ui/TForm1.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QIcon>
 #include <QMessageBox>
 #include <QPixmap>
@@ -33,6 +34,10 @@ int main(int argc, char** argv) {
     // The main window's closing ends the program, not the last visible window:
     // the main window hides itself while another window is shown modally.
     QApplication::setQuitOnLastWindowClosed(false);
+    // The window layouts are laid out for a small dialog font.
+    QFont font = QApplication::font();
+    font.setPixelSize(11);
+    QApplication::setFont(font);
 
     vv::QtPlatform platform;
     vv::setPlatform(&platform);
