@@ -41,17 +41,23 @@ QString savePiece(const QString& path, const QImage& picture) {
     return {};
 }
 
-// The line of the compiler's output that says what went wrong: the first
-// non-empty line of its error output, else of its normal output.
+// The line of the compiler's output that says what went wrong: the first line
+// that names an error (warnings may come before it), else the first non-empty
+// line, error output before normal output.
 QString firstErrorLine(const ProcessOutcome& outcome) {
+    QStringList lines;
     for (const QByteArray& stream : {outcome.standardError, outcome.standardOutput}) {
         for (const QByteArray& line : stream.split('\n')) {
             const QString text = QString::fromLocal8Bit(line).trimmed();
             if (!text.isEmpty())
-                return text;
+                lines << text;
         }
     }
-    return QStringLiteral("exit code %1").arg(outcome.exitCode);
+    for (const QString& line : lines) {
+        if (line.contains(QLatin1String("error"), Qt::CaseInsensitive))
+            return line;
+    }
+    return lines.isEmpty() ? QStringLiteral("exit code %1").arg(outcome.exitCode) : lines.first();
 }
 
 class Run {

@@ -52,7 +52,10 @@ int main(int argc, char** argv) {
         mode = QString::fromUtf8(modeFile.readAll()).trimmed();
 
     if (mode == QLatin1String("fail")) {
-        std::fputs("\n  vkdm_script.rcp:3: error: unknown keyword\nsecond line\n", stderr);
+        std::fputs(
+            "\nvkdm_script.rcp:1: warning: no BITMAP lines\n  vkdm_script.rcp:3: error: unknown keyword\n"
+            "second line\n",
+            stderr);
         return 1;
     }
     if (mode == QLatin1String("crash"))
