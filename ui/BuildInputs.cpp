@@ -1,0 +1,60 @@
+#include "ui/BuildInputs.h"
+
+#include "platform/Platform.h"
+#include "ui/TForm1.h"
+#include "ui/TForm3.h"
+
+#include <QWidget>
+
+namespace vv::ui {
+
+BuildOptions currentBuildOptions() {
+    BuildOptions options;
+    options.depth1 = Form3->CheckBox1->isChecked();
+    options.depth2 = Form3->CheckBox2->isChecked();
+    options.depth4 = Form3->CheckBox3->isChecked();
+    options.depth8 = Form3->CheckBox4->isChecked();
+    options.depth16 = Form3->CheckBox6->isChecked();
+    options.screenType = Form1->ScreenType;
+    options.compressKeyword = Form1->CompressKeyword;
+    options.transparentIndex = Form1->TransparentIndex;
+    options.transparentRed = Form1->TransparentRed;
+    options.transparentGreen = Form1->TransparentGreen;
+    options.transparentBlue = Form1->TransparentBlue;
+    options.versionNumber = Form1->VersionNumber;
+    return options;
+}
+
+QStringList currentMessages() {
+    return QStringList(Form1->Messages.begin(), Form1->Messages.end());
+}
+
+BuildRequest buildRequestFromWindows(BuildKind kind) {
+    BuildRequest request;
+    request.kind = kind;
+    request.messages = currentMessages();
+    request.databaseName = Form1->Edit1->text();
+    request.options = currentBuildOptions();
+    request.startDir = Form1->StartDir;
+    return request;
+}
+
+std::optional<BuildOutcome> runBuildFromWindows(BuildKind kind, QWidget* busyLabel,
+                                                const std::function<void(BuildRequest&)>& gatherPieces) {
+    BuildRequest request = buildRequestFromWindows(kind);
+    if (const std::optional<QString> refusal =
+            refusalOfBuildName(kind, request.databaseName, request.messages)) {
+        platform().showMessage(*refusal);
+        return std::nullopt;
+    }
+    busyLabel->show();
+    busyLabel->repaint();
+    gatherPieces(request);
+    const BuildOutcome outcome = runBuild(request);
+    for (const QString& message : outcome.messages)
+        platform().showMessage(message);
+    busyLabel->hide();
+    return outcome;
+}
+
+} // namespace vv::ui
