@@ -1,0 +1,21 @@
+// Any bytes as a database and as a bitmap family: the readers refuse or read,
+// and a database they read writes back to the same bytes when its offsets were
+// contiguous.
+#include "compiler/BitmapDecoder.h"
+#include "compiler/PalmDatabase.h"
+
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    (void)vv::pdb::BitmapDecoder::decodeFamily(bytes, nullptr);
+    if (const auto db = vv::pdb::PalmDatabase::fromBytes(bytes, nullptr)) {
+        const auto again = vv::pdb::PalmDatabase::fromBytes(db->toBytes(), nullptr);
+        if (!again || again->resources.size() != db->resources.size())
+            std::abort();
+        for (qsizetype i = 0; i < db->resources.size(); ++i)
+            if (again->resources[i].bytes != db->resources[i].bytes)
+                std::abort();
+    }
+    return 0;
+}
