@@ -1,5 +1,6 @@
 #include "compiler/ResourceCompiler.h"
 
+#include "app/AnsiText.h"
 #include "compiler/BitmapFamilyEncoder.h"
 #include "compiler/PictureReader.h"
 #include "compiler/ScriptParser.h"
@@ -254,7 +255,7 @@ QByteArray ResourceCompiler::databaseNameFor(const QString& outputPath) {
     const qsizetype dot = base.lastIndexOf(QLatin1Char('.'));
     if (dot > 0)
         base.truncate(dot);
-    return base.toLatin1().left(31);
+    return encodeAnsi(base).left(31);
 }
 
 std::optional<quint32> ResourceCompiler::buildDate(QString* error) {

@@ -1,5 +1,7 @@
 #include "compiler/ScriptParser.h"
 
+#include "app/AnsiText.h"
+
 #include <QSet>
 
 #include <vector>
@@ -208,11 +210,11 @@ private:
     }
 
     static QString pathOf(const QByteArray& bytes) {
-        // Scripts are single-byte text; a valid UTF-8 name is taken as such so that
-        // non-ASCII file names written by this system's own tools still match.
+        // Scripts are Windows-1252 text; a valid UTF-8 name is taken as such so
+        // that non-ASCII file names typed on this system still match.
         QString path = QString::fromUtf8(bytes);
         if (path.contains(QChar::ReplacementCharacter))
-            path = QString::fromLatin1(bytes);
+            path = decodeAnsi(bytes);
         path.replace(QLatin1Char('\\'), QLatin1Char('/'));
         return path;
     }

@@ -199,6 +199,7 @@ TEST_F(CommandLine, NameFieldTypeCreatorAndDates) {
         {QStringLiteral("PDBFiles/My Theme \u00f1.pdb"), QByteArray("My Theme \xf1")},
         {QStringLiteral("PDBFiles/") + QString(40, QLatin1Char('n')) + ".pdb", QByteArray(31, 'n')},
         {QStringLiteral("PDBFiles/two.dots.pdb"), QByteArray("two.dots")},
+        {QStringLiteral("PDBFiles/\u20ac \u2122.pdb"), QByteArray("\x80 \x99")}, // Windows-1252, not Latin-1
     };
     for (const Case& c : cases) {
         const auto run = runCompiler({"-ro", "-type", "Icns", "-creator", "rz", "vkdm_script.rcp", c.output},
