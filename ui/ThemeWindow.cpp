@@ -1,0 +1,130 @@
+#include "ui/ThemeWindow.h"
+
+#include "app/LanguageFile.h"
+#include "platform/Platform.h"
+#include "theme/ThemePieces.h"
+#include "ui/TForm1.h"
+#include "ui/TForm2.h"
+#include "ui/TForm6.h"
+
+#include <QDir>
+
+namespace {
+
+// Messages index of a language line.
+int messageOfLine(int line) {
+    return vv::languageLines()[line - 1].messageIndex;
+}
+
+// A sheet the loader rejects (line 35) or a file that cannot be opened (line
+// 59), each with the loader's own words.
+QString sheetProblemMessage(const vv::SheetLoadResult& result, const QString& path) {
+    if (result.status == vv::SheetLoadResult::Status::InvalidPicture)
+        return Form1->Messages[messageOfLine(35)] + QStringLiteral(": ") + result.loaderMessage;
+    return Form1->Messages[messageOfLine(59)] + QStringLiteral(": ") + QDir::toNativeSeparators(path) +
+           QStringLiteral(": ") + result.loaderMessage;
+}
+
+} // namespace
+
+ThemeWindow::ThemeWindow(vv::PieceResolution resolution, QWidget* parent)
+    : QWidget(parent), resolution_(resolution) {
+    const QSize sheetSize = resolution == vv::PieceResolution::Low ? vv::kLowSheetSize : vv::kHighSheetSize;
+    Image1 = new TImage(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->resize(sheetSize);
+    Image1->hide();
+
+    const auto& table = vv::themePieceTable();
+    for (int i = 0; i < vv::kThemePieceCount; ++i) {
+        auto* image = new TImage(this);
+        image->setObjectName(table[i].imageName());
+        image->move(table[i].previewPosition(resolution));
+        image->resize(table[i].size(resolution));
+        image->setAutoSize(true);
+        pieceImages_[i] = image;
+    }
+}
+
+void ThemeWindow::placeControls(const QRect& loadButton, const QRect& returnButton, const QRect& busyLabel,
+                                const QString& busyCaption) {
+    using namespace vv::ui;
+    Button1 = makeButton(this, "Button1", QStringLiteral("&Load Bitmap"), loadButton.x(), loadButton.y(),
+                         loadButton.width(), loadButton.height());
+    Button2 = makeButton(this, "Button2", QStringLiteral("&Return"), returnButton.x(), returnButton.y(),
+                         returnButton.width(), returnButton.height());
+
+    QFont busyFont(QStringLiteral("Arial"));
+    busyFont.setPixelSize(24);
+    busyFont.setBold(true);
+    Label1 = makeLabel(this, "Label1", busyCaption, busyLabel.x(), busyLabel.y(), busyLabel.width(),
+                       busyLabel.height());
+    Label1->setFont(busyFont);
+    Label1->setAlignment(Qt::AlignCenter);
+    Label1->setWordWrap(true);
+    Label1->setAutoFillBackground(true);
+    Label1->hide();
+
+    connect(Button1, &QPushButton::clicked, this, &ThemeWindow::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &ThemeWindow::Button2Click);
+}
+
+void ThemeWindow::showPieces() {
+    showPieces(vv::ui::themePieces());
+}
+
+void ThemeWindow::showPieces(const vv::ThemePieces& pieces) {
+    for (int i = 0; i < vv::kThemePieceCount; ++i)
+        pieceImages_[i]->setPicture(pieces.piece(i, resolution_));
+}
+
+void ThemeWindow::Button1Click() {
+    OpenPictureDialog1.InitialDir = QDir(StartDir).filePath(QStringLiteral("ThmeBMP"));
+    const QString path = OpenPictureDialog1.Execute();
+    if (path.isEmpty())
+        return;
+
+    Label1->raise();
+    Label1->show();
+    Label1->repaint();
+    const vv::SheetLoadResult result =
+        vv::ui::themePieces().loadSheetFile(path, resolution_, vv::ui::outsideSheetColour());
+    Label1->hide();
+    if (!result.loaded()) {
+        vv::platform().showMessage(sheetProblemMessage(result, path));
+        return;
+    }
+    Image1->setPicture(result.picture);
+    vv::ui::showPiecesOnThemeWindows();
+}
+
+void ThemeWindow::Button2Click() {
+    close();
+}
+
+namespace vv::ui {
+
+ThemePieces& themePieces() {
+    return Form2->Pieces;
+}
+
+void showPiecesOnThemeWindows() {
+    if (Form2)
+        Form2->showPieces();
+    if (Form6)
+        Form6->showPieces();
+}
+
+QRgb outsideSheetColour() {
+    int rgb[3] = {};
+    const QString texts[3] = {Form1->TransparentRed, Form1->TransparentGreen, Form1->TransparentBlue};
+    for (int i = 0; i < 3; ++i) {
+        bool ok = false;
+        rgb[i] = texts[i].trimmed().toInt(&ok);
+        if (!ok || rgb[i] < 0 || rgb[i] > 255)
+            return kOutsideSheetColour;
+    }
+    return qRgb(rgb[0], rgb[1], rgb[2]);
+}
+
+} // namespace vv::ui
