@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/MainWindowState.h"
+#include "icons/IconBoard.h"
 #include "ui/Controls.h"
 #include "ui/TImage.h"
 #include "ui/TOpenPictureDialog.h"
@@ -48,6 +49,10 @@ public:
     QFrame* Bevel2;
     TImage* DeskShot; // the snapshot canvas, never shown; sized by resource.bmp
     TOpenPictureDialog OpenPictureDialog1;
+
+    // The pictures of both icon pickers, one for the whole program: the OS5
+    // window reaches it as Form1->IconBoard with vv::IconWindow::Os5.
+    vv::IconBoard IconBoard;
 
     // Runs on every activation: the snapshot canvas, the version labels, the
     // settings and the language are read afresh.
