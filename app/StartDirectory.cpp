@@ -1,0 +1,95 @@
+#include "app/StartDirectory.h"
+
+#include "app/OptionRules.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageWriter>
+#include <QSaveFile>
+
+namespace vv {
+namespace {
+
+// The snapshot canvas only needs a size; a black picture of a common desktop.
+constexpr int kCanvasWidth = 1920;
+constexpr int kCanvasHeight = 1200;
+
+bool writeCanvas(const QString& path, QString* error) {
+    QImage canvas(kCanvasWidth, kCanvasHeight, QImage::Format_RGB888);
+    canvas.fill(Qt::black);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        *error = QStringLiteral("%1: %2").arg(path, file.errorString());
+        return false;
+    }
+    QImageWriter writer(&file, "bmp");
+    if (!writer.write(canvas) || !file.commit()) {
+        *error = QStringLiteral("%1: %2").arg(path, writer.errorString());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool isStartDirectory(const QString& directory) {
+    return QFileInfo(settingsFilePath(directory)).isFile();
+}
+
+QString shippedDataDirectory(const QString& programDirectory) {
+    const QString candidate = QDir::cleanPath(programDirectory + QStringLiteral("/../share/vedivavurir"));
+    return isStartDirectory(candidate) ? candidate : QString();
+}
+
+QString suggestedStartDirectory() {
+    return QDir::home().filePath(QStringLiteral("VediVavurir"));
+}
+
+bool initStartDirectory(const QString& shippedData, const QString& target, QString* error) {
+    QString ignored;
+    QString& reason = error ? *error : ignored;
+    const QDir from(shippedData);
+    if (!isStartDirectory(shippedData)) {
+        reason = QStringLiteral("%1 holds no shipped data (vkdm_settings.cfg is missing)").arg(shippedData);
+        return false;
+    }
+    const QDir to(target);
+    if (!QDir().mkpath(target)) {
+        reason = QStringLiteral("%1 cannot be created").arg(target);
+        return false;
+    }
+    QDirIterator it(shippedData, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo source(it.next());
+        const QString relative = from.relativeFilePath(source.filePath());
+        const QString destination = to.filePath(relative);
+        if (source.isDir()) {
+            if (!QDir().mkpath(destination)) {
+                reason = QStringLiteral("%1 cannot be created").arg(destination);
+                return false;
+            }
+            continue;
+        }
+        if (source.fileName() == QLatin1String(".keep") || QFileInfo::exists(destination))
+            continue;
+        QDir().mkpath(QFileInfo(destination).absolutePath());
+        QFile file(source.filePath());
+        if (!file.copy(destination)) {
+            reason = QStringLiteral("%1 cannot be copied to %2: %3")
+                         .arg(source.filePath(), destination, file.errorString());
+            return false;
+        }
+        // Installed data is read-only; the user's copy must be theirs to change.
+        QFile::setPermissions(destination, QFile::permissions(destination) | QFileDevice::WriteOwner);
+    }
+    const QString canvas = to.filePath(QStringLiteral("resource.bmp"));
+    if (!QFileInfo::exists(canvas) && !writeCanvas(canvas, &reason))
+        return false;
+    return true;
+}
+
+} // namespace vv

@@ -1,0 +1,513 @@
+#include "cli/CommandLine.h"
+
+#include "app/LanguageFile.h"
+#include "app/LanguageMessages.h"
+#include "app/OptionRules.h"
+#include "app/SettingsFile.h"
+#include "app/SystemScreens.h"
+#include "build/BuildRun.h"
+#include "build/InstallHandover.h"
+#include "build/ResourceScript.h"
+#include "build/SettingsBuildOptions.h"
+#include "icons/IconBoard.h"
+#include "icons/IconPieces.h"
+#include "icons/IconSlots.h"
+#include "theme/ThemeBuildPlan.h"
+#include "theme/ThemePieces.h"
+
+#include <QColor>
+#include <QCommandLineParser>
+#include <QDir>
+
+#include <optional>
+
+namespace {
+
+// What a command says when the start directory's language file cannot be read:
+// short texts for the messages the commands can show, so no failure is silent.
+QStringList englishMessages() {
+    QStringList texts(vv::MessageCount);
+    for (int i = 0; i < vv::MessageCount; ++i)
+        texts[i] = QStringLiteral("failed (message %1)").arg(i);
+    texts[0] = QStringLiteral("vkdm_settings.cfg cannot be read");
+    texts[2] = QStringLiteral("this icon sheet cannot be used");
+    texts[3] = QStringLiteral("the icon set needs a name (--name)");
+    texts[4] = QStringLiteral("the theme needs a name (--name)");
+    texts[5] = QStringLiteral("this skin sheet cannot be used");
+    texts[9] = QStringLiteral("the icon set script vkdm_script.rcp cannot be reopened to finish it");
+    texts[10] = QStringLiteral("the icon set script vkdm_script.rcp cannot be created");
+    texts[11] = QStringLiteral("the theme script vkdm_script.rcp cannot be created");
+    texts[12] = QStringLiteral("the theme script vkdm_script.rcp cannot be reopened to finish it");
+    texts[13] = QStringLiteral("the theme database was not found in PDBFiles after compiling");
+    texts[14] = QStringLiteral("the icon set database was not found in PDBFiles after compiling");
+    texts[15] = QStringLiteral("the install needs the name of a built database (--name)");
+    texts[17] = QStringLiteral("the install tool cannot be started");
+    texts[18] = QStringLiteral("the resource compiler vkdm_pdb cannot be started");
+    texts[20] = QStringLiteral("no install tool is set in the options");
+    return texts;
+}
+
+// Thrown by the option readers; caught once at the top and printed.
+struct UsageError {
+    QString text;
+};
+
+class Streams {
+public:
+    Streams(QIODevice& out, QIODevice& err) : out_(out), err_(err) {}
+    void result(const QString& text) { out_.write((text + QLatin1Char('\n')).toLocal8Bit()); }
+    void resultBytes(const QByteArray& bytes) { out_.write(bytes); }
+    void error(const QString& text) {
+        err_.write((QStringLiteral("error: ") + text + QLatin1Char('\n')).toLocal8Bit());
+    }
+    void plain(QIODevice& to, const QString& text) { to.write(text.toLocal8Bit()); }
+    QIODevice& out() { return out_; }
+    QIODevice& err() { return err_; }
+
+private:
+    QIODevice& out_;
+    QIODevice& err_;
+};
+
+// The start directory as a command sees it: its settings and the language's messages.
+struct StartDirectory {
+    QString path;
+    vv::SettingsRecord settings;
+    QStringList messages;
+};
+
+StartDirectory openStartDirectory() {
+    StartDirectory start;
+    start.path = QDir::currentPath();
+    const std::optional<vv::SettingsRecord> settings =
+        vv::readSettingsFile(vv::settingsFilePath(start.path), vv::SettingsRecord{});
+    if (!settings)
+        throw UsageError{QStringLiteral("%1 cannot be read. Run vedivavurir-cli in a start directory "
+                                        "(vedivavurir --init DIR makes one).")
+                             .arg(QDir::toNativeSeparators(vv::settingsFilePath(start.path)))};
+    start.settings = *settings;
+    const std::optional<vv::LanguageTexts> texts =
+        vv::readLanguageFile(vv::languageFilePath(start.path, start.settings.languageName));
+    start.messages = texts ? vv::languageMessages(*texts) : englishMessages();
+    return start;
+}
+
+// --- options shared by the build commands and script ---
+
+const QCommandLineOption kName{QStringLiteral("name"), QStringLiteral("Database name: PDBFiles/<NAME>.pdb."),
+                               QStringLiteral("NAME")};
+const QCommandLineOption kScreen{QStringLiteral("screen"),
+                                 QStringLiteral("SystemScreen: \"160x160 Low\", \"320x320 OS5\", "
+                                                "\"320x320 Sony\" or \"320x480 Sony\"."),
+                                 QStringLiteral("SCREEN")};
+const QCommandLineOption kDepths{QStringLiteral("depths"),
+                                 QStringLiteral("Bit depths to include, from 1,2,4,8,16 (e.g. 8,16)."),
+                                 QStringLiteral("LIST")};
+const QCommandLineOption kCompress{QStringLiteral("compress"), QStringLiteral("Compress the bitmaps.")};
+const QCommandLineOption kNoCompress{QStringLiteral("no-compress"),
+                                     QStringLiteral("Do not compress the bitmaps.")};
+const QCommandLineOption kTransparent{
+    QStringLiteral("transparent"),
+    QStringLiteral("Transparency colour as R,G,B (0..255 each); its palette index is computed "
+                   "as the Options dialog does."),
+    QStringLiteral("R,G,B")};
+
+void addBuildOptions(QCommandLineParser& parser) {
+    parser.addOptions({kName, kScreen, kDepths, kCompress, kNoCompress, kTransparent});
+}
+
+int parseNumber(const QString& text, const QString& what) {
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    if (!ok)
+        throw UsageError{QStringLiteral("%1: \"%2\" is not a number").arg(what, text)};
+    return value;
+}
+
+vv::BuildOptions buildOptions(const QCommandLineParser& parser, const vv::SettingsRecord& settings) {
+    vv::BuildOptions options = vv::buildOptionsFromSettings(settings);
+    if (parser.isSet(kScreen)) {
+        const int index = vv::systemScreenIndexOf(parser.value(kScreen));
+        if (index < 0)
+            throw UsageError{
+                QStringLiteral("--screen: \"%1\" is not a SystemScreen; use one of \"%2\"")
+                    .arg(parser.value(kScreen), vv::systemScreenNames().join(QStringLiteral("\", \"")))};
+        options.screenType = vv::screenTypeFromStoredIndex(index);
+    }
+    if (parser.isSet(kDepths)) {
+        options.depth1 = options.depth2 = options.depth4 = options.depth8 = options.depth16 = false;
+        const QStringList depths = parser.value(kDepths).split(QLatin1Char(','), Qt::SkipEmptyParts);
+        if (depths.isEmpty())
+            throw UsageError{QStringLiteral("--depths: name at least one of 1,2,4,8,16")};
+        for (const QString& text : depths) {
+            switch (parseNumber(text, QStringLiteral("--depths"))) {
+            case 1:
+                options.depth1 = true;
+                break;
+            case 2:
+                options.depth2 = true;
+                break;
+            case 4:
+                options.depth4 = true;
+                break;
+            case 8:
+                options.depth8 = true;
+                break;
+            case 16:
+                options.depth16 = true;
+                break;
+            default:
+                throw UsageError{QStringLiteral("--depths: %1 is not one of 1, 2, 4, 8, 16").arg(text)};
+            }
+        }
+    }
+    if (parser.isSet(kCompress) && parser.isSet(kNoCompress))
+        throw UsageError{QStringLiteral("--compress and --no-compress cannot both be given")};
+    if (parser.isSet(kCompress) || parser.isSet(kNoCompress))
+        options.compressKeyword = vv::compressKeywordFor(parser.isSet(kCompress));
+    if (parser.isSet(kTransparent)) {
+        const QStringList parts = parser.value(kTransparent).split(QLatin1Char(','));
+        if (parts.size() != 3)
+            throw UsageError{
+                QStringLiteral("--transparent: give R,G,B, not \"%1\"").arg(parser.value(kTransparent))};
+        int rgb[3];
+        for (int i = 0; i < 3; ++i) {
+            rgb[i] = parseNumber(parts[i], QStringLiteral("--transparent"));
+            if (rgb[i] < 0 || rgb[i] > 255)
+                throw UsageError{QStringLiteral("--transparent: %1 is outside 0..255").arg(rgb[i])};
+        }
+        const vv::ColourChoice choice = vv::describeColourChoice(QColor(rgb[0], rgb[1], rgb[2]));
+        options.transparentRed = choice.decRed;
+        options.transparentGreen = choice.decGreen;
+        options.transparentBlue = choice.decBlue;
+        options.transparentIndex = QString::number(choice.paletteIndex);
+    }
+    return options;
+}
+
+// --- icon picks ---
+
+struct SlotPick {
+    int slot; // index in iconSlots()
+    int cell;
+};
+
+// "SLOT=CELL": SLOT is the slot's number within the build (1..12 for the icon
+// set, 1..20 for the theme's icons) or its control name on either window.
+SlotPick parsePick(const QString& text, const QString& option, vv::SlotUse use, vv::IconWindow window) {
+    const int equals = int(text.indexOf(QLatin1Char('=')));
+    if (equals <= 0)
+        throw UsageError{QStringLiteral("%1: give SLOT=CELL, not \"%2\"").arg(option, text)};
+    const QString slotText = text.left(equals).trimmed();
+    const int first = use == vv::SlotUse::IconSet ? 0 : vv::IconSetSlotCount;
+    const int count = use == vv::SlotUse::IconSet ? vv::IconSetSlotCount : vv::ThemeIconSlotCount;
+    int slot = -1;
+    bool numeric = false;
+    const int number = slotText.toInt(&numeric);
+    if (numeric && number >= 1 && number <= count)
+        slot = first + number - 1;
+    if (!numeric) {
+        slot = vv::slotIndexByMainName(slotText);
+        if (slot < 0)
+            slot = vv::slotIndexByOs5Name(slotText);
+        if (slot >= 0 && vv::iconSlots()[slot].use != use)
+            slot = -1;
+    }
+    if (slot < 0)
+        throw UsageError{QStringLiteral("%1 %2: no such slot; use 1 to %3 or a slot name such as %4")
+                             .arg(option, text)
+                             .arg(count)
+                             .arg(QLatin1String(vv::iconSlots()[first].mainName))};
+    const int cell = parseNumber(text.mid(equals + 1), option);
+    const vv::IconGrid& grid = vv::iconGrid(window);
+    if (!grid.isCell(cell))
+        throw UsageError{QStringLiteral("%1 %2: no cell %3 on this icon sheet; use 1 to %4")
+                             .arg(option, text)
+                             .arg(cell)
+                             .arg(grid.cellCount)};
+    return {slot, cell};
+}
+
+// Loads a window's icon sheet and clicks its cells into slots, as a user would.
+void pickIcons(vv::IconBoard& board, vv::IconWindow window, const QString& sheet, const QStringList& picks,
+               const QString& sheetOption, const QString& pickOption, vv::SlotUse use,
+               const StartDirectory& start) {
+    if (!picks.isEmpty() && sheet.isEmpty())
+        throw UsageError{QStringLiteral("%1 needs %2").arg(pickOption, sheetOption)};
+    QList<SlotPick> parsed;
+    for (const QString& pick : picks)
+        parsed << parsePick(pick, pickOption, use, window);
+    if (!sheet.isEmpty()) {
+        const vv::SheetLoadResult loaded = board.loadSheet(window, sheet);
+        if (!loaded.loaded())
+            throw UsageError{QStringLiteral("%1: %2 (%3)")
+                                 .arg(vv::messageAt(start.messages, 2), loaded.loaderMessage,
+                                      QDir::toNativeSeparators(sheet))};
+    }
+    for (const SlotPick& pick : parsed) {
+        board.selectCell(window, pick.cell);
+        board.clickSlot(window, pick.slot);
+    }
+}
+
+void loadSkin(vv::ThemePieces& pieces, const QString& path, vv::PieceResolution resolution,
+              const StartDirectory& start) {
+    const vv::SheetLoadResult loaded = pieces.loadSheetFile(path, resolution);
+    if (!loaded.loaded())
+        throw UsageError{
+            QStringLiteral("%1: %2 (%3)")
+                .arg(vv::messageAt(start.messages, 5), loaded.loaderMessage, QDir::toNativeSeparators(path))};
+}
+
+// --- commands ---
+
+const QCommandLineOption kThemeSheet{QStringLiteral("sheet"),
+                                     QStringLiteral("Low-resolution skin sheet (230 x 335)."),
+                                     QStringLiteral("FILE")};
+const QCommandLineOption kThemeHiresSheet{
+    QStringLiteral("hires-sheet"),
+    QStringLiteral("High-resolution skin sheet (460 x 670); also rewrites the low pieces at half size."),
+    QStringLiteral("FILE")};
+const QCommandLineOption kThemeIconsSheet{
+    QStringLiteral("icons-sheet"), QStringLiteral("Icon sheet for the theme icons."), QStringLiteral("FILE")};
+const QCommandLineOption kThemeIcon{
+    QStringLiteral("icon"),
+    QStringLiteral("Put cell CELL of --icons-sheet into theme icon SLOT (1..20 or "
+                   "Image6..); may be repeated."),
+    QStringLiteral("SLOT=CELL")};
+const QCommandLineOption kThemeHiresIconsSheet{QStringLiteral("hires-icons-sheet"),
+                                               QStringLiteral("OS5 icon sheet for the theme's high icons."),
+                                               QStringLiteral("FILE")};
+const QCommandLineOption kThemeHiresIcon{
+    QStringLiteral("hires-icon"),
+    QStringLiteral(
+        "Put cell CELL of --hires-icons-sheet into theme icon SLOT of the OS5 window (and its half "
+        "size into the low slot); may be repeated."),
+    QStringLiteral("SLOT=CELL")};
+
+const QCommandLineOption kSetSheet{QStringLiteral("sheet"), QStringLiteral("Icon sheet (main window grid)."),
+                                   QStringLiteral("FILE")};
+const QCommandLineOption kSetIcon{
+    QStringLiteral("icon"),
+    QStringLiteral("Put cell CELL of --sheet into icon SLOT (1..12 or Image241..); "
+                   "may be repeated."),
+    QStringLiteral("SLOT=CELL")};
+const QCommandLineOption kSetHiresSheet{QStringLiteral("hires-sheet"), QStringLiteral("OS5 icon sheet."),
+                                        QStringLiteral("FILE")};
+const QCommandLineOption kSetHiresIcon{
+    QStringLiteral("hires-icon"),
+    QStringLiteral("Put cell CELL of --hires-sheet into OS5 icon SLOT (and its half size into the low slot); "
+                   "may be repeated."),
+    QStringLiteral("SLOT=CELL")};
+
+void addThemeOptions(QCommandLineParser& parser) {
+    addBuildOptions(parser);
+    parser.addOptions({kThemeSheet, kThemeHiresSheet, kThemeIconsSheet, kThemeIcon, kThemeHiresIconsSheet,
+                       kThemeHiresIcon});
+}
+
+void addIconSetOptions(QCommandLineParser& parser) {
+    addBuildOptions(parser);
+    parser.addOptions({kSetSheet, kSetIcon, kSetHiresSheet, kSetHiresIcon});
+}
+
+// The high sheet goes first: it rewrites the low pieces, which a low sheet
+// given as well then replaces. The OS5 picks go first for the same reason.
+vv::BuildRequest themeRequest(const QCommandLineParser& parser, const StartDirectory& start,
+                              vv::IconBoard& board) {
+    vv::BuildRequest request;
+    request.kind = vv::BuildKind::Theme;
+    request.options = buildOptions(parser, start.settings);
+    vv::ThemePieces pieces;
+    if (parser.isSet(kThemeHiresSheet))
+        loadSkin(pieces, parser.value(kThemeHiresSheet), vv::PieceResolution::High, start);
+    if (parser.isSet(kThemeSheet))
+        loadSkin(pieces, parser.value(kThemeSheet), vv::PieceResolution::Low, start);
+    pickIcons(board, vv::IconWindow::Os5, parser.value(kThemeHiresIconsSheet), parser.values(kThemeHiresIcon),
+              QStringLiteral("--hires-icons-sheet"), QStringLiteral("--hires-icon"), vv::SlotUse::Theme,
+              start);
+    pickIcons(board, vv::IconWindow::Main, parser.value(kThemeIconsSheet), parser.values(kThemeIcon),
+              QStringLiteral("--icons-sheet"), QStringLiteral("--icon"), vv::SlotUse::Theme, start);
+    request.families = vv::themeFamilies();
+    request.pieces = vv::themePieceFiles(pieces, board, request.options.screenType);
+    return request;
+}
+
+vv::BuildRequest iconSetRequest(const QCommandLineParser& parser, const StartDirectory& start,
+                                vv::IconBoard& board) {
+    vv::BuildRequest request;
+    request.kind = vv::BuildKind::IconSet;
+    request.options = buildOptions(parser, start.settings);
+    pickIcons(board, vv::IconWindow::Os5, parser.value(kSetHiresSheet), parser.values(kSetHiresIcon),
+              QStringLiteral("--hires-sheet"), QStringLiteral("--hires-icon"), vv::SlotUse::IconSet, start);
+    pickIcons(board, vv::IconWindow::Main, parser.value(kSetSheet), parser.values(kSetIcon),
+              QStringLiteral("--sheet"), QStringLiteral("--icon"), vv::SlotUse::IconSet, start);
+    request.families = vv::iconSetFamilies();
+    request.pieces = vv::iconSetPieces(board);
+    return request;
+}
+
+int runBuildCommand(vv::BuildRequest request, const QCommandLineParser& parser, const StartDirectory& start,
+                    Streams& streams) {
+    request.databaseName = parser.value(kName);
+    request.messages = start.messages;
+    request.startDir = start.path;
+    const vv::BuildOutcome outcome = vv::runBuild(request);
+    for (const QString& message : outcome.messages)
+        streams.error(message);
+    if (!outcome.messages.isEmpty() || !outcome.databaseStamped)
+        return 1;
+    streams.result(QDir::toNativeSeparators(vv::installedDatabasePath(start.path, request.databaseName)));
+    return 0;
+}
+
+// A parser for one command: its own --help, its options, nothing else.
+struct CommandParser {
+    QCommandLineParser parser;
+    QCommandLineOption help = QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")},
+                                                 QStringLiteral("Shows the options of this command."));
+};
+
+// Parses `arguments` for `command`. Returns false when the command's help was
+// asked for (and printed).
+bool parseCommand(CommandParser& command, const QStringList& arguments, const QString& usage,
+                  const QString& description, Streams& streams) {
+    command.parser.setApplicationDescription(description);
+    command.parser.addOption(command.help);
+    if (!command.parser.parse(arguments))
+        throw UsageError{command.parser.errorText() + QStringLiteral(" (see ") + usage +
+                         QStringLiteral(" --help)")};
+    if (command.parser.isSet(command.help)) {
+        streams.plain(streams.out(), command.parser.helpText());
+        return false;
+    }
+    return true;
+}
+
+void refuseExtraArguments(const QCommandLineParser& parser, int allowed) {
+    if (parser.positionalArguments().size() > allowed)
+        throw UsageError{
+            QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().value(allowed))};
+}
+
+const char* const kOverview =
+    "Builds Lanternshade themes and icon sets for Palm OS handhelds without the windows.\n"
+    "Run it in a start directory: the options come from its vkdm_settings.cfg.\n\n"
+    "Commands:\n"
+    "  theme    --name NAME [--sheet FILE | --hires-sheet FILE] [--icons-sheet FILE --icon SLOT=CELL ...]\n"
+    "           builds PDBFiles/NAME.pdb, a theme\n"
+    "  iconset  --name NAME --sheet FILE --icon SLOT=CELL ... [--hires-sheet FILE --hires-icon SLOT=CELL "
+    "...]\n"
+    "           builds PDBFiles/NAME.pdb, an icon set\n"
+    "  install  --name NAME\n"
+    "           hands PDBFiles/NAME.pdb to the install tool named in the options\n"
+    "  script   theme|iconset [options]\n"
+    "           prints the resource script a build would write\n\n"
+    "Build options (theme, iconset, script) override the saved ones:\n"
+    "  --screen \"320x320 OS5\"  --depths 8,16  --compress | --no-compress  --transparent R,G,B\n\n"
+    "\"vedivavurir-cli COMMAND --help\" lists a command's options.";
+
+int dispatch(const QStringList& arguments, Streams& streams) {
+    QCommandLineParser top;
+    top.setApplicationDescription(QString::fromLatin1(kOverview));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Shows this help."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Shows the version."));
+    top.addOption(help);
+    top.addOption(version);
+    top.addPositionalArgument(QStringLiteral("command"), QStringLiteral("theme, iconset, install or script"));
+    top.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    if (!top.parse(arguments))
+        throw UsageError{top.errorText()};
+    if (top.isSet(version)) {
+        streams.result(QStringLiteral("vedivavurir-cli %1").arg(QStringLiteral(VV_VERSION)));
+        return 0;
+    }
+    const QStringList rest = top.positionalArguments();
+    if (top.isSet(help) || rest.isEmpty()) {
+        streams.plain(top.isSet(help) ? streams.out() : streams.err(), top.helpText());
+        return top.isSet(help) ? 0 : 1;
+    }
+    const QString name = rest.first();
+    const QString usage = QStringLiteral("vedivavurir-cli ") + name;
+    QStringList commandArguments = rest.mid(1);
+    commandArguments.prepend(usage);
+
+    CommandParser command;
+    if (name == QLatin1String("theme")) {
+        addThemeOptions(command.parser);
+        if (!parseCommand(command, commandArguments, usage, QStringLiteral("Builds a theme database."),
+                          streams))
+            return 0;
+        refuseExtraArguments(command.parser, 0);
+        const StartDirectory start = openStartDirectory();
+        vv::IconBoard board;
+        return runBuildCommand(themeRequest(command.parser, start, board), command.parser, start, streams);
+    }
+    if (name == QLatin1String("iconset")) {
+        addIconSetOptions(command.parser);
+        if (!parseCommand(command, commandArguments, usage, QStringLiteral("Builds an icon set database."),
+                          streams))
+            return 0;
+        refuseExtraArguments(command.parser, 0);
+        if (!command.parser.isSet(kSetSheet))
+            throw UsageError{QStringLiteral("iconset needs --sheet FILE")};
+        const StartDirectory start = openStartDirectory();
+        vv::IconBoard board;
+        return runBuildCommand(iconSetRequest(command.parser, start, board), command.parser, start, streams);
+    }
+    if (name == QLatin1String("install")) {
+        command.parser.addOption(kName);
+        if (!parseCommand(command, commandArguments, usage,
+                          QStringLiteral("Hands PDBFiles/NAME.pdb to the install tool of the options."),
+                          streams))
+            return 0;
+        refuseExtraArguments(command.parser, 0);
+        const StartDirectory start = openStartDirectory();
+        const QString databaseName = command.parser.value(kName);
+        if (const std::optional<QString> problem =
+                vv::installOnHandheld(databaseName, start.settings.installTool, start.path, start.messages)) {
+            streams.error(*problem);
+            return 1;
+        }
+        streams.result(QStringLiteral("%1 handed to %2")
+                           .arg(QDir::toNativeSeparators(vv::installedDatabasePath(start.path, databaseName)),
+                                start.settings.installTool));
+        return 0;
+    }
+    if (name == QLatin1String("script")) {
+        // Either kind's options are accepted, so a build's command line can be
+        // turned into "script" by putting the word in front of it.
+        addThemeOptions(command.parser);
+        command.parser.addPositionalArgument(QStringLiteral("kind"), QStringLiteral("theme or iconset"));
+        if (!parseCommand(command, commandArguments, usage,
+                          QStringLiteral("Prints the resource script a build would write, without building."),
+                          streams))
+            return 0;
+        refuseExtraArguments(command.parser, 1);
+        const QString kind = command.parser.positionalArguments().value(0);
+        if (kind != QLatin1String("theme") && kind != QLatin1String("iconset"))
+            throw UsageError{QStringLiteral("script needs theme or iconset, not \"%1\"").arg(kind)};
+        const StartDirectory start = openStartDirectory();
+        const vv::BuildOptions options = buildOptions(command.parser, start.settings);
+        const bool theme = kind == QLatin1String("theme");
+        streams.resultBytes(vv::resourceScript(theme ? vv::BuildKind::Theme : vv::BuildKind::IconSet,
+                                               theme ? vv::themeFamilies() : vv::iconSetFamilies(), options));
+        return 0;
+    }
+    throw UsageError{
+        QStringLiteral("unknown command \"%1\"; use theme, iconset, install or script").arg(name)};
+}
+
+} // namespace
+
+int runCommandLine(const QStringList& arguments, QIODevice& out, QIODevice& err) {
+    Streams streams(out, err);
+    try {
+        return dispatch(arguments, streams);
+    } catch (const UsageError& error) {
+        streams.error(error.text);
+        return 1;
+    }
+}

@@ -1,0 +1,17 @@
+#include "cli/ConsolePlatform.h"
+
+#include "platform/ProcessRunner.h"
+
+void ConsolePlatform::showMessage(const QString& text) {
+    errors_.write(QStringLiteral("error: %1\n").arg(text).toLocal8Bit());
+}
+
+vv::ProcessOutcome ConsolePlatform::runAndWait(const QString& program, const QStringList& arguments,
+                                               const QString& workingDirectory) {
+    return vv::runProgramAndWait(program, arguments, workingDirectory);
+}
+
+bool ConsolePlatform::startDetached(const QString& program, const QStringList& arguments,
+                                    const QString& workingDirectory) {
+    return vv::startProgramDetached(program, arguments, workingDirectory);
+}
