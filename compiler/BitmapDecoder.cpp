@@ -1,18 +1,12 @@
 #include "compiler/BitmapDecoder.h"
 
+#include "compiler/BigEndian.h"
+
 #include "app/Palette.h"
 #include "compiler/BitmapCompression.h"
 
 namespace vv::pdb {
 namespace {
-
-quint16 get16(const QByteArray& b, qsizetype at) {
-    const auto* p = reinterpret_cast<const uchar*>(b.constData()) + at;
-    return quint16(p[0] << 8 | p[1]);
-}
-quint32 get32(const QByteArray& b, qsizetype at) {
-    return quint32(get16(b, at)) << 16 | get16(b, at + 2);
-}
 
 constexpr int maxMembers = 64;
 
@@ -56,10 +50,10 @@ std::optional<DecodedBitmap> BitmapDecoder::decodeBitmap(const QByteArray& resou
         return fail(QStringLiteral("header runs past the end of the resource"));
     DecodedBitmap b;
     b.offset = offset;
-    b.width = qint16(get16(resource, offset));
-    b.height = qint16(get16(resource, offset + 2));
-    b.rowBytes = get16(resource, offset + 4);
-    b.flags = get16(resource, offset + 6);
+    b.width = qint16(be::read16(resource, offset));
+    b.height = qint16(be::read16(resource, offset + 2));
+    b.rowBytes = be::read16(resource, offset + 4);
+    b.flags = be::read16(resource, offset + 6);
     b.depth = uchar(resource[offset + 8]);
     b.version = uchar(resource[offset + 9]);
     if (b.version > 3)
@@ -79,7 +73,7 @@ std::optional<DecodedBitmap> BitmapDecoder::decodeBitmap(const QByteArray& resou
     b.hasTransparency = b.flags & 0x2000;
     qsizetype at = offset + 16;
     if (b.version == 1 || b.version == 2) {
-        b.nextOffset = quint32(get16(resource, offset + 10)) * 4;
+        b.nextOffset = quint32(be::read16(resource, offset + 10)) * 4;
         if (b.version == 2) {
             b.transparentValue = uchar(resource[offset + 12]);
             b.compressionType = uchar(resource[offset + 13]);
@@ -91,15 +85,15 @@ std::optional<DecodedBitmap> BitmapDecoder::decodeBitmap(const QByteArray& resou
         if (headerSize < 24)
             return fail(QStringLiteral("version 3 header size %1").arg(headerSize));
         b.compressionType = uchar(resource[offset + 13]);
-        b.density = get16(resource, offset + 14);
-        b.transparentValue = get32(resource, offset + 16);
-        b.nextOffset = get32(resource, offset + 20);
+        b.density = be::read16(resource, offset + 14);
+        b.transparentValue = be::read32(resource, offset + 16);
+        b.nextOffset = be::read32(resource, offset + 20);
         at = offset + headerSize;
     }
     if (b.flags & 0x4000) { // colour table: skipped, the pixels stay indices
         if (at + 2 > size)
             return fail(QStringLiteral("colour table runs past the end"));
-        at += 2 + qsizetype(get16(resource, at)) * 4;
+        at += 2 + qsizetype(be::read16(resource, at)) * 4;
     }
     if (b.version == 2 && b.depth == 16) {
         if (at + 8 > size)
@@ -117,7 +111,7 @@ std::optional<DecodedBitmap> BitmapDecoder::decodeBitmap(const QByteArray& resou
         const int prefix = b.version == 3 ? 4 : 2;
         if (at + prefix > size)
             return fail(QStringLiteral("compressed-size field runs past the end"));
-        b.sizeField = prefix == 4 ? get32(resource, at) : get16(resource, at);
+        b.sizeField = prefix == 4 ? be::read32(resource, at) : be::read16(resource, at);
         at += prefix;
         const Compression method = b.version <= 1 ? Compression::Scanline : Compression(b.compressionType);
         if (b.version >= 2 && b.compressionType > 2)

@@ -1,26 +1,11 @@
 #include "compiler/BitmapFamilyEncoder.h"
 
+#include "compiler/BigEndian.h"
+
 #include <algorithm>
 
 namespace vv::pdb {
 namespace {
-
-void put16(QByteArray& out, quint32 v) {
-    out.append(char(v >> 8));
-    out.append(char(v));
-}
-void put32(QByteArray& out, quint32 v) {
-    put16(out, v >> 16);
-    put16(out, v & 0xFFFF);
-}
-void set16(QByteArray& out, qsizetype at, quint32 v) {
-    out[at] = char(v >> 8);
-    out[at + 1] = char(v);
-}
-void set32(QByteArray& out, qsizetype at, quint32 v) {
-    set16(out, at, v >> 16);
-    set16(out, at + 2, v & 0xFFFF);
-}
 
 constexpr quint16 flagCompressed = 0x8000;
 constexpr quint16 flagTransparency = 0x2000;
@@ -88,7 +73,7 @@ std::optional<QByteArray> BitmapFamilyEncoder::encodeBitmap(const FamilyMember& 
                     return std::nullopt;
                 }
                 data.clear();
-                put16(data, quint32(sizeField));
+                be::append16(data, quint32(sizeField));
                 data.append(packed);
                 compressed = true;
             }
@@ -102,7 +87,7 @@ std::optional<QByteArray> BitmapFamilyEncoder::encodeBitmap(const FamilyMember& 
                 if (4 + packed.size() < best) {
                     best = 4 + packed.size();
                     data.clear();
-                    put32(data, quint32(best));
+                    be::append32(data, quint32(best));
                     data.append(packed);
                     compressed = true;
                     compressionType = int(method);
@@ -121,31 +106,31 @@ std::optional<QByteArray> BitmapFamilyEncoder::encodeBitmap(const FamilyMember& 
 
     QByteArray out;
     out.reserve(24 + directInfo.size() + data.size() + 4);
-    put16(out, quint32(width));
-    put16(out, quint32(height));
-    put16(out, quint32(rowBytes));
-    put16(out, flags);
+    be::append16(out, quint32(width));
+    be::append16(out, quint32(height));
+    be::append16(out, quint32(rowBytes));
+    be::append16(out, flags);
     out.append(char(m.depth));
     out.append(char(version));
     if (version < 3) {
-        put16(out, 0); // next depth offset, set by the family
+        be::append16(out, 0); // next depth offset, set by the family
         out.append(char(version == 2 && m.depth == 8 && m.transparentIndex ? *m.transparentIndex & 0xFF : 0));
         out.append(char(0)); // compression type: scanline
-        put16(out, 0);
+        be::append16(out, 0);
         out.append(directInfo);
     } else {
         out.append(char(0x18));
         out.append(char(m.depth == 16 ? 1 : 0));
         out.append(char(0));
         out.append(char(compressionType));
-        put16(out, highDensityValue);
+        be::append16(out, highDensityValue);
         quint32 transparentValue = 0;
         if (m.depth == 8 && m.transparentIndex)
             transparentValue = quint32(*m.transparentIndex);
         else if (m.depth == 16 && m.transparentColour)
             transparentValue = PixelConverter::rgb565(*m.transparentColour);
-        put32(out, transparentValue);
-        put32(out, 0); // next bitmap offset, set by the family
+        be::append32(out, transparentValue);
+        be::append32(out, 0); // next bitmap offset, set by the family
     }
     out.append(data);
     return out;
@@ -186,14 +171,14 @@ std::optional<QByteArray> BitmapFamilyEncoder::encode(const QList<FamilyMember>&
                         *failedMember = order[k];
                     return std::nullopt;
                 }
-                set16(*bitmap, 10, quint32(bitmap->size() / 4));
+                be::set16(*bitmap, 10, quint32(bitmap->size() / 4));
             }
         } else {
             if (family.isEmpty() || !members[order[k - 1]].highDensity)
                 family.append(separator());
             padTo(*bitmap, 4);
             if (!last)
-                set32(*bitmap, 20, quint32(bitmap->size()));
+                be::set32(*bitmap, 20, quint32(bitmap->size()));
         }
         family.append(*bitmap);
     }
