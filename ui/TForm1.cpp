@@ -1,8 +1,11 @@
 #include "ui/TForm1.h"
 
 #include "app/OptionRules.h"
+#include "build/InstallHandover.h"
+#include "icons/IconPieces.h"
 #include "platform/Platform.h"
 #include "ui/Artwork.h"
+#include "ui/BuildInputs.h"
 #include "ui/SettingsAndLanguage.h"
 #include "ui/TAboutBox.h"
 #include "ui/TForm2.h"
@@ -101,6 +104,21 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     DeskShot->move(597, 7);
     DeskShot->setAutoSize(true);
     DeskShot->hide();
+
+    IconPicker = new IconPickerView(this, IconBoard, vv::IconWindow::Main);
+    Image253 = IconPicker->sheetImage();
+    LowSnap = IconPicker->snapshotImage();
+    Image4 = makePictureButton(this, "Image4", {70, 129}, vv::IconGlyph::Unfiled);
+    Image5 = makePictureButton(this, "Image5", {142, 129}, vv::IconGlyph::Card);
+    // The busy labels cover the slots while a build blocks the window.
+    Label2->raise();
+    Label3->raise();
+    connect(IconPicker, &IconPickerView::cellClicked, this, &TForm1::PaintBoxClick);
+    connect(IconPicker, &IconPickerView::slotClicked, this, &TForm1::IconSlotClick);
+    connect(IconPicker, &IconPickerView::snapshotClicked, this, &TForm1::LowSnapClick);
+    connect(DeskShot, &TImage::clicked, this, &TForm1::LowSnapClick);
+    connect(Image4, &TImage::clicked, this, &TForm1::SpeedButton2Click);
+    connect(Image5, &TImage::clicked, this, &TForm1::SpeedButton1Click);
 
     connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
@@ -202,10 +220,53 @@ void TForm1::SpeedButton3Click() {
 }
 
 void TForm1::Button2Click() {}
-void TForm1::Button5Click() {}
-void TForm1::Button6Click() {}
-void TForm1::Button8Click() {}
+void TForm1::Button5Click() {
+    toggleSheetArea(this, Button5, 180, 630, ShowIconsCaption, HideIconsCaption);
+}
+void TForm1::Button6Click() {
+    IconBoard.reset(vv::IconWindow::Main);
+    IconPicker->showSlotsAndSnapshot();
+    Edit1->clear();
+}
+void TForm1::Button8Click() {
+    if (const std::optional<QString> message =
+            vv::installOnHandheld(Edit1->text(), Form3->Edit1->text(), StartDir, vv::ui::currentMessages()))
+        vv::platform().showMessage(*message);
+}
 void TForm1::Button10Click() {}
 void TForm1::Button11Click() {}
-void TForm1::SpeedButton1Click() {}
-void TForm1::SpeedButton2Click() {}
+// create pdb: the 12 icon-set slots of both windows into PDBFiles/<name>.pdb.
+void TForm1::SpeedButton1Click() {
+    vv::ui::runBuildFromWindows(vv::BuildKind::IconSet, Label3, [this](vv::BuildRequest& request) {
+        request.families = vv::iconSetFamilies();
+        request.pieces = vv::iconSetPieces(IconBoard);
+    });
+}
+void TForm1::SpeedButton2Click() {
+    IconPicker->loadSheetFromDialog(OpenPictureDialog1, StartDir, Messages[2]);
+}
+
+void TForm1::PaintBoxClick(int cell) {
+    if (IconBoard.selectCell(vv::IconWindow::Main, cell))
+        SelectedCell = cell;
+}
+
+void TForm1::LowSnapClick() {
+    IconBoard.selectSnapshot(vv::IconWindow::Main);
+    SelectedCell = 0;
+}
+
+void TForm1::CellOrigin() {
+    const QPoint origin = vv::mainIconGrid().cellOrigin(SelectedCell);
+    CellX = origin.x();
+    CellY = origin.y();
+}
+
+// The same for all 32 slots: the chosen cell, or LowSnap when none is chosen.
+// The OS5 window's slots are never touched from here.
+void TForm1::IconSlotClick(int slot) {
+    if (SelectedCell != 0)
+        CellOrigin();
+    IconBoard.clickSlot(vv::IconWindow::Main, slot);
+    IconPicker->showSlot(slot);
+}

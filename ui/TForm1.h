@@ -7,6 +7,7 @@
 #include "app/MainWindowState.h"
 #include "icons/IconBoard.h"
 #include "ui/Controls.h"
+#include "ui/IconPickerView.h"
 #include "ui/TImage.h"
 #include "ui/TOpenPictureDialog.h"
 
@@ -53,6 +54,13 @@ public:
     // The pictures of both icon pickers, one for the whole program: the OS5
     // window reaches it as Form1->IconBoard with vv::IconWindow::Os5.
     vv::IconBoard IconBoard;
+    // The picker's controls made from the slot and grid tables: Image253, the
+    // PaintBox1..272 cells with Bevel13..284, the 32 slots, their holders and LowSnap.
+    vv::ui::IconPickerView* IconPicker;
+    TImage* Image253; // the icon sheet
+    TImage* LowSnap;  // the snapshot picture; a click makes it the source of slot clicks
+    TImage* Image4;   // picture button: load bmp
+    TImage* Image5;   // picture button: create pdb
 
     // Runs on every activation: the snapshot canvas, the version labels, the
     // settings and the language are read afresh.
@@ -79,6 +87,12 @@ public:
     void Button11Click();     // end of the snapshot
     void SpeedButton1Click(); // create pdb
     void SpeedButton2Click(); // load bmp
+    // The picker's clicks, one handler each for all cells and all slots.
+    void PaintBoxClick(int cell); // SelectedCell = cell
+    void IconSlotClick(int slot); // by index in vv::iconSlots()
+    void LowSnapClick();          // also DeskShot: SelectedCell = 0
+    // CellX, CellY of SelectedCell (1..272).
+    void CellOrigin();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

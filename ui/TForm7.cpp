@@ -4,6 +4,7 @@
 #include "ui/TAboutBox.h"
 #include "ui/TForm1.h"
 #include "ui/TForm6.h"
+#include "ui/TImage.h"
 
 TForm7* Form7 = nullptr;
 
@@ -35,6 +36,16 @@ TForm7::TForm7(QWidget* parent) : QWidget(parent) {
                    222, 140, 345, 22);
     Button11->hide();
 
+    // The picker reads and writes the program's one IconBoard on the main window.
+    IconPicker = new IconPickerView(this, Form1->IconBoard, vv::IconWindow::Os5);
+    Image31 = IconPicker->sheetImage();
+    HighSnap = IconPicker->snapshotImage();
+    Image52 = makePictureButton(this, "Image52", {52, 145}, vv::IconGlyph::Unfiled);
+    connect(IconPicker, &IconPickerView::cellClicked, this, &TForm7::PaintBoxClick);
+    connect(IconPicker, &IconPickerView::slotClicked, this, &TForm7::IconSlotClick);
+    connect(IconPicker, &IconPickerView::snapshotClicked, this, &TForm7::HighSnapClick);
+    connect(Image52, &TImage::clicked, this, &TForm7::SpeedButton2Click);
+
     connect(Button1, &QPushButton::clicked, this, &TForm7::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm7::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TForm7::Button3Click);
@@ -62,7 +73,42 @@ void TForm7::Label6Click() {
 }
 
 void TForm7::Button3Click() {}
-void TForm7::Button5Click() {}
-void TForm7::Button6Click() {}
+void TForm7::Button5Click() {
+    toggleSheetArea(this, Button5, 187, 670, Form1->ShowIconsCaption, Form1->HideIconsCaption);
+}
+// Only this window's slots and HighSnap: the main window keeps the half-size
+// copies made from here.
+void TForm7::Button6Click() {
+    Form1->IconBoard.reset(vv::IconWindow::Os5);
+    IconPicker->showSlotsAndSnapshot();
+}
 void TForm7::Button11Click() {}
-void TForm7::SpeedButton2Click() {}
+void TForm7::SpeedButton2Click() {
+    IconPicker->loadSheetFromDialog(OpenPictureDialog1, Form1->StartDir, Form1->Messages[2]);
+}
+
+void TForm7::PaintBoxClick(int cell) {
+    if (Form1->IconBoard.selectCell(vv::IconWindow::Os5, cell))
+        SelectedCell = cell;
+}
+
+void TForm7::HighSnapClick() {
+    Form1->IconBoard.selectSnapshot(vv::IconWindow::Os5);
+    SelectedCell = 0;
+}
+
+void TForm7::CellOrigin() {
+    const QPoint origin = vv::os5IconGrid().cellOrigin(SelectedCell);
+    CellX = origin.x();
+    CellY = origin.y();
+}
+
+// The same for all 32 slots: the chosen cell (or HighSnap) into the slot and
+// its half-size image into the partner slot on the main window.
+void TForm7::IconSlotClick(int slot) {
+    if (SelectedCell != 0)
+        CellOrigin();
+    Form1->IconBoard.clickSlot(vv::IconWindow::Os5, slot);
+    IconPicker->showSlot(slot);
+    Form1->IconPicker->showSlot(slot);
+}

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ui/Controls.h"
+#include "ui/IconPickerView.h"
 #include "ui/TOpenPictureDialog.h"
 
 #include <QWidget>
@@ -29,6 +30,12 @@ public:
     TLabel* Label5;        // menu title
     TLabel* Label6;        // version; a click opens the About box
     TOpenPictureDialog OpenPictureDialog1;
+    // The picker's controls over Form1->IconBoard's OS5 side: Image31, the
+    // PaintBox1..90 cells with Bevel5..94, the 32 slots, their holders and HighSnap.
+    vv::ui::IconPickerView* IconPicker;
+    TImage* Image31;  // the double-density icon sheet
+    TImage* HighSnap; // the snapshot picture; a click makes it the source of slot clicks
+    TImage* Image52;  // picture button: load bmp
 
     void Button1Click(); // Return
     void Button2Click(); // View Theme: always the high-resolution theme window
@@ -39,6 +46,12 @@ public:
     void Button6Click();
     void Button11Click();
     void SpeedButton2Click();
+    // The picker's clicks, one handler each for all cells and all slots.
+    void PaintBoxClick(int cell); // SelectedCell = cell
+    void IconSlotClick(int slot); // by index in vv::iconSlots(); also sets the partner on Form1
+    void HighSnapClick();         // SelectedCell = 0
+    // CellX, CellY of SelectedCell (1..90).
+    void CellOrigin();
 };
 
 extern TForm7* Form7;

@@ -1,0 +1,167 @@
+#include "ui/IconPickerView.h"
+
+#include "platform/Platform.h"
+#include "ui/Controls.h"
+#include "ui/TImage.h"
+#include "ui/TOpenPictureDialog.h"
+#include "ui/TPaintBox.h"
+
+#include <QDir>
+#include <QFrame>
+#include <QWidget>
+
+namespace vv::ui {
+namespace {
+
+// Control names that belong to the windows' layout rather than to the slot table.
+struct PickerNames {
+    const char* sheet;
+    int firstOutline; // Bevel number drawn around PaintBox1
+};
+
+PickerNames namesOf(IconWindow side) {
+    return side == IconWindow::Main ? PickerNames{"Image253", 13} : PickerNames{"Image31", 5};
+}
+
+const SnapshotSlot& snapshotSlotOf(IconWindow side) {
+    return side == IconWindow::Main ? lowSnapSlot() : highSnapSlot();
+}
+
+TImage* makeImage(QWidget* parent, const QString& name, QPoint pos, QSize size) {
+    auto* image = new TImage(parent);
+    image->setObjectName(name);
+    image->setGeometry(QRect(pos, size));
+    return image;
+}
+
+} // namespace
+
+IconPickerView::IconPickerView(QWidget* window, IconBoard& board, IconWindow side)
+    : QObject(window), board_(board), side_(side) {
+    const IconGrid& g = grid();
+    const PickerNames names = namesOf(side);
+    const bool main = side == IconWindow::Main;
+
+    sheet_ = makeImage(window, QLatin1String(names.sheet), g.sheetPos, g.sheetSize);
+
+    for (int cell = 1; cell <= g.cellCount; ++cell) {
+        const QRect target = g.clickTarget(cell);
+        const QByteArray outlineName = "Bevel" + QByteArray::number(names.firstOutline + cell - 1);
+        outlines_.append(makeBevel(window, outlineName.constData(), target.x(), target.y(), target.width(),
+                                   target.height()));
+    }
+    // The outlines are drawn over the sheet, the click targets over both.
+    sheet_->lower();
+    for (int cell = 1; cell <= g.cellCount; ++cell) {
+        auto* box = new TPaintBox(window);
+        box->setObjectName(QStringLiteral("PaintBox%1").arg(cell));
+        box->setGeometry(g.clickTarget(cell));
+        connect(box, &TPaintBox::clicked, this, [this, cell] { emit cellClicked(cell); });
+        cells_.append(box);
+    }
+
+    const auto& table = iconSlots();
+    for (int i = 0; i < IconSlotCount; ++i) {
+        const IconSlot& slot = table[i];
+        TImage* image = makeImage(window, QLatin1String(main ? slot.mainName : slot.os5Name),
+                                  main ? slot.mainPos : slot.os5Pos, g.slotSize);
+        connect(image, &TImage::clicked, this, [this, i] { emit slotClicked(i); });
+        slots_[i] = image;
+    }
+
+    const SnapshotSlot& snap = snapshotSlotOf(side);
+    snapshot_ = makeImage(window, QLatin1String(snap.name), snap.pos, snap.size);
+    snapshot_->setCursor(Qt::PointingHandCursor);
+    connect(snapshot_, &TImage::clicked, this, &IconPickerView::snapshotClicked);
+
+    QStringList holderNames;
+    for (const IconSlot& slot : table)
+        holderNames.append(QLatin1String(main ? slot.mainHolder : slot.os5Holder));
+    holderNames.append(QLatin1String(snap.holder));
+    for (const QString& name : holderNames) {
+        if (holders_.contains(name))
+            continue;
+        TImage* holder = makeImage(window, name, QPoint(0, 0), g.slotSize);
+        holder->setPicture(board_.holderPicture(side, name));
+        holder->hide();
+        holders_.insert(name, holder);
+    }
+
+    showSlotsAndSnapshot();
+}
+
+TPaintBox* IconPickerView::cellTarget(int cell) const {
+    return grid().isCell(cell) ? cells_.at(cell - 1) : nullptr;
+}
+
+QFrame* IconPickerView::cellOutline(int cell) const {
+    return grid().isCell(cell) ? outlines_.at(cell - 1) : nullptr;
+}
+
+void IconPickerView::showSlot(int slot) {
+    slots_.at(slot)->setPicture(board_.slotPicture(side_, slot));
+}
+
+void IconPickerView::showSnapshot() {
+    // Through the board's guard: the snapshot worker may be drawing.
+    snapshot_->setPicture(board_.snapshotPicture(side_));
+}
+
+void IconPickerView::showSheet() {
+    sheet_->setPicture(board_.sheet(side_));
+}
+
+void IconPickerView::showSlotsAndSnapshot() {
+    for (int i = 0; i < IconSlotCount; ++i)
+        showSlot(i);
+    showSnapshot();
+}
+
+void IconPickerView::loadSheetFromDialog(TOpenPictureDialog& dialog, const QString& startDir,
+                                         const QString& invalidPrefix) {
+    dialog.InitialDir = startDir + QStringLiteral("/IconBMP");
+    const QString path = dialog.Execute();
+    if (path.isEmpty())
+        return;
+    const SheetLoadResult result = board_.loadSheet(side_, path);
+    switch (result.status) {
+    case SheetLoadResult::Status::Loaded:
+        showSheet();
+        return;
+    case SheetLoadResult::Status::InvalidPicture:
+        platform().showMessage(invalidPrefix + QStringLiteral(": ") + result.loaderMessage);
+        return;
+    case SheetLoadResult::Status::Unreadable:
+        platform().showMessage(QDir::toNativeSeparators(path) + QStringLiteral(": ") + result.loaderMessage);
+        return;
+    }
+}
+
+TImage* makePictureButton(QWidget* parent, const char* name, QPoint pos, IconGlyph glyph) {
+    const QImage full = iconPicture(glyph, factoryColours(0), 1);
+    const QImage half = full.scaled(full.size() / 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    TImage* button = makeImage(parent, QLatin1String(name), pos, half.size());
+    button->setPicture(half);
+    button->setCursor(Qt::PointingHandCursor);
+    return button;
+}
+
+void toggleSheetArea(QWidget* window, TButton* button, int shortOuterHeight, int tallOuterHeight,
+                     const QString& showCaption, const QString& hideCaption) {
+    if (button->Tag == 1) {
+        button->Tag = 0;
+        button->setText(showCaption.isEmpty() ? QStringLiteral("&Show Icons") : showCaption);
+        setDesignedOuterHeight(window, shortOuterHeight);
+    } else {
+        button->Tag = 1;
+        button->setText(hideCaption.isEmpty() ? QStringLiteral("&Hide Icons") : hideCaption);
+        setDesignedOuterHeight(window, tallOuterHeight);
+    }
+}
+
+void setDesignedOuterHeight(QWidget* window, int outerHeight) {
+    window->setFixedHeight(outerHeight - DesignedFrameHeight);
+    centreOnScreen(window);
+}
+
+} // namespace vv::ui
