@@ -1,0 +1,303 @@
+// vedivavurir-cli in a start directory staged from the shipped data, building
+// with the real vkdm_pdb: each command's main path, the option overrides and
+// the refusals of bad input.
+#include "app/LanguageFile.h"
+#include "app/LanguageMessages.h"
+#include "app/OptionRules.h"
+#include "cli/StagedStartDir.h"
+#include "compiler/PalmDatabase.h"
+#include "platform/ProcessRunner.h"
+#include "support/RecordingPlatform.h"
+#include "support/TestFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+namespace vv::test {
+namespace {
+
+std::string text(const QByteArray& bytes) {
+    return bytes.toStdString();
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(start.isValid()); }
+
+    std::optional<pdb::PalmDatabase> database(const QString& name) const {
+        QString error;
+        auto read =
+            pdb::PalmDatabase::fromBytes(readBytes(start.filePath("PDBFiles/" + name + ".pdb")), &error);
+        EXPECT_TRUE(read) << error.toStdString();
+        return read;
+    }
+
+    // Messages[index] of the shipped English language file.
+    QString englishMessage(int index) const {
+        const auto texts = readLanguageFile(languageFilePath(start.path(), QStringLiteral("English")));
+        return texts ? languageMessages(*texts).value(index) : QString();
+    }
+
+    // Nothing of a build may stay behind but the database.
+    void expectNoWorkFiles() const {
+        EXPECT_TRUE(start.filesIn("ThmeRsrc", "*.bmp").isEmpty());
+        EXPECT_TRUE(start.filesIn("IconRsrc", "*.bmp").isEmpty());
+        EXPECT_FALSE(QFileInfo::exists(start.filePath("vkdm_script.rcp")));
+    }
+
+    StagedStartDir start;
+    RecordingPlatform platform; // runs the compiler for real
+};
+
+TEST_F(CliTest, FollowsTheCommandLineConventions) {
+    const CliResult version = start.runProgram({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, "vedivavurir-cli " VV_VERSION "\n");
+
+    const CliResult help = start.runProgram({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    for (const char* command : {"theme", "iconset", "install", "script"})
+        EXPECT_TRUE(help.out.contains(command)) << command;
+    EXPECT_TRUE(help.err.isEmpty());
+
+    const CliResult themeHelp = start.runProgram({"theme", "--help"});
+    EXPECT_EQ(themeHelp.exitCode, 0);
+    EXPECT_TRUE(themeHelp.out.contains("--hires-sheet"));
+
+    const CliResult nothing = start.runProgram({});
+    EXPECT_EQ(nothing.exitCode, 1);
+    EXPECT_TRUE(nothing.out.isEmpty());
+    EXPECT_TRUE(nothing.err.contains("Commands:"));
+
+    const CliResult unknown = start.runProgram({"paint"});
+    EXPECT_EQ(unknown.exitCode, 1);
+    EXPECT_TRUE(unknown.err.startsWith("error: unknown command \"paint\"")) << text(unknown.err);
+}
+
+TEST_F(CliTest, ThemeBuildGivesAStampedThemeDatabaseAndCleansUp) {
+    const CliResult run =
+        start.runProgram({"theme", "--name", "Sun Set", "--hires-sheet", "ThmeBMP/SkinSheetHigh.bmp",
+                          "--screen", "320x320 OS5", "--depths", "8,16", "--icons-sheet",
+                          "IconBMP/SampleIcons.bmp", "--icon", "1=5", "--icon", "Image44=9"});
+    ASSERT_EQ(run.exitCode, 0) << text(run.err);
+    EXPECT_TRUE(run.err.isEmpty()) << text(run.err);
+    EXPECT_EQ(QString::fromLocal8Bit(run.out).trimmed(),
+              QDir::toNativeSeparators(start.filePath("PDBFiles/Sun Set.pdb")));
+    const auto db = database("Sun Set");
+    ASSERT_TRUE(db);
+    EXPECT_EQ(db->name, "Sun Set");
+    EXPECT_EQ(db->type, "thme");
+    EXPECT_EQ(db->creator, "reze");
+    // 58 bitmap families, 20 icon families and the six DATA resources plus VERSION.
+    EXPECT_EQ(db->resources.size(), 58 + 20 + 7);
+    expectNoWorkFiles();
+}
+
+TEST_F(CliTest, IconPicksReachTheIconSetDatabase) {
+    const QStringList base{"iconset",  "--name", "Plain", "--sheet", "IconBMP/SampleIcons.bmp",
+                           "--depths", "8"};
+    ASSERT_EQ(start.runInProcess(base).exitCode, 0);
+    const CliResult picked = start.runInProcess(
+        {"iconset", "--name", "Picked", "--sheet", "IconBMP/SampleIcons.bmp", "--depths", "8", "--icon",
+         "1=17", "--hires-sheet", "IconBMP/SampleIconsOS5.bmp", "--hires-icon", "12=3"});
+    ASSERT_EQ(picked.exitCode, 0) << text(picked.err);
+    const auto plain = database("Plain");
+    const auto chosen = database("Picked");
+    ASSERT_TRUE(plain && chosen);
+    EXPECT_EQ(chosen->type, "Icns");
+    ASSERT_EQ(plain->resources.size(), chosen->resources.size());
+    // The first and the last icon changed (the OS5 pick through its half-size
+    // partner), the ones between did not.
+    QList<int> changed;
+    for (int i = 0; i < plain->resources.size(); ++i)
+        if (plain->resources[i].bytes != chosen->resources[i].bytes)
+            changed << plain->resources[i].id;
+    EXPECT_EQ(changed, QList<int>({10000, 10110}));
+    expectNoWorkFiles();
+}
+
+// What the build hands the compiler, caught at the moment the compiler starts.
+QByteArray scriptSeenByCompiler(const StagedStartDir& start, RecordingPlatform& platform,
+                                const QStringList& build) {
+    QByteArray seen;
+    platform.onRun = [&](const ProcessCall& call) {
+        seen = readBytes(QDir(call.workingDirectory).filePath("vkdm_script.rcp"));
+        return runProgramAndWait(call.program, call.arguments, call.workingDirectory);
+    };
+    const CliResult run = start.runInProcess(build);
+    platform.onRun = nullptr;
+    EXPECT_EQ(run.exitCode, 0) << text(run.err);
+    return seen;
+}
+
+TEST_F(CliTest, ScriptPrintsTheBytesTheBuildWrites) {
+    const QList<QStringList> cases{
+        {"theme", "--name", "T", "--screen", "320x320 OS5", "--depths", "1,2,4,8,16"},
+        {"theme", "--name", "T", "--screen", "320x480 Sony", "--no-compress", "--transparent", "12,34,56"},
+        {"theme", "--name", "T", "--depths", "4"},
+        {"iconset", "--name", "I", "--sheet", "IconBMP/SampleIcons.bmp", "--screen", "320x320 OS5"},
+        {"iconset", "--name", "I", "--sheet", "IconBMP/SampleIcons.bmp", "--depths", "1,8"},
+    };
+    for (const QStringList& build : cases) {
+        SCOPED_TRACE(build.join(' ').toStdString());
+        const QByteArray built = scriptSeenByCompiler(start, platform, build);
+        const CliResult script = start.runInProcess(QStringList{"script"} + build);
+        ASSERT_EQ(script.exitCode, 0) << text(script.err);
+        EXPECT_FALSE(built.isEmpty());
+        EXPECT_EQ(script.out, built);
+    }
+}
+
+TEST_F(CliTest, SavedOptionsApplyAndOptionsOverrideThem) {
+    ASSERT_TRUE(start.editSettings([](SettingsRecord& s) {
+        s.screenIndex = 2;
+        s.screenText = "320x320 Sony";
+        s.depth1 = s.depth2 = s.depth4 = s.depth16 = false;
+        s.depth8 = true;
+        s.compress = false;
+    }));
+    const QByteArray saved = start.runInProcess({"script", "theme"}).out;
+    EXPECT_TRUE(saved.startsWith("BITMAPFAMILYEX ID 11000\r\n BEGIN\r\n  BITMAP \"ThmeRsrc/Tbmp04"))
+        << text(saved);
+    EXPECT_FALSE(saved.contains("COMPRESS"));
+    EXPECT_FALSE(saved.contains("BPP 16"));
+
+    const QByteArray overridden =
+        start.runInProcess({"script", "theme", "--screen", "160x160 Low", "--compress", "--depths", "16"})
+            .out;
+    EXPECT_TRUE(
+        overridden.startsWith("BITMAPFAMILYEX ID 1000\r\n BEGIN\r\n  BITMAP \"ThmeRsrc/Tbmp03EE.bmp\" BPP 16 "
+                              "DENSITY 1 COMPRESS TRANSPARENT 0 255 0\r\n"))
+        << text(overridden);
+
+    // A file with every depth off builds 1 bpp, as the Options dialog would show it.
+    ASSERT_TRUE(start.editSettings([](SettingsRecord& s) { s.depth8 = false; }));
+    const QByteArray fallback = start.runInProcess({"script", "iconset"}).out;
+    EXPECT_TRUE(fallback.contains("BPP 1 DENSITY 1 \r\n")) << text(fallback);
+    EXPECT_TRUE(fallback.contains("IconRsrc/InFO03E1.bin"));
+}
+
+TEST_F(CliTest, TransparentColourTakesThePaletteIndexTheOptionsDialogComputes) {
+    // 250,10,250 is not in the palette: its components go to 16 bpp as they
+    // are, its quantised colour FF00FF is palette index 5 for 8 bpp.
+    const QByteArray script =
+        start.runInProcess({"script", "theme", "--depths", "8,16", "--transparent", "250,10,250"}).out;
+    EXPECT_TRUE(script.contains("BPP 8 DENSITY 1 COMPRESS TRANSPARENTINDEX 5\r\n")) << text(script);
+    EXPECT_TRUE(script.contains("BPP 16 DENSITY 1 COMPRESS TRANSPARENT 250 10 250\r\n"));
+}
+
+TEST_F(CliTest, BadInputIsRefusedBeforeAnyFileIsWritten) {
+    struct Case {
+        QStringList arguments;
+        const char* error;
+    };
+    const QList<Case> cases{
+        {{"theme", "--name", "A", "--screen", "640x480"},
+         "error: --screen: \"640x480\" is not a SystemScreen"},
+        {{"theme", "--name", "A", "--depths", "3"}, "error: --depths: 3 is not one of 1, 2, 4, 8, 16"},
+        {{"theme", "--name", "A", "--depths", ","}, "error: --depths: name at least one"},
+        {{"theme", "--name", "A", "--compress", "--no-compress"}, "error: --compress and --no-compress"},
+        {{"theme", "--name", "A", "--transparent", "1,2"}, "error: --transparent: give R,G,B"},
+        {{"theme", "--name", "A", "--transparent", "1,2,256"}, "error: --transparent: 256 is outside 0..255"},
+        {{"theme", "--name", "A", "--transparent", "1,x,3"}, "error: --transparent: \"x\" is not a number"},
+        {{"theme", "--name", "A", "--icon", "1=1"}, "error: --icon needs --icons-sheet"},
+        {{"theme", "--name", "A", "--icons-sheet", "IconBMP/SampleIcons.bmp", "--icon", "21=1"},
+         "error: --icon 21=1: no such slot; use 1 to 20"},
+        {{"theme", "--name", "A", "--icons-sheet", "IconBMP/SampleIcons.bmp", "--icon", "Image241=1"},
+         "error: --icon Image241=1: no such slot"},
+        {{"iconset", "--name", "A", "--sheet", "IconBMP/SampleIcons.bmp", "--icon", "1=273"},
+         "error: --icon 1=273: no cell 273 on this icon sheet; use 1 to 272"},
+        {{"iconset", "--name", "A", "--sheet", "IconBMP/SampleIcons.bmp", "--icon", "1"},
+         "error: --icon: give SLOT=CELL"},
+        {{"iconset", "--name", "A", "--sheet", "IconBMP/SampleIcons.bmp", "--hires-sheet",
+          "IconBMP/SampleIconsOS5.bmp", "--hires-icon", "1=91"},
+         "error: --hires-icon 1=91: no cell 91 on this icon sheet; use 1 to 90"},
+        {{"iconset", "--name", "A"}, "error: iconset needs --sheet FILE"},
+        {{"theme", "--name", "A", "--colour", "red"}, "error: Unknown option 'colour'"},
+        {{"theme", "--name", "A", "extra"}, "error: unexpected argument \"extra\""},
+        {{"script", "palette"}, "error: script needs theme or iconset"},
+        {{"theme", "--name", "A/B"}, "error: "},
+        {{"theme", "--name", "A", "--sheet", "missing.bmp"}, "error: This skin sheet cannot be used."},
+        {{"iconset", "--name", "A", "--sheet", "vkdm_settings.cfg"},
+         "error: This icon sheet cannot be used."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        const CliResult run = start.runInProcess(c.arguments);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.err.startsWith(c.error)) << text(run.err);
+        EXPECT_TRUE(run.out.isEmpty());
+        EXPECT_TRUE(platform.processes.isEmpty());
+    }
+    EXPECT_TRUE(start.filesIn("PDBFiles", "*.pdb").isEmpty());
+    expectNoWorkFiles();
+}
+
+TEST_F(CliTest, MessagesComeFromTheLanguageFileOrInShortEnglish) {
+    const CliResult localised = start.runInProcess({"theme", "--name", ""});
+    EXPECT_EQ(localised.exitCode, 1);
+    EXPECT_EQ(QString::fromLocal8Bit(localised.err), "error: " + englishMessage(4) + "\n");
+
+    ASSERT_TRUE(start.editSettings([](SettingsRecord& s) { s.languageName = "Klingon"; }));
+    const CliResult fallback =
+        start.runInProcess({"iconset", "--name", "", "--sheet", "IconBMP/SampleIcons.bmp"});
+    EXPECT_EQ(fallback.exitCode, 1);
+    EXPECT_EQ(fallback.err, "error: the icon set needs a name (--name)\n");
+}
+
+TEST_F(CliTest, WithoutSettingsFileTheCommandSaysWhereItLooked) {
+    ASSERT_TRUE(QFile::remove(start.filePath("vkdm_settings.cfg")));
+    const CliResult run = start.runProgram({"theme", "--name", "A"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("vkdm_settings.cfg cannot be read")) << text(run.err);
+    EXPECT_TRUE(run.err.contains("--init")) << text(run.err);
+}
+
+TEST_F(CliTest, FailedCompileIsAFailure) {
+    // A compiler that ends with an error: the command must say so and exit 1,
+    // never report an older database of that name as the new one.
+    platform.onRun = [](const ProcessCall&) {
+        ProcessOutcome failed;
+        failed.status = ProcessOutcome::Status::Finished;
+        failed.exitCode = 1;
+        failed.standardError = "vkdm_script.rcp:3: error: broken";
+        return failed;
+    };
+    const CliResult run = start.runInProcess({"theme", "--name", "Broken"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("vkdm_script.rcp:3: error: broken")) << text(run.err);
+    EXPECT_TRUE(run.out.isEmpty());
+    expectNoWorkFiles();
+}
+
+TEST_F(CliTest, InstallHandsTheDatabasePathToTheTool) {
+    ASSERT_TRUE(start.editSettings([](SettingsRecord& s) { s.installTool = "pilot-xfer -p usb: -i"; }));
+    platform.detachedResult = true;
+    const CliResult run = start.runInProcess({"install", "--name", "Sun Set"});
+    EXPECT_EQ(run.exitCode, 0) << text(run.err);
+    ASSERT_EQ(platform.processes.size(), 1);
+    EXPECT_EQ(platform.processes[0].program, "pilot-xfer");
+    const QString database = QDir::toNativeSeparators(start.filePath("PDBFiles/Sun Set.pdb"));
+    EXPECT_EQ(platform.processes[0].arguments, QStringList({"-p", "usb:", "-i", database}));
+    EXPECT_TRUE(QString::fromLocal8Bit(run.out).startsWith(database));
+
+    struct Case {
+        QString name, tool;
+        bool starts;
+        int message;
+    };
+    for (const Case& c : {Case{"", "pilot-xfer -i", true, 15}, Case{"Sun Set", "", true, 20},
+                          Case{"Sun Set", "pilot-xfer -i", false, 17}}) {
+        ASSERT_TRUE(start.editSettings([&](SettingsRecord& s) { s.installTool = c.tool; }));
+        platform.detachedResult = c.starts;
+        const CliResult refused = start.runInProcess({"install", "--name", c.name});
+        EXPECT_EQ(refused.exitCode, 1);
+        EXPECT_EQ(QString::fromLocal8Bit(refused.err), "error: " + englishMessage(c.message) + "\n");
+    }
+}
+
+} // namespace
+} // namespace vv::test
