@@ -4,6 +4,7 @@
 #include "build/InstallHandover.h"
 #include "icons/IconPieces.h"
 #include "platform/Platform.h"
+#include "theme/ThemeBuildPlan.h"
 #include "ui/Artwork.h"
 #include "ui/BuildInputs.h"
 #include "ui/SettingsAndLanguage.h"
@@ -113,6 +114,11 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     // The busy labels cover the slots while a build blocks the window.
     Label2->raise();
     Label3->raise();
+    Snapshot = std::make_unique<vv::ui::WindowSnapshot>(
+        IconBoard, *this,
+        vv::ui::WindowSnapshotSetup{vv::IconWindow::Main, Button10, Button11, LowSnap, DeskShot,
+                                    {Button1, Button2, Button3, Button4, Button5, Button6, Button7, Button9,
+                                     SpeedButton1, SpeedButton2, SpeedButton3, Image4, Image5, Label7}});
     connect(IconPicker, &IconPickerView::cellClicked, this, &TForm1::PaintBoxClick);
     connect(IconPicker, &IconPickerView::slotClicked, this, &TForm1::IconSlotClick);
     connect(IconPicker, &IconPickerView::snapshotClicked, this, &TForm1::LowSnapClick);
@@ -174,6 +180,8 @@ void TForm1::Button1Click() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    // A snapshot worker must not outlive the pictures it draws into.
+    vv::ui::WindowSnapshot::endEverySnapshot();
     // Closing the main window ends the program, even while others are hidden.
     event->accept();
     QCoreApplication::quit();
@@ -219,7 +227,15 @@ void TForm1::SpeedButton3Click() {
     ShowModalFromMain(Form7);
 }
 
-void TForm1::Button2Click() {}
+// Create Theme: the theme pieces of Form2->Pieces and the theme icons of
+// IconBoard, as they are at this moment, into PDBFiles/<name>.pdb.
+void TForm1::Button2Click() {
+    vv::ui::runBuildFromWindows(vv::BuildKind::Theme, Label2, [this](vv::BuildRequest& request) {
+        request.families = vv::themeFamilies();
+        request.pieces = vv::themePieceFiles(Form2->Pieces, IconBoard, ScreenType);
+    });
+}
+
 void TForm1::Button5Click() {
     toggleSheetArea(this, Button5, 180, 630, ShowIconsCaption, HideIconsCaption);
 }
@@ -233,8 +249,14 @@ void TForm1::Button8Click() {
             vv::installOnHandheld(Edit1->text(), Form3->Edit1->text(), StartDir, vv::ui::currentMessages()))
         vv::platform().showMessage(*message);
 }
-void TForm1::Button10Click() {}
-void TForm1::Button11Click() {}
+void TForm1::Button10Click() {
+    Snapshot->start();
+}
+
+void TForm1::Button11Click() {
+    Snapshot->end();
+}
+
 // create pdb: the 12 icon-set slots of both windows into PDBFiles/<name>.pdb.
 void TForm1::SpeedButton1Click() {
     vv::ui::runBuildFromWindows(vv::BuildKind::IconSet, Label3, [this](vv::BuildRequest& request) {
