@@ -10,9 +10,12 @@
 #include "ui/IconPickerView.h"
 #include "ui/TImage.h"
 #include "ui/TOpenPictureDialog.h"
+#include "ui/WindowSnapshot.h"
 
 #include <QLineEdit>
 #include <QWidget>
+
+#include <memory>
 
 class TForm1 : public QWidget, public vv::MainWindowState {
     Q_OBJECT
@@ -61,6 +64,9 @@ public:
     TImage* LowSnap;  // the snapshot picture; a click makes it the source of slot clicks
     TImage* Image4;   // picture button: load bmp
     TImage* Image5;   // picture button: create pdb
+    // Sho&t and the end button; declared after IconBoard, so a snapshot still
+    // running is stopped before the pictures it draws into go away.
+    std::unique_ptr<vv::ui::WindowSnapshot> Snapshot;
 
     // Runs on every activation: the snapshot canvas, the version labels, the
     // settings and the language are read afresh.

@@ -6,6 +6,8 @@
 #include "ui/TForm6.h"
 #include "ui/TImage.h"
 
+#include <QCloseEvent>
+
 TForm7* Form7 = nullptr;
 
 using namespace vv::ui;
@@ -43,6 +45,10 @@ TForm7::TForm7(QWidget* parent) : QWidget(parent) {
     Image52 = makePictureButton(this, "Image52", {52, 145}, vv::IconGlyph::Unfiled);
     connect(IconPicker, &IconPickerView::cellClicked, this, &TForm7::PaintBoxClick);
     connect(IconPicker, &IconPickerView::slotClicked, this, &TForm7::IconSlotClick);
+    Snapshot = std::make_unique<vv::ui::WindowSnapshot>(
+        Form1->IconBoard, *Form1,
+        vv::ui::WindowSnapshotSetup{vv::IconWindow::Os5, Button3, Button11, HighSnap, Form1->DeskShot,
+                                    {Button1, Button2, Button5, Button6, SpeedButton2, Image52}});
     connect(IconPicker, &IconPickerView::snapshotClicked, this, &TForm7::HighSnapClick);
     connect(Image52, &TImage::clicked, this, &TForm7::SpeedButton2Click);
 
@@ -72,7 +78,9 @@ void TForm7::Label6Click() {
     show();
 }
 
-void TForm7::Button3Click() {}
+void TForm7::Button3Click() {
+    Snapshot->start();
+}
 void TForm7::Button5Click() {
     toggleSheetArea(this, Button5, 187, 670, Form1->ShowIconsCaption, Form1->HideIconsCaption);
 }
@@ -82,7 +90,16 @@ void TForm7::Button6Click() {
     Form1->IconBoard.reset(vv::IconWindow::Os5);
     IconPicker->showSlotsAndSnapshot();
 }
-void TForm7::Button11Click() {}
+void TForm7::Button11Click() {
+    Snapshot->end();
+}
+
+// Closing the window (its Return is off while a snapshot runs, the title
+// bar is not) ends the snapshot the normal way first.
+void TForm7::closeEvent(QCloseEvent* event) {
+    Snapshot->end();
+    QWidget::closeEvent(event);
+}
 void TForm7::SpeedButton2Click() {
     IconPicker->loadSheetFromDialog(OpenPictureDialog1, Form1->StartDir, Form1->Messages[2]);
 }

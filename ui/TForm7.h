@@ -5,8 +5,11 @@
 #include "ui/Controls.h"
 #include "ui/IconPickerView.h"
 #include "ui/TOpenPictureDialog.h"
+#include "ui/WindowSnapshot.h"
 
 #include <QWidget>
+
+#include <memory>
 
 class TForm7 : public QWidget {
     Q_OBJECT
@@ -36,6 +39,8 @@ public:
     TImage* Image31;  // the double-density icon sheet
     TImage* HighSnap; // the snapshot picture; a click makes it the source of slot clicks
     TImage* Image52;  // picture button: load bmp
+    // Sho&t and the end button, drawing into HighSnap.
+    std::unique_ptr<vv::ui::WindowSnapshot> Snapshot;
 
     void Button1Click(); // Return
     void Button2Click(); // View Theme: always the high-resolution theme window
@@ -52,6 +57,9 @@ public:
     void HighSnapClick();         // SelectedCell = 0
     // CellX, CellY of SelectedCell (1..90).
     void CellOrigin();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 };
 
 extern TForm7* Form7;
