@@ -114,11 +114,14 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     // The busy labels cover the slots while a build blocks the window.
     Label2->raise();
     Label3->raise();
+    // What Sho&t turns off on this window while the snapshot runs.
+    const QList<QWidget*> offWhileSnapshot{Button1,      Button2, Button3, Button4,      Button5,
+                                           Button6,      Button7, Button9, SpeedButton1, SpeedButton2,
+                                           SpeedButton3, Image4,  Image5,  Label7};
     Snapshot = std::make_unique<vv::ui::WindowSnapshot>(
         IconBoard, *this,
         vv::ui::WindowSnapshotSetup{vv::IconWindow::Main, Button10, Button11, LowSnap, DeskShot,
-                                    {Button1, Button2, Button3, Button4, Button5, Button6, Button7, Button9,
-                                     SpeedButton1, SpeedButton2, SpeedButton3, Image4, Image5, Label7}});
+                                    offWhileSnapshot});
     connect(IconPicker, &IconPickerView::cellClicked, this, &TForm1::PaintBoxClick);
     connect(IconPicker, &IconPickerView::slotClicked, this, &TForm1::IconSlotClick);
     connect(IconPicker, &IconPickerView::snapshotClicked, this, &TForm1::LowSnapClick);

@@ -45,10 +45,12 @@ TForm7::TForm7(QWidget* parent) : QWidget(parent) {
     Image52 = makePictureButton(this, "Image52", {52, 145}, vv::IconGlyph::Unfiled);
     connect(IconPicker, &IconPickerView::cellClicked, this, &TForm7::PaintBoxClick);
     connect(IconPicker, &IconPickerView::slotClicked, this, &TForm7::IconSlotClick);
+    // What Sho&t turns off on this window while the snapshot runs.
+    const QList<QWidget*> offWhileSnapshot{Button1, Button2, Button5, Button6, SpeedButton2, Image52};
     Snapshot = std::make_unique<vv::ui::WindowSnapshot>(
         Form1->IconBoard, *Form1,
         vv::ui::WindowSnapshotSetup{vv::IconWindow::Os5, Button3, Button11, HighSnap, Form1->DeskShot,
-                                    {Button1, Button2, Button5, Button6, SpeedButton2, Image52}});
+                                    offWhileSnapshot});
     connect(IconPicker, &IconPickerView::snapshotClicked, this, &TForm7::HighSnapClick);
     connect(Image52, &TImage::clicked, this, &TForm7::SpeedButton2Click);
 
