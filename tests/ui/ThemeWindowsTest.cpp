@@ -2,20 +2,17 @@
 // the picture dialog at both resolutions, the preview, and whole theme builds
 // against the fake compiler and the real one.
 #include "app/Palette.h"
-#include "app/SettingsFile.h"
 #include "compiler/BitmapDecoder.h"
 #include "compiler/PalmDatabase.h"
 #include "theme/DefaultTheme.h"
 #include "theme/ThemeBuildPlan.h"
 #include "theme/ThemePieces.h"
-#include "ui/SettingsAndLanguage.h"
 #include "ui/TForm1.h"
 #include "ui/TForm2.h"
 #include "ui/TForm3.h"
 #include "ui/TForm6.h"
 
-#include "support/RecordingPlatform.h"
-#include "support/TestFiles.h"
+#include "StartedWindows.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -57,33 +54,9 @@ QImage asRgb(const QImage& image) {
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
-class ThemeWindows : public ::testing::Test {
+class ThemeWindows : public test::StartedWindows {
 protected:
-    void SetUp() override {
-        previousDir_ = QDir::currentPath();
-        ASSERT_TRUE(dir_.isValid());
-        QDir start(dir_.path());
-        for (const char* folder : {"Language", "ThmeBMP", "ThmeRsrc", "PDBFiles"})
-            ASSERT_TRUE(start.mkpath(QLatin1String(folder)));
-        for (const QString& bin : QDir(test::dataPath("ThmeRsrc")).entryList({"*.bin"}, QDir::Files))
-            ASSERT_TRUE(QFile::copy(test::dataPath("ThmeRsrc/" + bin), path("ThmeRsrc/" + bin)));
-        ASSERT_TRUE(test::writeBytes(path("Language/vkdm_English.lng"),
-                                     test::readBytes(test::dataPath("Language/vkdm_English.lng"))));
-        SettingsRecord record;
-        record.languageName = QStringLiteral("English");
-        ASSERT_TRUE(writeSettingsFile(path("vkdm_settings.cfg"), record));
-        ASSERT_TRUE(QImage(64, 48, QImage::Format_RGB32).save(path("resource.bmp"), "BMP"));
-        QDir::setCurrent(dir_.path());
-        ui::createWindows();
-        Form1->FormActivate();
-        ASSERT_TRUE(platform.messages.isEmpty()) << platform.messages.join('|').toStdString();
-    }
-    void TearDown() override {
-        ui::destroyWindows();
-        QDir::setCurrent(previousDir_);
-    }
-
-    QString path(const QString& relative) const { return dir_.filePath(relative); }
+    ThemeWindows() : StartedWindows(QStringLiteral("ThmeBMP"), QStringLiteral("ThmeRsrc")) {}
 
     QString saveSheet(const QString& name, const QImage& sheet) {
         const QString file = path("ThmeBMP/" + name);
@@ -157,10 +130,6 @@ protected:
             if (!on)
                 box->setChecked(false);
     }
-
-    test::RecordingPlatform platform;
-    QTemporaryDir dir_;
-    QString previousDir_;
 };
 
 TEST_F(ThemeWindows, StartWithTheDefaultThemeAtThePreviewPlaces) {
