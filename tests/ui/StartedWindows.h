@@ -7,6 +7,7 @@
 #include "app/SettingsFile.h"
 #include "ui/SettingsAndLanguage.h"
 #include "ui/TForm1.h"
+#include "ui/TForm3.h"
 
 #include "support/RecordingPlatform.h"
 #include "support/TestFiles.h"
@@ -14,8 +15,12 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <initializer_list>
 
 namespace vv::test {
 
@@ -52,6 +57,35 @@ protected:
     }
 
     QString path(const QString& relative) const { return dir_.filePath(relative); }
+
+    // Sets the Options dialog's depth boxes: exactly `depths` (of 1, 2, 4, 8, 16) on.
+    static void chooseDepths(std::initializer_list<int> depths) {
+        const std::pair<QCheckBox*, int> boxes[] = {{Form3->CheckBox1, 1},
+                                                    {Form3->CheckBox2, 2},
+                                                    {Form3->CheckBox3, 4},
+                                                    {Form3->CheckBox4, 8},
+                                                    {Form3->CheckBox6, 16}};
+        // On before off, so the one-depth rule never steps in.
+        for (auto [box, depth] : boxes)
+            if (std::find(depths.begin(), depths.end(), depth) != depths.end())
+                box->setChecked(true);
+        for (auto [box, depth] : boxes)
+            if (std::find(depths.begin(), depths.end(), depth) == depths.end())
+                box->setChecked(false);
+    }
+
+    // Runs the fake compiler in place of the one a build asked for. It keeps
+    // copies of the script and of every piece in fake_seen/ of the start directory.
+    static ProcessOutcome runFakeCompiler(const ProcessCall& call) {
+        QProcess process;
+        process.setWorkingDirectory(call.workingDirectory);
+        process.start(binPath("fake_vkdm_pdb"), call.arguments);
+        process.waitForFinished(-1);
+        ProcessOutcome outcome;
+        outcome.status = ProcessOutcome::Status::Finished;
+        outcome.exitCode = process.exitCode();
+        return outcome;
+    }
 
     RecordingPlatform platform;
     QTemporaryDir dir_;
