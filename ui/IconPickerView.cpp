@@ -8,6 +8,8 @@
 
 #include <QDir>
 #include <QFrame>
+#include <QPainter>
+#include <QPolygon>
 #include <QWidget>
 
 namespace vv::ui {
@@ -137,11 +139,38 @@ void IconPickerView::loadSheetFromDialog(TOpenPictureDialog& dialog, const QStri
     }
 }
 
-TImage* makePictureButton(QWidget* parent, const char* name, QPoint pos, IconGlyph glyph) {
-    const QImage full = iconPicture(glyph, factoryColours(0), 1);
-    const QImage half = full.scaled(full.size() / 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    TImage* button = makeImage(parent, QLatin1String(name), pos, half.size());
-    button->setPicture(half);
+// Crisp pictures drawn on a 16 x 12 grid for the small buttons; the 32 x 22 icon
+// artwork shrinks to a blur at this size.
+QImage pictureButtonPicture(PictureButton kind, QSize size) {
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.scale(size.width() / 16.0, size.height() / 12.0);
+    if (size != QSize(16, 12))
+        painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QColor(40, 40, 40));
+    if (kind == PictureButton::OpenSheet) {
+        // An open folder.
+        painter.setBrush(QColor(240, 200, 80));
+        painter.drawRect(1, 2, 5, 2);
+        painter.drawRect(1, 3, 13, 8);
+        painter.setBrush(QColor(255, 225, 120));
+        painter.drawPolygon(QPolygon({QPoint(3, 6), QPoint(15, 6), QPoint(13, 11), QPoint(1, 11)}));
+    } else {
+        // A database: a stack of discs.
+        painter.setBrush(QColor(90, 150, 220));
+        painter.drawRect(3, 2, 9, 8);
+        painter.drawEllipse(3, 0, 9, 4);
+        painter.drawArc(3, 4, 9, 4, 180 * 16, 180 * 16);
+        painter.drawArc(3, 8, 9, 3, 180 * 16, 180 * 16);
+    }
+    return picture;
+}
+
+TImage* makePictureButton(QWidget* parent, const char* name, QPoint pos, PictureButton kind, QSize size) {
+    const QImage picture = pictureButtonPicture(kind, size);
+    TImage* button = makeImage(parent, QLatin1String(name), pos, picture.size());
+    button->setPicture(picture);
     button->setCursor(Qt::PointingHandCursor);
     return button;
 }

@@ -5,13 +5,13 @@
 // view reports clicks by table index for the window's handlers to act on.
 #pragma once
 
-#include "icons/IconArt.h"
 #include "icons/IconBoard.h"
 
 #include <QHash>
 #include <QList>
 #include <QObject>
 #include <QPoint>
+#include <QSize>
 #include <QString>
 
 #include <array>
@@ -74,8 +74,11 @@ private:
     QHash<QString, TImage*> holders_;
 };
 
-// A small clickable picture beside a flat button, showing `glyph` at half size.
-TImage* makePictureButton(QWidget* parent, const char* name, QPoint pos, IconGlyph glyph);
+// The small clickable pictures beside the flat load and build buttons.
+enum class PictureButton { OpenSheet, BuildDatabase };
+QImage pictureButtonPicture(PictureButton kind, QSize size = {16, 12});
+TImage* makePictureButton(QWidget* parent, const char* name, QPoint pos, PictureButton kind,
+                          QSize size = {16, 12});
 
 // Show Icons on either picker window: the button's Tag flips between 0 (short
 // window, `showCaption`) and 1 (sheet area open, `hideCaption`), the window

@@ -81,7 +81,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     Button11->hide();
 
     SpeedButton2 = makeSpeedButton(this, "SpeedButton2", QStringLiteral("&load bmp    "), 31, 128, 56, 17);
-    SpeedButton1 = makeSpeedButton(this, "SpeedButton1", QStringLiteral("create &pdb"), 85, 128, 56, 17);
+    SpeedButton1 = makeSpeedButton(this, "SpeedButton1", QStringLiteral("create &pdb"), 85, 128, 61, 17);
     SpeedButton3 = makeSpeedButton(this, "SpeedButton3", QStringLiteral("Hi-R&es Icons"), 12, 16, 145, 17);
     SpeedButton3->setStyleSheet(QStringLiteral("QPushButton { color: white; font-family: Arial; font-weight: "
                                                "bold; background: rgb(46, 139, 87); }"));
@@ -109,8 +109,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     IconPicker = new IconPickerView(this, IconBoard, vv::IconWindow::Main);
     Image253 = IconPicker->sheetImage();
     LowSnap = IconPicker->snapshotImage();
-    Image4 = makePictureButton(this, "Image4", {70, 129}, vv::IconGlyph::Unfiled);
-    Image5 = makePictureButton(this, "Image5", {142, 129}, vv::IconGlyph::Card);
+    Image4 = makePictureButton(this, "Image4", {13, 131}, PictureButton::OpenSheet);
+    Image5 = makePictureButton(this, "Image5", {147, 131}, PictureButton::BuildDatabase);
     // The busy labels cover the slots while a build blocks the window.
     Label2->raise();
     Label3->raise();

@@ -42,7 +42,8 @@ TForm7::TForm7(QWidget* parent) : QWidget(parent) {
     IconPicker = new IconPickerView(this, Form1->IconBoard, vv::IconWindow::Os5);
     Image31 = IconPicker->sheetImage();
     HighSnap = IconPicker->snapshotImage();
-    Image52 = makePictureButton(this, "Image52", {52, 145}, vv::IconGlyph::Unfiled);
+    // Smaller than the main window's: the strip leaves little room after "load bmp".
+    Image52 = makePictureButton(this, "Image52", {59, 147}, PictureButton::OpenSheet, {12, 9});
     connect(IconPicker, &IconPickerView::cellClicked, this, &TForm7::PaintBoxClick);
     connect(IconPicker, &IconPickerView::slotClicked, this, &TForm7::IconSlotClick);
     // What Sho&t turns off on this window while the snapshot runs.
