@@ -1,5 +1,7 @@
 #include "ui/QtPlatform.h"
 
+#include "platform/ProcessRunner.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QCursor>
@@ -97,31 +99,12 @@ void QtPlatform::showHelp(const QString& helpFile) {
 
 ProcessOutcome QtPlatform::runAndWait(const QString& program, const QStringList& arguments,
                                       const QString& workingDirectory) {
-    ProcessOutcome outcome;
-    QProcess process;
-    process.setWorkingDirectory(workingDirectory);
-    process.start(program, arguments);
-    if (!process.waitForStarted(-1)) {
-        outcome.status = ProcessOutcome::Status::FailedToStart;
-        outcome.errorText = process.errorString();
-        return outcome;
-    }
-    process.waitForFinished(-1);
-    outcome.standardOutput = process.readAllStandardOutput();
-    outcome.standardError = process.readAllStandardError();
-    if (process.exitStatus() == QProcess::CrashExit) {
-        outcome.status = ProcessOutcome::Status::Crashed;
-        outcome.errorText = process.errorString();
-        return outcome;
-    }
-    outcome.status = ProcessOutcome::Status::Finished;
-    outcome.exitCode = process.exitCode();
-    return outcome;
+    return runProgramAndWait(program, arguments, workingDirectory);
 }
 
 bool QtPlatform::startDetached(const QString& program, const QStringList& arguments,
                                const QString& workingDirectory) {
-    return QProcess::startDetached(program, arguments, workingDirectory);
+    return startProgramDetached(program, arguments, workingDirectory);
 }
 
 QImage QtPlatform::grabScreen(const QSize& size) {

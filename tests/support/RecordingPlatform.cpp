@@ -1,5 +1,7 @@
 #include "support/RecordingPlatform.h"
 
+#include "platform/ProcessRunner.h"
+
 #include <QProcess>
 #include <QWidget>
 
@@ -42,22 +44,7 @@ ProcessOutcome RecordingPlatform::runAndWait(const QString& program, const QStri
     processes << call;
     if (onRun)
         return onRun(call);
-    ProcessOutcome outcome;
-    QProcess process;
-    process.setWorkingDirectory(workingDirectory);
-    process.start(program, arguments);
-    if (!process.waitForStarted(-1)) {
-        outcome.status = ProcessOutcome::Status::FailedToStart;
-        outcome.errorText = process.errorString();
-        return outcome;
-    }
-    process.waitForFinished(-1);
-    outcome.standardOutput = process.readAllStandardOutput();
-    outcome.standardError = process.readAllStandardError();
-    outcome.status = process.exitStatus() == QProcess::CrashExit ? ProcessOutcome::Status::Crashed
-                                                                 : ProcessOutcome::Status::Finished;
-    outcome.exitCode = process.exitCode();
-    return outcome;
+    return runProgramAndWait(program, arguments, workingDirectory);
 }
 
 bool RecordingPlatform::startDetached(const QString& program, const QStringList& arguments,
