@@ -1,3 +1,4 @@
+#include "app/SystemScreens.h"
 #include "ui/TForm3.h"
 
 #include "app/OptionRules.h"
@@ -55,8 +56,7 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent) {
     ComboBox2 = new QComboBox(this);
     ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
     ComboBox2->setGeometry(130, 18, 118, 21);
-    ComboBox2->addItems({QStringLiteral("160x160 Low"), QStringLiteral("320x320 OS5"),
-                         QStringLiteral("320x320 Sony"), QStringLiteral("320x480 Sony")});
+    ComboBox2->addItems(vv::systemScreenNames());
     ComboBox2->setCurrentIndex(-1);
     Label3->setBuddy(ComboBox2);
     Label2 = makeLabel(this, "Label2", QStringLiteral("Select &Language:"), 130, 44);
