@@ -1,5 +1,5 @@
-#include "app/SystemScreens.h"
 #include "ui/TForm3.h"
+#include "app/SystemScreens.h"
 
 #include "app/OptionRules.h"
 #include "app/SettingsFile.h"
