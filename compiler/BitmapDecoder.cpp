@@ -175,7 +175,7 @@ std::optional<DecodedFamily> BitmapDecoder::decodeFamily(const QByteArray& resou
         if (member->nextOffset == 0)
             return family;
         if (member->nextOffset < quint32(member->length) ||
-            offset + member->nextOffset >= quint64(resource.size())) {
+            quint64(offset) + member->nextOffset >= quint64(resource.size())) {
             if (error)
                 *error = QStringLiteral("bitmap at offset %1: next offset %2 does not lead to another member")
                              .arg(offset)

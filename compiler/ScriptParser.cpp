@@ -69,9 +69,9 @@ std::vector<Token> tokenize(const QByteArray& text) {
                     closed = true;
                     break;
                 }
-                if (const int ends = lineEnd(i)) {
+                if (const int lineEnds = lineEnd(i)) {
                     ++line;
-                    i += ends;
+                    i += lineEnds;
                 } else {
                     ++i;
                 }

@@ -3,7 +3,7 @@
 // of each slot's picture at the moment of the call.
 #pragma once
 
-#include "build/PieceFile.h"
+#include "buildrun/PieceFile.h"
 #include "icons/IconBoard.h"
 
 #include <QList>

@@ -3,7 +3,7 @@
 // read these tables; nothing about a slot is written down anywhere else.
 #pragma once
 
-#include "build/ResourceFamily.h"
+#include "buildrun/ResourceFamily.h"
 
 #include <QList>
 #include <QPoint>

@@ -32,7 +32,11 @@ vv_install_packages() {
         --no-install-recommends "${missing[@]}"
 }
 
+# Extra arguments go to the configure step (scripts/test passes -DVV_WERROR=ON).
 vv_build() {
-    cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE="${VV_BUILD_TYPE:-RelWithDebInfo}" >/dev/null
+    local launcher=()
+    command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE="${VV_BUILD_TYPE:-RelWithDebInfo}" \
+        "${launcher[@]}" "$@" >/dev/null
     cmake --build "$BUILD_DIR" -j"$(nproc)"
 }

@@ -3,8 +3,8 @@
 // piece table, the bitmap family order and the icon slot table.
 #pragma once
 
-#include "build/PieceFile.h"
-#include "build/ResourceFamily.h"
+#include "buildrun/PieceFile.h"
+#include "buildrun/ResourceFamily.h"
 #include "theme/ThemePieces.h"
 
 #include <QList>

@@ -4,7 +4,7 @@
 // busy label. Both build buttons go through here.
 #pragma once
 
-#include "build/BuildRun.h"
+#include "buildrun/BuildRun.h"
 
 #include <QStringList>
 

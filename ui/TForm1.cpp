@@ -1,7 +1,7 @@
 #include "ui/TForm1.h"
 
 #include "app/OptionRules.h"
-#include "build/InstallHandover.h"
+#include "buildrun/InstallHandover.h"
 #include "icons/IconPieces.h"
 #include "platform/Platform.h"
 #include "theme/ThemeBuildPlan.h"

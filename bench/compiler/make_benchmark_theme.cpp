@@ -2,7 +2,7 @@
 // every depth with both densities, 20 icon families, the DATA trailer, and 136
 // pictures in three styles (flat areas with frames, smooth gradients, noisy
 // photo-like art). Two scripts: vkdm_script.rcp and vkdm_script_compress.rcp.
-#include "build/ResourceScript.h"
+#include "buildrun/ResourceScript.h"
 #include "theme/PieceTable.h"
 #include "theme/ThemeBuildPlan.h"
 

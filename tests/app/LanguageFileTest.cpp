@@ -67,8 +67,9 @@ TEST(LanguageFile, TableCoversEveryLineAndEveryMessageOnce) {
     int lineNumber = 0;
     for (const LanguageLine& line : languageLines()) {
         EXPECT_EQ(line.line, ++lineNumber);
-        if (line.kind == LanguageTargetKind::Message)
+        if (line.kind == LanguageTargetKind::Message) {
             EXPECT_TRUE(messages.insert(line.messageIndex).second) << line.line;
+        }
     }
     EXPECT_EQ(messages.size(), std::size_t(MessageCount));
     EXPECT_EQ(*messages.rbegin(), MessageCount - 1);
@@ -88,8 +89,9 @@ TEST(LanguageFile, ShippedLanguagesAreComplete) {
         const LanguageTexts texts = readLanguageLines(bytes);
         EXPECT_EQ(QStringLiteral("vkdm_") + texts[0] + QStringLiteral(".lng"), file);
         for (const LanguageLine& line : languageLines())
-            if (line.kind != LanguageTargetKind::Ignored)
+            if (line.kind != LanguageTargetKind::Ignored) {
                 EXPECT_FALSE(texts[line.line - 1].isEmpty()) << file.toStdString() << " line " << line.line;
+            }
         EXPECT_TRUE(folder.exists(QStringLiteral("vkdm_h") + texts[57] + QStringLiteral(".hlp")))
             << file.toStdString();
     }

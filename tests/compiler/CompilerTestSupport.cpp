@@ -52,13 +52,13 @@ bool parseHexTokens(const QStringList& tokens, qsizetype& at, QByteArray& out, b
             return inGroup;
         if (auto m = plainByte.match(t); m.hasMatch()) {
             out.append(char(t.toInt(nullptr, 16)));
-        } else if (auto m = repeatByte.match(t); m.hasMatch()) {
-            out.append(m.captured(1).toInt(), char(m.captured(2).toInt(nullptr, 16)));
-        } else if (auto m = repeatGroup.match(t); m.hasMatch()) {
+        } else if (auto r = repeatByte.match(t); r.hasMatch()) {
+            out.append(r.captured(1).toInt(), char(r.captured(2).toInt(nullptr, 16)));
+        } else if (auto g = repeatGroup.match(t); g.hasMatch()) {
             QByteArray group;
             if (!parseHexTokens(tokens, at, group, true))
                 return false;
-            for (int i = m.captured(1).toInt(); i > 0; --i)
+            for (int i = g.captured(1).toInt(); i > 0; --i)
                 out.append(group);
         } else {
             return false;

@@ -58,8 +58,8 @@ INSTANTIATE_TEST_SUITE_P(Compiler, GoldenDatabaseTest,
                                            GoldenCase{"transparency", "transparency"},
                                            GoldenCase{"icon-family", "icon-family"},
                                            GoldenCase{"data-and-version", "data-and-version"}),
-                         [](const ::testing::TestParamInfo<GoldenCase>& info) {
-                             std::string name = info.param.script;
+                         [](const ::testing::TestParamInfo<GoldenCase>& param) {
+                             std::string name = param.param.script;
                              for (char& ch : name)
                                  if (ch == '-')
                                      ch = '_';

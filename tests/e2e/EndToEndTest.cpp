@@ -205,8 +205,9 @@ TEST_F(EndToEnd, ThemesForEveryScreenDecodeToTheirPieces) {
         EXPECT_EQ(expected[58].type, "tAIB");
         expectResourcesMatch(db, expected, pieces, 210);
     }
-    if (havePalmtopnm())
+    if (havePalmtopnm()) {
         EXPECT_GT(membersChecked, 4 * 78 * 5);
+    }
 }
 
 TEST_F(EndToEnd, IconSetDecodesToThePickedCells) {
@@ -252,8 +253,9 @@ TEST_F(EndToEnd, IconSetDecodesToThePickedCells) {
     const QList<ScriptResource> expected = readScript(script(arguments));
     ASSERT_EQ(expected.size(), 12 + 7);
     expectResourcesMatch(db, expected, pieces, 210);
-    if (havePalmtopnm())
+    if (havePalmtopnm()) {
         EXPECT_EQ(membersChecked, 12 * 7);
+    }
 }
 
 } // namespace

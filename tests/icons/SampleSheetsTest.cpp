@@ -42,9 +42,10 @@ TEST(SampleSheets, EveryCellPicksAWholeIcon) {
             board.selectCell(c.window, cell);
             board.clickSlot(c.window, 0);
             EXPECT_TRUE(holdsWholeIcon(board.slotPicture(c.window, 0))) << "cell " << cell;
-            if (c.window == IconWindow::Os5)
+            if (c.window == IconWindow::Os5) {
                 EXPECT_TRUE(holdsWholeIcon(board.slotPicture(IconWindow::Main, 0)))
                     << "half-size cell " << cell;
+            }
         }
     }
 }

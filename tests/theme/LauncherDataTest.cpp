@@ -35,7 +35,7 @@ TEST(LauncherData, CommittedFilesMatchTheirWriter) {
 }
 
 TEST(LauncherData, CodeAndDataResourcesAreWellFormed) {
-    for (const QString folder : {QStringLiteral("ThmeRsrc"), QStringLiteral("IconRsrc")}) {
+    for (const QString& folder : {QStringLiteral("ThmeRsrc"), QStringLiteral("IconRsrc")}) {
         const QByteArray code0 = bytesOf(folder, QStringLiteral("code0000.bin"));
         ASSERT_EQ(code0.size(), 24);
         EXPECT_EQ(be32(code0, 0), 32u + be32(code0, 8)); // above A5: parameters plus jump table

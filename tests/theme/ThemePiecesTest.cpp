@@ -216,8 +216,9 @@ TEST(DefaultTheme, TransparencyOnlyAtEdgesAndInsideCells) {
                 for (int x = 0; x < rgb.width(); ++x)
                     clear += rgb.pixel(x, y) == kDefaultThemeTransparent ? 1 : 0;
             EXPECT_LT(clear, rgb.width() * rgb.height()) << i;
-            if (themePieceTable()[i].lowSize() == QSize(160, 36))
+            if (themePieceTable()[i].lowSize() == QSize(160, 36)) {
                 EXPECT_EQ(clear, 0);
+            }
         }
     }
 }

@@ -103,8 +103,9 @@ TEST_F(Windows, ShippedLanguageReachesEveryWindow) {
         ASSERT_TRUE(window) << l.window;
         auto* control = window->findChild<QWidget*>(QLatin1String(l.control));
         ASSERT_TRUE(control) << l.window << "." << l.control;
-        if (std::string(l.control) != "Button5")
+        if (std::string(l.control) != "Button5") {
             EXPECT_EQ(ui::captionOf(control), line(l.line)) << "line " << l.line;
+        }
     }
     EXPECT_EQ(Form1->windowTitle(), line(10));
     EXPECT_EQ(Form2->windowTitle(), line(9));

@@ -95,7 +95,7 @@ QByteArray information(Kind kind, quint16 depth, quint16 density, Screen screen)
 
 QList<DataFile> launcherDataFiles() {
     QList<DataFile> files;
-    for (const QString folder : {QStringLiteral("ThmeRsrc"), QStringLiteral("IconRsrc")}) {
+    for (const QString& folder : {QStringLiteral("ThmeRsrc"), QStringLiteral("IconRsrc")}) {
         files.append({folder, QStringLiteral("code0001.bin"), entryCode()});
         files.append({folder, QStringLiteral("data0000.bin"), emptyDataResource()});
         files.append({folder, QStringLiteral("code0000.bin"), codeZeroHeader()});

@@ -3,7 +3,7 @@
 # window's button): the sample skin sheet at "320x320 OS5" with all five depths,
 # 156 pieces saved, compiled by vkdm_pdb, stamped and cleaned up. Prints time
 # and peak memory, beside vkdm_pdb alone on the same script and pieces.
-# Usage: bench/build/run.sh [BUILD_DIR] [RUNS]
+# Usage: bench/buildrun/run.sh [BUILD_DIR] [RUNS]
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 BUILD="${1:-$ROOT/_build}"

@@ -1,8 +1,8 @@
-#include "build/InstallHandover.h"
+#include "buildrun/InstallHandover.h"
 
-#include "build/BuildKindTraits.h"
-#include "build/BuildRun.h"
-#include "build/DatabaseName.h"
+#include "buildrun/BuildKindTraits.h"
+#include "buildrun/BuildRun.h"
+#include "buildrun/DatabaseName.h"
 #include "platform/Platform.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "build/SettingsBuildOptions.h"
+#include "buildrun/SettingsBuildOptions.h"
 
 #include "app/OptionRules.h"
 

@@ -1,5 +1,5 @@
 // Which names a database may have, and the 32 bytes stamped into it.
-#include "build/DatabaseName.h"
+#include "buildrun/DatabaseName.h"
 #include "support/TestFiles.h"
 
 #include <QTemporaryDir>

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "app/SettingsFile.h"
-#include "build/BuildOptions.h"
+#include "buildrun/BuildOptions.h"
 
 namespace vv {
 

@@ -1,4 +1,4 @@
-#include "build/DatabaseName.h"
+#include "buildrun/DatabaseName.h"
 
 #include "app/AnsiText.h"
 

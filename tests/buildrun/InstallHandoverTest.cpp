@@ -1,6 +1,6 @@
 // Install on PDA: how the tool path becomes a program and arguments, and the
 // messages for what cannot be started.
-#include "build/InstallHandover.h"
+#include "buildrun/InstallHandover.h"
 #include "support/RecordingPlatform.h"
 #include "support/TestFiles.h"
 

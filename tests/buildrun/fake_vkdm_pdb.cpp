@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
     log.close();
 
     copyAside(QStringLiteral("vkdm_script.rcp"));
-    for (const QString folder : {QStringLiteral("ThmeRsrc"), QStringLiteral("IconRsrc")}) {
+    for (const QString& folder : {QStringLiteral("ThmeRsrc"), QStringLiteral("IconRsrc")}) {
         QDirIterator pieces(folder, {QStringLiteral("*.bmp")}, QDir::Files);
         while (pieces.hasNext())
             copyAside(pieces.next());

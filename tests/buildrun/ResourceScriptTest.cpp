@@ -1,7 +1,7 @@
 // The script's bytes: BITMAP lines, family blocks per screen type and depth,
 // DATA trailers and the closing header.
-#include "build/ResourceScript.h"
-#include "build/BuildKindTraits.h"
+#include "buildrun/ResourceScript.h"
+#include "buildrun/BuildKindTraits.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 // script. The one place that writes the script and drives the compiler.
 #pragma once
 
-#include "build/BuildOptions.h"
-#include "build/PieceFile.h"
-#include "build/ResourceFamily.h"
+#include "buildrun/BuildOptions.h"
+#include "buildrun/PieceFile.h"
+#include "buildrun/ResourceFamily.h"
 
 #include <QList>
 #include <QString>

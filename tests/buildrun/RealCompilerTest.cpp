@@ -2,7 +2,7 @@
 // that ship in data/IconRsrc: the script the run writes must compile, and the
 // database must come out typed, stamped and free of work files.
 #include "app/PictureCopy.h"
-#include "build/BuildRun.h"
+#include "buildrun/BuildRun.h"
 #include "icons/IconSlots.h"
 #include "support/RecordingPlatform.h"
 #include "support/TestFiles.h"

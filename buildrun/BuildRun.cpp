@@ -1,8 +1,8 @@
-#include "build/BuildRun.h"
+#include "buildrun/BuildRun.h"
 
-#include "build/BuildKindTraits.h"
-#include "build/DatabaseName.h"
-#include "build/ResourceScript.h"
+#include "buildrun/BuildKindTraits.h"
+#include "buildrun/DatabaseName.h"
+#include "buildrun/ResourceScript.h"
 #include "platform/Platform.h"
 
 #include <QCoreApplication>

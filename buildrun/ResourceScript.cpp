@@ -1,7 +1,7 @@
-#include "build/ResourceScript.h"
+#include "buildrun/ResourceScript.h"
 
 #include "app/AnsiText.h"
-#include "build/BuildKindTraits.h"
+#include "buildrun/BuildKindTraits.h"
 
 namespace vv {
 namespace {

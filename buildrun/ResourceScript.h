@@ -4,8 +4,8 @@
 // ends, single-byte text, no byte order mark.
 #pragma once
 
-#include "build/BuildOptions.h"
-#include "build/ResourceFamily.h"
+#include "buildrun/BuildOptions.h"
+#include "buildrun/ResourceFamily.h"
 
 #include <QByteArray>
 #include <QList>

@@ -2,7 +2,7 @@
 // work folder, database type, closing header line and the message set.
 #pragma once
 
-#include "build/BuildOptions.h"
+#include "buildrun/BuildOptions.h"
 
 namespace vv {
 

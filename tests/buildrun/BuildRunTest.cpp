@@ -1,8 +1,8 @@
 // The build run against a fake compiler: files handed over, the name stamp,
 // clean-up, and each failure with its message.
-#include "build/BuildRun.h"
-#include "build/BuildKindTraits.h"
-#include "build/ResourceScript.h"
+#include "buildrun/BuildRun.h"
+#include "buildrun/BuildKindTraits.h"
+#include "buildrun/ResourceScript.h"
 #include "support/RecordingPlatform.h"
 #include "support/TestFiles.h"
 
@@ -245,8 +245,9 @@ TEST_F(BuildRunTest, PieceThatCannotBeSavedEndsTheRunWithoutTraces) {
         SCOPED_TRACE(c.label);
         BuildRequest request = themeRequest("Sunset");
         const QString failing = c.blockFolder ? "Blocked/Tbmp03EE.bmp" : "ThmeRsrc/Tbmp03EE.bmp";
-        if (c.blockFolder)
+        if (c.blockFolder) {
             ASSERT_TRUE(writeBytes(path("Blocked"), "not a folder"));
+        }
         request.pieces[1] = {failing, c.blockFolder ? request.pieces[1].picture : QImage()};
 
         const BuildOutcome outcome = runBuild(request);
