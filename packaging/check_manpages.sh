@@ -53,6 +53,14 @@ for program in vedivavurir vedivavurir-cli vkdm_pdb; do
     compare "$program.1 OPTIONS" "$top_help" "$(page_options "$page" OPTIONS)"
 
     commands="$(help_commands <<<"$help")"
+    if [ -n "$commands" ]; then
+        # The page takes its commands from the "Commands:" list; the argument's
+        # description names them too, and both must agree.
+        for command in $(comm -3 <(sort -u <<<"$commands") <(help_argument_choices command <<<"$help") | tr -d '\t'); do
+            fail "$program --help: the command $command is in only one of its \"Commands:\" list and its" \
+                "\"command\" argument's description; add it to the other"
+        done
+    fi
     for command in $commands; do
         command_help="$("$BIN/$program" "$command" --help)" || { fail "$program $command --help failed"; continue; }
         if ! zcat "$page" | grep -qx ".SS \"$command\""; then

@@ -20,3 +20,11 @@ help_options() {
 help_commands() {
     awk '/^Commands:$/ {on = 1; next} on && /^$/ {exit} on && /^  [a-z]/ {print $1}'
 }
+
+# The choices the "Arguments:" list gives for one argument, described as
+# "a, b or c". One a line, sorted.
+help_argument_choices() {
+    awk -v argument="$1" '$0 == "Arguments:" {on = 1; next} on && /^$/ {on = 0}
+        on && $1 == argument { sub(/^  [^ ]+ +/, ""); if ($0 ~ /^[a-z]+((, | or )[a-z]+)+$/) { gsub(/, | or /, "\n"); print } }' |
+        sort -u
+}
