@@ -7,7 +7,7 @@
 # kinds of the script command.
 # Usage: check_completion.sh BUILD_DIR COMPLETION_FILE
 set -euo pipefail
-BUILD_DIR="$1"
+BUILD_DIR="$(cd "$1" && pwd)"
 COMPLETION="$2"
 export LC_ALL=C.UTF-8
 source "$(dirname "${BASH_SOURCE[0]}")/help_text.sh"

@@ -6,7 +6,7 @@
 # a help text the page maker misreads.
 # Usage: check_manpages.sh BUILD_DIR
 set -euo pipefail
-BUILD_DIR="$1"
+BUILD_DIR="$(cd "$1" && pwd)"
 BIN="$BUILD_DIR/bin"
 MAN="$BUILD_DIR/packaging/man"
 export LC_ALL=C.UTF-8

@@ -5,7 +5,7 @@
 # desktop (of an Xvfb screen here) or 1920 x 1200 without one.
 # Usage: check_program_options.sh BUILD_DIR
 set -euo pipefail
-BUILD_DIR="$1"
+BUILD_DIR="$(cd "$1" && pwd)"
 SCRATCH="$(mktemp -d)"
 trap 'rm -rf "$SCRATCH"' EXIT
 failures=0
