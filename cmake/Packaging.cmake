@@ -40,6 +40,9 @@ install(FILES ${VV_PACKAGING_DIR}/vedivavurir-cli.bash DESTINATION ${CMAKE_INSTA
 # Debian's documentation files: the copyright and the changelog, compressed
 # the way Debian wants (best compression, no name or time stamp).
 install(FILES ${VV_PACKAGING_DIR}/copyright DESTINATION ${VV_DOC_DIR})
+# lintian's tags that do not apply to this package, each with its reason.
+install(FILES ${VV_PACKAGING_DIR}/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+    RENAME vedivavurir)
 add_custom_command(OUTPUT ${VV_GENERATED_DIR}/changelog.Debian.gz
     COMMAND ${CMAKE_COMMAND} -E copy ${VV_PACKAGING_DIR}/changelog ${VV_GENERATED_DIR}/changelog.Debian
     COMMAND gzip -9nf ${VV_GENERATED_DIR}/changelog.Debian
