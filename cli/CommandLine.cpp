@@ -72,10 +72,14 @@ StartDirectory openStartDirectory() {
 
 const QCommandLineOption kName{QStringLiteral("name"), QStringLiteral("Database name: PDBFiles/<NAME>.pdb."),
                                QStringLiteral("NAME")};
-const QCommandLineOption kScreen{QStringLiteral("screen"),
-                                 QStringLiteral("SystemScreen: \"160x160 Low\", \"320x320 OS5\", "
-                                                "\"320x320 Sony\" or \"320x480 Sony\"."),
-                                 QStringLiteral("SCREEN")};
+// "SystemScreen: "A", "B" or "C".", from the screen table.
+QString screenOptionHelp() {
+    QStringList names = vv::systemScreenNames();
+    const QString last = names.takeLast();
+    return QStringLiteral("SystemScreen: \"%1\" or \"%2\".").arg(names.join(QStringLiteral("\", \"")), last);
+}
+
+const QCommandLineOption kScreen{QStringLiteral("screen"), screenOptionHelp(), QStringLiteral("SCREEN")};
 const QCommandLineOption kDepths{QStringLiteral("depths"),
                                  QStringLiteral("Bit depths to include, from 1,2,4,8,16 (e.g. 8,16)."),
                                  QStringLiteral("LIST")};

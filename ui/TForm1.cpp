@@ -1,6 +1,7 @@
 #include "ui/TForm1.h"
 
 #include "app/OptionRules.h"
+#include "app/SystemScreens.h"
 #include "buildrun/InstallHandover.h"
 #include "icons/IconPieces.h"
 #include "platform/Platform.h"
@@ -219,7 +220,8 @@ void TForm1::Button9Click() {
 }
 
 void TForm1::Button3Click() {
-    if (ScreenType == 3) {
+    if (const vv::ScreenProfile* screen = vv::screenProfileOf(ScreenType);
+        screen && screen->opensHighThemeWindow) {
         Form6->StartDir = StartDir;
         ShowModalFromMain(Form6);
     } else {
