@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QStringList>
 #include <QtEndian>
 
 namespace vv {
@@ -102,6 +103,29 @@ bool writeSettingsFile(const QString& path, const SettingsRecord& record, QStrin
         return false;
     }
     return true;
+}
+
+QString settingsRangeProblem(const SettingsRecord& record, bool includeColour) {
+    struct Field {
+        const char* what;
+        qint32 value;
+        bool colour;
+    };
+    const Field fields[] = {{"red component of the transparent colour", record.red, true},
+                            {"green component of the transparent colour", record.green, true},
+                            {"blue component of the transparent colour", record.blue, true},
+                            {"transparent palette index", record.paletteIndex, false}};
+    QStringList problems;
+    for (const Field& field : fields) {
+        if ((includeColour || !field.colour) && (field.value < 0 || field.value > 255))
+            problems << QStringLiteral("The %1 in %2 is %3; it must lie between 0 and 255.")
+                            .arg(QLatin1String(field.what), QLatin1String(SettingsFileName))
+                            .arg(field.value);
+    }
+    if (problems.isEmpty())
+        return {};
+    problems << QStringLiteral("Choose the transparent colour in Options and press Save.");
+    return problems.join(QLatin1Char(' '));
 }
 
 int screenTypeFromStoredIndex(int storedIndex) {

@@ -8,11 +8,12 @@ namespace vv {
 
 // Indices into the 36 language-file Messages (language line in the comment).
 struct BuildMessageSet {
-    int emptyName;            // theme line 34, icon set line 33
-    int scriptNotCreatable;   // theme line 41, icon set line 40
-    int compilerNotStartable; // line 54 for both
-    int databaseNotOpenable;  // theme line 43, icon set line 44
-    int scriptNotReopenable;  // theme line 42, icon set line 39
+    int emptyName;             // theme line 34, icon set line 33
+    int scriptNotCreatable;    // theme line 41, icon set line 40
+    int compilerNotStartable;  // line 54 for both
+    int databaseNotOpenable;   // theme line 43, icon set line 44
+    int scriptNotReopenable;   // theme line 42, icon set line 39
+    int compilerReportedError; // line 70 for both
 };
 
 struct BuildKindTraits {
@@ -23,9 +24,9 @@ struct BuildKindTraits {
 };
 
 inline constexpr BuildKindTraits kThemeTraits{
-    "ThmeRsrc", "thme", "Theme Configuration Scheme File", {4, 11, 18, 13, 12}};
+    "ThmeRsrc", "thme", "Theme Configuration Scheme File", {4, 11, 18, 13, 12, 29}};
 inline constexpr BuildKindTraits kIconSetTraits{
-    "IconRsrc", "Icns", "Icon Configuration Scheme File", {3, 10, 18, 14, 9}};
+    "IconRsrc", "Icns", "Icon Configuration Scheme File", {3, 10, 18, 14, 9, 29}};
 
 constexpr const BuildKindTraits& traitsOf(BuildKind kind) {
     return kind == BuildKind::Theme ? kThemeTraits : kIconSetTraits;
@@ -39,5 +40,9 @@ inline constexpr int kInstallEmptyToolMessage = 20;   // line 56
 // Where the compiler writes and the install tool reads databases.
 inline constexpr const char* kDatabaseFolder = "PDBFiles";
 inline constexpr const char* kScriptFileName = "vkdm_script.rcp";
+// Held in the start directory by a running build.
+inline constexpr const char* kBuildLockFileName = "vkdm_build.lock";
+// The creator every database is built with.
+inline constexpr const char* kCreator = "reze";
 
 } // namespace vv

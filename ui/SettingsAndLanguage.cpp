@@ -137,6 +137,9 @@ std::optional<QString> LoadSettings(const QString& startDir) {
     if (!read)
         return std::nullopt;
     const vv::SettingsRecord& s = *read;
+    Form3->SettingsProblem = vv::settingsRangeProblem(s);
+    if (!Form3->SettingsProblem.isEmpty())
+        vv::platform().showMessage(Form3->SettingsProblem);
 
     {
         // The bit-depth rule judges the loaded set as a whole, so the order the
