@@ -118,14 +118,10 @@ QString settingsRangeProblem(const SettingsRecord& record, bool includeColour) {
     QStringList problems;
     for (const Field& field : fields) {
         if ((includeColour || !field.colour) && (field.value < 0 || field.value > 255))
-            problems << QStringLiteral("The %1 in %2 is %3; it must lie between 0 and 255.")
-                            .arg(QLatin1String(field.what), QLatin1String(SettingsFileName))
-                            .arg(field.value);
+            problems
+                << QStringLiteral("the %1 is %2 (0 to 255)").arg(QLatin1String(field.what)).arg(field.value);
     }
-    if (problems.isEmpty())
-        return {};
-    problems << QStringLiteral("Choose the transparent colour in Options and press Save.");
-    return problems.join(QLatin1Char(' '));
+    return problems.join(QStringLiteral(", "));
 }
 
 int screenTypeFromStoredIndex(int storedIndex) {

@@ -152,7 +152,8 @@ public:
             outcome_.messages << *refusal;
             return outcome_;
         }
-        if (const std::optional<QString> refusal = refusalOfScreenType(request_.kind, request_.options)) {
+        if (const std::optional<QString> refusal =
+                refusalOfScreenType(request_.kind, request_.options, request_.messages)) {
             outcome_.messages << *refusal;
             return outcome_;
         }
@@ -162,9 +163,9 @@ public:
         lock.setStaleLockTime(0); // only a lock whose owner has died is taken over
         if (!lock.tryLock(request_.lockWaitMs)) {
             if (lock.error() == QLockFile::LockFailedError)
-                outcome_.messages << QString::fromLatin1(buildtext::kAnotherBuildRunning);
+                report(Message::AnotherBuildRunning);
             else
-                outcome_.messages << QString::fromLatin1(buildtext::kLockNotTaken)
+                outcome_.messages << text(Message::BuildLockNotTaken)
                                          .arg(QDir::toNativeSeparators(lock.fileName()),
                                               lock.error() == QLockFile::PermissionError
                                                   ? QStringLiteral("permission denied")
@@ -186,9 +187,8 @@ public:
     }
 
 private:
-    void report(int index, const QString& tail = {}) {
-        outcome_.messages << messageAt(request_.messages, index) + tail;
-    }
+    QString text(Message message) const { return messageAt(request_.messages, message); }
+    void report(Message message, const QString& tail = {}) { outcome_.messages << text(message) + tail; }
 
     bool savePieces() {
         start_.mkpath(QLatin1String(traitsOf(request_.kind).workFolder));
@@ -233,16 +233,15 @@ private:
             report(messages_.compilerNotStartable);
             return;
         case ProcessOutcome::Status::Crashed:
-            outcome_.messages << QString::fromLatin1(buildtext::kCompilerCrashed)
+            outcome_.messages << text(Message::CompilerCrashed)
                                      .arg(QString::number(run.crashSignal), signalName(run.crashSignal),
                                           run.commandLine);
             return;
         case ProcessOutcome::Status::TimedOut:
-            outcome_.messages
-                << QString::fromLatin1(buildtext::kCompilerTimedOut).arg(request_.compilerTimeoutSeconds);
+            outcome_.messages << text(Message::CompilerTimedOut).arg(request_.compilerTimeoutSeconds);
             return;
         case ProcessOutcome::Status::Cancelled:
-            outcome_.messages << QString::fromLatin1(buildtext::kBuildCancelled);
+            report(Message::BuildCancelled);
             return;
         case ProcessOutcome::Status::Finished:
             break;
@@ -250,7 +249,7 @@ private:
         // A failed compile may leave an older database of that name; stamping it
         // would pass the failure off as a fresh build.
         if (run.exitCode != 0) {
-            report(messages_.compilerReportedError, QStringLiteral(" ") + firstErrorLine(run));
+            report(Message::CompilerReportedError, QStringLiteral(" ") + firstErrorLine(run));
             return;
         }
         const FileIdentity after = FileIdentity::of(database);
@@ -259,13 +258,13 @@ private:
             return;
         }
         if (after == before) {
-            report(messages_.databaseNotOpenable, QString::fromLatin1(buildtext::kNoNewDatabase));
+            report(messages_.databaseNotOpenable, QStringLiteral(" ") + text(Message::NoNewDatabase));
             return;
         }
         const BuildKindTraits& traits = traitsOf(request_.kind);
         if (!isExpectedDatabase(database, traits.databaseType, kCreator)) {
-            report(messages_.compilerReportedError,
-                   QStringLiteral(" ") + QString::fromLatin1(buildtext::kNotADatabase)
+            report(Message::CompilerReportedError,
+                   QStringLiteral(" ") + text(Message::NotADatabase)
                                              .arg(QDir::toNativeSeparators(relativeDatabase),
                                                   QLatin1String(traits.databaseType),
                                                   QLatin1String(kCreator)));
@@ -315,10 +314,11 @@ std::optional<QString> refusalOfBuildName(BuildKind kind, const QString& name, c
     return refusalOfDatabaseName(name, messageAt(messages, traitsOf(kind).messages.emptyName));
 }
 
-std::optional<QString> refusalOfScreenType(BuildKind kind, const BuildOptions& options) {
+std::optional<QString> refusalOfScreenType(BuildKind kind, const BuildOptions& options,
+                                           const QStringList& messages) {
     if (kind != BuildKind::Theme || (options.screenType >= 1 && options.screenType <= 3))
         return std::nullopt;
-    return QString::fromLatin1(buildtext::kChooseScreen).arg(options.screenType);
+    return messageAt(messages, Message::ChooseSystemScreen).arg(options.screenType);
 }
 
 QStringList compilerArguments(BuildKind kind, const QString& databaseName) {
@@ -351,8 +351,8 @@ QString locateCompiler(const QStringList& directories) {
     return {};
 }
 
-QString messageAt(const QStringList& messages, int index) {
-    return messages.value(index);
+QString messageAt(const QStringList& messages, Message message) {
+    return messages.value(indexOf(message));
 }
 
 } // namespace vv

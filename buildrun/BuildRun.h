@@ -3,6 +3,7 @@
 // script. The one place that writes the script and drives the compiler.
 #pragma once
 
+#include "app/LanguageFile.h"
 #include "buildrun/BuildOptions.h"
 #include "buildrun/PieceFile.h"
 #include "buildrun/ResourceFamily.h"
@@ -22,7 +23,7 @@ struct BuildRequest {
     BuildKind kind = BuildKind::Theme;
     QList<ResourceFamily> families; // script order within each kind
     QList<PieceFile> pieces;        // saved in this order, removed after the compiler ran
-    QStringList messages;           // the 36 language-file Messages
+    QStringList messages;           // the language-file Messages, by indexOf(Message)
     QString databaseName;           // becomes PDBFiles/<name>.pdb and the name stamp
     BuildOptions options;
     QString startDir; // absolute; holds the script, work folders and PDBFiles
@@ -59,7 +60,8 @@ std::optional<QString> refusalOfBuildName(BuildKind kind, const QString& name, c
 
 // The message for a build whose options cannot give a database (a theme
 // with no screen chosen), or nothing.
-std::optional<QString> refusalOfScreenType(BuildKind kind, const BuildOptions& options);
+std::optional<QString> refusalOfScreenType(BuildKind kind, const BuildOptions& options,
+                                           const QStringList& messages);
 
 // The compiler's argument list for `databaseName`.
 QStringList compilerArguments(BuildKind kind, const QString& databaseName);
@@ -71,7 +73,8 @@ QStringList compilerSearchDirectories(const QString& startDir);
 // The first vkdm_pdb found in `directories`, or an empty string.
 QString locateCompiler(const QStringList& directories);
 
-// Messages[index], or an empty text when the language file had fewer entries.
-QString messageAt(const QStringList& messages, int index);
+// The text of `message` in `messages` (Messages in index order), or an empty
+// text when the list is shorter.
+QString messageAt(const QStringList& messages, Message message);
 
 } // namespace vv

@@ -137,7 +137,9 @@ std::optional<QString> LoadSettings(const QString& startDir) {
     if (!read)
         return std::nullopt;
     const vv::SettingsRecord& s = *read;
-    Form3->SettingsProblem = vv::settingsRangeProblem(s);
+    const QString outOfRange = vv::settingsRangeProblem(s);
+    Form3->SettingsProblem =
+        outOfRange.isEmpty() ? QString() : Form1->Messages[vv::Message::SettingsOutOfRange].arg(outOfRange);
     if (!Form3->SettingsProblem.isEmpty())
         vv::platform().showMessage(Form3->SettingsProblem);
 
@@ -196,7 +198,7 @@ bool SaveSettings(const QString& startDir) {
         record.paletteIndex = 210;
     }
     if (!vv::writeSettingsFile(vv::settingsFilePath(startDir), record)) {
-        vv::platform().showMessage(Form1->Messages[6]);
+        vv::platform().showMessage(Form1->Messages[vv::Message::SettingsNotWritten]);
         return false;
     }
     Form1->ScreenType = vv::screenTypeAfterSave(record.screenIndex, Form1->ScreenType);
@@ -208,9 +210,9 @@ void ApplyLanguage(const QString& languageFile) {
     const std::optional<vv::LanguageTexts> texts = vv::readLanguageFile(languageFile);
     if (!texts) {
         if (Form3->isVisible())
-            vv::platform().showMessage(Form1->Messages[8]);
+            vv::platform().showMessage(Form1->Messages[vv::Message::LanguageFileDamaged]);
         else
-            vv::platform().showMessage(Form1->Messages[1] +
+            vv::platform().showMessage(Form1->Messages[vv::Message::LanguageNotLoaded] +
                                        QStringLiteral(" - Language file is missing or incorrect"));
         return;
     }

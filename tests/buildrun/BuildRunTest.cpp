@@ -6,6 +6,7 @@
 #include "support/RecordingPlatform.h"
 #include "support/TestFiles.h"
 
+#include "app/LanguageMessages.h"
 #include "app/PictureCopy.h"
 
 #include "platform/ProcessRunner.h"
@@ -26,10 +27,13 @@ namespace {
 using test::readBytes;
 using test::writeBytes;
 
+// The classic messages as "M<index>", so a test sees which one was chosen;
+// the newer ones (with their placeholders) in their built-in English.
 QStringList languageMessages() {
+    const QStringList english = vv::languageMessages(builtInLanguageLines());
     QStringList messages;
-    for (int i = 0; i < 36; ++i)
-        messages << QStringLiteral("M%1").arg(i);
+    for (int i = 0; i < MessageCount; ++i)
+        messages << (i < 36 ? QStringLiteral("M%1").arg(i) : english.value(i));
     return messages;
 }
 

@@ -413,7 +413,7 @@ TEST_F(Windows, OutOfRangeColoursInTheSettingsAreNamed) {
     EXPECT_TRUE(platform.messages[0].contains(
         "green component of the transparent colour in vkdm_settings.cfg is 256"))
         << platform.messages[0].toStdString();
-    EXPECT_TRUE(platform.messages[0].contains("transparent palette index in vkdm_settings.cfg is 999"));
+    EXPECT_TRUE(platform.messages[0].contains("the transparent palette index is 999"));
     platform.onModal = [](QWidget*) {};
     Form1->Button4Click();
     EXPECT_EQ(platform.messages.size(), 2);
