@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QStringList>
 #include <QtEndian>
 
 namespace vv {
@@ -112,6 +113,25 @@ bool isScreenIndex(int index) {
 }
 
 } // namespace
+
+QString settingsRangeProblem(const SettingsRecord& record, bool includeColour) {
+    struct Field {
+        const char* what;
+        qint32 value;
+        bool colour;
+    };
+    const Field fields[] = {{"red component of the transparent colour", record.red, true},
+                            {"green component of the transparent colour", record.green, true},
+                            {"blue component of the transparent colour", record.blue, true},
+                            {"transparent palette index", record.paletteIndex, false}};
+    QStringList problems;
+    for (const Field& field : fields) {
+        if ((includeColour || !field.colour) && (field.value < 0 || field.value > 255))
+            problems
+                << QStringLiteral("the %1 is %2 (0 to 255)").arg(QLatin1String(field.what)).arg(field.value);
+    }
+    return problems.join(QStringLiteral(", "));
+}
 
 int screenTypeFromStoredIndex(int storedIndex) {
     return isScreenIndex(storedIndex) ? screenProfiles()[storedIndex].screenType : storedIndex;

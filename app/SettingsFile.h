@@ -73,6 +73,12 @@ std::optional<SettingsRecord> readSettingsFile(const QString& path, const Settin
 // leaves the old file as it was. On failure returns false and sets `error`.
 bool writeSettingsFile(const QString& path, const SettingsRecord& record, QString* error = nullptr);
 
+// What a loaded record holds that no build can use: each transparent colour
+// component or palette index outside 0 to 255, named with its value, for the
+// language file's out-of-range message. Empty when everything is in range.
+// `includeColour` false leaves the three colour components out.
+QString settingsRangeProblem(const SettingsRecord& record, bool includeColour = true);
+
 // ScreenType from a stored SystemScreen index, by the screen table (0, 1, 2, 3
 // give 1, 2, 3, 3); an index outside the table is taken as it stands.
 int screenTypeFromStoredIndex(int storedIndex);

@@ -138,6 +138,11 @@ std::optional<QString> LoadSettings(const QString& startDir) {
     if (!read)
         return std::nullopt;
     const vv::SettingsRecord& s = *read;
+    const QString outOfRange = vv::settingsRangeProblem(s);
+    Form3->SettingsProblem =
+        outOfRange.isEmpty() ? QString() : Form1->Messages[vv::Message::SettingsOutOfRange].arg(outOfRange);
+    if (!Form3->SettingsProblem.isEmpty())
+        vv::platform().showMessage(Form3->SettingsProblem);
 
     {
         // The bit-depth rule judges the loaded set as a whole, so the order the
