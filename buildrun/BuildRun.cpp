@@ -85,7 +85,7 @@ public:
     }
 
 private:
-    void report(int index, const QString& tail = {}) {
+    void report(Message index, const QString& tail = {}) {
         outcome_.messages << messageAt(request_.messages, index) + tail;
     }
 
@@ -200,8 +200,8 @@ QString locateCompiler(const QStringList& directories) {
     return {};
 }
 
-QString messageAt(const QStringList& messages, int index) {
-    return messages.value(index);
+QString messageAt(const QStringList& messages, Message message) {
+    return messages.value(indexOf(message));
 }
 
 } // namespace vv
