@@ -69,7 +69,9 @@ public:
     // Starts a program on its own; false when it could not be started.
     virtual bool startDetached(const QString& program, const QStringList& arguments,
                                const QString& workingDirectory) = 0;
-    // The desktop from its top-left corner, at most `size`; a null image when it cannot be read.
+    // The desktop from its top-left corner, at most `size` logical pixels; a
+    // null image when it cannot be read. On a scaled screen the picture holds
+    // the device pixels and carries the screen's device pixel ratio.
     virtual QImage grabScreen(const QSize& size) = 0;
     // The pointer position in desktop coordinates.
     virtual QPoint pointerPosition() = 0;
