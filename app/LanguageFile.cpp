@@ -122,6 +122,16 @@ constexpr LanguageLine kLines[] = {
     {100, K::Caption, "Form3", "Label13", -1},
     {101, K::Member, "Form1", "SnapBusyCaption", -1},
     // Texts after line 101: one row each, the same line in every shipped language file.
+    // The build run's failures and refusals, and out-of-range settings.
+    message(102, Message::AnotherBuildRunning),
+    message(103, Message::BuildLockNotTaken),
+    message(104, Message::ChooseSystemScreen),
+    message(105, Message::CompilerCrashed),
+    message(106, Message::CompilerTimedOut),
+    message(107, Message::BuildCancelled),
+    message(108, Message::NoNewDatabase),
+    message(109, Message::NotADatabase),
+    message(110, Message::SettingsOutOfRange),
 };
 
 constexpr bool linesAreNumberedInOrder() {

@@ -54,6 +54,16 @@ enum class Message {
     OptionsSaved,             // line 90
     SnapshotRunning,          // line 97
     // Texts after line 101 go here, in line order.
+    // The build run's failures and refusals, and out-of-range settings.
+    AnotherBuildRunning, // line 102
+    BuildLockNotTaken,   // line 103
+    ChooseSystemScreen,  // line 104
+    CompilerCrashed,     // line 105
+    CompilerTimedOut,    // line 106
+    BuildCancelled,      // line 107
+    NoNewDatabase,       // line 108
+    NotADatabase,        // line 109
+    SettingsOutOfRange,  // line 110
     Count
 };
 

@@ -1,7 +1,7 @@
 // Vedi Vavurir: creates the six windows, shows the main window and runs until
 // it is closed.
 #include "app/StartDirectory.h"
-#include "ui/Artwork.h"
+#include "ui/Controls.h"
 #include "ui/QtPlatform.h"
 #include "ui/SettingsAndLanguage.h"
 #include "ui/TForm1.h"
@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFont>
 #include <QGuiApplication>
 #include <QMessageBox>
 
@@ -105,11 +104,11 @@ bool enterStartDirectory() {
                            "program in DIR.)")
                 .arg(QDir::toNativeSeparators(QDir::currentPath()), QDir::toNativeSeparators(suggested));
         std::fprintf(stderr, "vedivavurir: %s\n", qPrintable(text));
-        if (QMessageBox::question(nullptr, QApplication::applicationDisplayName(), text) != QMessageBox::Yes)
+        if (QMessageBox::question(nullptr, vv::ui::programTitle(), text) != QMessageBox::Yes)
             return false;
         QString error;
         if (!vv::initStartDirectory(shipped, suggested, &error)) {
-            QMessageBox::critical(nullptr, QApplication::applicationDisplayName(), error);
+            QMessageBox::critical(nullptr, vv::ui::programTitle(), error);
             return false;
         }
     }
@@ -150,19 +149,7 @@ int main(int argc, char** argv) {
     // Qt has taken its own options out of argv; anything left is not ours either.
     if (argc > 1)
         return usageError(argv[1][0] == '-' ? "unknown option" : "unexpected argument", argv[1]);
-    QApplication::setApplicationName(QStringLiteral("vedivavurir"));
-    QApplication::setApplicationDisplayName(QStringLiteral("LS VediVavurir"));
-    QApplication::setApplicationVersion(QStringLiteral(VV_VERSION));
-    // Ties the windows to the menu entry (and its icon) on Wayland.
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.vedivavurir"));
-    QApplication::setWindowIcon(vv::ui::programIcon());
-    // The main window's closing ends the program, not the last visible window:
-    // the main window hides itself while another window is shown modally.
-    QApplication::setQuitOnLastWindowClosed(false);
-    // The window layouts are laid out for a small dialog font.
-    QFont font = QApplication::font();
-    font.setPixelSize(11);
-    QApplication::setFont(font);
+    vv::ui::setUpApplication();
 
     if (!enterStartDirectory())
         return 1;
@@ -176,8 +163,7 @@ int main(int argc, char** argv) {
         Form1->FormActivate();
         result = QApplication::exec();
     } catch (const std::exception& error) {
-        QMessageBox::critical(nullptr, QApplication::applicationDisplayName(),
-                              QString::fromLocal8Bit(error.what()));
+        QMessageBox::critical(nullptr, vv::ui::programTitle(), QString::fromLocal8Bit(error.what()));
     }
     vv::ui::destroyWindows();
     return result;
