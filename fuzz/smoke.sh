@@ -41,7 +41,8 @@ run() { # target extra-options...
         exit 1
     fi
     echo "loader fuzz smoke: $target $(grep -o 'Done [0-9]* runs' "$WORK/$target.log" || echo ok)," \
-        "$(grep -o 'cov: [0-9]*' "$WORK/$target.log" | tail -1)"
+        "$(grep -o 'cov: [0-9]*' "$WORK/$target.log" | tail -1)," \
+        "peak $(grep -o 'peak_rss_mb: *[0-9]*' "$WORK/$target.log" | grep -o '[0-9]*$') MB"
 }
 run fuzz_settings_file -max_len=512
 run fuzz_language_file -max_len=4096

@@ -1,6 +1,7 @@
 #include "ui/SettingsAndLanguage.h"
 
 #include "app/LanguageFile.h"
+#include "app/LanguageMessages.h"
 #include "app/OptionRules.h"
 #include "app/Palette.h"
 #include "app/SettingsFile.h"
@@ -139,8 +140,13 @@ std::optional<QString> LoadSettings(const QString& startDir) {
         return std::nullopt;
     const vv::SettingsRecord& s = *read;
     const QString outOfRange = vv::settingsRangeProblem(s);
-    Form3->SettingsProblem =
-        outOfRange.isEmpty() ? QString() : Form1->Messages[vv::Message::SettingsOutOfRange].arg(outOfRange);
+    // The settings are read before the language is applied, so the message may
+    // still be unset: then the built-in English text says it.
+    QString outOfRangeText = Form1->Messages[vv::Message::SettingsOutOfRange];
+    if (outOfRangeText.isEmpty())
+        outOfRangeText = vv::languageMessages(vv::builtInLanguageLines())
+                             .value(vv::indexOf(vv::Message::SettingsOutOfRange));
+    Form3->SettingsProblem = outOfRange.isEmpty() ? QString() : outOfRangeText.arg(outOfRange);
     if (!Form3->SettingsProblem.isEmpty())
         vv::platform().showMessage(Form3->SettingsProblem);
 

@@ -304,6 +304,7 @@ TEST_F(ThemeWindows, CreateThemeSavesAndRemovesEveryPieceOfTheScreen) {
 }
 
 TEST_F(ThemeWindows, CreateThemeBeforeAnySheetSavesTheDefaultTheme) {
+    Form1->ScreenType = 1; // the fixture's settings choose no screen, which a theme build refuses
     createThemeWithFakeCompiler(QStringLiteral("Plain"));
     ASSERT_TRUE(platform.messages.isEmpty()) << platform.messages.join('|').toStdString();
     const auto& table = themePieceTable();
@@ -468,6 +469,7 @@ TEST_F(ThemeWindows, AHangingCompilerCanBeCancelledFromTheWindow) {
          }},
     };
     ASSERT_TRUE(test::writeBytes(path("fake_vkdm_pdb.mode"), "hang"));
+    Form1->ScreenType = 1;
     platform.onRun = [](const test::ProcessCall& call) {
         return runProgramAndWait(test::binPath("fake_vkdm_pdb"), call.arguments, call.workingDirectory,
                                  call.limits);
