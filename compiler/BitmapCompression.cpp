@@ -1,37 +1,64 @@
 #include "compiler/BitmapCompression.h"
 
+#include <cstring>
+#include <limits>
+
 namespace vv::pdb {
 namespace {
 
-// Each writer appends to `out` through a raw pointer into space reserved for the
-// worst case; these loops run for every member of every family.
-void scanline(QByteArray& out, const uchar* rows, int rowBytes, int height) {
-    const qsizetype start = out.size();
-    out.resize(start + qsizetype(rowBytes + (rowBytes + 7) / 8) * height);
-    uchar* w = reinterpret_cast<uchar*>(out.data()) + start;
+// Each method is written once over a sink that either only counts (to choose
+// the smallest method without building the others) or writes through a raw
+// pointer into space reserved for the worst case; these loops run for every
+// member of every family.
+struct Counter {
+    qsizetype size = 0;
+    qsizetype limit = 0; // counting stops once this is reached: the method has lost
+    bool full() const { return size >= limit; }
+    void put(uchar) { ++size; }
+    void put(const uchar*, int n) { size += n; }
+    uchar* reserve() {
+        ++size;
+        return nullptr;
+    }
+    void mark(uchar*, uchar) {}
+};
+
+struct Writer {
+    uchar* w;
+    bool full() const { return false; }
+    void put(uchar v) { *w++ = v; }
+    void put(const uchar* p, int n) {
+        std::memcpy(w, p, size_t(n));
+        w += n;
+    }
+    uchar* reserve() {
+        *w = 0;
+        return w++;
+    }
+    void mark(uchar* at, uchar bit) { *at |= bit; }
+};
+
+template <typename Sink> void scanline(Sink& out, const uchar* rows, int rowBytes, int height) {
     for (int y = 0; y < height; ++y) {
         const uchar* row = rows + qsizetype(y) * rowBytes;
         const uchar* previous = y > 0 ? row - rowBytes : nullptr;
         for (int group = 0; group < rowBytes; group += 8) {
             const int count = qMin(8, rowBytes - group);
-            uchar* mask = w++;
-            *mask = 0;
+            uchar* mask = out.reserve();
             for (int i = 0; i < count; ++i) {
                 const int x = group + i;
                 if (!previous || row[x] != previous[x]) {
-                    *mask |= uchar(0x80 >> i);
-                    *w++ = row[x];
+                    out.mark(mask, uchar(0x80 >> i));
+                    out.put(row[x]);
                 }
             }
         }
+        if (out.full())
+            return;
     }
-    out.resize(w - reinterpret_cast<uchar*>(out.data()));
 }
 
-void rle(QByteArray& out, const uchar* rows, int rowBytes, int height) {
-    const qsizetype start = out.size();
-    out.resize(start + qsizetype(rowBytes) * 2 * height);
-    uchar* w = reinterpret_cast<uchar*>(out.data()) + start;
+template <typename Sink> void rle(Sink& out, const uchar* rows, int rowBytes, int height) {
     for (int y = 0; y < height; ++y) {
         const uchar* row = rows + qsizetype(y) * rowBytes;
         int x = 0;
@@ -39,19 +66,20 @@ void rle(QByteArray& out, const uchar* rows, int rowBytes, int height) {
             int run = 1;
             while (x + run < rowBytes && run < 255 && row[x + run] == row[x])
                 ++run;
-            *w++ = uchar(run);
-            *w++ = row[x];
+            out.put(uchar(run));
+            out.put(row[x]);
             x += run;
         }
+        if (out.full())
+            return;
     }
-    out.resize(w - reinterpret_cast<uchar*>(out.data()));
 }
 
 // PackBits over units of `unit` bytes (1, or 2 for 16-bit pixels). Runs of three
 // or more units become run packets. A pair of bytes inside an open literal stays
 // there (cutting the literal would cost a control byte more); a pair of 16-bit
 // units is always cheaper as a run.
-void packBits(QByteArray& out, const uchar* rows, int rowBytes, int height, int unit) {
+template <typename Sink> void packBits(Sink& out, const uchar* rows, int rowBytes, int height, int unit) {
     const int units = rowBytes / unit;
     auto same = [&](const uchar* row, int a, int b) {
         return unit == 1 ? row[a] == row[b] : (row[2 * a] == row[2 * b] && row[2 * a + 1] == row[2 * b + 1]);
@@ -63,8 +91,8 @@ void packBits(QByteArray& out, const uchar* rows, int rowBytes, int height, int 
         auto flushLiteral = [&] {
             while (literalCount > 0) {
                 const int n = qMin(128, literalCount);
-                out.append(char(n - 1));
-                out.append(reinterpret_cast<const char*>(row + literalStart * unit), n * unit);
+                out.put(uchar(n - 1));
+                out.put(row + literalStart * unit, n * unit);
                 literalStart += n;
                 literalCount -= n;
             }
@@ -75,13 +103,13 @@ void packBits(QByteArray& out, const uchar* rows, int rowBytes, int height, int 
                 ++run;
             if (run >= 3 || (run == 2 && (literalCount == 0 || unit == 2))) {
                 flushLiteral();
-                const char* value = reinterpret_cast<const char*>(row + x * unit);
+                const uchar* value = row + x * unit;
                 for (int left = run; left > 0;) {
                     int n = qMin(128, left);
                     if (left - n == 1)
                         --n; // leave a pair rather than a unit no run packet can hold
-                    out.append(char(257 - n));
-                    out.append(value, unit);
+                    out.put(uchar(257 - n));
+                    out.put(value, unit);
                     left -= n;
                 }
             } else {
@@ -92,16 +120,13 @@ void packBits(QByteArray& out, const uchar* rows, int rowBytes, int height, int 
             x += run;
         }
         flushLiteral();
+        if (out.full())
+            return;
     }
 }
 
-} // namespace
-
-QByteArray BitmapCompression::compress(Compression method, const QByteArray& rows, int rowBytes, int height,
-                                       bool wordPackBits) {
-    QByteArray out;
-    out.reserve(rows.size() + rows.size() / 4 + height * 2 + 16);
-    const auto* data = reinterpret_cast<const uchar*>(rows.constData());
+template <typename Sink>
+void run(Sink& out, Compression method, const uchar* data, int rowBytes, int height, bool wordPackBits) {
     switch (method) {
     case Compression::Scanline:
         scanline(out, data, rowBytes, height);
@@ -113,6 +138,75 @@ QByteArray BitmapCompression::compress(Compression method, const QByteArray& row
         packBits(out, data, rowBytes, height, wordPackBits ? 2 : 1);
         break;
     }
+}
+
+// How many of the `count` bytes at `a` differ from those at `b`, eight at a time.
+qsizetype differingBytes(const uchar* a, const uchar* b, qsizetype count) {
+    constexpr quint64 low7 = 0x7F7F7F7F7F7F7F7FULL, high = 0x8080808080808080ULL;
+    qsizetype n = 0, i = 0;
+    for (; i + 8 <= count; i += 8) {
+        quint64 x, y;
+        std::memcpy(&x, a + i, 8);
+        std::memcpy(&y, b + i, 8);
+        const quint64 d = x ^ y;
+        // One high bit per differing byte, summed by a multiply (no popcount
+        // instruction is assumed).
+        const quint64 marks = ((((d & low7) + low7) | d) & high) >> 7;
+        n += qsizetype((marks * 0x0101010101010101ULL) >> 56);
+    }
+    for (; i < count; ++i)
+        n += a[i] != b[i];
+    return n;
+}
+
+// The scanline size without building it: a mask byte per group of eight and
+// every byte that differs from the one above (all of the first row).
+qsizetype scanlineSize(const uchar* rows, int rowBytes, int height, qsizetype limit) {
+    const qsizetype masks = (rowBytes + 7) / 8;
+    qsizetype size = 0;
+    for (int y = 0; y < height && size < limit; ++y) {
+        const uchar* row = rows + qsizetype(y) * rowBytes;
+        size += masks + (y == 0 ? rowBytes : differingBytes(row, row - rowBytes, rowBytes));
+    }
+    return size;
+}
+
+// The RLE size: two bytes a run. A row no longer than a run's limit of 255 has
+// as many runs as places where a byte differs from the one before, plus one.
+qsizetype rleSize(const uchar* rows, int rowBytes, int height, qsizetype limit) {
+    if (rowBytes > 255) {
+        Counter counter{0, limit};
+        rle(counter, rows, rowBytes, height);
+        return counter.size;
+    }
+    qsizetype size = 0;
+    for (int y = 0; y < height && size < limit; ++y) {
+        const uchar* row = rows + qsizetype(y) * rowBytes;
+        if (rowBytes > 0)
+            size += 2 * (1 + differingBytes(row + 1, row, rowBytes - 1));
+    }
+    return size;
+}
+
+} // namespace
+
+qsizetype BitmapCompression::compressedSize(Compression method, const QByteArray& rows, int rowBytes,
+                                            int height, bool wordPackBits, qsizetype limit) {
+    const auto* data = reinterpret_cast<const uchar*>(rows.constData());
+    if (method == Compression::Scanline)
+        return scanlineSize(data, rowBytes, height, limit);
+    if (method == Compression::Rle)
+        return rleSize(data, rowBytes, height, limit);
+    Counter counter{0, limit};
+    run(counter, method, data, rowBytes, height, wordPackBits);
+    return counter.size;
+}
+
+QByteArray BitmapCompression::compress(Compression method, const QByteArray& rows, int rowBytes, int height,
+                                       bool wordPackBits) {
+    QByteArray out(compressedSize(method, rows, rowBytes, height, wordPackBits), Qt::Uninitialized);
+    Writer writer{reinterpret_cast<uchar*>(out.data())};
+    run(writer, method, reinterpret_cast<const uchar*>(rows.constData()), rowBytes, height, wordPackBits);
     return out;
 }
 

@@ -45,7 +45,10 @@ SnapshotStart SnapshotSession::Start(const QImage& deskShotTemplate, QRgb outsid
     Platform& outsideWorld = platform();
     // The only read of the screen, here on the GUI thread where the toolkit
     // allows it; the worker then works on this frozen picture alone.
-    const QSize size = deskShotTemplate.isNull() ? QSize() : deskShotTemplate.size();
+    // The template's size is in logical pixels (a previous grab kept on a
+    // scaled screen counts by its logical size, not its device pixels).
+    const QSize size =
+        deskShotTemplate.isNull() ? QSize() : deskShotTemplate.deviceIndependentSize().toSize();
     const QImage grab = outsideWorld.grabScreen(size);
     if (grab.isNull())
         return {false, deskShotNullMessage()};

@@ -6,6 +6,8 @@
 
 #include <QMutexLocker>
 
+#include <QtMath>
+
 #include <climits>
 
 namespace vv {
@@ -36,9 +38,11 @@ void snapshot::RequestStop() {
     wake_.wakeAll();
 }
 
-QRect snapshot::areaAround(QPoint pointer, IconWindow target) {
+QRect snapshot::areaAround(QPoint pointer, IconWindow target, qreal devicePixelRatio) {
     const QSize size = target == IconWindow::Os5 ? HighIconSize : LowIconSize;
-    return QRect(pointer - QPoint(size.width() / 2, size.height() / 2), size);
+    const qreal ratio = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
+    const QPoint centre(qFloor(pointer.x() * ratio), qFloor(pointer.y() * ratio));
+    return QRect(centre - QPoint(size.width() / 2, size.height() / 2), size);
 }
 
 void snapshot::run() {
@@ -49,7 +53,7 @@ void snapshot::run() {
     while (!isInterruptionRequested()) {
         const QPoint now = pointer_.pointerPosition();
         if (now != shown) {
-            const QRect area = areaAround(now, window);
+            const QRect area = areaAround(now, window, setup_.deskShot.devicePixelRatio());
             board_.writeSnapshot(window, [&](QImage& picture) {
                 copyPixels(setup_.deskShot, area, picture, QPoint(0, 0), setup_.outside);
             });

@@ -58,8 +58,11 @@ public:
     quint64 copies() const { return copies_.load(std::memory_order_relaxed); }
 
     // The area of the desktop picture shown for a pointer at `pointer`:
-    // centred on it, the size of the target's snapshot picture.
-    static QRect areaAround(QPoint pointer, IconWindow target);
+    // centred on it, the size of the target's snapshot picture. The pointer is
+    // in logical pixels, the picture in device pixels: on a scaled screen
+    // (`devicePixelRatio` 2, say) the pointer's position is scaled to the
+    // picture's pixels, and the snapshot keeps the screen's full detail.
+    static QRect areaAround(QPoint pointer, IconWindow target, qreal devicePixelRatio = 1.0);
 
 signals:
     // A new picture is in the snapshot picture of `target` (0 or 1).

@@ -3,6 +3,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmap>
 
 namespace vv::ui {
 namespace {
@@ -37,11 +38,13 @@ void drawLantern(QPainter& p, const QRectF& box) {
 
 } // namespace
 
-QImage programPicture() {
-    QImage image(100, 100, QImage::Format_ARGB32);
+QImage programPicture(int size) {
+    QImage image(size, size, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    // Drawn on a 100 x 100 grid; the desktop's icon sizes scale it.
+    p.scale(size / 100.0, size / 100.0);
     QLinearGradient back(0, 0, 100, 100);
     back.setColorAt(0, QColor(46, 139, 87));
     back.setColorAt(1, QColor(20, 70, 45));
@@ -50,6 +53,13 @@ QImage programPicture() {
     p.drawRoundedRect(QRectF(4, 4, 92, 92), 18, 18);
     drawLantern(p, QRectF(22, 12, 56, 76));
     return image;
+}
+
+QIcon programIcon() {
+    QIcon icon;
+    for (const int size : kProgramIconSizes)
+        icon.addPixmap(QPixmap::fromImage(programPicture(size)));
+    return icon;
 }
 
 QImage handheldScreenPicture() {
@@ -78,6 +88,52 @@ QImage handheldScreenPicture() {
             p.drawRoundedRect(tile, 4, 4);
         }
     drawLantern(p, QRectF(58, 92, 44, 58));
+    return image;
+}
+
+QImage iconSetFramePicture(QSize size, const QRect& slotBlock) {
+    QImage image(size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF frame = QRectF(image.rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+
+    // The case: a dark green-grey shell lit from the top, with a light rim.
+    QLinearGradient shell(frame.topLeft(), frame.bottomLeft());
+    shell.setColorAt(0, QColor(86, 104, 94));
+    shell.setColorAt(0.5, QColor(56, 70, 62));
+    shell.setColorAt(1, QColor(34, 42, 38));
+    p.setPen(QPen(QColor(20, 26, 23), 1));
+    p.setBrush(shell);
+    p.drawRoundedRect(frame, 9, 9);
+    p.setPen(QPen(QColor(150, 176, 160, 160), 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(frame.adjusted(1.5, 1.5, -1.5, -1.5), 7.5, 7.5);
+
+    // The band above the screen: a small lantern and a speaker grille, under
+    // the "Hi-R&es Icons" button when that is shown.
+    const qreal bandTop = 4;
+    const qreal bandBottom = slotBlock.top() - 4;
+    if (bandBottom - bandTop >= 8) {
+        const qreal bandHeight = bandBottom - bandTop;
+        drawLantern(p, QRectF(10, bandTop, bandHeight * 0.7, bandHeight));
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(24, 30, 27));
+        for (int i = 0; i < 5; ++i)
+            p.drawEllipse(QPointF(size.width() - 16 - i * 7, (bandTop + bandBottom) / 2), 1.6, 1.6);
+    }
+
+    // The screen the slots sit on: a pale, even well with a sunken edge, so
+    // the icons show as they will on the handheld.
+    p.setRenderHint(QPainter::Antialiasing, false);
+    const QRect well = slotBlock.adjusted(-1, -1, 0, 0);
+    p.fillRect(slotBlock, QColor(226, 236, 222));
+    p.setPen(QColor(18, 22, 20));
+    p.drawLine(well.topLeft(), well.topRight());
+    p.drawLine(well.topLeft(), well.bottomLeft());
+    p.setPen(QColor(120, 150, 130));
+    p.drawLine(well.bottomLeft() + QPoint(1, 0), well.bottomRight());
+    p.drawLine(well.topRight() + QPoint(0, 1), well.bottomRight());
     return image;
 }
 

@@ -1,8 +1,13 @@
 #include "ui/Controls.h"
 
+#include "ui/Artwork.h"
+
 #include <QAbstractButton>
-#include <QGuiApplication>
+#include <QApplication>
+#include <QFont>
+#include <QIcon>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QScreen>
 #include <QWidget>
 
@@ -13,6 +18,25 @@ void TLabel::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 namespace vv::ui {
+
+QString programTitle() {
+    return QStringLiteral("Vedi Vavurir");
+}
+
+void setUpApplication() {
+    QApplication::setApplicationName(QStringLiteral("vedivavurir"));
+    QApplication::setApplicationVersion(QStringLiteral(VV_VERSION));
+    // Ties the windows to the menu entry (and its icon) on Wayland.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.vedivavurir"));
+    QApplication::setWindowIcon(programIcon());
+    // The main window's closing ends the program, not the last visible window:
+    // the main window hides itself while another window is shown modally.
+    QApplication::setQuitOnLastWindowClosed(false);
+    // The window layouts are laid out for a small dialog font.
+    QFont font = QApplication::font();
+    font.setPixelSize(11);
+    QApplication::setFont(font);
+}
 
 void setupFixedWindow(QWidget* window, int clientWidth, int clientHeight) {
     window->setFixedSize(clientWidth, clientHeight);
@@ -48,7 +72,10 @@ TButton* makeSpeedButton(QWidget* parent, const char* name, const QString& capti
     TButton* button = makeButton(parent, name, caption, x, y, w, h);
     button->setFlat(true);
     button->setFocusPolicy(Qt::NoFocus);
-    button->setStyleSheet(QStringLiteral("QPushButton { padding: 0px; text-align: left; }"));
+    // No border: a flat button's caption then has the whole width, and the
+    // caption turns green under the pointer instead of a raised frame.
+    button->setStyleSheet(QStringLiteral("QPushButton { padding: 0px; border: none; text-align: left; }"
+                                         " QPushButton:hover { color: rgb(46, 139, 87); }"));
     return button;
 }
 

@@ -31,6 +31,16 @@ protected:
 
 namespace vv::ui {
 
+// The program's name as the desktop entry gives it, for the title of message
+// boxes that belong to no window.
+QString programTitle();
+
+// Application-wide set-up shared by the program and the window tests: names,
+// version, window icon, font, and the main window (not the last visible one)
+// ending the program. No display name is set: on X11 Qt appends it to every
+// window title, and the titles are the captions the language file sets.
+void setUpApplication();
+
 // Fixed client size, white background, no maximise or resize, centred on the screen.
 void setupFixedWindow(QWidget* window, int clientWidth, int clientHeight);
 // Centres `window` on the screen it is on.

@@ -1,6 +1,7 @@
 #include "ui/QtPlatform.h"
 
 #include "platform/ProcessRunner.h"
+#include "ui/Controls.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -21,7 +22,7 @@
 namespace vv {
 
 void QtPlatform::showMessage(const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), text, QMessageBox::Ok,
+    QMessageBox box(QMessageBox::NoIcon, ui::programTitle(), text, QMessageBox::Ok,
                     QApplication::activeWindow());
     box.exec();
 }
@@ -103,8 +104,8 @@ void QtPlatform::showHelp(const QString& helpFile) {
 }
 
 ProcessOutcome QtPlatform::runAndWait(const QString& program, const QStringList& arguments,
-                                      const QString& workingDirectory) {
-    return runProgramAndWait(program, arguments, workingDirectory);
+                                      const QString& workingDirectory, const ProcessLimits& limits) {
+    return runProgramAndWait(program, arguments, workingDirectory, limits);
 }
 
 bool QtPlatform::startDetached(const QString& program, const QStringList& arguments,

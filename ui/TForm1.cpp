@@ -1,8 +1,10 @@
 #include "ui/TForm1.h"
 
 #include "app/OptionRules.h"
+#include "app/SystemScreens.h"
 #include "buildrun/InstallHandover.h"
 #include "icons/IconPieces.h"
+#include "icons/IconSlots.h"
 #include "platform/Platform.h"
 #include "theme/ThemeBuildPlan.h"
 #include "ui/Artwork.h"
@@ -30,8 +32,9 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     setWindowTitle(QStringLiteral("ZaviZiruziv"));
     setupFixedWindow(this, 592, 156);
 
-    // The working directory, taken once: every data path hangs below it.
-    StartDir = QDir::currentPath().left(299);
+    // The working directory, taken once and whole: every data path hangs below
+    // it, and a shortened path would name another folder.
+    StartDir = QDir::currentPath();
 
     Bevel2 = makeBevel(this, "Bevel2", 172, 8, 75, 142);
     Bevel1 = makeBevel(this, "Bevel1", 346, 8, 239, 113);
@@ -84,9 +87,29 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     SpeedButton2 = makeSpeedButton(this, "SpeedButton2", QStringLiteral("&load bmp    "), 31, 128, 56, 17);
     SpeedButton1 = makeSpeedButton(this, "SpeedButton1", QStringLiteral("create &pdb"), 85, 128, 61, 17);
     SpeedButton3 = makeSpeedButton(this, "SpeedButton3", QStringLiteral("Hi-R&es Icons"), 12, 16, 145, 17);
-    SpeedButton3->setStyleSheet(QStringLiteral("QPushButton { color: white; font-family: Arial; font-weight: "
-                                               "bold; background: rgb(46, 139, 87); }"));
+    // A flat button paints a style-sheet background only when the sheet also
+    // sets a border; without one the white caption sat on the white window.
+    SpeedButton3->setStyleSheet(QStringLiteral(
+        "QPushButton { color: white; font-family: Arial; font-weight: bold; padding: 0px;"
+        " border: 1px solid rgb(24, 84, 50); border-radius: 3px; background: rgb(46, 139, 87); }"
+        " QPushButton:hover { background: rgb(64, 170, 110); border-color: rgb(228, 244, 232); }"
+        " QPushButton:pressed { background: rgb(30, 104, 62); }"
+        " QPushButton:disabled { color: rgb(190, 210, 198); background: rgb(96, 128, 110); }"));
     SpeedButton3->hide();
+
+    // The case around the 4 x 3 icon-set slots, drawn behind them and behind
+    // "Hi-R&es Icons" in the band at its top.
+    QRect slotBlock;
+    for (int i = 0; i < vv::IconSetSlotCount; ++i)
+        slotBlock |= QRect(vv::iconSlots()[i].mainPos, vv::LowIconSize);
+    const QRect frameRect(3, 5, 164, 121);
+    Image254 = new TImage(this);
+    Image254->setObjectName(QStringLiteral("Image254"));
+    Image254->setGeometry(frameRect);
+    Image254->setPicture(iconSetFramePicture(
+        frameRect.size(), slotBlock.adjusted(-3, -3, 3, 3).translated(-frameRect.topLeft())));
+    Image254->setAttribute(Qt::WA_TransparentForMouseEvents);
+    Image254->lower();
 
     QFont busyFont(QStringLiteral("Arial"));
     busyFont.setBold(true);
@@ -168,7 +191,8 @@ void TForm1::FormActivate() {
 
     const std::optional<QString> languageFile = LoadSettings(StartDir);
     if (!languageFile)
-        vv::platform().showMessage(Messages[0] + QStringLiteral("- Where is vkdm_settings.cfg?"));
+        vv::platform().showMessage(Messages[vv::Message::SettingsNotRead] +
+                                   QStringLiteral("- Where is vkdm_settings.cfg?"));
     ApplyLanguage(languageFile.value_or(QString()));
 }
 
@@ -194,6 +218,8 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 void TForm1::Button4Click() {
     Form3->StartDir = StartDir;
+    if (!Form3->SettingsProblem.isEmpty())
+        vv::platform().showMessage(Form3->SettingsProblem);
     ShowModalFromMain(Form3);
 }
 
@@ -212,14 +238,16 @@ void TForm1::ProgramIconClick() {
 void TForm1::Button9Click() {
     const QString helpFile = vv::helpFilePath(StartDir, HelpSuffix);
     if (!QFileInfo(helpFile).isFile()) {
-        vv::platform().showMessage(Messages[19] + QStringLiteral(" ") + QDir::toNativeSeparators(helpFile));
+        vv::platform().showMessage(Messages[vv::Message::NoHelpFile] + QStringLiteral(" ") +
+                                   QDir::toNativeSeparators(helpFile));
         return;
     }
     vv::platform().showHelp(helpFile);
 }
 
 void TForm1::Button3Click() {
-    if (ScreenType == 3) {
+    if (const vv::ScreenProfile* screen = vv::screenProfileOf(ScreenType);
+        screen && screen->opensHighThemeWindow) {
         Form6->StartDir = StartDir;
         ShowModalFromMain(Form6);
     } else {
@@ -270,7 +298,7 @@ void TForm1::SpeedButton1Click() {
     });
 }
 void TForm1::SpeedButton2Click() {
-    IconPicker->loadSheetFromDialog(OpenPictureDialog1, StartDir, Messages[2]);
+    IconPicker->loadSheetFromDialog(OpenPictureDialog1, StartDir, Messages[vv::Message::IconSheetUnusable]);
 }
 
 void TForm1::PaintBoxClick(int cell) {

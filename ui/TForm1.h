@@ -43,12 +43,13 @@ public:
     TButton* SpeedButton3; // Hi-R&es Icons, offered for the 320x320 OS5 screen only
     // Version, program picture, titles and busy labels.
     TImage* ProgramIcon;
-    TLabel* Label6; // version shadow
-    TLabel* Label7; // version
-    TLabel* Label5; // " Main Menu "
-    TLabel* Label4; // "- Default Theme Icons -"
-    TLabel* Label2; // "Creating Theme...", hidden
-    TLabel* Label3; // "Creating Icon Set...", hidden
+    TImage* Image254; // the case drawn around the icon-set slots
+    TLabel* Label6;   // version shadow
+    TLabel* Label7;   // version
+    TLabel* Label5;   // " Main Menu "
+    TLabel* Label4;   // "- Default Theme Icons -"
+    TLabel* Label2;   // "Creating Theme...", hidden
+    TLabel* Label3;   // "Creating Icon Set...", hidden
     QFrame* Bevel1;
     QFrame* Bevel2;
     TImage* DeskShot; // the snapshot canvas, never shown; sized by resource.bmp

@@ -7,15 +7,16 @@ TImage::TImage(QWidget* parent) : QWidget(parent) {}
 
 void TImage::setPicture(const QImage& image) {
     picture_ = image.copy();
+    // A grab of a scaled screen has more pixels than it covers.
     if (autoSize_ && !picture_.isNull())
-        resize(picture_.size());
+        resize(picture_.deviceIndependentSize().toSize());
     update();
 }
 
 void TImage::setAutoSize(bool on) {
     autoSize_ = on;
     if (autoSize_ && !picture_.isNull())
-        resize(picture_.size());
+        resize(picture_.deviceIndependentSize().toSize());
 }
 
 void TImage::paintEvent(QPaintEvent*) {

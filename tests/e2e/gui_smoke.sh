@@ -8,7 +8,7 @@ set -euo pipefail
 BIN="$1"
 DATA="$2"
 OUT="$3"
-for tool in Xvfb openbox xdotool import; do
+for tool in Xvfb openbox xdotool xprop import; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 mkdir -p "$OUT"
@@ -70,6 +70,9 @@ click() { # window x y: client coordinates
 
 MAIN="$(visible_window)" || fail "the main window did not appear: $(cat "$WORK/program.log")"
 sleep 1
+# The title the window manager shows is the language file's caption alone.
+title="$(xprop -id "$MAIN" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME([A-Z0-9_]*) = "\(.*\)"$/\1/p')"
+[ "$title" = "Vedi Vavurir" ] || fail "the main window's title is \"$title\", not its caption"
 click "$MAIN" $((248 + 20)) $((128 + 10)) # Edit1
 xdotool type --delay 50 "Smoke Theme"
 sleep 0.3

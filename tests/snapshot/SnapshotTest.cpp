@@ -210,6 +210,41 @@ TEST_F(SnapshotTest, TheScreenIsReadOnceAtTheSizeAndFormatOfTheTemplate) {
     EXPECT_TRUE(pixelsAre(board.snapshotPicture(IconWindow::Os5), areaOf({180, 140}, IconWindow::Os5)));
 }
 
+// On a scaled screen (device pixel ratio 2, as with QT_SCALE_FACTOR=2) the
+// grab of a logical size holds twice its pixels each way while the pointer
+// moves in logical pixels. The snapshot shows the device pixels under the
+// pointer, and a start that takes the last grab as its template asks for the
+// same logical size again.
+TEST_F(SnapshotTest, OnAScaledScreenThePointerIsMappedToTheGrabsDevicePixels) {
+    recorder.onGrab = [this](const QSize& size) {
+        requestedSizes << size;
+        QImage desk = coordinateDesk(size * 2);
+        desk.setDevicePixelRatio(2.0);
+        return desk;
+    };
+    const QSize logical(100, 75);
+    deskTemplate = filled(logical, 0);
+    struct Case {
+        IconWindow window;
+        QPoint pointer;
+        QPoint deviceTopLeft; // the pointer's device pixel less half the snapshot size
+    };
+    const Case cases[] = {{IconWindow::Main, {40, 30}, {80 - 16, 60 - 11}},
+                          {IconWindow::Os5, {40, 30}, {80 - 32, 60 - 22}},
+                          {IconWindow::Main, {90, 60}, {180 - 16, 120 - 11}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "pointer " << c.pointer.x() << "," << c.pointer.y());
+        SnapshotSession session(board, c.window);
+        snapshotAt(session, c.pointer);
+        EXPECT_EQ(session.deskShot().devicePixelRatio(), 2.0);
+        EXPECT_TRUE(pixelsAre(board.snapshotPicture(c.window), [&](int x, int y) {
+            return deskPixel(c.deviceTopLeft.x() + x, c.deviceTopLeft.y() + y);
+        }));
+        deskTemplate = session.deskShot();
+    }
+    EXPECT_EQ(requestedSizes, QList<QSize>(3, logical));
+}
+
 TEST_F(SnapshotTest, WithoutATemplatePictureTheWholeScreenIsRead) {
     SnapshotSession session(board, IconWindow::Main);
     deskTemplate = QImage();

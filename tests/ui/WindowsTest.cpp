@@ -1,6 +1,7 @@
 // The six windows driven headless through the recording platform.
 #include "app/LanguageFile.h"
 #include "app/SettingsFile.h"
+#include "ui/Controls.h"
 #include "ui/SettingsAndLanguage.h"
 #include "ui/TAboutBox.h"
 #include "ui/TForm1.h"
@@ -12,9 +13,12 @@
 #include "support/RecordingPlatform.h"
 #include "support/TestFiles.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QStyle>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -373,6 +377,72 @@ TEST_F(Windows, ViewThemeAndHiResIconsOpenTheirWindows) {
     EXPECT_EQ(platform.modalWindows, (QList<QWidget*>{Form7, Form6}));
 }
 
+// "Hi-R&es Icons" is the only way to the OS5 icon window: its white caption
+// must stand on its own background in every style, at rest and under the
+// pointer, and the case around the icon-set slots must be drawn.
+TEST_F(Windows, HiResIconsButtonIsDrawnOnItsOwnBackground) {
+    startWithEnglish(1);
+    Form1->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form1));
+    TButton* button = Form1->SpeedButton3;
+    ASSERT_FALSE(button->isHidden());
+    const QString defaultStyle = QApplication::style()->name();
+    for (const QString& style : {defaultStyle, QStringLiteral("Windows"), QStringLiteral("Fusion")}) {
+        ASSERT_NE(QApplication::setStyle(style), nullptr) << style.toStdString();
+        for (const bool hover : {false, true}) {
+            // The pointer over the button, or over the window beside it.
+            QTest::mouseMove(hover ? static_cast<QWidget*>(button) : Form1,
+                             hover ? button->rect().center() : QPoint(400, 140));
+            QCoreApplication::processEvents();
+            ASSERT_EQ(button->underMouse(), hover);
+            const QRgb background = hover ? qRgb(64, 170, 110) : qRgb(46, 139, 87);
+            const QImage shot = button->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            int onBackground = 0;
+            int light = 0;
+            for (int y = 0; y < shot.height(); ++y)
+                for (int x = 0; x < shot.width(); ++x) {
+                    const QRgb pixel = shot.pixel(x, y);
+                    onBackground += pixel == background;
+                    light += qRed(pixel) > 230 && qGreen(pixel) > 230 && qBlue(pixel) > 230;
+                }
+            const int area = shot.width() * shot.height();
+            EXPECT_GT(onBackground, area / 2) << style.toStdString() << " hover " << hover;
+            EXPECT_GT(light, 20) << style.toStdString() << " hover " << hover; // the caption
+            EXPECT_LT(light, area / 4) << style.toStdString() << " hover " << hover;
+        }
+    }
+    QApplication::setStyle(defaultStyle);
+
+    // The slots sit inside the case: its dark shell shows just outside the block.
+    const QImage window = Form1->grab().toImage();
+    const QColor shell = window.pixelColor(8, 80);
+    EXPECT_LT(shell.lightness(), 110) << shell.name().toStdString();
+    EXPECT_GT(window.pixelColor(15, 80).lightness(), 200); // the pale screen beside slot 5
+}
+
+// On X11 Qt appends an application display name to every window title; the
+// titles must be the language file's captions alone.
+TEST_F(Windows, WindowTitlesAreTheCaptionsAlone) {
+    ui::setUpApplication();
+    startWithEnglish(1);
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QGuiApplication::applicationName());
+    EXPECT_EQ(Form1->windowTitle(), QStringLiteral("Vedi Vavurir OS5 Low-Res"));
+    const std::optional<LanguageTexts> english =
+        readLanguageFile(test::dataPath(QStringLiteral("Language/vkdm_English.lng")));
+    ASSERT_TRUE(english);
+    int others = 0;
+    for (const LanguageLine& line : languageLines()) {
+        if (line.kind != LanguageTargetKind::WindowCaption || QLatin1String(line.window) == "Form1")
+            continue;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->objectName() == QLatin1String(line.window)) {
+                EXPECT_EQ(window->windowTitle(), (*english)[line.line - 1]) << line.line;
+                ++others;
+            }
+    }
+    EXPECT_GT(others, 0);
+}
+
 TEST_F(Windows, HelpOpensTheLanguagesHelpFileOrNamesTheMissingOne) {
     startWithEnglish();
     Form1->Button9Click();
@@ -383,4 +453,39 @@ TEST_F(Windows, HelpOpensTheLanguagesHelpFileOrNamesTheMissingOne) {
     ASSERT_TRUE(test::writeBytes(path("Language/vkdm_hen.hlp"), "<p>help</p>"));
     Form1->Button9Click();
     EXPECT_EQ(platform.helpFiles, QStringList{path("Language/vkdm_hen.hlp")});
+}
+
+// A start directory of more than 299 characters is used whole: a shortened
+// path would name another folder (a sibling whose name is the prefix).
+TEST_F(Windows, ALongStartDirectoryIsUsedWhole) {
+    QString deep = dir_.path();
+    while (deep.size() <= 320)
+        deep += QStringLiteral("/folder-of-a-long-start-directory");
+    ASSERT_TRUE(QDir().mkpath(deep));
+    ui::destroyWindows();
+    QDir::setCurrent(deep);
+    ui::createWindows();
+    EXPECT_EQ(Form1->StartDir, QDir::currentPath());
+    EXPECT_GT(Form1->StartDir.size(), 299);
+}
+
+// Colour components and a palette index outside 0 to 255 are named when the
+// settings are loaded, and again whenever the Options dialog opens.
+TEST_F(Windows, OutOfRangeColoursInTheSettingsAreNamed) {
+    installLanguage("English");
+    SettingsRecord record;
+    record.screenIndex = 0;
+    record.green = 256;
+    record.paletteIndex = 999;
+    writeSettings(record);
+    Form1->FormActivate();
+    ASSERT_EQ(platform.messages.size(), 1);
+    EXPECT_TRUE(platform.messages[0].contains(
+        "green component of the transparent colour in vkdm_settings.cfg is 256"))
+        << platform.messages[0].toStdString();
+    EXPECT_TRUE(platform.messages[0].contains("the transparent palette index is 999"));
+    platform.onModal = [](QWidget*) {};
+    Form1->Button4Click();
+    EXPECT_EQ(platform.messages.size(), 2);
+    EXPECT_EQ(platform.messages.value(1), platform.messages[0]);
 }
