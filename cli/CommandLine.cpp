@@ -14,6 +14,7 @@
 #include "icons/IconSlots.h"
 #include "theme/ThemeBuildPlan.h"
 #include "theme/ThemePieces.h"
+#include "unpack/DatabaseUnpack.h"
 
 #include <QColor>
 #include <QCommandLineParser>
@@ -361,6 +362,118 @@ int runBuildCommand(vv::BuildRequest request, const QCommandLineParser& parser, 
     return 0;
 }
 
+// --- unpack: a database back into sheets and icon pictures ---
+
+const QCommandLineOption kUnpackFrom{QStringLiteral("from"),
+                                     QStringLiteral("The theme or icon set database to read."),
+                                     QStringLiteral("FILE.pdb")};
+const QCommandLineOption kUnpackSheet{QStringLiteral("sheet"),
+                                      QStringLiteral("Writes the low-resolution skin sheet (230 x 335)."),
+                                      QStringLiteral("LOW.bmp")};
+const QCommandLineOption kUnpackHiresSheet{
+    QStringLiteral("hires-sheet"), QStringLiteral("Writes the high-resolution skin sheet (460 x 670)."),
+    QStringLiteral("HIGH.bmp")};
+const QCommandLineOption kUnpackIcons{
+    QStringLiteral("icons"),
+    QStringLiteral("Writes one BMP per icon slot, named after the slot's piece "
+                   "(Icon03E1.bmp, Icon04H1.bmp), into DIR."),
+    QStringLiteral("DIR")};
+
+void addUnpackOptions(QCommandLineParser& parser) {
+    parser.addOptions({kUnpackFrom, kUnpackSheet, kUnpackHiresSheet, kUnpackIcons});
+}
+
+// The transparency colour of the saved options; the default green when the
+// saved texts are no colour.
+QRgb savedTransparency(const vv::BuildOptions& options) {
+    const QString texts[3] = {options.transparentRed, options.transparentGreen, options.transparentBlue};
+    int rgb[3] = {};
+    for (int i = 0; i < 3; ++i) {
+        bool ok = false;
+        rgb[i] = texts[i].trimmed().toInt(&ok);
+        if (!ok || rgb[i] < 0 || rgb[i] > 255)
+            return vv::kOutsideSheetColour;
+    }
+    return qRgb(rgb[0], rgb[1], rgb[2]);
+}
+
+// What unpack will write: every file is decided before the first is written.
+struct UnpackOutput {
+    QString path;
+    QImage picture;
+};
+
+QList<UnpackOutput> unpackOutputs(const vv::UnpackedDatabase& database, const QCommandLineParser& parser,
+                                  QRgb transparency, QStringList& skipped) {
+    QList<UnpackOutput> outputs;
+    const bool theme = database.kind == vv::UnpackedKind::Theme;
+    const std::pair<const QCommandLineOption*, vv::PieceResolution> sheets[] = {
+        {&kUnpackSheet, vv::PieceResolution::Low}, {&kUnpackHiresSheet, vv::PieceResolution::High}};
+    for (const auto& [option, resolution] : sheets) {
+        if (!parser.isSet(*option))
+            continue;
+        const QString name = QStringLiteral("--") + option->names().first();
+        if (!theme)
+            skipped << name + QStringLiteral(": an icon set has no skin sheet");
+        else if (!database.hasPieces(resolution))
+            skipped << name + QStringLiteral(": the database holds no piece of this resolution");
+        else
+            outputs.append(
+                {parser.value(*option), vv::unpackedSkinSheet(database, resolution, transparency)});
+    }
+    if (parser.isSet(kUnpackIcons)) {
+        const QDir folder(parser.value(kUnpackIcons));
+        for (int s = 0; s < vv::IconSlotCount; ++s) {
+            const vv::IconSlot& slot = vv::iconSlots()[s];
+            if (!database.lowIcons[s].isNull())
+                outputs.append({folder.filePath(QLatin1String(slot.lowPiece) + QStringLiteral(".bmp")),
+                                database.lowIcons[s]});
+            if (!database.highIcons[s].isNull())
+                outputs.append({folder.filePath(QLatin1String(slot.highPiece) + QStringLiteral(".bmp")),
+                                database.highIcons[s]});
+        }
+    }
+    return outputs;
+}
+
+int runUnpackCommand(const QCommandLineParser& parser, Streams& streams) {
+    if (!parser.isSet(kUnpackFrom))
+        throw UsageError{QStringLiteral("unpack needs --from FILE.pdb")};
+    const StartDirectory start = openStartDirectory();
+    const QRgb transparency = savedTransparency(vv::buildOptionsFromSettings(start.settings));
+    QString problem;
+    const std::optional<vv::UnpackedDatabase> database =
+        vv::unpackDatabaseFile(parser.value(kUnpackFrom), transparency, &problem);
+    if (!database) {
+        streams.error(QStringLiteral("not a sound theme or icon set database: ") + problem);
+        return 1;
+    }
+    QStringList skipped;
+    const QList<UnpackOutput> outputs = unpackOutputs(*database, parser, transparency, skipped);
+    if (parser.isSet(kUnpackIcons) && !QDir().mkpath(parser.value(kUnpackIcons)))
+        throw UsageError{QStringLiteral("--icons: the folder %1 cannot be made")
+                             .arg(QDir::toNativeSeparators(parser.value(kUnpackIcons)))};
+    streams.result(QStringLiteral("%1 \"%2\"")
+                       .arg(database->kind == vv::UnpackedKind::Theme ? QStringLiteral("theme")
+                                                                      : QStringLiteral("icon set"),
+                            database->name));
+    for (const UnpackOutput& output : outputs) {
+        if (const QString failure = vv::saveBitmapAtomically(output.picture, output.path);
+            !failure.isEmpty()) {
+            streams.error(QDir::toNativeSeparators(output.path) + QStringLiteral(": ") + failure);
+            return 1;
+        }
+        streams.result(QStringLiteral("wrote ") + QDir::toNativeSeparators(output.path));
+    }
+    for (const QString& line : skipped)
+        streams.result(QStringLiteral("skipped ") + line);
+    for (const QString& family : database->missingFamilies)
+        streams.result(QStringLiteral("missing family ") + family);
+    if (database->unknownResources > 0)
+        streams.result(QStringLiteral("ignored %1 unknown resources").arg(database->unknownResources));
+    return 0;
+}
+
 // A parser for one command: its own --help, its options, nothing else.
 struct CommandParser {
     QCommandLineParser parser;
@@ -402,7 +515,9 @@ const char* const kOverview =
     "  install  --name NAME\n"
     "           hands PDBFiles/NAME.pdb to the install tool named in the options\n"
     "  script   theme|iconset [options]\n"
-    "           prints the resource script a build would write\n\n"
+    "           prints the resource script a build would write\n"
+    "  unpack   --from FILE.pdb [--sheet LOW.bmp] [--hires-sheet HIGH.bmp] [--icons DIR]\n"
+    "           reads a theme or icon set back into skin sheets and icon pictures\n\n"
     "Build options (theme, iconset, script) override the saved ones:\n"
     "  --screen \"320x320 OS5\"  --depths 8,16  --compress | --no-compress  --transparent R,G,B\n"
     "theme and iconset also take --compiler-timeout SECONDS (default 120).\n\n"
@@ -417,7 +532,8 @@ int dispatch(const QStringList& arguments, Streams& streams) {
                                      QStringLiteral("Shows the version."));
     top.addOption(help);
     top.addOption(version);
-    top.addPositionalArgument(QStringLiteral("command"), QStringLiteral("theme, iconset, install or script"));
+    top.addPositionalArgument(QStringLiteral("command"),
+                              QStringLiteral("theme, iconset, install, script or unpack"));
     top.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     if (!top.parse(arguments))
         throw UsageError{top.errorText()};
@@ -497,8 +613,18 @@ int dispatch(const QStringList& arguments, Streams& streams) {
                                                theme ? vv::themeFamilies() : vv::iconSetFamilies(), options));
         return 0;
     }
+    if (name == QLatin1String("unpack")) {
+        addUnpackOptions(command.parser);
+        if (!parseCommand(command, commandArguments, usage,
+                          QStringLiteral("Reads a theme or icon set database back into skin sheets and icon "
+                                         "pictures (24-bit BMP)."),
+                          streams))
+            return 0;
+        refuseExtraArguments(command.parser, 0);
+        return runUnpackCommand(command.parser, streams);
+    }
     throw UsageError{
-        QStringLiteral("unknown command \"%1\"; use theme, iconset, install or script").arg(name)};
+        QStringLiteral("unknown command \"%1\"; use theme, iconset, install, script or unpack").arg(name)};
 }
 
 } // namespace

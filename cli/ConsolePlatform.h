@@ -14,6 +14,7 @@ public:
     void showMessage(const QString& text) override;
     void showModal(QWidget*) override {}
     QString chooseOpenFile(const vv::FileDialogRequest&) override { return {}; }
+    QString chooseSaveFile(const vv::FileDialogRequest&) override { return {}; }
     std::optional<QColor> chooseColor(const QColor&) override { return std::nullopt; }
     void showHelp(const QString&) override {}
     vv::ProcessOutcome runAndWait(const QString& program, const QStringList& arguments,

@@ -105,6 +105,12 @@ void IconBoard::setSheet(IconWindow window, const QImage& sheet) {
     side(window).sheet = sheet.convertToFormat(QImage::Format_RGB32);
 }
 
+void IconBoard::setSlotPicture(IconWindow window, int slot, const QImage& picture) {
+    QImage target = makeRgbPicture(iconGrid(window).slotSize, SheetOutsideColour);
+    copyPixels(picture, target.rect(), target, {0, 0}, SheetOutsideColour);
+    side(window).slotPictures.at(slot) = target;
+}
+
 QImage IconBoard::snapshotPicture(IconWindow window) const {
     QMutexLocker lock(&snapshotLock_);
     return (window == IconWindow::Main ? lowSnap_ : highSnap_).copy();

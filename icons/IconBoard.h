@@ -70,6 +70,9 @@ public:
     SheetLoadResult loadSheet(IconWindow window, const QString& path);
     // Puts a picture in as the window's sheet (converted to 24 bits).
     void setSheet(IconWindow window, const QImage& sheet);
+    // Replaces a slot's picture, as read back from a database: copied into a
+    // picture of the window's slot size (clipped, white where it is smaller).
+    void setSlotPicture(IconWindow window, int slot, const QImage& picture);
 
     // The snapshot guard. LowSnap and HighSnap are written by the snapshot
     // worker thread while the windows stay clickable, so they are only ever

@@ -58,6 +58,8 @@ public:
     virtual void showModal(QWidget* window) = 0;
     // Returns the chosen file's path, or an empty string when the user cancelled.
     virtual QString chooseOpenFile(const FileDialogRequest& request) = 0;
+    // Returns the path to save to, or an empty string when the user cancelled.
+    virtual QString chooseSaveFile(const FileDialogRequest& request) = 0;
     // Returns the chosen colour, or nothing when the user cancelled.
     virtual std::optional<QColor> chooseColor(const QColor& initial) = 0;
     // Shows a help file in the program's own viewer.

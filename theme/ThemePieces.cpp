@@ -61,6 +61,16 @@ SheetLoadResult ThemePieces::loadSheetFile(const QString& path, PieceResolution 
     return result;
 }
 
+void ThemePieces::setPiece(int index, PieceResolution resolution, const QImage& picture, QRgb outside) {
+    const ThemePiece& row = themePieceTable().at(index);
+    QImage piece = makeBlankPiece(row, resolution);
+    if (picture.size() == piece.size() && picture.format() == piece.format())
+        piece = picture;
+    else
+        copyPixels(picture, piece.rect(), piece, {0, 0}, outside);
+    (resolution == PieceResolution::Low ? low_ : high_).at(index) = piece;
+}
+
 QImage composeSkinSheet(const ThemePieces& pieces, PieceResolution resolution, QRgb background) {
     const QSize size = resolution == PieceResolution::Low ? kLowSheetSize : kHighSheetSize;
     QImage sheet = makeRgbPicture(size, background);

@@ -41,6 +41,11 @@ public:
     // and the result carries the loader's text.
     SheetLoadResult loadSheetFile(const QString& path, PieceResolution resolution,
                                   QRgb outside = kOutsideSheetColour);
+    // Replaces one piece, as read back from a database. A picture of another
+    // size or format is copied into a blank piece (clipped, `outside` where it
+    // is smaller), so every piece keeps the size and format of the table.
+    void setPiece(int index, PieceResolution resolution, const QImage& picture,
+                  QRgb outside = kOutsideSheetColour);
 
 private:
     std::array<QImage, kThemePieceCount> low_;

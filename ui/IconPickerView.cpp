@@ -125,6 +125,10 @@ void IconPickerView::loadSheetFromDialog(TOpenPictureDialog& dialog, const QStri
     const QString path = dialog.Execute();
     if (path.isEmpty())
         return;
+    loadSheetFile(path, invalidPrefix);
+}
+
+void IconPickerView::loadSheetFile(const QString& path, const QString& invalidPrefix) {
     const SheetLoadResult result = board_.loadSheet(side_, path);
     switch (result.status) {
     case SheetLoadResult::Status::Loaded:

@@ -57,6 +57,8 @@ public:
     // sheet; a file that cannot be opened is reported with its path.
     void loadSheetFromDialog(TOpenPictureDialog& dialog, const QString& startDir,
                              const QString& invalidPrefix);
+    // The same for a file already chosen (a picture dropped on the window).
+    void loadSheetFile(const QString& path, const QString& invalidPrefix);
 
 signals:
     void cellClicked(int cell);

@@ -72,6 +72,11 @@ QString QtPlatform::chooseOpenFile(const FileDialogRequest& request) {
                                         request.filter);
 }
 
+QString QtPlatform::chooseSaveFile(const FileDialogRequest& request) {
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), request.title, request.directory,
+                                        request.filter);
+}
+
 std::optional<QColor> QtPlatform::chooseColor(const QColor& initial) {
     const QColor chosen = QColorDialog::getColor(initial, QApplication::activeWindow());
     if (!chosen.isValid())

@@ -10,6 +10,7 @@ public:
     void showMessage(const QString& text) override;
     void showModal(QWidget* window) override;
     QString chooseOpenFile(const FileDialogRequest& request) override;
+    QString chooseSaveFile(const FileDialogRequest& request) override;
     std::optional<QColor> chooseColor(const QColor& initial) override;
     void showHelp(const QString& helpFile) override;
     ProcessOutcome runAndWait(const QString& program, const QStringList& arguments,

@@ -9,6 +9,7 @@
 #include "theme/ThemeBuildPlan.h"
 #include "ui/Artwork.h"
 #include "ui/BuildInputs.h"
+#include "ui/DatabaseOpening.h"
 #include "ui/SettingsAndLanguage.h"
 #include "ui/TAboutBox.h"
 #include "ui/TForm2.h"
@@ -169,6 +170,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     connect(Label6, &TLabel::clicked, this, &TForm1::Label6Click);
     connect(Label7, &TLabel::clicked, this, &TForm1::Label6Click);
     connect(ProgramIcon, &TImage::clicked, this, &TForm1::ProgramIconClick);
+    vv::ui::installDatabaseActions(this, vv::ui::DropWindow::Main);
 }
 
 void TForm1::FormActivate() {

@@ -1,5 +1,6 @@
 #include "ui/TForm6.h"
 
+#include "ui/DatabaseOpening.h"
 #include "ui/TForm2.h"
 
 TForm6* Form6 = nullptr;
@@ -15,4 +16,5 @@ TForm6::TForm6(QWidget* parent) : ThemeWindow(vv::PieceResolution::High, parent)
     // The pieces belong to the low-resolution window, created before this one.
     if (Form2)
         showPieces(Form2->Pieces);
+    vv::ui::installDatabaseActions(this, vv::ui::DropWindow::ThemeHigh);
 }

@@ -1,6 +1,7 @@
 #include "ui/TForm7.h"
 
 #include "platform/Platform.h"
+#include "ui/DatabaseOpening.h"
 #include "ui/TAboutBox.h"
 #include "ui/TForm1.h"
 #include "ui/TForm6.h"
@@ -63,6 +64,7 @@ TForm7::TForm7(QWidget* parent) : QWidget(parent) {
     connect(Button11, &QPushButton::clicked, this, &TForm7::Button11Click);
     connect(SpeedButton2, &QPushButton::clicked, this, &TForm7::SpeedButton2Click);
     connect(Label6, &TLabel::clicked, this, &TForm7::Label6Click);
+    vv::ui::installDatabaseActions(this, vv::ui::DropWindow::Os5Icons);
 }
 
 void TForm7::Button1Click() {

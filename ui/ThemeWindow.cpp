@@ -77,7 +77,10 @@ void ThemeWindow::Button1Click() {
     const QString path = OpenPictureDialog1.Execute();
     if (path.isEmpty())
         return;
+    loadSheetFile(path);
+}
 
+void ThemeWindow::loadSheetFile(const QString& path) {
     Label1->raise();
     Label1->show();
     Label1->repaint();

@@ -43,6 +43,8 @@ public:
     // cancelled dialog or a sheet that cannot be read changes no piece; a
     // reading failure is reported. Both theme windows show the result.
     void Button1Click();
+    // The cut of Load Bitmap for a file already chosen (a picture dropped on the window).
+    void loadSheetFile(const QString& path);
     void Button2Click(); // Return
 
 protected:

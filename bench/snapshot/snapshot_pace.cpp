@@ -41,6 +41,7 @@ public:
     void showMessage(const QString&) override {}
     void showModal(QWidget*) override {}
     QString chooseOpenFile(const FileDialogRequest&) override { return {}; }
+    QString chooseSaveFile(const FileDialogRequest&) override { return {}; }
     std::optional<QColor> chooseColor(const QColor&) override { return {}; }
     void showHelp(const QString&) override {}
     ProcessOutcome runAndWait(const QString&, const QStringList&, const QString&,

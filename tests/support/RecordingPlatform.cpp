@@ -30,6 +30,10 @@ QString RecordingPlatform::chooseOpenFile(const FileDialogRequest& request) {
     return fileAnswers.isEmpty() ? QString() : fileAnswers.dequeue();
 }
 
+QString RecordingPlatform::chooseSaveFile(const FileDialogRequest& request) {
+    return chooseOpenFile(request);
+}
+
 std::optional<QColor> RecordingPlatform::chooseColor(const QColor&) {
     return colorAnswers.isEmpty() ? std::nullopt : colorAnswers.dequeue();
 }

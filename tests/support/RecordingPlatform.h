@@ -51,6 +51,8 @@ public:
     void showMessage(const QString& text) override;
     void showModal(QWidget* window) override;
     QString chooseOpenFile(const FileDialogRequest& request) override;
+    // Save dialogs are recorded in fileDialogs too and answered from fileAnswers.
+    QString chooseSaveFile(const FileDialogRequest& request) override;
     std::optional<QColor> chooseColor(const QColor& initial) override;
     void showHelp(const QString& helpFile) override;
     ProcessOutcome runAndWait(const QString& program, const QStringList& arguments,

@@ -1,0 +1,206 @@
+// Databases and pictures dropped on the windows, and the context menus of the
+// theme and icon windows, driven headless with the recording platform.
+#include "compiler/BitmapFamilyEncoder.h"
+#include "compiler/PalmDatabase.h"
+#include "theme/ThemeFamilies.h"
+#include "theme/ThemePieces.h"
+#include "ui/TForm1.h"
+#include "ui/TForm2.h"
+#include "ui/TForm6.h"
+#include "ui/TForm7.h"
+
+#include "StartedWindows.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+using namespace vv;
+
+namespace {
+
+// A colour per picture, so a picture in the wrong place shows; one that a
+// 16 bpp bitmap holds exactly.
+QRgb colourOf(int index, bool high) {
+    const int r = index % 32, g = high ? 50 : 10, b = (index / 4) % 32;
+    return qRgb(r << 3 | r >> 2, g << 2 | g >> 4, b << 3 | b >> 2);
+}
+
+QImage solid(QSize size, QRgb colour) {
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(colour);
+    return picture;
+}
+
+// A double-density theme: every bitmap and icon family of the tables in one
+// colour at 16 bpp, both densities.
+QByteArray colourTheme(const QByteArray& name) {
+    pdb::PalmDatabase db;
+    db.name = name;
+    db.type = "thme";
+    db.creator = "reze";
+    const pdb::BitmapFamilyEncoder encoder;
+    auto family = [&](QSize low, QSize high, int index) {
+        QString error;
+        const std::optional<QByteArray> bytes =
+            encoder.encode({{solid(low, colourOf(index, false)), 16, false, false, {}, {}},
+                            {solid(high, colourOf(index, true)), 16, true, false, {}, {}}},
+                           &error);
+        EXPECT_TRUE(bytes) << error.toStdString();
+        return bytes.value_or(QByteArray());
+    };
+    for (const ThemeBitmapFamily& f : themeBitmapFamilies())
+        db.resources.append(
+            {"Tbmp", quint16(f.id), family(f.piece().lowSize(), f.piece().highSize(), f.pieceIndex)});
+    for (int s = 0; s < IconSlotCount; ++s)
+        if (iconSlots()[s].use == SlotUse::Theme)
+            db.resources.append(
+                {"tAIB", quint16(iconSlots()[s].familyId), family(LowIconSize, HighIconSize, s)});
+    return db.toBytes();
+}
+
+class DatabaseWindows : public test::StartedWindows {
+protected:
+    DatabaseWindows() : StartedWindows(QStringLiteral("ThmeBMP"), QStringLiteral("ThmeRsrc")) {}
+
+    static void drop(QWidget* window, const QString& file) {
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(file)});
+        // As a drag would: the enter names the target the drop is delivered to.
+        QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window, &enter);
+        ASSERT_TRUE(enter.isAccepted());
+        QDropEvent event(QPointF(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window, &event);
+        EXPECT_TRUE(event.isAccepted());
+    }
+
+    static QStringList menuOf(QWidget* window) {
+        QStringList texts;
+        for (QAction* action : window->actions())
+            texts << action->text();
+        return texts;
+    }
+
+    static QAction* action(QWidget* window, const char* name) {
+        return window->findChild<QAction*>(QLatin1String(name));
+    }
+
+    QString writeTheme(const QByteArray& name) {
+        const QString file = path(QStringLiteral("PDBFiles/") + QString::fromLatin1(name) + ".pdb");
+        EXPECT_TRUE(test::writeBytes(file, colourTheme(name)));
+        return file;
+    }
+
+    // Every piece, slot and the name as the program starts, to prove a refusal changed nothing.
+    struct State {
+        QList<QImage> pictures;
+        QString name;
+        bool operator==(const State&) const = default;
+    };
+    static State state() {
+        State s;
+        for (int i = 0; i < kThemePieceCount; ++i)
+            s.pictures << Form2->Pieces.lowPiece(i) << Form2->Pieces.highPiece(i);
+        for (int slot = 0; slot < IconSlotCount; ++slot)
+            s.pictures << Form1->IconBoard.slotPicture(IconWindow::Main, slot)
+                       << Form1->IconBoard.slotPicture(IconWindow::Os5, slot);
+        s.name = Form1->Edit1->text();
+        return s;
+    }
+};
+
+TEST_F(DatabaseWindows, DroppedThemeFillsBothThemeWindowsTheIconSlotsAndTheName) {
+    const QString file = writeTheme("Dropped");
+    for (QWidget* window : {static_cast<QWidget*>(Form1), static_cast<QWidget*>(Form6)}) {
+        Form1->Edit1->clear();
+        drop(window, file);
+        EXPECT_TRUE(platform.messages.isEmpty()) << platform.messages.join('|').toStdString();
+        EXPECT_EQ(Form1->Edit1->text(), "Dropped");
+        for (int i = 0; i < kThemePieceCount; ++i) {
+            ASSERT_EQ(QColor(Form2->Pieces.highPiece(i).pixel(0, 0)), QColor(colourOf(i, true))) << i;
+            ASSERT_EQ(Form6->pieceImage(i)->picture(), Form2->Pieces.highPiece(i)) << i;
+            ASSERT_EQ(Form2->pieceImage(i)->picture(), Form2->Pieces.lowPiece(i)) << i;
+        }
+        // Low 24-bit pieces keep the exact colour; 8-bit ones its nearest palette colour.
+        const int f4 = themePieceIndex(u"F4");
+        EXPECT_EQ(QColor(Form2->Pieces.lowPiece(f4).pixel(0, 0)), QColor(colourOf(f4, false)));
+        for (int s = 0; s < IconSlotCount; ++s) {
+            if (iconSlots()[s].use != SlotUse::Theme)
+                continue;
+            ASSERT_EQ(QColor(Form1->IconBoard.slotPicture(IconWindow::Main, s).pixel(3, 3)),
+                      QColor(colourOf(s, false)));
+            ASSERT_EQ(QColor(Form1->IconBoard.slotPicture(IconWindow::Os5, s).pixel(3, 3)),
+                      QColor(colourOf(s, true)));
+            ASSERT_EQ(Form7->IconPicker->slotImage(s)->picture(),
+                      Form1->IconBoard.slotPicture(IconWindow::Os5, s));
+        }
+    }
+}
+
+TEST_F(DatabaseWindows, DamagedDatabaseIsRefusedByNameAndChangesNothing) {
+    const State before = state();
+    for (QWidget* window : {static_cast<QWidget*>(Form1), static_cast<QWidget*>(Form2),
+                            static_cast<QWidget*>(Form6), static_cast<QWidget*>(Form7)}) {
+        platform.messages.clear();
+        drop(window, test::fixturePath("broken-truncated.pdb"));
+        ASSERT_EQ(platform.messages.size(), 1) << window->objectName().toStdString();
+        EXPECT_TRUE(platform.messages[0].contains("broken-truncated.pdb"))
+            << platform.messages[0].toStdString();
+        EXPECT_TRUE(state() == before);
+    }
+}
+
+TEST_F(DatabaseWindows, DroppedPicturesLoadAsSheets) {
+    QImage sheet = solid(kHighSheetSize, qRgb(10, 20, 30));
+    const QString file = path("ThmeBMP/dropped.bmp");
+    ASSERT_TRUE(sheet.save(file, "BMP"));
+    drop(Form6, file);
+    EXPECT_EQ(QColor(Form2->Pieces.highPiece(0).pixel(0, 0)), QColor(qRgb(10, 20, 30)));
+    EXPECT_EQ(Form6->Image1->picture().size(), kHighSheetSize);
+
+    drop(Form7, file);
+    EXPECT_EQ(Form1->IconBoard.sheet(IconWindow::Os5).size(), kHighSheetSize);
+    EXPECT_NE(Form1->IconBoard.sheet(IconWindow::Main).size(), kHighSheetSize);
+    drop(Form1, file);
+    EXPECT_EQ(Form1->IconBoard.sheet(IconWindow::Main).size(), kHighSheetSize);
+    EXPECT_TRUE(platform.messages.isEmpty()) << platform.messages.join('|').toStdString();
+}
+
+TEST_F(DatabaseWindows, ContextMenusOpenDatabasesAndSaveSheetsThatLoadBackUnchanged) {
+    EXPECT_EQ(menuOf(Form2), (QStringList{"Open database\u2026", "Save skin sheet\u2026"}));
+    EXPECT_EQ(menuOf(Form6), (QStringList{"Open database\u2026", "Save skin sheet\u2026"}));
+    EXPECT_EQ(menuOf(Form1), QStringList{"Open database\u2026"});
+    EXPECT_EQ(menuOf(Form7), QStringList{"Open database\u2026"});
+
+    platform.fileAnswers.enqueue(writeTheme("From menu"));
+    action(Form7, "OpenDatabaseAction")->trigger();
+    EXPECT_EQ(Form1->Edit1->text(), "From menu");
+    EXPECT_TRUE(platform.fileDialogs.last().directory.endsWith("PDBFiles"));
+
+    for (ThemeWindow* window : {static_cast<ThemeWindow*>(Form2), static_cast<ThemeWindow*>(Form6)}) {
+        const PieceResolution resolution = window->resolution();
+        const QString file =
+            path(resolution == PieceResolution::Low ? "ThmeBMP/low.bmp" : "ThmeBMP/high.bmp");
+        platform.fileAnswers.clear(); // cancelled: nothing written
+        action(window, "SaveSkinSheetAction")->trigger();
+        EXPECT_FALSE(QFileInfo::exists(file));
+
+        platform.fileAnswers.enqueue(file);
+        action(window, "SaveSkinSheetAction")->trigger();
+        ASSERT_TRUE(QFileInfo::exists(file));
+        EXPECT_EQ(QImage(file).size(), resolution == PieceResolution::Low ? kLowSheetSize : kHighSheetSize);
+        EXPECT_EQ(test::readBytes(file).at(28), 24) << "a 24-bit BMP";
+        ThemePieces reloaded;
+        ASSERT_TRUE(reloaded.loadSheetFile(file, resolution).loaded());
+        for (int i = 0; i < kThemePieceCount; ++i)
+            ASSERT_EQ(reloaded.piece(i, resolution), Form2->Pieces.piece(i, resolution)) << i;
+    }
+    EXPECT_TRUE(platform.messages.isEmpty()) << platform.messages.join('|').toStdString();
+}
+
+} // namespace

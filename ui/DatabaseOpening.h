@@ -1,0 +1,36 @@
+// The way back from a database into the windows: "Open database…" and "Save
+// skin sheet…" in the context menus of the theme and icon windows, and files
+// dropped on the windows. A database fills both theme windows, the icon slots
+// and the database name; a damaged one is refused with its problem and changes
+// nothing.
+#pragma once
+
+#include "theme/PieceTable.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace vv::ui {
+
+// What a window does with a dropped picture and which menu it offers.
+enum class DropWindow {
+    Main,      // icon sheet of the main window; "Open database…"
+    ThemeLow,  // Load Bitmap of the low-resolution theme window; both menu entries
+    ThemeHigh, // Load Bitmap of the high-resolution theme window; both menu entries
+    Os5Icons,  // icon sheet of the OS5 icon window; "Open database…"
+};
+
+// Accepts drops on `window` and gives it its context menu entries.
+void installDatabaseActions(QWidget* window, DropWindow role);
+
+// Opens a database file into the windows. False, with a message naming the
+// file and the problem, when it is refused; then nothing has changed.
+bool openDatabaseFile(const QString& path);
+// "Open database…": a file dialog in StartDir/PDBFiles, then openDatabaseFile.
+void openDatabaseFromDialog();
+// "Save skin sheet…": the current pieces of `resolution` as a 24-bit sheet,
+// written through a temporary file. A cancelled dialog writes nothing.
+void saveSkinSheetFromDialog(PieceResolution resolution);
+
+} // namespace vv::ui

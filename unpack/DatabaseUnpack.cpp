@@ -1,0 +1,326 @@
+#include "unpack/DatabaseUnpack.h"
+
+#include "app/PictureCopy.h"
+#include "buildrun/ResourceScript.h"
+#include "compiler/BigEndian.h"
+#include "compiler/BitmapDecoder.h"
+#include "compiler/PalmDatabase.h"
+#include "compiler/ScriptParser.h"
+#include "icons/IconBoard.h"
+#include "theme/ThemeFamilies.h"
+#include "theme/ThemePieces.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QSaveFile>
+#include <QSet>
+
+namespace vv {
+namespace {
+
+// The prefix a theme for the Sony screens puts before each bitmap family ID.
+constexpr int kSonyIdPrefix = 10000;
+// The longest member chain the reader follows; the builds write five depths
+// at two densities.
+constexpr int kLongestChain = 64;
+
+const QByteArray kThemeType = "thme";
+const QByteArray kIconSetType = "Icns";
+const QByteArray kBitmapType = "Tbmp";
+const QByteArray kIconType = "tAIB";
+
+// The resources a build adds besides the families (the DATA trailer and the
+// version), read off the script the build itself writes.
+QSet<QByteArray> trailerResourceTypes(BuildKind kind) {
+    BuildOptions options;
+    options.screenType = 1;
+    QSet<QByteArray> types;
+    const std::optional<pdb::ParsedScript> parsed =
+        pdb::ScriptParser::parse(dataTrailer(kind, options), nullptr);
+    if (!parsed)
+        return types;
+    for (const pdb::ScriptStatement& statement : parsed->statements) {
+        if (statement.kind == pdb::ScriptStatement::Kind::Data)
+            types.insert(statement.data.type);
+        else if (statement.kind == pdb::ScriptStatement::Kind::Version)
+            types.insert("tver");
+    }
+    return types;
+}
+
+// Walks the member headers of a family without decoding a pixel, so a member
+// claiming a size no theme or icon set can hold is refused before anything is
+// allocated for it. Offsets are only read where they lie inside the resource;
+// the decoder checks the rest.
+QString oversizedMember(const QByteArray& resource) {
+    qsizetype offset = 0;
+    for (int guard = 0; guard < kLongestChain && offset + 16 <= resource.size(); ++guard) {
+        const int depth = uchar(resource[offset + 8]);
+        const int version = uchar(resource[offset + 9]);
+        if (depth == 0xFF && version == 1) { // the separator before the density-2 members
+            offset += 16;
+            continue;
+        }
+        const int width = qint16(pdb::be::read16(resource, offset));
+        const int height = qint16(pdb::be::read16(resource, offset + 2));
+        if (width > kHighSheetSize.width() || height > kHighSheetSize.height())
+            return QStringLiteral(
+                       "a bitmap of %1 x %2 pixels at offset %3 is larger than any picture of a theme "
+                       "or an icon set")
+                .arg(width)
+                .arg(height)
+                .arg(offset);
+        quint32 next = 0;
+        if (version == 3) {
+            if (offset + 24 > resource.size())
+                return {};
+            next = pdb::be::read32(resource, offset + 20);
+        } else if (version == 1 || version == 2) {
+            next = quint32(pdb::be::read16(resource, offset + 10)) * 4;
+        }
+        if (next == 0)
+            return {};
+        offset += next;
+    }
+    return {};
+}
+
+// The decoded pixels of a member with its transparent pixels in `transparency`.
+QImage memberPicture(const pdb::DecodedBitmap& member, QRgb transparency) {
+    QImage picture = member.image.convertToFormat(QImage::Format_RGB32);
+    if (!member.hasTransparency)
+        return picture;
+    for (int y = 0; y < member.height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < member.width; ++x)
+            if (quint32(member.storedValue(x, y)) == member.transparentValue)
+                line[x] = transparency | 0xFF000000u;
+    }
+    return picture;
+}
+
+// Which picture a member shows: density 2 always the high one; density 1 the
+// high one when it has the high size (a Sony theme), else the low one.
+PieceResolution memberResolution(const pdb::DecodedBitmap& member, QSize lowSize, QSize highSize) {
+    if (member.density >= 144)
+        return PieceResolution::High;
+    const QSize size(member.width, member.height);
+    return size == highSize && size != lowSize ? PieceResolution::High : PieceResolution::Low;
+}
+
+struct Chosen {
+    const pdb::DecodedBitmap* low = nullptr;
+    const pdb::DecodedBitmap* high = nullptr;
+};
+
+// The deepest member of each resolution; on equal depth the first stored.
+Chosen chooseMembers(const pdb::DecodedFamily& family, QSize lowSize, QSize highSize) {
+    Chosen chosen;
+    for (const pdb::DecodedBitmap& member : family.members) {
+        if (member.density != 72 && member.density < 144)
+            continue; // a density this program never writes
+        const pdb::DecodedBitmap*& slot =
+            memberResolution(member, lowSize, highSize) == PieceResolution::High ? chosen.high : chosen.low;
+        if (!slot || member.depth > slot->depth)
+            slot = &member;
+    }
+    return chosen;
+}
+
+// `member` in a picture shaped like `blank`: clipped, with the transparency
+// colour where the member is smaller.
+QImage fitted(const pdb::DecodedBitmap* member, QImage blank, QRgb transparency) {
+    if (!member)
+        return {};
+    const QImage picture = memberPicture(*member, transparency);
+    copyPixels(picture, QRect(QPoint(0, 0), blank.size()), blank, {0, 0}, transparency);
+    return blank;
+}
+
+struct Reader {
+    QRgb transparency;
+    QString problem;
+
+    std::optional<pdb::DecodedFamily> decode(const pdb::PalmResource& resource) {
+        const QString where =
+            QStringLiteral("resource %1 %2: ").arg(QString::fromLatin1(resource.type)).arg(resource.id);
+        if (const QString oversized = oversizedMember(resource.bytes); !oversized.isEmpty()) {
+            problem = where + oversized;
+            return std::nullopt;
+        }
+        QString error;
+        std::optional<pdb::DecodedFamily> family = pdb::BitmapDecoder::decodeFamily(resource.bytes, &error);
+        if (!family)
+            problem = where + error;
+        return family;
+    }
+};
+
+} // namespace
+
+bool UnpackedDatabase::hasPieces(PieceResolution resolution) const {
+    const auto& pieces = resolution == PieceResolution::Low ? lowPieces : highPieces;
+    return std::any_of(pieces.begin(), pieces.end(), [](const QImage& p) { return !p.isNull(); });
+}
+
+bool UnpackedDatabase::hasIcons(PieceResolution resolution) const {
+    const auto& icons = resolution == PieceResolution::Low ? lowIcons : highIcons;
+    return std::any_of(icons.begin(), icons.end(), [](const QImage& p) { return !p.isNull(); });
+}
+
+std::optional<UnpackedDatabase> unpackDatabase(const QByteArray& bytes, QRgb transparency, QString* problem) {
+    auto fail = [&](const QString& text) -> std::optional<UnpackedDatabase> {
+        if (problem)
+            *problem = text;
+        return std::nullopt;
+    };
+    if (bytes.size() > kLargestDatabaseFile)
+        return fail(QStringLiteral("%1 bytes are more than any theme or icon set holds").arg(bytes.size()));
+    QString error;
+    const std::optional<pdb::PalmDatabase> db = pdb::PalmDatabase::fromBytes(bytes, &error);
+    if (!db)
+        return fail(error);
+    UnpackedDatabase out;
+    if (db->type == kThemeType)
+        out.kind = UnpackedKind::Theme;
+    else if (db->type == kIconSetType)
+        out.kind = UnpackedKind::IconSet;
+    else
+        return fail(
+            QStringLiteral("the database type is \"%1\", neither a theme (thme) nor an icon set (Icns)")
+                .arg(QString::fromLatin1(db->type)));
+    out.name = QString::fromLatin1(db->name);
+    const bool theme = out.kind == UnpackedKind::Theme;
+    const SlotUse slotUse = theme ? SlotUse::Theme : SlotUse::IconSet;
+    const QSet<QByteArray> trailer = trailerResourceTypes(theme ? BuildKind::Theme : BuildKind::IconSet);
+
+    Reader reader{transparency, {}};
+    QSet<int> piecesFound;
+    QSet<int> slotsFound;
+    const auto& families = themeBitmapFamilies();
+    const auto& pieceTable = themePieceTable();
+    for (const pdb::PalmResource& resource : db->resources) {
+        int familyIndex = -1;
+        int slotIndex = -1;
+        if (theme && resource.type == kBitmapType) {
+            for (int f = 0; f < kThemeBitmapFamilyCount && familyIndex < 0; ++f) {
+                if (families[f].id == resource.id) {
+                    familyIndex = f;
+                } else if (families[f].id + kSonyIdPrefix == resource.id) {
+                    familyIndex = f;
+                    out.sonyIds = true;
+                }
+            }
+        } else if (resource.type == kIconType) {
+            for (int s = 0; s < IconSlotCount && slotIndex < 0; ++s)
+                if (iconSlots()[s].use == slotUse && iconSlots()[s].familyId == resource.id)
+                    slotIndex = s;
+        }
+        if (familyIndex < 0 && slotIndex < 0) {
+            if (!trailer.contains(resource.type))
+                ++out.unknownResources;
+            continue;
+        }
+        // Of two families with one ID the first is the one the launcher finds.
+        if (familyIndex >= 0 ? piecesFound.contains(families[familyIndex].pieceIndex)
+                             : slotsFound.contains(slotIndex))
+            continue;
+        const std::optional<pdb::DecodedFamily> family = reader.decode(resource);
+        if (!family)
+            return fail(reader.problem);
+        if (familyIndex >= 0) {
+            const int piece = families[familyIndex].pieceIndex;
+            piecesFound.insert(piece);
+            const ThemePiece& row = pieceTable[piece];
+            const Chosen chosen = chooseMembers(*family, row.lowSize(), row.highSize());
+            out.lowPieces[piece] =
+                fitted(chosen.low, makeBlankPiece(row, PieceResolution::Low), transparency);
+            out.highPieces[piece] =
+                fitted(chosen.high, makeBlankPiece(row, PieceResolution::High), transparency);
+        } else {
+            slotsFound.insert(slotIndex);
+            const Chosen chosen = chooseMembers(*family, LowIconSize, HighIconSize);
+            out.lowIcons[slotIndex] =
+                fitted(chosen.low, makeRgbPicture(LowIconSize, transparency), transparency);
+            out.highIcons[slotIndex] =
+                fitted(chosen.high, makeRgbPicture(HighIconSize, transparency), transparency);
+        }
+    }
+    if (theme) {
+        for (const ThemeBitmapFamily& family : families)
+            if (!piecesFound.contains(family.pieceIndex))
+                out.missingFamilies << QStringLiteral("Tbmp %1 (%2)").arg(family.id).arg(family.piece().code);
+    }
+    for (int s = 0; s < IconSlotCount; ++s)
+        if (iconSlots()[s].use == slotUse && !slotsFound.contains(s))
+            out.missingFamilies << QStringLiteral("tAIB %1 (%2)")
+                                       .arg(iconSlots()[s].familyId)
+                                       .arg(QLatin1String(iconSlots()[s].mainName));
+    return out;
+}
+
+std::optional<UnpackedDatabase> unpackDatabaseFile(const QString& path, QRgb transparency, QString* problem) {
+    const QString shown = QDir::toNativeSeparators(path);
+    auto fail = [&](const QString& text) -> std::optional<UnpackedDatabase> {
+        if (problem)
+            *problem = shown + QStringLiteral(": ") + text;
+        return std::nullopt;
+    };
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(file.errorString());
+    if (file.size() > kLargestDatabaseFile)
+        return fail(QStringLiteral("%1 bytes are more than any theme or icon set holds").arg(file.size()));
+    const QByteArray bytes = file.read(kLargestDatabaseFile + 1);
+    if (file.error() != QFileDevice::NoError)
+        return fail(file.errorString());
+    QString error;
+    std::optional<UnpackedDatabase> database = unpackDatabase(bytes, transparency, &error);
+    if (!database)
+        return fail(error);
+    return database;
+}
+
+void applyUnpackedDatabase(const UnpackedDatabase& database, ThemePieces& pieces, IconBoard& board) {
+    for (int i = 0; i < kThemePieceCount; ++i) {
+        if (!database.lowPieces[i].isNull())
+            pieces.setPiece(i, PieceResolution::Low, database.lowPieces[i]);
+        if (!database.highPieces[i].isNull())
+            pieces.setPiece(i, PieceResolution::High, database.highPieces[i]);
+    }
+    for (int s = 0; s < IconSlotCount; ++s) {
+        if (!database.lowIcons[s].isNull())
+            board.setSlotPicture(IconWindow::Main, s, database.lowIcons[s]);
+        if (!database.highIcons[s].isNull())
+            board.setSlotPicture(IconWindow::Os5, s, database.highIcons[s]);
+    }
+}
+
+QImage unpackedSkinSheet(const UnpackedDatabase& database, PieceResolution resolution, QRgb background) {
+    QImage sheet =
+        makeRgbPicture(resolution == PieceResolution::Low ? kLowSheetSize : kHighSheetSize, background);
+    const auto& pieces = resolution == PieceResolution::Low ? database.lowPieces : database.highPieces;
+    for (int i = 0; i < kThemePieceCount; ++i)
+        if (!pieces[i].isNull())
+            copyPixels(pieces[i], pieces[i].rect(), sheet,
+                       themePieceTable()[i].sheetRect(resolution).topLeft(), background);
+    return sheet;
+}
+
+QString saveBitmapAtomically(const QImage& picture, const QString& path) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    QImageWriter writer(&file, "bmp");
+    if (!writer.write(picture.convertToFormat(QImage::Format_RGB32))) {
+        file.cancelWriting();
+        return writer.errorString();
+    }
+    if (!file.commit())
+        return file.errorString();
+    return {};
+}
+
+} // namespace vv
