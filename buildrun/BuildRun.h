@@ -55,6 +55,10 @@ QStringList compilerSearchDirectories(const QString& startDir);
 // The first vkdm_pdb found in `directories`, or an empty string.
 QString locateCompiler(const QStringList& directories);
 
+// What a clean build reports: the database's path below the start directory
+// and its size, "PDBFiles/Sunset.pdb, 412 KB" (kilobytes rounded up).
+QString databaseResultLine(const QString& startDir, const QString& databaseName);
+
 // Messages[index], or an empty text when the language file had fewer entries.
 QString messageAt(const QStringList& messages, int index);
 
