@@ -56,7 +56,7 @@ void showBuildResult(QWidget* busyLabel, const QString& startDir, const QString&
     if (!label || !label->parentWidget())
         return;
     for (QLabel* earlier : label->parentWidget()->findChildren<QLabel*>(QStringLiteral("BuildResult"),
-                                                                         Qt::FindDirectChildrenOnly))
+                                                                        Qt::FindDirectChildrenOnly))
         if (auto* note = dynamic_cast<ResultNote*>(earlier))
             note->finish();
     new ResultNote(label, databaseResultLine(startDir, databaseName));
