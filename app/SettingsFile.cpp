@@ -1,6 +1,7 @@
 #include "app/SettingsFile.h"
 
 #include "app/AnsiText.h"
+#include "app/SystemScreens.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -104,22 +105,20 @@ bool writeSettingsFile(const QString& path, const SettingsRecord& record, QStrin
     return true;
 }
 
+namespace {
+
+bool isScreenIndex(int index) {
+    return index >= 0 && index < int(screenProfiles().size());
+}
+
+} // namespace
+
 int screenTypeFromStoredIndex(int storedIndex) {
-    const int index = storedIndex == 3 ? 2 : storedIndex;
-    switch (index) {
-    case 0:
-        return 1;
-    case 1:
-        return 2;
-    case 2:
-        return 3;
-    default:
-        return index;
-    }
+    return isScreenIndex(storedIndex) ? screenProfiles()[storedIndex].screenType : storedIndex;
 }
 
 int screenTypeAfterSave(int listIndex, int previous) {
-    return listIndex >= 0 && listIndex <= 3 ? screenTypeFromStoredIndex(listIndex) : previous;
+    return isScreenIndex(listIndex) ? screenTypeFromStoredIndex(listIndex) : previous;
 }
 
 QString compressKeywordFor(bool compress) {

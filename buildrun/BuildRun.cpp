@@ -86,7 +86,7 @@ public:
     }
 
 private:
-    void report(int index, const QString& tail = {}) {
+    void report(Message index, const QString& tail = {}) {
         outcome_.messages << messageAt(request_.messages, index) + tail;
     }
 
@@ -207,8 +207,8 @@ QString databaseResultLine(const QString& startDir, const QString& databaseName)
     return checktexts::BuildResult.arg(QDir::toNativeSeparators(relative)).arg((bytes + 1023) / 1024);
 }
 
-QString messageAt(const QStringList& messages, int index) {
-    return messages.value(index);
+QString messageAt(const QStringList& messages, Message message) {
+    return messages.value(indexOf(message));
 }
 
 } // namespace vv

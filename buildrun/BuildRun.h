@@ -3,6 +3,7 @@
 // script. The one place that writes the script and drives the compiler.
 #pragma once
 
+#include "app/LanguageFile.h"
 #include "buildrun/BuildOptions.h"
 #include "buildrun/PieceFile.h"
 #include "buildrun/ResourceFamily.h"
@@ -59,7 +60,8 @@ QString locateCompiler(const QStringList& directories);
 // and its size, "PDBFiles/Sunset.pdb, 412 KB" (kilobytes rounded up).
 QString databaseResultLine(const QString& startDir, const QString& databaseName);
 
-// Messages[index], or an empty text when the language file had fewer entries.
-QString messageAt(const QStringList& messages, int index);
+// The text of `message` in `messages` (Messages in index order), or an empty
+// text when the list is shorter.
+QString messageAt(const QStringList& messages, Message message);
 
 } // namespace vv

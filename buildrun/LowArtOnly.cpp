@@ -1,10 +1,9 @@
 #include "buildrun/LowArtOnly.h"
 
+#include "app/SystemScreens.h"
+
 namespace vv {
 namespace {
-
-// The screen whose builds name density-2 pictures beside the density-1 ones.
-constexpr int kDoubleDensityScreen = 2;
 
 int indexOfPath(const QList<PieceFile>& pieces, const QString& path) {
     for (qsizetype i = 0; i < pieces.size(); ++i)
@@ -16,7 +15,8 @@ int indexOfPath(const QList<PieceFile>& pieces, const QString& path) {
 } // namespace
 
 bool buildNamesDensityTwo(const BuildOptions& options) {
-    return options.screenType == kDoubleDensityScreen && (options.depth8 || options.depth16);
+    const ScreenProfile* screen = screenProfileOf(options.screenType);
+    return screen && screen->doubleDensityLines && (options.depth8 || options.depth16);
 }
 
 bool samePixels(const QImage& a, const QImage& b) {

@@ -31,8 +31,8 @@ enum class LowArtChoice {
     Cancel, // build nothing
 };
 
-// Whether a build with these options names density-2 pictures at all: the
-// double-density screen with 8 or 16 bits on.
+// Whether a build with these options names density-2 pictures at all: a
+// screen with density-2 lines and 8 or 16 bits on.
 bool buildNamesDensityTwo(const BuildOptions& options);
 
 // True when the two pictures have the same size and the same colours pixel

@@ -1,5 +1,6 @@
 #include "theme/ThemeBuildPlan.h"
 
+#include "app/SystemScreens.h"
 #include "icons/IconPieces.h"
 #include "icons/IconSlots.h"
 #include "theme/DefaultTheme.h"
@@ -7,9 +8,6 @@
 
 namespace vv {
 namespace {
-
-// The screen type whose themes carry double-density icons.
-constexpr int kDoubleDensityScreen = 2;
 
 // The built-in pieces, drawn once: a build compares every piece with them.
 const std::array<QImage, kThemePieceCount>& defaultPieces(PieceResolution resolution) {
@@ -57,7 +55,7 @@ QList<PieceFile> themeBitmapPieceFiles(const ThemePieces& pieces, PieceResolutio
 
 QList<PieceFile> themePieceFiles(const ThemePieces& pieces, const IconBoard& icons, int screenType) {
     QList<PieceFile> files = themeLowIconPieces(icons);
-    if (screenType == kDoubleDensityScreen)
+    if (const ScreenProfile* screen = screenProfileOf(screenType); screen && screen->savesHighIcons)
         files.append(themeHighIconPieces(icons));
     files.append(themeBitmapPieceFiles(pieces, PieceResolution::Low));
     files.append(themeBitmapPieceFiles(pieces, PieceResolution::High));

@@ -4,6 +4,7 @@
 #include "app/OptionRules.h"
 #include "app/Palette.h"
 #include "app/SettingsFile.h"
+#include "app/SystemScreens.h"
 #include "platform/Platform.h"
 #include "ui/TAboutBox.h"
 #include "ui/TForm1.h"
@@ -193,7 +194,7 @@ bool SaveSettings(const QString& startDir) {
         record.paletteIndex = 210;
     }
     if (!vv::writeSettingsFile(vv::settingsFilePath(startDir), record)) {
-        vv::platform().showMessage(Form1->Messages[6]);
+        vv::platform().showMessage(Form1->Messages[vv::Message::SettingsNotWritten]);
         return false;
     }
     Form1->ScreenType = vv::screenTypeAfterSave(record.screenIndex, Form1->ScreenType);
@@ -205,9 +206,9 @@ void ApplyLanguage(const QString& languageFile) {
     const std::optional<vv::LanguageTexts> texts = vv::readLanguageFile(languageFile);
     if (!texts) {
         if (Form3->isVisible())
-            vv::platform().showMessage(Form1->Messages[8]);
+            vv::platform().showMessage(Form1->Messages[vv::Message::LanguageFileDamaged]);
         else
-            vv::platform().showMessage(Form1->Messages[1] +
+            vv::platform().showMessage(Form1->Messages[vv::Message::LanguageNotLoaded] +
                                        QStringLiteral(" - Language file is missing or incorrect"));
         return;
     }
@@ -219,20 +220,10 @@ void ApplyLanguage(const QString& languageFile) {
     Form1->Button11->setText(Form1->SnapPromptCaption);
     Form7->Button11->setText(Form1->SnapPromptCaption);
 
-    switch (Form1->ScreenType) {
-    case 1:
-        Form1->SpeedButton3->hide();
-        break;
-    case 2:
-        Form1->setWindowTitle(mainCaption + QStringLiteral(" OS5 Low-Res"));
-        Form1->SpeedButton3->show();
-        break;
-    case 3:
-        Form1->setWindowTitle(mainCaption + QStringLiteral(" Sony Hi-Res"));
-        Form1->SpeedButton3->hide();
-        break;
-    default:
-        break;
+    // A ScreenType no screen has leaves the caption and the button as they are.
+    if (const vv::ScreenProfile* screen = vv::screenProfileOf(Form1->ScreenType)) {
+        Form1->setWindowTitle(mainCaption + QLatin1String(screen->captionSuffix));
+        Form1->SpeedButton3->setVisible(screen->showsHighIconsButton);
     }
     Form1->Button5->setText(iconsCaptionFor(Form1->Button5));
     Form3->Label1->setText(Form1->LanguageName);

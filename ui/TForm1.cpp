@@ -1,6 +1,7 @@
 #include "ui/TForm1.h"
 
 #include "app/OptionRules.h"
+#include "app/SystemScreens.h"
 #include "buildrun/InstallHandover.h"
 #include "icons/IconPieces.h"
 #include "platform/Platform.h"
@@ -166,7 +167,8 @@ void TForm1::FormActivate() {
 
     const std::optional<QString> languageFile = LoadSettings(StartDir);
     if (!languageFile)
-        vv::platform().showMessage(Messages[0] + QStringLiteral("- Where is vkdm_settings.cfg?"));
+        vv::platform().showMessage(Messages[vv::Message::SettingsNotRead] +
+                                   QStringLiteral("- Where is vkdm_settings.cfg?"));
     ApplyLanguage(languageFile.value_or(QString()));
 }
 
@@ -210,14 +212,16 @@ void TForm1::ProgramIconClick() {
 void TForm1::Button9Click() {
     const QString helpFile = vv::helpFilePath(StartDir, HelpSuffix);
     if (!QFileInfo(helpFile).isFile()) {
-        vv::platform().showMessage(Messages[19] + QStringLiteral(" ") + QDir::toNativeSeparators(helpFile));
+        vv::platform().showMessage(Messages[vv::Message::NoHelpFile] + QStringLiteral(" ") +
+                                   QDir::toNativeSeparators(helpFile));
         return;
     }
     vv::platform().showHelp(helpFile);
 }
 
 void TForm1::Button3Click() {
-    if (ScreenType == 3) {
+    if (const vv::ScreenProfile* screen = vv::screenProfileOf(ScreenType);
+        screen && screen->opensHighThemeWindow) {
         Form6->StartDir = StartDir;
         ShowModalFromMain(Form6);
     } else {
@@ -273,7 +277,7 @@ void TForm1::SpeedButton1Click() {
     });
 }
 void TForm1::SpeedButton2Click() {
-    IconPicker->loadSheetFromDialog(OpenPictureDialog1, StartDir, Messages[2]);
+    IconPicker->loadSheetFromDialog(OpenPictureDialog1, StartDir, Messages[vv::Message::IconSheetUnusable]);
 }
 
 void TForm1::PaintBoxClick(int cell) {
