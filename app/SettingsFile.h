@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QtGlobal>
 
 #include <optional>
 
@@ -35,6 +36,16 @@ inline constexpr int LanguageNameWidth = 20;
 inline constexpr int ScreenTextWidth = 20;
 inline constexpr int InstallToolWidth = 300;
 
+// The install tool a new start directory names: the desktop suite's on
+// Windows; elsewhere there is no usual one, so none.
+inline QString defaultInstallTool() {
+#ifdef Q_OS_WIN
+    return QStringLiteral("c:\\palmdesktop\\instapp.exe");
+#else
+    return {};
+#endif
+}
+
 // One record of the file. The defaults are what the Options dialog holds before
 // any file has been read.
 struct SettingsRecord {
@@ -52,7 +63,7 @@ struct SettingsRecord {
     qint32 paletteIndex = 210;
     QString languageName;
     QString screenText;
-    QString installTool = QStringLiteral("c:\\palmdesktop\\instapp.exe");
+    QString installTool = defaultInstallTool();
 
     bool operator==(const SettingsRecord&) const = default;
 };

@@ -1,5 +1,6 @@
 #include "buildrun/BuildRun.h"
 
+#include "app/CheckTexts.h"
 #include "buildrun/BuildKindTraits.h"
 #include "buildrun/BuildTexts.h"
 #include "buildrun/DatabaseName.h"
@@ -349,6 +350,12 @@ QString locateCompiler(const QStringList& directories) {
             return found;
     }
     return {};
+}
+
+QString databaseResultLine(const QString& startDir, const QString& databaseName) {
+    const QString relative = QStringLiteral("%1/%2.pdb").arg(QLatin1String(kDatabaseFolder), databaseName);
+    const qint64 bytes = QFileInfo(QDir(startDir).filePath(relative)).size();
+    return checktexts::BuildResult.arg(QDir::toNativeSeparators(relative)).arg((bytes + 1023) / 1024);
 }
 
 QString messageAt(const QStringList& messages, Message message) {

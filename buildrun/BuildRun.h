@@ -73,6 +73,10 @@ QStringList compilerSearchDirectories(const QString& startDir);
 // The first vkdm_pdb found in `directories`, or an empty string.
 QString locateCompiler(const QStringList& directories);
 
+// What a clean build reports: the database's path below the start directory
+// and its size, "PDBFiles/Sunset.pdb, 412 KB" (kilobytes rounded up).
+QString databaseResultLine(const QString& startDir, const QString& databaseName);
+
 // The text of `message` in `messages` (Messages in index order), or an empty
 // text when the list is shorter.
 QString messageAt(const QStringList& messages, Message message);

@@ -1,5 +1,6 @@
 #include "buildrun/InstallHandover.h"
 
+#include "app/CheckTexts.h"
 #include "buildrun/BuildKindTraits.h"
 #include "buildrun/BuildRun.h"
 #include "buildrun/DatabaseName.h"
@@ -38,7 +39,10 @@ std::optional<QString> installOnHandheld(const QString& databaseName, const QStr
         return refusal;
     if (toolPath.trimmed().isEmpty())
         return messageAt(messages, kInstallEmptyToolMessage);
-    const InstallCommand command = installCommand(toolPath, installedDatabasePath(startDir, databaseName));
+    const QString database = installedDatabasePath(startDir, databaseName);
+    if (!QFileInfo(database).isFile())
+        return checktexts::InstallDatabaseMissing.arg(database);
+    const InstallCommand command = installCommand(toolPath, database);
     if (command.program.isEmpty() || !platform().startDetached(command.program, command.arguments, startDir))
         return messageAt(messages, kInstallCannotStartMessage);
     return std::nullopt;

@@ -29,7 +29,9 @@ QString installedDatabasePath(const QString& startDir, const QString& databaseNa
 // Starts the install tool through vv::platform().startDetached. Returns the
 // message to show, or nothing when the tool was started: InstallNeedsName for an
 // empty name (with a tail for a name that cannot be a file name), NoInstallTool
-// for an empty tool path, InstallToolNotStarted when the tool cannot be started.
+// for an empty tool path, a message naming the database when it does not exist
+// (the tool is not started then), InstallToolNotStarted when the tool cannot be
+// started.
 std::optional<QString> installOnHandheld(const QString& databaseName, const QString& toolPath,
                                          const QString& startDir, const QStringList& messages);
 

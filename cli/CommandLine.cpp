@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include "app/CheckTexts.h"
 #include "app/LanguageFile.h"
 #include "app/LanguageMessages.h"
 #include "app/OptionRules.h"
@@ -7,6 +8,7 @@
 #include "app/SystemScreens.h"
 #include "buildrun/BuildRun.h"
 #include "buildrun/InstallHandover.h"
+#include "buildrun/LowArtOnly.h"
 #include "buildrun/ResourceScript.h"
 #include "buildrun/SettingsBuildOptions.h"
 #include "icons/IconBoard.h"
@@ -20,6 +22,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -93,8 +96,54 @@ const QCommandLineOption kTransparent{
                    "as the Options dialog does."),
     QStringLiteral("R,G,B")};
 
+const QCommandLineOption kDoubleLow{
+    QStringLiteral("double-low"),
+    QStringLiteral(
+        "On the OS5 screen, where only the low-resolution picture of a pair is your own, build its "
+        "high-resolution picture as the low one enlarged 2x.")};
+const QCommandLineOption kAsIs{
+    QStringLiteral("as-is"),
+    QStringLiteral("On the OS5 screen, build pairs whose high-resolution picture is still the built-in one "
+                   "as they are.")};
+const QCommandLineOption kAnySize{
+    QStringLiteral("any-size"), QStringLiteral("Cut sheets whose size is not the one their window expects.")};
+
 void addBuildOptions(QCommandLineParser& parser) {
-    parser.addOptions({kName, kScreen, kDepths, kCompress, kNoCompress, kTransparent});
+    parser.addOptions(
+        {kName, kScreen, kDepths, kCompress, kNoCompress, kTransparent, kDoubleLow, kAsIs, kAnySize});
+}
+
+// A sheet of another size than `expected` is cut only with --any-size.
+void checkSheetSize(const QImage& sheet, QSize expected, const QString& path, const QString& option,
+                    const QCommandLineParser& parser) {
+    if (sheet.size() == expected || parser.isSet(kAnySize))
+        return;
+    throw UsageError{vv::checktexts::SheetSizeRefusal.arg(QDir::toNativeSeparators(path))
+                         .arg(sheet.width())
+                         .arg(sheet.height())
+                         .arg(option)
+                         .arg(expected.width())
+                         .arg(expected.height())};
+}
+
+// Pictures whose own art is only at density 1 need --double-low or --as-is.
+void settleLowArtOnly(const QCommandLineParser& parser, vv::BuildRequest& request,
+                      const QList<vv::DensityPair>& pairs) {
+    if (parser.isSet(kDoubleLow) && parser.isSet(kAsIs))
+        throw UsageError{QStringLiteral("--double-low and --as-is cannot both be given")};
+    if (pairs.isEmpty() || parser.isSet(kAsIs))
+        return;
+    if (!parser.isSet(kDoubleLow))
+        throw UsageError{vv::checktexts::LowArtOnlyRefusal.arg(pairs.size())};
+    // Where an enlargement does not reach, the launcher shows through, as in the windows.
+    const vv::BuildOptions& o = request.options;
+    QRgb outside = vv::kOutsideSheetColour;
+    bool ok[3] = {};
+    const int rgb[3] = {o.transparentRed.toInt(&ok[0]), o.transparentGreen.toInt(&ok[1]),
+                        o.transparentBlue.toInt(&ok[2])};
+    if (ok[0] && ok[1] && ok[2] && std::all_of(rgb, rgb + 3, [](int v) { return v >= 0 && v <= 255; }))
+        outside = qRgb(rgb[0], rgb[1], rgb[2]);
+    vv::doubleLowPictures(request.pieces, pairs, outside);
 }
 
 int parseNumber(const QString& text, const QString& what) {
@@ -212,18 +261,20 @@ SlotPick parsePick(const QString& text, const QString& option, vv::SlotUse use, 
 // Loads a window's icon sheet and clicks its cells into slots, as a user would.
 void pickIcons(vv::IconBoard& board, vv::IconWindow window, const QString& sheet, const QStringList& picks,
                const QString& sheetOption, const QString& pickOption, vv::SlotUse use,
-               const StartDirectory& start) {
+               const StartDirectory& start, const QCommandLineParser& parser) {
     if (!picks.isEmpty() && sheet.isEmpty())
         throw UsageError{QStringLiteral("%1 needs %2").arg(pickOption, sheetOption)};
     QList<SlotPick> parsed;
     for (const QString& pick : picks)
         parsed << parsePick(pick, pickOption, use, window);
     if (!sheet.isEmpty()) {
-        const vv::SheetLoadResult loaded = board.loadSheet(window, sheet);
+        const vv::SheetLoadResult loaded = vv::loadSheetPicture(sheet);
         if (!loaded.loaded())
             throw UsageError{QStringLiteral("%1: %2 (%3)")
                                  .arg(vv::messageAt(start.messages, vv::Message::IconSheetUnusable),
                                       loaded.loaderMessage, QDir::toNativeSeparators(sheet))};
+        checkSheetSize(loaded.picture, vv::iconGrid(window).fullSheetSize(), sheet, sheetOption, parser);
+        board.setSheet(window, loaded.picture);
     }
     for (const SlotPick& pick : parsed) {
         board.selectCell(window, pick.cell);
@@ -232,12 +283,14 @@ void pickIcons(vv::IconBoard& board, vv::IconWindow window, const QString& sheet
 }
 
 void loadSkin(vv::ThemePieces& pieces, const QString& path, vv::PieceResolution resolution,
-              const StartDirectory& start) {
-    const vv::SheetLoadResult loaded = pieces.loadSheetFile(path, resolution);
+              const QString& option, const StartDirectory& start, const QCommandLineParser& parser) {
+    const vv::SheetLoadResult loaded = vv::loadSheetPicture(path);
     if (!loaded.loaded())
         throw UsageError{QStringLiteral("%1: %2 (%3)")
                              .arg(vv::messageAt(start.messages, vv::Message::SkinSheetUnusable),
                                   loaded.loaderMessage, QDir::toNativeSeparators(path))};
+    checkSheetSize(loaded.picture, vv::skinSheetSize(resolution), path, option, parser);
+    pieces.loadSheet(loaded.picture, resolution);
 }
 
 // --- commands ---
@@ -309,16 +362,19 @@ vv::BuildRequest themeRequest(const QCommandLineParser& parser, const StartDirec
     request.options = buildOptions(parser, start.settings);
     vv::ThemePieces pieces;
     if (parser.isSet(kThemeHiresSheet))
-        loadSkin(pieces, parser.value(kThemeHiresSheet), vv::PieceResolution::High, start);
+        loadSkin(pieces, parser.value(kThemeHiresSheet), vv::PieceResolution::High,
+                 QStringLiteral("--hires-sheet"), start, parser);
     if (parser.isSet(kThemeSheet))
-        loadSkin(pieces, parser.value(kThemeSheet), vv::PieceResolution::Low, start);
+        loadSkin(pieces, parser.value(kThemeSheet), vv::PieceResolution::Low, QStringLiteral("--sheet"),
+                 start, parser);
     pickIcons(board, vv::IconWindow::Os5, parser.value(kThemeHiresIconsSheet), parser.values(kThemeHiresIcon),
               QStringLiteral("--hires-icons-sheet"), QStringLiteral("--hires-icon"), vv::SlotUse::Theme,
-              start);
+              start, parser);
     pickIcons(board, vv::IconWindow::Main, parser.value(kThemeIconsSheet), parser.values(kThemeIcon),
-              QStringLiteral("--icons-sheet"), QStringLiteral("--icon"), vv::SlotUse::Theme, start);
+              QStringLiteral("--icons-sheet"), QStringLiteral("--icon"), vv::SlotUse::Theme, start, parser);
     request.families = vv::themeFamilies();
     request.pieces = vv::themePieceFiles(pieces, board, request.options.screenType);
+    settleLowArtOnly(parser, request, vv::themePairsWithLowArtOnly(pieces, board, request.options));
     return request;
 }
 
@@ -328,11 +384,13 @@ vv::BuildRequest iconSetRequest(const QCommandLineParser& parser, const StartDir
     request.kind = vv::BuildKind::IconSet;
     request.options = buildOptions(parser, start.settings);
     pickIcons(board, vv::IconWindow::Os5, parser.value(kSetHiresSheet), parser.values(kSetHiresIcon),
-              QStringLiteral("--hires-sheet"), QStringLiteral("--hires-icon"), vv::SlotUse::IconSet, start);
+              QStringLiteral("--hires-sheet"), QStringLiteral("--hires-icon"), vv::SlotUse::IconSet, start,
+              parser);
     pickIcons(board, vv::IconWindow::Main, parser.value(kSetSheet), parser.values(kSetIcon),
-              QStringLiteral("--sheet"), QStringLiteral("--icon"), vv::SlotUse::IconSet, start);
+              QStringLiteral("--sheet"), QStringLiteral("--icon"), vv::SlotUse::IconSet, start, parser);
     request.families = vv::iconSetFamilies();
     request.pieces = vv::iconSetPieces(board);
+    settleLowArtOnly(parser, request, vv::iconSetPairsWithLowArtOnly(board, request.options));
     return request;
 }
 
@@ -512,14 +570,16 @@ const char* const kOverview =
     "  iconset  --name NAME --sheet FILE --icon SLOT=CELL ... [--hires-sheet FILE --hires-icon SLOT=CELL "
     "...]\n"
     "           builds PDBFiles/NAME.pdb, an icon set\n"
-    "  install  --name NAME\n"
-    "           hands PDBFiles/NAME.pdb to the install tool named in the options\n"
+    "  install  --name NAME [--tool COMMAND]\n"
+    "           hands PDBFiles/NAME.pdb to the install tool named in the options (or COMMAND)\n"
     "  script   theme|iconset [options]\n"
     "           prints the resource script a build would write\n"
     "  unpack   --from FILE.pdb [--sheet LOW.bmp] [--hires-sheet HIGH.bmp] [--icons DIR]\n"
     "           reads a theme or icon set back into skin sheets and icon pictures\n\n"
     "Build options (theme, iconset, script) override the saved ones:\n"
     "  --screen \"320x320 OS5\"  --depths 8,16  --compress | --no-compress  --transparent R,G,B\n"
+    "  --double-low | --as-is   (OS5: pictures whose own art is only at low resolution)\n"
+    "  --any-size               (cut sheets of another size than expected)\n\n"
     "theme and iconset also take --compiler-timeout SECONDS (default 120).\n\n"
     "\"vedivavurir-cli COMMAND --help\" lists a command's options.";
 
@@ -575,7 +635,12 @@ int dispatch(const QStringList& arguments, Streams& streams) {
         return runBuildCommand(iconSetRequest(command.parser, start, board), command.parser, start, streams);
     }
     if (name == QLatin1String("install")) {
-        command.parser.addOption(kName);
+        const QCommandLineOption tool{
+            QStringLiteral("tool"),
+            QStringLiteral("Install tool for this run instead of the saved one: a "
+                           "command that takes the database path as its last argument."),
+            QStringLiteral("COMMAND")};
+        command.parser.addOptions({kName, tool});
         if (!parseCommand(command, commandArguments, usage,
                           QStringLiteral("Hands PDBFiles/NAME.pdb to the install tool of the options."),
                           streams))
@@ -583,14 +648,16 @@ int dispatch(const QStringList& arguments, Streams& streams) {
         refuseExtraArguments(command.parser, 0);
         const StartDirectory start = openStartDirectory();
         const QString databaseName = command.parser.value(kName);
+        const QString installTool =
+            command.parser.isSet(tool) ? command.parser.value(tool) : start.settings.installTool;
         if (const std::optional<QString> problem =
-                vv::installOnHandheld(databaseName, start.settings.installTool, start.path, start.messages)) {
+                vv::installOnHandheld(databaseName, installTool, start.path, start.messages)) {
             streams.error(*problem);
             return 1;
         }
         streams.result(QStringLiteral("%1 handed to %2")
                            .arg(QDir::toNativeSeparators(vv::installedDatabasePath(start.path, databaseName)),
-                                start.settings.installTool));
+                                installTool));
         return 0;
     }
     if (name == QLatin1String("script")) {

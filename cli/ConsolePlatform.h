@@ -12,6 +12,8 @@ public:
     explicit ConsolePlatform(QIODevice& errors) : errors_(errors) {}
 
     void showMessage(const QString& text) override;
+    // The command line asks nothing: its options give the answers up front.
+    int askChoice(const QString&, const QStringList&) override { return -1; }
     void showModal(QWidget*) override {}
     QString chooseOpenFile(const vv::FileDialogRequest&) override { return {}; }
     QString chooseSaveFile(const vv::FileDialogRequest&) override { return {}; }

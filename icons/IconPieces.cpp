@@ -47,4 +47,26 @@ QList<PieceFile> themeHighIconPieces(const IconBoard& board) {
     return pieces;
 }
 
+QList<DensityPair> iconPairsWithLowArtOnly(const IconBoard& board, SlotUse use) {
+    QList<DensityPair> pairs;
+    for (int i : slotsOf(use)) {
+        const IconSlot& slot = iconSlots()[i];
+        const bool lowIsOwn =
+            !samePixels(board.slotPicture(IconWindow::Main, i),
+                        board.holderPicture(IconWindow::Main, QLatin1String(slot.mainHolder)));
+        const bool highIsBuiltIn =
+            samePixels(board.slotPicture(IconWindow::Os5, i),
+                       board.holderPicture(IconWindow::Os5, QLatin1String(slot.os5Holder)));
+        if (lowIsOwn && highIsBuiltIn)
+            pairs.append({lowPiecePath(slot), highPiecePath(slot)});
+    }
+    return pairs;
+}
+
+QList<DensityPair> iconSetPairsWithLowArtOnly(const IconBoard& board, const BuildOptions& options) {
+    if (!buildNamesDensityTwo(options))
+        return {};
+    return iconPairsWithLowArtOnly(board, SlotUse::IconSet);
+}
+
 } // namespace vv

@@ -3,6 +3,8 @@
 // of each slot's picture at the moment of the call.
 #pragma once
 
+#include "buildrun/BuildOptions.h"
+#include "buildrun/LowArtOnly.h"
 #include "buildrun/PieceFile.h"
 #include "icons/IconBoard.h"
 
@@ -23,5 +25,14 @@ QList<PieceFile> themeLowIconPieces(const IconBoard& board);
 // OS5 window's Image13..Image30, then Icon24HH (Image51) and Icon14HH (Image53);
 // the OS5 window saves its controls in number order.
 QList<PieceFile> themeHighIconPieces(const IconBoard& board);
+
+// The slots of `use` whose main-window picture is no longer its factory
+// picture while the OS5 partner still is, as the pairs of piece files the
+// builds save for them, in slot table order.
+QList<DensityPair> iconPairsWithLowArtOnly(const IconBoard& board, SlotUse use);
+
+// The same for an icon set build with `options`; empty when the build names no
+// density-2 pictures.
+QList<DensityPair> iconSetPairsWithLowArtOnly(const IconBoard& board, const BuildOptions& options);
 
 } // namespace vv

@@ -150,6 +150,13 @@ QRect IconGrid::clickTarget(int cell) const {
     return QRect(clickOrigin + cellOrigin(cell), clickSize);
 }
 
+QSize IconGrid::fullSheetSize() const {
+    QRect extent;
+    for (int cell = 1; cell <= cellCount; ++cell)
+        extent |= sourceRect(cell);
+    return {extent.right() + 1, extent.bottom() + 1};
+}
+
 const IconGrid& mainIconGrid() {
     return MainGrid;
 }

@@ -94,6 +94,9 @@ struct IconGrid {
     QRect sourceRect(int cell) const;
     // The cell's click target in window client coordinates.
     QRect clickTarget(int cell) const;
+    // The size of a sheet made for this grid: just large enough for every
+    // cell's whole copy (579 x 450 main, 726 x 484 OS5).
+    QSize fullSheetSize() const;
 };
 
 // 272 cells in four bands of four columns by 17 rows; copies of 36 x 26 from (3, 8).

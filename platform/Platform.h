@@ -54,6 +54,10 @@ public:
 
     // A one-button modal message box.
     virtual void showMessage(const QString& text) = 0;
+    // A modal question with one button per answer, the first being the
+    // default. Returns the index of the chosen answer, or -1 when the question
+    // was closed without one.
+    virtual int askChoice(const QString& question, const QStringList& answers) = 0;
     // Shows a window modally and returns when it has been closed.
     virtual void showModal(QWidget* window) = 0;
     // Returns the chosen file's path, or an empty string when the user cancelled.

@@ -44,6 +44,9 @@ struct ThemePiece {
 inline constexpr int kThemePieceCount = 58;
 inline constexpr QSize kLowSheetSize{230, 335};
 inline constexpr QSize kHighSheetSize{460, 670};
+constexpr QSize skinSheetSize(PieceResolution resolution) {
+    return resolution == PieceResolution::Low ? kLowSheetSize : kHighSheetSize;
+}
 
 // In piece code order: E0..E9, EA..EZ, F0..F5, B0..BC, F7, F8, F9.
 const std::array<ThemePiece, kThemePieceCount>& themePieceTable();

@@ -3,9 +3,31 @@
 #include "app/SystemScreens.h"
 #include "icons/IconPieces.h"
 #include "icons/IconSlots.h"
+#include "theme/DefaultTheme.h"
 #include "theme/ThemeFamilies.h"
 
 namespace vv {
+namespace {
+
+// The built-in pieces, drawn once: a build compares every piece with them.
+const std::array<QImage, kThemePieceCount>& defaultPieces(PieceResolution resolution) {
+    static const auto draw = [](PieceResolution r) {
+        std::array<QImage, kThemePieceCount> pictures;
+        for (int i = 0; i < kThemePieceCount; ++i)
+            pictures[i] = drawDefaultPiece(i, r);
+        return pictures;
+    };
+    static const std::array<QImage, kThemePieceCount> low = draw(PieceResolution::Low);
+    static const std::array<QImage, kThemePieceCount> high = draw(PieceResolution::High);
+    return resolution == PieceResolution::Low ? low : high;
+}
+
+QString pieceFilePath(const ThemePiece& piece, PieceResolution resolution) {
+    return themeWorkFolder() + QLatin1Char('/') + piece.fileBaseName(resolution) + QStringLiteral(".bmp");
+}
+
+} // namespace
+
 QString themeWorkFolder() {
     return QStringLiteral("ThmeRsrc");
 }
@@ -26,9 +48,7 @@ QList<PieceFile> themeBitmapPieceFiles(const ThemePieces& pieces, PieceResolutio
     QList<PieceFile> files;
     const auto& table = themePieceTable();
     for (int i = 0; i < kThemePieceCount; ++i) {
-        const QString path =
-            themeWorkFolder() + QLatin1Char('/') + table[i].fileBaseName(resolution) + QStringLiteral(".bmp");
-        files.append({path, pieces.piece(i, resolution).copy()});
+        files.append({pieceFilePath(table[i], resolution), pieces.piece(i, resolution).copy()});
     }
     return files;
 }
@@ -40,6 +60,25 @@ QList<PieceFile> themePieceFiles(const ThemePieces& pieces, const IconBoard& ico
     files.append(themeBitmapPieceFiles(pieces, PieceResolution::Low));
     files.append(themeBitmapPieceFiles(pieces, PieceResolution::High));
     return files;
+}
+
+QList<DensityPair> piecePairsWithLowArtOnly(const ThemePieces& pieces) {
+    QList<DensityPair> pairs;
+    const auto& table = themePieceTable();
+    for (int i = 0; i < kThemePieceCount; ++i) {
+        if (!samePixels(pieces.lowPiece(i), defaultPieces(PieceResolution::Low)[i]) &&
+            samePixels(pieces.highPiece(i), defaultPieces(PieceResolution::High)[i]))
+            pairs.append({pieceFilePath(table[i], PieceResolution::Low),
+                          pieceFilePath(table[i], PieceResolution::High)});
+    }
+    return pairs;
+}
+
+QList<DensityPair> themePairsWithLowArtOnly(const ThemePieces& pieces, const IconBoard& icons,
+                                            const BuildOptions& options) {
+    if (!buildNamesDensityTwo(options))
+        return {};
+    return piecePairsWithLowArtOnly(pieces) + iconPairsWithLowArtOnly(icons, SlotUse::Theme);
 }
 
 } // namespace vv

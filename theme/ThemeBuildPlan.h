@@ -3,6 +3,8 @@
 // piece table, the bitmap family order and the icon slot table.
 #pragma once
 
+#include "buildrun/BuildOptions.h"
+#include "buildrun/LowArtOnly.h"
 #include "buildrun/PieceFile.h"
 #include "buildrun/ResourceFamily.h"
 #include "theme/ThemePieces.h"
@@ -29,5 +31,14 @@ QList<PieceFile> themeBitmapPieceFiles(const ThemePieces& pieces, PieceResolutio
 // low pieces and the 58 high pieces, whatever the screen. 136 files, or 156.
 // The same list is the removal list after the compiler has run.
 QList<PieceFile> themePieceFiles(const ThemePieces& pieces, const IconBoard& icons, int screenType);
+
+// The pieces whose low picture is no longer the built-in one while the high
+// picture still is, as their piece file pairs, in piece table order.
+QList<DensityPair> piecePairsWithLowArtOnly(const ThemePieces& pieces);
+
+// Every such pair of a theme build with `options`: the pieces, then the theme
+// icons. Empty when the build names no density-2 pictures.
+QList<DensityPair> themePairsWithLowArtOnly(const ThemePieces& pieces, const IconBoard& icons,
+                                            const BuildOptions& options);
 
 } // namespace vv

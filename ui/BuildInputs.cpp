@@ -1,12 +1,15 @@
 #include "ui/BuildInputs.h"
 
+#include "app/CheckTexts.h"
 #include "platform/Platform.h"
 #include "ui/TForm1.h"
 #include "ui/TForm3.h"
+#include "ui/ThemeWindow.h"
 
 #include <QCoreApplication>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QWidget>
 
 namespace vv::ui {
@@ -50,6 +53,54 @@ private:
     bool cancelled_ = false;
 };
 
+// A build's result in the busy label's place: a label of the same place and
+// look that stays until the next click or key press anywhere in the program.
+class ResultNote : public QLabel {
+public:
+    ResultNote(QLabel* busyLabel, const QString& text) : QLabel(text, busyLabel->parentWidget()) {
+        setObjectName(QStringLiteral("BuildResult"));
+        setGeometry(busyLabel->geometry());
+        setFont(busyLabel->font());
+        setAlignment(busyLabel->alignment());
+        setWordWrap(true);
+        setAutoFillBackground(true);
+        show();
+        raise();
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+
+    void finish() {
+        QCoreApplication::instance()->removeEventFilter(this);
+        hide();
+        deleteLater();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::KeyPress:
+        case QEvent::ShortcutOverride:
+            finish();
+            break;
+        default:
+            break;
+        }
+        return QLabel::eventFilter(watched, event);
+    }
+};
+
+void showBuildResult(QWidget* busyLabel, const QString& startDir, const QString& databaseName) {
+    auto* label = qobject_cast<QLabel*>(busyLabel);
+    if (!label || !label->parentWidget())
+        return;
+    for (QLabel* earlier : label->parentWidget()->findChildren<QLabel*>(QStringLiteral("BuildResult"),
+                                                                        Qt::FindDirectChildrenOnly))
+        if (auto* note = dynamic_cast<ResultNote*>(earlier))
+            note->finish();
+    new ResultNote(label, databaseResultLine(startDir, databaseName));
+}
+
 } // namespace
 
 BuildOptions currentBuildOptions() {
@@ -84,16 +135,17 @@ BuildRequest buildRequestFromWindows(BuildKind kind) {
 }
 
 std::optional<BuildOutcome> runBuildFromWindows(BuildKind kind, QWidget* busyLabel,
-                                                const std::function<void(BuildRequest&)>& gatherPieces) {
+                                                const std::function<bool(BuildRequest&)>& gatherPieces) {
     BuildRequest request = buildRequestFromWindows(kind);
     if (const std::optional<QString> refusal =
             refusalOfBuildName(kind, request.databaseName, request.messages)) {
         platform().showMessage(*refusal);
         return std::nullopt;
     }
+    if (!gatherPieces(request))
+        return std::nullopt;
     busyLabel->show();
     busyLabel->repaint();
-    gatherPieces(request);
     BuildOutcome outcome;
     {
         BuildWatch watch;
@@ -106,7 +158,26 @@ std::optional<BuildOutcome> runBuildFromWindows(BuildKind kind, QWidget* busyLab
     for (const QString& message : outcome.messages)
         platform().showMessage(message);
     busyLabel->hide();
+    if (outcome.messages.isEmpty() && outcome.databaseStamped)
+        showBuildResult(busyLabel, request.startDir, request.databaseName);
     return outcome;
+}
+
+bool settleLowArtOnly(QList<PieceFile>& pieces, const QList<DensityPair>& pairs) {
+    if (pairs.isEmpty())
+        return true;
+    const int answer =
+        platform().askChoice(checktexts::LowArtOnlyQuestion.arg(pairs.size()),
+                             {checktexts::DoubleAnswer, checktexts::AsItIsAnswer, checktexts::CancelAnswer});
+    switch (answer) {
+    case 0:
+        doubleLowPictures(pieces, pairs, outsideSheetColour());
+        return true;
+    case 1:
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace vv::ui

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "buildrun/BuildRun.h"
+#include "buildrun/LowArtOnly.h"
 
 #include <QStringList>
 
@@ -28,13 +29,21 @@ QStringList currentMessages();
 BuildRequest buildRequestFromWindows(BuildKind kind);
 
 // Runs one build the way the build buttons do: a name the build refuses is
-// reported and nothing is written; otherwise `busyLabel` is shown and painted
-// at once, the build runs while the windows keep repainting (Escape or closing
-// a window cancels it; other clicks and keys wait), every message it returns
-// is shown in order, and the label is hidden again. `gatherPieces`
-// fills in the families and pieces only once the name has been accepted.
-// Returns the build's outcome, or nothing when the name was refused.
+// reported and nothing is written; otherwise `gatherPieces` fills in the
+// families and pieces and may call the build off (returning false, nothing is
+// written). Then `busyLabel` is shown and painted at once, the build runs while
+// the windows keep repainting (Escape or closing a window cancels it; other
+// clicks and keys wait) and every message it returns is shown in order.
+// After a clean build the label's place shows the database's path and size
+// until the next click or key press; otherwise it is hidden again.
+// Returns the build's outcome, or nothing when the build did not run.
 std::optional<BuildOutcome> runBuildFromWindows(BuildKind kind, QWidget* busyLabel,
-                                                const std::function<void(BuildRequest&)>& gatherPieces);
+                                                const std::function<bool(BuildRequest&)>& gatherPieces);
+
+// Asks once about `pairs` (pictures whose user art is only at density 1) and
+// acts on the answer: Double replaces their density-2 pictures in `pieces` by
+// enlargements, Build as it is leaves them. False when the user cancelled.
+// No pairs: true without a question.
+bool settleLowArtOnly(QList<PieceFile>& pieces, const QList<DensityPair>& pairs);
 
 } // namespace vv::ui

@@ -2,6 +2,7 @@
 
 #include "platform/Platform.h"
 #include "ui/Controls.h"
+#include "ui/SheetSizeCheck.h"
 #include "ui/TImage.h"
 #include "ui/TOpenPictureDialog.h"
 #include "ui/TPaintBox.h"
@@ -129,9 +130,12 @@ void IconPickerView::loadSheetFromDialog(TOpenPictureDialog& dialog, const QStri
 }
 
 void IconPickerView::loadSheetFile(const QString& path, const QString& invalidPrefix) {
-    const SheetLoadResult result = board_.loadSheet(side_, path);
+    const SheetLoadResult result = loadSheetPicture(path);
     switch (result.status) {
     case SheetLoadResult::Status::Loaded:
+        if (!confirmSheetSize(result.picture.size(), iconGrid(side_).fullSheetSize()))
+            return;
+        board_.setSheet(side_, result.picture);
         showSheet();
         return;
     case SheetLoadResult::Status::InvalidPicture:

@@ -54,7 +54,8 @@ public:
     // The sheet load both windows offer: the dialog opens in StartDir/IconBMP;
     // a cancel changes nothing; a file the loader rejects is reported as
     // `invalidPrefix` + ": " + the loader's text and keeps the previous
-    // sheet; a file that cannot be opened is reported with its path.
+    // sheet; a file that cannot be opened is reported with its path; a sheet
+    // whose size does not fit the grid is taken only when the user says so.
     void loadSheetFromDialog(TOpenPictureDialog& dialog, const QString& startDir,
                              const QString& invalidPrefix);
     // The same for a file already chosen (a picture dropped on the window).

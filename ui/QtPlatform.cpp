@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QPixmap>
 #include <QProcess>
+#include <QPushButton>
 #include <QScreen>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -25,6 +26,18 @@ void QtPlatform::showMessage(const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, ui::programTitle(), text, QMessageBox::Ok,
                     QApplication::activeWindow());
     box.exec();
+}
+
+int QtPlatform::askChoice(const QString& question, const QStringList& answers) {
+    QMessageBox box(QMessageBox::Question, QGuiApplication::applicationDisplayName(), question,
+                    QMessageBox::NoButton, QApplication::activeWindow());
+    QList<QAbstractButton*> buttons;
+    for (const QString& answer : answers)
+        buttons << box.addButton(answer, QMessageBox::AcceptRole);
+    if (!buttons.isEmpty())
+        box.setDefaultButton(qobject_cast<QPushButton*>(buttons.first()));
+    box.exec();
+    return int(buttons.indexOf(box.clickedButton()));
 }
 
 namespace {

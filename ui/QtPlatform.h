@@ -8,6 +8,7 @@ namespace vv {
 class QtPlatform : public Platform {
 public:
     void showMessage(const QString& text) override;
+    int askChoice(const QString& question, const QStringList& answers) override;
     void showModal(QWidget* window) override;
     QString chooseOpenFile(const FileDialogRequest& request) override;
     QString chooseSaveFile(const FileDialogRequest& request) override;

@@ -261,11 +261,14 @@ void TForm1::SpeedButton3Click() {
 }
 
 // Create Theme: the theme pieces of Form2->Pieces and the theme icons of
-// IconBoard, as they are at this moment, into PDBFiles/<name>.pdb.
+// IconBoard, as they are at this moment, into PDBFiles/<name>.pdb. On the OS5
+// screen, pictures whose user art is only at low resolution are asked about first.
 void TForm1::Button2Click() {
     vv::ui::runBuildFromWindows(vv::BuildKind::Theme, Label2, [this](vv::BuildRequest& request) {
         request.families = vv::themeFamilies();
         request.pieces = vv::themePieceFiles(Form2->Pieces, IconBoard, ScreenType);
+        return vv::ui::settleLowArtOnly(
+            request.pieces, vv::themePairsWithLowArtOnly(Form2->Pieces, IconBoard, request.options));
     });
 }
 
@@ -295,6 +298,8 @@ void TForm1::SpeedButton1Click() {
     vv::ui::runBuildFromWindows(vv::BuildKind::IconSet, Label3, [this](vv::BuildRequest& request) {
         request.families = vv::iconSetFamilies();
         request.pieces = vv::iconSetPieces(IconBoard);
+        return vv::ui::settleLowArtOnly(request.pieces,
+                                        vv::iconSetPairsWithLowArtOnly(IconBoard, request.options));
     });
 }
 void TForm1::SpeedButton2Click() {

@@ -1,6 +1,7 @@
 #include "ui/TForm3.h"
 #include "app/SystemScreens.h"
 
+#include "app/CheckTexts.h"
 #include "app/OptionRules.h"
 #include "app/SettingsFile.h"
 #include "platform/Platform.h"
@@ -100,10 +101,13 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent) {
     ProgramIcon->setPicture(programPicture());
 
     Label5 = makeLabel(this, "Label5", QStringLiteral(" &Path to PalmDesktop Install Tool: "), 4, 116);
-    Edit1 = new QLineEdit(QStringLiteral("c:\\palmdesktop\\instapp.exe"), this);
+    Edit1 = new QLineEdit(vv::defaultInstallTool(), this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setGeometry(4, 132, 489, 21);
     Edit1->setMaxLength(299);
+    // What to put here is not obvious where no desktop suite exists.
+    Edit1->setPlaceholderText(vv::checktexts::InstallToolHint);
+    Edit1->setToolTip(vv::checktexts::InstallToolHint);
     Label5->setBuddy(Edit1);
     Button3 = makeButton(this, "Button3", QStringLiteral("S&elect"), 498, 132, 90, 21);
     OpenDialog1.Title = QStringLiteral("Search for Install Tool");

@@ -3,6 +3,7 @@
 #include "app/LanguageFile.h"
 #include "platform/Platform.h"
 #include "theme/ThemePieces.h"
+#include "ui/SheetSizeCheck.h"
 #include "ui/TForm1.h"
 #include "ui/TForm2.h"
 #include "ui/TForm6.h"
@@ -81,16 +82,20 @@ void ThemeWindow::Button1Click() {
 }
 
 void ThemeWindow::loadSheetFile(const QString& path) {
-    Label1->raise();
-    Label1->show();
-    Label1->repaint();
-    const vv::SheetLoadResult result =
-        vv::ui::themePieces().loadSheetFile(path, resolution_, vv::ui::outsideSheetColour());
-    Label1->hide();
+    const vv::SheetLoadResult result = vv::loadSheetPicture(path);
     if (!result.loaded()) {
         vv::platform().showMessage(sheetProblemMessage(result, path));
         return;
     }
+    const std::optional<vv::PieceResolution> cutAs =
+        vv::ui::confirmSkinSheetSize(result.picture.size(), resolution_);
+    if (!cutAs)
+        return;
+    Label1->raise();
+    Label1->show();
+    Label1->repaint();
+    vv::ui::themePieces().loadSheet(result.picture, *cutAs, vv::ui::outsideSheetColour());
+    Label1->hide();
     Image1->setPicture(result.picture);
     vv::ui::showPiecesOnThemeWindows();
 }

@@ -41,7 +41,9 @@ public:
 
     // Load Bitmap: asks for a sheet and cuts it at this window's resolution. A
     // cancelled dialog or a sheet that cannot be read changes no piece; a
-    // reading failure is reported. Both theme windows show the result.
+    // reading failure is reported. A sheet of another size is cut only when
+    // the user says so (or, on the low-resolution window, a high-resolution
+    // sheet as such). Both theme windows show the result.
     void Button1Click();
     // The cut of Load Bitmap for a file already chosen (a picture dropped on the window).
     void loadSheetFile(const QString& path);

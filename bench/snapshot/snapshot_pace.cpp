@@ -39,6 +39,7 @@ public:
     std::atomic<bool> moveOnEveryRead{false};
 
     void showMessage(const QString&) override {}
+    int askChoice(const QString&, const QStringList&) override { return -1; }
     void showModal(QWidget*) override {}
     QString chooseOpenFile(const FileDialogRequest&) override { return {}; }
     QString chooseSaveFile(const FileDialogRequest&) override { return {}; }

@@ -20,6 +20,16 @@ QStringList languageMessages() {
     return messages;
 }
 
+// A start directory holding a built PDBFiles/Sunset.pdb.
+struct BuiltStartDir {
+    QTemporaryDir dir;
+    BuiltStartDir() {
+        QDir(dir.path()).mkpath(QStringLiteral("PDBFiles"));
+        test::writeBytes(dir.filePath(QStringLiteral("PDBFiles/Sunset.pdb")), "a built database");
+    }
+    QString path() const { return dir.path(); }
+};
+
 TEST(InstallHandover, ToolPathBecomesProgramAndArguments) {
     QTemporaryDir dir;
     const QString spaced = dir.path() + "/Palm Desktop/instapp";
@@ -48,17 +58,19 @@ TEST(InstallHandover, ToolPathBecomesProgramAndArguments) {
 TEST(InstallHandover, StartsTheToolDetachedWithTheDatabasePath) {
     test::RecordingPlatform platform;
     platform.detachedResult = true;
-    EXPECT_EQ(installOnHandheld("Sunset", "c:\\palmdesktop\\instapp.exe", "/themes", languageMessages()),
+    const BuiltStartDir start;
+    EXPECT_EQ(installOnHandheld("Sunset", "c:\\palmdesktop\\instapp.exe", start.path(), languageMessages()),
               std::nullopt);
     ASSERT_EQ(platform.processes.size(), 1);
     EXPECT_TRUE(platform.processes[0].detached);
     EXPECT_EQ(platform.processes[0].program, "c:\\palmdesktop\\instapp.exe");
     EXPECT_EQ(platform.processes[0].arguments,
-              QStringList{QDir::toNativeSeparators("/themes/PDBFiles/Sunset.pdb")});
-    EXPECT_EQ(platform.processes[0].workingDirectory, "/themes");
+              QStringList{QDir::toNativeSeparators(start.path() + "/PDBFiles/Sunset.pdb")});
+    EXPECT_EQ(platform.processes[0].workingDirectory, start.path());
 }
 
 TEST(InstallHandover, RefusalsAndStartFailures) {
+    const BuiltStartDir start;
     struct Case {
         const char* label;
         QString name;
@@ -74,11 +86,14 @@ TEST(InstallHandover, RefusalsAndStartFailures) {
         {"blank tool", "Sunset", "   ", true, "M20", false},
         {"tool refuses to start", "Sunset", "instapp", false, "M17", true},
         {"tool does not exist", "Sunset", "/no/such/dir/instapp -x", std::nullopt, "M17", true},
+        {"database not built", "Dawn", "instapp", true,
+         QDir::toNativeSeparators(start.path() + "/PDBFiles/Dawn.pdb") + " does not exist; build it first",
+         false},
     };
     for (const Case& c : cases) {
         test::RecordingPlatform platform;
         platform.detachedResult = c.started;
-        EXPECT_EQ(installOnHandheld(c.name, c.tool, "/themes", languageMessages()), c.message) << c.label;
+        EXPECT_EQ(installOnHandheld(c.name, c.tool, start.path(), languageMessages()), c.message) << c.label;
         EXPECT_EQ(platform.processes.size(), c.toolAsked ? 1 : 0) << c.label;
     }
 }

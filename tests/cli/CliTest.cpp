@@ -85,7 +85,7 @@ TEST_F(CliTest, ThemeBuildGivesAStampedThemeDatabaseAndCleansUp) {
     const CliResult run =
         start.runProgram({"theme", "--name", "Sun Set", "--hires-sheet", "ThmeBMP/SkinSheetHigh.bmp",
                           "--screen", "320x320 OS5", "--depths", "8,16", "--icons-sheet",
-                          "IconBMP/SampleIcons.bmp", "--icon", "1=5", "--icon", "Image44=9"});
+                          "IconBMP/SampleIcons.bmp", "--icon", "1=5", "--icon", "Image44=9", "--as-is"});
     ASSERT_EQ(run.exitCode, 0) << text(run.err);
     EXPECT_TRUE(run.err.isEmpty()) << text(run.err);
     EXPECT_EQ(QString::fromLocal8Bit(run.out).trimmed(),
@@ -279,6 +279,7 @@ TEST_F(CliTest, FailedCompileIsAFailure) {
 
 TEST_F(CliTest, InstallHandsTheDatabasePathToTheTool) {
     ASSERT_TRUE(start.editSettings([](SettingsRecord& s) { s.installTool = "pilot-xfer -p usb: -i"; }));
+    ASSERT_TRUE(writeBytes(start.filePath("PDBFiles/Sun Set.pdb"), "a built database"));
     platform.detachedResult = true;
     const CliResult run = start.runInProcess({"install", "--name", "Sun Set"});
     EXPECT_EQ(run.exitCode, 0) << text(run.err);

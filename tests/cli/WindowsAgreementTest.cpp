@@ -74,7 +74,10 @@ TEST_F(WindowsAgreement, ThemeFromTheWindowsEqualsThemeFromTheCommandLine) {
     pick(IconWindow::Os5, "IconBMP/SampleIconsOS5.bmp", {{12, 7}});
     pick(IconWindow::Main, "IconBMP/SampleIcons.bmp", {{13, 5}, {31, 100}});
     Form1->Edit1->setText("Same Theme");
+    // The main window's picks have built-in OS5 partners: both sides double them.
+    platform.choiceAnswers.enqueue(0);
     Form1->Button2Click();
+    ASSERT_EQ(platform.questions.size(), 1);
     ASSERT_TRUE(platform.messages.isEmpty()) << platform.messages.join('|').toStdString();
     const QByteArray fromWindows = takeDatabase("Same Theme");
     ASSERT_GT(fromWindows.size(), 78);
@@ -83,7 +86,7 @@ TEST_F(WindowsAgreement, ThemeFromTheWindowsEqualsThemeFromTheCommandLine) {
     const CliResult run = start.runProgram(
         {"theme", "--name", "Same Theme", "--hires-sheet", "ThmeBMP/SkinSheetHigh.bmp", "--hires-icons-sheet",
          "IconBMP/SampleIconsOS5.bmp", "--hires-icon", "1=7", "--icons-sheet", "IconBMP/SampleIcons.bmp",
-         "--icon", "2=5", "--icon", "Image44=100"},
+         "--icon", "2=5", "--icon", "Image44=100", "--double-low"},
         {"SOURCE_DATE_EPOCH=1704067200"});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QByteArray fromCli = takeDatabase("Same Theme");
@@ -95,15 +98,18 @@ TEST_F(WindowsAgreement, IconSetFromTheWindowsEqualsIconSetFromTheCommandLine) {
     pick(IconWindow::Os5, "IconBMP/SampleIconsOS5.bmp", {{3, 11}});
     pick(IconWindow::Main, "IconBMP/SampleIcons.bmp", {{0, 1}, {11, 272}});
     Form1->Edit1->setText("Same Icons");
+    platform.choiceAnswers.enqueue(0);
     Form1->SpeedButton1Click();
+    ASSERT_EQ(platform.questions.size(), 1);
     ASSERT_TRUE(platform.messages.isEmpty()) << platform.messages.join('|').toStdString();
     const QByteArray fromWindows = takeDatabase("Same Icons");
     ASSERT_GT(fromWindows.size(), 78);
 
-    const CliResult run = start.runProgram(
-        {"iconset", "--name", "Same Icons", "--hires-sheet", "IconBMP/SampleIconsOS5.bmp", "--hires-icon",
-         "4=11", "--sheet", "IconBMP/SampleIcons.bmp", "--icon", "1=1", "--icon", "Image252=272"},
-        {"SOURCE_DATE_EPOCH=1704067200"});
+    const CliResult run =
+        start.runProgram({"iconset", "--name", "Same Icons", "--hires-sheet", "IconBMP/SampleIconsOS5.bmp",
+                          "--hires-icon", "4=11", "--sheet", "IconBMP/SampleIcons.bmp", "--icon", "1=1",
+                          "--icon", "Image252=272", "--double-low"},
+                         {"SOURCE_DATE_EPOCH=1704067200"});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(takeDatabase("Same Icons") == fromWindows) << "the databases differ";
 }

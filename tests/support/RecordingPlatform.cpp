@@ -17,6 +17,12 @@ void RecordingPlatform::showMessage(const QString& text) {
     messages << text;
 }
 
+int RecordingPlatform::askChoice(const QString& question, const QStringList& answers) {
+    questions << question;
+    questionAnswers << answers;
+    return choiceAnswers.isEmpty() ? -1 : choiceAnswers.dequeue();
+}
+
 void RecordingPlatform::showModal(QWidget* window) {
     modalWindows << window;
     window->show();

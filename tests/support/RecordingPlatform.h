@@ -32,11 +32,16 @@ public:
     QStringList helpFiles;
     QList<ProcessCall> processes;
     QList<QWidget*> modalWindows;
+    // Each question asked and the answers it offered.
+    QStringList questions;
+    QList<QStringList> questionAnswers;
     int screenGrabs = 0;
 
     // Answers. An empty queue means "cancel".
     QQueue<QString> fileAnswers;
     QQueue<std::optional<QColor>> colorAnswers;
+    // Index of the answer to each question; an empty queue closes it (-1).
+    QQueue<int> choiceAnswers;
     // Called while a modal window is "shown"; the window is hidden again afterwards.
     std::function<void(QWidget*)> onModal;
     // Replaces a real process run when set.
@@ -49,6 +54,7 @@ public:
     double refreshRate = 60.0;
 
     void showMessage(const QString& text) override;
+    int askChoice(const QString& question, const QStringList& answers) override;
     void showModal(QWidget* window) override;
     QString chooseOpenFile(const FileDialogRequest& request) override;
     // Save dialogs are recorded in fileDialogs too and answered from fileAnswers.

@@ -328,6 +328,7 @@ TEST_F(IconPickerWindows, SheetLoadsKeepThePreviousSheetOnCancelAndOnBadFiles) {
         const QImage sheet = coordinateSheet({40, 30 + int(platform.fileDialogs.size())});
         ASSERT_TRUE(sheet.save(path("IconBMP/good.bmp"), "BMP"));
         platform.fileAnswers.enqueue(path("IconBMP/good.bmp"));
+        platform.choiceAnswers.enqueue(0); // cut it anyway, though it does not fit the grid
         l.press();
         ASSERT_EQ(l.sheet->picture(), sheet);
 
@@ -441,7 +442,10 @@ TEST_F(IconPickerWindows, SampleSheetsBuildAnIconSetWhoseBitmapsAreTheSlotPictur
     chooseDepths({8});
     Form1->ScreenType = 2;
     Form1->Edit1->setText(QStringLiteral("Sample Icons"));
+    // The six main-only picks have built-in OS5 partners: build them as they are.
+    platform.choiceAnswers.enqueue(1);
     Form1->SpeedButton1->click();
+    ASSERT_EQ(platform.questions.size(), 1);
     ASSERT_TRUE(platform.messages.isEmpty()) << platform.messages.join('|').toStdString();
 
     QString error;
@@ -488,6 +492,7 @@ TEST_F(IconPickerWindows, InstallHandsTheDatabaseToTheToolOrSaysWhyNot) {
     ASSERT_TRUE(test::writeBytes(blankTool, "#!/bin/sh\n"));
     ASSERT_TRUE(QFile::setPermissions(blankTool, QFile::ReadOwner | QFile::ExeOwner));
     const QString database = QDir::toNativeSeparators(path("PDBFiles/Sunset.pdb"));
+    ASSERT_TRUE(test::writeBytes(path("PDBFiles/Sunset.pdb"), "a built database"));
     struct Case {
         const char* what;
         QString name, tool;

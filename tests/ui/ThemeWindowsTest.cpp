@@ -180,6 +180,7 @@ TEST_F(ThemeWindows, SmallSheetFillsTheMissingPartWithTheTransparencyColour) {
     Form1->TransparentGreen = QStringLiteral("0");
     Form1->TransparentBlue = QStringLiteral("255");
     // E0 lies at x 83 to 118: its right part is beyond a 100-pixel-wide sheet.
+    platform.choiceAnswers.enqueue(0); // cut it anyway
     loadThrough(Form2, saveSheet("Small.bmp", coordinateSheet({100, 100})));
     ASSERT_TRUE(platform.messages.isEmpty()) << platform.messages.join('|').toStdString();
     const QImage e0 = Form2->Pieces.lowPiece(themePieceIndex(u"E0"));

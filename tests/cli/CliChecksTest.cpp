@@ -1,0 +1,226 @@
+// vedivavurir-cli refuses what the windows would ask about: an OS5 build whose
+// own art is only at low resolution (unless --double-low or --as-is), a sheet
+// of another size (unless --any-size), and an install of a database that is
+// not there; `install --tool` names the tool for one run.
+#include "app/CheckTexts.h"
+#include "cli/StagedStartDir.h"
+#include "icons/IconSlots.h"
+#include "platform/ProcessRunner.h"
+#include "support/RecordingPlatform.h"
+#include "support/TestFiles.h"
+#include "theme/PieceTable.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+namespace vv::test {
+namespace {
+
+QImage gradientSheet(QSize size) {
+    QImage sheet(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            sheet.setPixel(x, y, qRgb(x & 0xFF, y & 0xFF, (x * 3 + y) & 0xFF));
+    return sheet;
+}
+
+class CliChecks : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(start.isValid());
+        // The compiler runs for real; the density-2 piece it is handed is kept.
+        platform.onRun = [this](const ProcessCall& call) {
+            seenHigh = QImage(start.filePath(highPiece)).convertToFormat(QImage::Format_RGB32);
+            seenLow = QImage(start.filePath(lowPiece)).convertToFormat(QImage::Format_RGB32);
+            return runProgramAndWait(call.program, call.arguments, call.workingDirectory);
+        };
+    }
+
+    QString sheet(const QString& name, QSize size) const {
+        const QString file = start.filePath(name);
+        EXPECT_TRUE(gradientSheet(size).save(file, "BMP"));
+        return name;
+    }
+
+    StagedStartDir start;
+    RecordingPlatform platform;
+    // Whether the density-2 piece the compiler was handed is its partner enlarged 2x.
+    bool sawDoubledPair() const {
+        if (seenLow.isNull() || seenHigh.size() != seenLow.size() * 2)
+            return false;
+        for (int y = 0; y < seenHigh.height(); ++y)
+            for (int x = 0; x < seenHigh.width(); ++x)
+                if (seenHigh.pixel(x, y) != seenLow.pixel(x / 2, y / 2))
+                    return false;
+        return true;
+    }
+
+    QString lowPiece = QStringLiteral("ThmeRsrc/Tbmp03E0.bmp");
+    QString highPiece = QStringLiteral("ThmeRsrc/Tbmp04E0.bmp");
+    QImage seenLow;
+    QImage seenHigh;
+};
+
+TEST_F(CliChecks, Os5BuildWithOwnArtOnlyAtLowResolutionNeedsAWayOut) {
+    const QString low = sheet("ThmeBMP/Own.bmp", kLowSheetSize);
+    const QStringList theme{"theme", "--screen", "320x320 OS5", "--depths", "8,16", "--sheet", low};
+    const QImage lowE0 =
+        gradientSheet(kLowSheetSize).copy(themePieceTable()[themePieceIndex(u"E0")].lowSheetRect);
+    const struct {
+        const char* what;
+        QStringList extra;
+        int exitCode;
+        const char* error; // empty: none
+        bool doubled;
+    } cases[] = {
+        {"no flag", {}, 1, "count", false},
+        {"double", {"--double-low"}, 0, "", true},
+        {"as it is", {"--as-is"}, 0, "", false},
+        {"both", {"--double-low", "--as-is"}, 1, "--double-low and --as-is cannot both be given", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(start.filePath("PDBFiles/Own.pdb"));
+        seenHigh = seenLow = QImage();
+        const CliResult run = start.runInProcess(theme + QStringList{"--name", "Own"} + c.extra);
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
+        EXPECT_EQ(QFileInfo::exists(start.filePath("PDBFiles/Own.pdb")), c.exitCode == 0);
+        EXPECT_TRUE(start.filesIn("ThmeRsrc", "*.bmp").isEmpty());
+        if (QByteArray(c.error) == "count") {
+            EXPECT_EQ(QString::fromLocal8Bit(run.err),
+                      "error: " + checktexts::LowArtOnlyRefusal.arg(kThemePieceCount) + "\n");
+        } else if (*c.error) {
+            EXPECT_TRUE(run.err.contains(c.error)) << run.err.toStdString();
+        }
+        if (c.exitCode != 0) {
+            EXPECT_TRUE(platform.processes.isEmpty());
+            continue;
+        }
+        platform.processes.clear();
+        EXPECT_EQ(sawDoubledPair(), c.doubled);
+    }
+    // A high sheet as well, or the low screen: nothing to refuse.
+    const QString high = sheet("ThmeBMP/OwnHigh.bmp", kHighSheetSize);
+    EXPECT_EQ(start.runInProcess(theme + QStringList{"--name", "Both", "--hires-sheet", high}).exitCode, 0);
+    EXPECT_EQ(start.runInProcess({"theme", "--name", "LowScreen", "--screen", "160x160 Low", "--sheet", low})
+                  .exitCode,
+              0);
+}
+
+TEST_F(CliChecks, IconSetPicksOnlyOnTheMainGridAreCounted) {
+    lowPiece = QStringLiteral("IconRsrc/Icon03E1.bmp");
+    highPiece = QStringLiteral("IconRsrc/Icon04H1.bmp");
+    const QString icons = sheet("IconBMP/Own.bmp", mainIconGrid().fullSheetSize());
+    const QStringList build{"iconset", "--name", "Set", "--screen", "320x320 OS5", "--sheet",
+                            icons,     "--icon", "1=5", "--icon",   "2=6"};
+    const CliResult refused = start.runInProcess(build);
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(QString::fromLocal8Bit(refused.err), "error: " + checktexts::LowArtOnlyRefusal.arg(2) + "\n");
+    EXPECT_FALSE(QFileInfo::exists(start.filePath("PDBFiles/Set.pdb")));
+
+    const CliResult doubled = start.runInProcess(build + QStringList{"--double-low"});
+    EXPECT_EQ(doubled.exitCode, 0) << doubled.err.toStdString();
+    EXPECT_TRUE(sawDoubledPair());
+}
+
+TEST_F(CliChecks, SheetsOfAnotherSizeNeedAnySize) {
+    const struct {
+        const char* what;
+        QStringList arguments;
+        QString option;
+        QSize size, expected;
+    } cases[] = {
+        {"low skin", {"theme", "--name", "T", "--sheet"}, "--sheet", {200, 300}, kLowSheetSize},
+        {"high skin",
+         {"theme", "--name", "T", "--hires-sheet"},
+         "--hires-sheet",
+         kLowSheetSize,
+         kHighSheetSize},
+        {"icon sheet",
+         {"iconset", "--name", "T", "--sheet"},
+         "--sheet",
+         {577, 449},
+         mainIconGrid().fullSheetSize()},
+        {"OS5 icon sheet",
+         {"iconset", "--name", "T", "--sheet", "IconBMP/SampleIcons.bmp", "--hires-sheet"},
+         "--hires-sheet",
+         {700, 480},
+         os5IconGrid().fullSheetSize()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString file = sheet("Odd.bmp", c.size);
+        const CliResult refused = start.runInProcess(c.arguments + QStringList{file});
+        EXPECT_EQ(refused.exitCode, 1);
+        EXPECT_EQ(QString::fromLocal8Bit(refused.err), "error: " +
+                                                           checktexts::SheetSizeRefusal.arg(file)
+                                                               .arg(c.size.width())
+                                                               .arg(c.size.height())
+                                                               .arg(c.option)
+                                                               .arg(c.expected.width())
+                                                               .arg(c.expected.height()) +
+                                                           "\n");
+        EXPECT_FALSE(QFileInfo::exists(start.filePath("PDBFiles/T.pdb")));
+        const CliResult taken = start.runInProcess(c.arguments + QStringList{file, "--any-size"});
+        EXPECT_EQ(taken.exitCode, 0) << taken.err.toStdString();
+        QFile::remove(start.filePath("PDBFiles/T.pdb"));
+    }
+}
+
+TEST_F(CliChecks, InstallRefusesAMissingDatabaseAndTakesAToolForOneRun) {
+    ASSERT_TRUE(start.editSettings([](SettingsRecord& s) { s.installTool = "saved-tool"; }));
+    platform.detachedResult = true;
+    const QString database = QDir::toNativeSeparators(start.filePath("PDBFiles/Dawn.pdb"));
+    const CliResult missing = start.runInProcess({"install", "--name", "Dawn"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(QString::fromLocal8Bit(missing.err),
+              "error: " + checktexts::InstallDatabaseMissing.arg(database) + "\n");
+    EXPECT_TRUE(platform.processes.isEmpty());
+
+    ASSERT_TRUE(writeBytes(start.filePath("PDBFiles/Dawn.pdb"), "a database"));
+    const CliResult run =
+        start.runInProcess({"install", "--name", "Dawn", "--tool", "cp -t \"/media/card/PALM/Launcher\""});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    ASSERT_EQ(platform.processes.size(), 1);
+    EXPECT_EQ(platform.processes[0].program, "cp");
+    EXPECT_EQ(platform.processes[0].arguments, (QStringList{"-t", "/media/card/PALM/Launcher", database}));
+    EXPECT_EQ(start.settings().installTool, "saved-tool");
+}
+
+// Every vedivavurir-cli command the README prints, run as printed and in its
+// order (the install example hands over the theme the first one built).
+TEST_F(CliChecks, ReadmeExamplesWorkAsPrinted) {
+    const QString readme = QString::fromUtf8(readBytes(fixturePath("../../README.md")));
+    QStringList commands;
+    QString current;
+    for (const QString& line : readme.split('\n')) {
+        if (!current.isEmpty())
+            current += ' ' + line.trimmed();
+        else if (line.startsWith("    vedivavurir-cli "))
+            current = line.trimmed();
+        else
+            continue;
+        if (current.endsWith('\\')) {
+            current.chop(1);
+            continue;
+        }
+        commands << current;
+        current.clear();
+    }
+    ASSERT_GE(commands.size(), 4);
+    platform.detachedResult = true;
+    for (const QString& command : commands) {
+        SCOPED_TRACE(command.toStdString());
+        QStringList arguments = QProcess::splitCommand(command);
+        arguments.removeFirst();
+        const CliResult run = start.runInProcess(arguments);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    }
+}
+
+} // namespace
+} // namespace vv::test

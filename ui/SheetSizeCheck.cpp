@@ -1,0 +1,43 @@
+#include "ui/SheetSizeCheck.h"
+
+#include "app/CheckTexts.h"
+#include "platform/Platform.h"
+
+namespace vv::ui {
+namespace {
+
+QString sizeQuestion(const QString& text, QSize sheet, QSize expected) {
+    return text.arg(sheet.width()).arg(sheet.height()).arg(expected.width()).arg(expected.height());
+}
+
+} // namespace
+
+bool confirmSheetSize(QSize sheet, QSize expected) {
+    if (sheet == expected)
+        return true;
+    return platform().askChoice(sizeQuestion(checktexts::SheetSizeQuestion, sheet, expected),
+                                {checktexts::YesAnswer, checktexts::NoAnswer}) == 0;
+}
+
+std::optional<PieceResolution> confirmSkinSheetSize(QSize sheet, PieceResolution window) {
+    const QSize expected = skinSheetSize(window);
+    if (sheet == expected)
+        return window;
+    if (window == PieceResolution::Low && sheet == skinSheetSize(PieceResolution::High)) {
+        switch (platform().askChoice(
+            sizeQuestion(checktexts::HighSheetQuestion, sheet, expected),
+            {checktexts::BothSetsAnswer, checktexts::CutAnywayAnswer, checktexts::NoAnswer})) {
+        case 0:
+            return PieceResolution::High;
+        case 1:
+            return PieceResolution::Low;
+        default:
+            return std::nullopt;
+        }
+    }
+    if (confirmSheetSize(sheet, expected))
+        return window;
+    return std::nullopt;
+}
+
+} // namespace vv::ui
