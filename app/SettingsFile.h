@@ -67,11 +67,13 @@ QByteArray encodeSettings(const SettingsRecord& record);
 SettingsRecord decodeSettings(const QByteArray& bytes, const SettingsRecord& current);
 
 // Reads the file over `current`; nothing when it cannot be opened.
-std::optional<SettingsRecord> readSettingsFile(const QString& path, const SettingsRecord& current);
+[[nodiscard]] std::optional<SettingsRecord> readSettingsFile(const QString& path,
+                                                             const SettingsRecord& current);
 
 // Writes the file through a temporary name and a rename, so a failed write
 // leaves the old file as it was. On failure returns false and sets `error`.
-bool writeSettingsFile(const QString& path, const SettingsRecord& record, QString* error = nullptr);
+[[nodiscard]] bool writeSettingsFile(const QString& path, const SettingsRecord& record,
+                                     QString* error = nullptr);
 
 // ScreenType from a stored SystemScreen index, by the screen table (0, 1, 2, 3
 // give 1, 2, 3, 3); an index outside the table is taken as it stands.

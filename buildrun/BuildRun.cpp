@@ -128,8 +128,11 @@ private:
         }
         const QString database = start_.filePath(
             QStringLiteral("%1/%2.pdb").arg(QLatin1String(kDatabaseFolder), request_.databaseName));
-        if (!stampDatabaseName(database, request_.databaseName)) {
-            report(messages_.databaseNotOpenable);
+        QString stampError;
+        if (!stampDatabaseName(database, request_.databaseName, &stampError)) {
+            // A database that is there but cannot be stamped gets the reason too.
+            report(messages_.databaseNotOpenable,
+                   QFileInfo::exists(database) ? QStringLiteral(": ") + stampError : QString());
             return;
         }
         outcome_.databaseStamped = true;

@@ -30,7 +30,7 @@ QString installedDatabasePath(const QString& startDir, const QString& databaseNa
 // message to show, or nothing when the tool was started: InstallNeedsName for an
 // empty name (with a tail for a name that cannot be a file name), NoInstallTool
 // for an empty tool path, InstallToolNotStarted when the tool cannot be started.
-std::optional<QString> installOnHandheld(const QString& databaseName, const QString& toolPath,
-                                         const QString& startDir, const QStringList& messages);
+[[nodiscard]] std::optional<QString> installOnHandheld(const QString& databaseName, const QString& toolPath,
+                                                       const QString& startDir, const QStringList& messages);
 
 } // namespace vv

@@ -14,7 +14,7 @@ ProcessOutcome runProgramAndWait(const QString& program, const QStringList& argu
                                  const QString& workingDirectory);
 
 // Starts `program` on its own; false when it could not be started.
-bool startProgramDetached(const QString& program, const QStringList& arguments,
-                          const QString& workingDirectory);
+[[nodiscard]] bool startProgramDetached(const QString& program, const QStringList& arguments,
+                                        const QString& workingDirectory);
 
 } // namespace vv
