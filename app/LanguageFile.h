@@ -132,7 +132,7 @@ inline constexpr qint64 MaxLanguageFileSize = 1024 * 1024;
 LanguageTexts readLanguageLines(const QByteArray& bytes);
 // The lines of the file; nothing when it cannot be opened, is not a regular
 // file or is larger than MaxLanguageFileSize.
-std::optional<LanguageTexts> readLanguageFile(const QString& path);
+[[nodiscard]] std::optional<LanguageTexts> readLanguageFile(const QString& path);
 // The built-in English lines, shipped inside the program.
 const LanguageTexts& builtInLanguageLines();
 

@@ -31,7 +31,7 @@ struct MainWindowState {
     QString CompressKeyword; // "COMPRESS " while compression is on
 
     QString VersionPrefix = QStringLiteral("ver. ");
-    QString VersionNumber = QStringLiteral("1.4.2");
+    QString VersionNumber = QStringLiteral(VV_VERSION);
 
     // Texts of the current language; all empty until a language file was read.
     QString LanguageName;

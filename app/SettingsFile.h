@@ -78,11 +78,13 @@ QByteArray encodeSettings(const SettingsRecord& record);
 SettingsRecord decodeSettings(const QByteArray& bytes, const SettingsRecord& current);
 
 // Reads the file over `current`; nothing when it cannot be opened.
-std::optional<SettingsRecord> readSettingsFile(const QString& path, const SettingsRecord& current);
+[[nodiscard]] std::optional<SettingsRecord> readSettingsFile(const QString& path,
+                                                             const SettingsRecord& current);
 
 // Writes the file through a temporary name and a rename, so a failed write
 // leaves the old file as it was. On failure returns false and sets `error`.
-bool writeSettingsFile(const QString& path, const SettingsRecord& record, QString* error = nullptr);
+[[nodiscard]] bool writeSettingsFile(const QString& path, const SettingsRecord& record,
+                                     QString* error = nullptr);
 
 // What a loaded record holds that no build can use: each transparent colour
 // component or palette index outside 0 to 255, named with its value, for the

@@ -23,6 +23,6 @@ QString suggestedStartDirectory();
 // desktop when a QGuiApplication runs on a screen, else 1920 x 1200. False
 // with the reason in `error` at the first file that cannot be copied; files
 // copied before stay.
-bool initStartDirectory(const QString& shippedData, const QString& target, QString* error);
+[[nodiscard]] bool initStartDirectory(const QString& shippedData, const QString& target, QString* error);
 
 } // namespace vv

@@ -36,8 +36,15 @@ inline constexpr BuildKindTraits kIconSetTraits{"IconRsrc",
                                                  Message::CompilerNotStarted, Message::IconDatabaseNotFound,
                                                  Message::IconScriptNotReopenable}};
 
+// No default: a new kind must be given its own folder and messages here.
 constexpr const BuildKindTraits& traitsOf(BuildKind kind) {
-    return kind == BuildKind::Theme ? kThemeTraits : kIconSetTraits;
+    switch (kind) {
+    case BuildKind::Theme:
+        return kThemeTraits;
+    case BuildKind::IconSet:
+        return kIconSetTraits;
+    }
+    return kThemeTraits; // not reached: every kind is a case above
 }
 
 // Messages used by the install hand-over.

@@ -29,7 +29,7 @@ struct BuildOptions {
     QString transparentRed = QStringLiteral("0");
     QString transparentGreen = QStringLiteral("255");
     QString transparentBlue = QStringLiteral("0");
-    QString versionNumber = QStringLiteral("1.4.2");
+    QString versionNumber = QStringLiteral(VV_VERSION);
 
     // Whether the option for `bpp` (one of kBitDepths) is on; false for any other value.
     bool includesDepth(int bpp) const {

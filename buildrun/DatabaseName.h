@@ -30,6 +30,7 @@ QByteArray nameStamp(const QString& name);
 // Writes nameStamp(name) over the first 32 bytes of an existing file. False,
 // with the reason in `error`, when the file is missing or cannot be updated;
 // a missing file is never created.
-bool stampDatabaseName(const QString& databasePath, const QString& name, QString* error = nullptr);
+[[nodiscard]] bool stampDatabaseName(const QString& databasePath, const QString& name,
+                                     QString* error = nullptr);
 
 } // namespace vv

@@ -32,7 +32,7 @@ QString installedDatabasePath(const QString& startDir, const QString& databaseNa
 // for an empty tool path, a message naming the database when it does not exist
 // (the tool is not started then), InstallToolNotStarted when the tool cannot be
 // started.
-std::optional<QString> installOnHandheld(const QString& databaseName, const QString& toolPath,
-                                         const QString& startDir, const QStringList& messages);
+[[nodiscard]] std::optional<QString> installOnHandheld(const QString& databaseName, const QString& toolPath,
+                                                       const QString& startDir, const QStringList& messages);
 
 } // namespace vv

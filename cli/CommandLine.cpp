@@ -224,13 +224,13 @@ struct SlotPick {
 
 // "SLOT=CELL": SLOT is the slot's number within the build (1..12 for the icon
 // set, 1..20 for the theme's icons) or its control name on either window.
-SlotPick parsePick(const QString& text, const QString& option, vv::SlotUse use, vv::IconWindow window) {
+SlotPick parsePick(const QString& text, const QString& option, vv::BuildKind use, vv::IconWindow window) {
     const int equals = int(text.indexOf(QLatin1Char('=')));
     if (equals <= 0)
         throw UsageError{QStringLiteral("%1: give SLOT=CELL, not \"%2\"").arg(option, text)};
     const QString slotText = text.left(equals).trimmed();
-    const int first = use == vv::SlotUse::IconSet ? 0 : vv::IconSetSlotCount;
-    const int count = use == vv::SlotUse::IconSet ? vv::IconSetSlotCount : vv::ThemeIconSlotCount;
+    const int first = use == vv::BuildKind::IconSet ? 0 : vv::IconSetSlotCount;
+    const int count = use == vv::BuildKind::IconSet ? vv::IconSetSlotCount : vv::ThemeIconSlotCount;
     int slot = -1;
     bool numeric = false;
     const int number = slotText.toInt(&numeric);
@@ -260,7 +260,7 @@ SlotPick parsePick(const QString& text, const QString& option, vv::SlotUse use, 
 
 // Loads a window's icon sheet and clicks its cells into slots, as a user would.
 void pickIcons(vv::IconBoard& board, vv::IconWindow window, const QString& sheet, const QStringList& picks,
-               const QString& sheetOption, const QString& pickOption, vv::SlotUse use,
+               const QString& sheetOption, const QString& pickOption, vv::BuildKind use,
                const StartDirectory& start, const QCommandLineParser& parser) {
     if (!picks.isEmpty() && sheet.isEmpty())
         throw UsageError{QStringLiteral("%1 needs %2").arg(pickOption, sheetOption)};
@@ -368,10 +368,10 @@ vv::BuildRequest themeRequest(const QCommandLineParser& parser, const StartDirec
         loadSkin(pieces, parser.value(kThemeSheet), vv::PieceResolution::Low, QStringLiteral("--sheet"),
                  start, parser);
     pickIcons(board, vv::IconWindow::Os5, parser.value(kThemeHiresIconsSheet), parser.values(kThemeHiresIcon),
-              QStringLiteral("--hires-icons-sheet"), QStringLiteral("--hires-icon"), vv::SlotUse::Theme,
+              QStringLiteral("--hires-icons-sheet"), QStringLiteral("--hires-icon"), vv::BuildKind::Theme,
               start, parser);
     pickIcons(board, vv::IconWindow::Main, parser.value(kThemeIconsSheet), parser.values(kThemeIcon),
-              QStringLiteral("--icons-sheet"), QStringLiteral("--icon"), vv::SlotUse::Theme, start, parser);
+              QStringLiteral("--icons-sheet"), QStringLiteral("--icon"), vv::BuildKind::Theme, start, parser);
     request.families = vv::themeFamilies();
     request.pieces = vv::themePieceFiles(pieces, board, request.options.screenType);
     settleLowArtOnly(parser, request, vv::themePairsWithLowArtOnly(pieces, board, request.options));
@@ -384,10 +384,10 @@ vv::BuildRequest iconSetRequest(const QCommandLineParser& parser, const StartDir
     request.kind = vv::BuildKind::IconSet;
     request.options = buildOptions(parser, start.settings);
     pickIcons(board, vv::IconWindow::Os5, parser.value(kSetHiresSheet), parser.values(kSetHiresIcon),
-              QStringLiteral("--hires-sheet"), QStringLiteral("--hires-icon"), vv::SlotUse::IconSet, start,
+              QStringLiteral("--hires-sheet"), QStringLiteral("--hires-icon"), vv::BuildKind::IconSet, start,
               parser);
     pickIcons(board, vv::IconWindow::Main, parser.value(kSetSheet), parser.values(kSetIcon),
-              QStringLiteral("--sheet"), QStringLiteral("--icon"), vv::SlotUse::IconSet, start, parser);
+              QStringLiteral("--sheet"), QStringLiteral("--icon"), vv::BuildKind::IconSet, start, parser);
     request.families = vv::iconSetFamilies();
     request.pieces = vv::iconSetPieces(board);
     settleLowArtOnly(parser, request, vv::iconSetPairsWithLowArtOnly(board, request.options));

@@ -7,11 +7,7 @@ set(VV_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
 set(VV_GENERATED_DIR ${CMAKE_BINARY_DIR}/packaging)
 set(VV_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/vedivavurir)
 
-foreach(program vedivavurir vedivavurir-cli vkdm_pdb)
-    if(TARGET ${program})
-        install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-    endif()
-endforeach()
+install(TARGETS vedivavurir vedivavurir-cli vkdm_pdb RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The start directory's data, without what only the repository needs (notes
 # for developers, git attributes, placeholders of empty folders).
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/ DESTINATION ${CMAKE_INSTALL_DATADIR}/vedivavurir

@@ -5,7 +5,7 @@
 namespace vv {
 namespace {
 
-QList<int> slotsOf(SlotUse use) {
+QList<int> slotsOf(BuildKind use) {
     QList<int> indexes;
     for (int i = 0; i < IconSlotCount; ++i)
         if (iconSlots()[i].use == use)
@@ -21,7 +21,7 @@ int controlNumber(const char* name) {
 
 QList<PieceFile> iconSetPieces(const IconBoard& board) {
     QList<PieceFile> pieces;
-    const QList<int> indexes = slotsOf(SlotUse::IconSet);
+    const QList<int> indexes = slotsOf(BuildKind::IconSet);
     for (int i : indexes)
         pieces.append({lowPiecePath(iconSlots()[i]), board.slotPicture(IconWindow::Main, i)});
     for (int i : indexes)
@@ -31,13 +31,13 @@ QList<PieceFile> iconSetPieces(const IconBoard& board) {
 
 QList<PieceFile> themeLowIconPieces(const IconBoard& board) {
     QList<PieceFile> pieces;
-    for (int i : slotsOf(SlotUse::Theme))
+    for (int i : slotsOf(BuildKind::Theme))
         pieces.append({lowPiecePath(iconSlots()[i]), board.slotPicture(IconWindow::Main, i)});
     return pieces;
 }
 
 QList<PieceFile> themeHighIconPieces(const IconBoard& board) {
-    QList<int> indexes = slotsOf(SlotUse::Theme);
+    QList<int> indexes = slotsOf(BuildKind::Theme);
     std::stable_sort(indexes.begin(), indexes.end(), [](int a, int b) {
         return controlNumber(iconSlots()[a].os5Name) < controlNumber(iconSlots()[b].os5Name);
     });
@@ -47,7 +47,7 @@ QList<PieceFile> themeHighIconPieces(const IconBoard& board) {
     return pieces;
 }
 
-QList<DensityPair> iconPairsWithLowArtOnly(const IconBoard& board, SlotUse use) {
+QList<DensityPair> iconPairsWithLowArtOnly(const IconBoard& board, BuildKind use) {
     QList<DensityPair> pairs;
     for (int i : slotsOf(use)) {
         const IconSlot& slot = iconSlots()[i];
@@ -66,7 +66,7 @@ QList<DensityPair> iconPairsWithLowArtOnly(const IconBoard& board, SlotUse use) 
 QList<DensityPair> iconSetPairsWithLowArtOnly(const IconBoard& board, const BuildOptions& options) {
     if (!buildNamesDensityTwo(options))
         return {};
-    return iconPairsWithLowArtOnly(board, SlotUse::IconSet);
+    return iconPairsWithLowArtOnly(board, BuildKind::IconSet);
 }
 
 } // namespace vv

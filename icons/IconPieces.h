@@ -29,7 +29,7 @@ QList<PieceFile> themeHighIconPieces(const IconBoard& board);
 // The slots of `use` whose main-window picture is no longer its factory
 // picture while the OS5 partner still is, as the pairs of piece files the
 // builds save for them, in slot table order.
-QList<DensityPair> iconPairsWithLowArtOnly(const IconBoard& board, SlotUse use);
+QList<DensityPair> iconPairsWithLowArtOnly(const IconBoard& board, BuildKind use);
 
 // The same for an icon set build with `options`; empty when the build names no
 // density-2 pictures.

@@ -3,8 +3,8 @@
 namespace vv {
 namespace {
 
-constexpr SlotUse S = SlotUse::IconSet;
-constexpr SlotUse T = SlotUse::Theme;
+constexpr BuildKind S = BuildKind::IconSet;
+constexpr BuildKind T = BuildKind::Theme;
 
 // clang-format off
 const std::array<IconSlot, IconSlotCount> Slots{{
@@ -75,7 +75,7 @@ const IconGrid Os5Grid{.cellCount = 90,
                        .clickSize = {70, 52},
                        .slotSize = HighIconSize};
 
-QList<ResourceFamily> familiesOf(SlotUse use) {
+QList<ResourceFamily> familiesOf(BuildKind use) {
     QList<ResourceFamily> families;
     for (const IconSlot& slot : Slots) {
         if (slot.use != use)
@@ -115,10 +115,10 @@ QString highPiecePath(const IconSlot& slot) {
 }
 
 QList<ResourceFamily> iconSetFamilies() {
-    return familiesOf(SlotUse::IconSet);
+    return familiesOf(BuildKind::IconSet);
 }
 QList<ResourceFamily> themeIconFamilies() {
-    return familiesOf(SlotUse::Theme);
+    return familiesOf(BuildKind::Theme);
 }
 
 const SnapshotSlot& lowSnapSlot() {

@@ -3,6 +3,7 @@
 // read these tables; nothing about a slot is written down anywhere else.
 #pragma once
 
+#include "buildrun/BuildOptions.h"
 #include "buildrun/ResourceFamily.h"
 
 #include <QList>
@@ -15,14 +16,11 @@
 
 namespace vv {
 
-// Which build a slot feeds: the icon set database or the theme database.
-enum class SlotUse { IconSet, Theme };
-
 // One icon, as a 32 x 22 slot on the main window and a 64 x 44 slot on the
 // OS5 icon window. Names are the windows' control names; positions are window
 // client coordinates of the slot's top-left corner.
 struct IconSlot {
-    SlotUse use;
+    BuildKind use;        // the build the slot feeds: the icon set or the theme
     int familyId;         // 10000.. in steps of 10, within the slot's own build
     const char* mainName; // "Image241"
     QPoint mainPos;

@@ -15,8 +15,8 @@ ProcessOutcome runProgramAndWait(const QString& program, const QStringList& argu
                                  const QString& workingDirectory, const ProcessLimits& limits = {});
 
 // Starts `program` on its own; false when it could not be started.
-bool startProgramDetached(const QString& program, const QStringList& arguments,
-                          const QString& workingDirectory);
+[[nodiscard]] bool startProgramDetached(const QString& program, const QStringList& arguments,
+                                        const QString& workingDirectory);
 
 // `program` and `arguments` as one line, arguments with blanks or quotes in
 // double quotes.

@@ -6,7 +6,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${VV_BUILD_DIR:-$ROOT/_build}"
 
 VV_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-    libbenchmark-dev netpbm xvfb xdotool openbox imagemagick xauth x11-utils clang
+    libbenchmark-dev netpbm xvfb xdotool openbox imagemagick xauth x11-utils clang clang-format
     file dpkg-dev fakeroot time help2man lintian appstream desktop-file-utils)
 
 vv_install_packages() {

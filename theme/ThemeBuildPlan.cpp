@@ -78,7 +78,7 @@ QList<DensityPair> themePairsWithLowArtOnly(const ThemePieces& pieces, const Ico
                                             const BuildOptions& options) {
     if (!buildNamesDensityTwo(options))
         return {};
-    return piecePairsWithLowArtOnly(pieces) + iconPairsWithLowArtOnly(icons, SlotUse::Theme);
+    return piecePairsWithLowArtOnly(pieces) + iconPairsWithLowArtOnly(icons, BuildKind::Theme);
 }
 
 } // namespace vv

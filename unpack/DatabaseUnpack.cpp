@@ -193,7 +193,7 @@ std::optional<UnpackedDatabase> unpackDatabase(const QByteArray& bytes, QRgb tra
                 .arg(QString::fromLatin1(db->type)));
     out.name = QString::fromLatin1(db->name);
     const bool theme = out.kind == UnpackedKind::Theme;
-    const SlotUse slotUse = theme ? SlotUse::Theme : SlotUse::IconSet;
+    const BuildKind slotUse = theme ? BuildKind::Theme : BuildKind::IconSet;
     const QSet<QByteArray> trailer = trailerResourceTypes(theme ? BuildKind::Theme : BuildKind::IconSet);
 
     Reader reader{transparency, {}};

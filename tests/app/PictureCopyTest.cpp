@@ -1,6 +1,8 @@
 #include "app/PictureCopy.h"
 #include "app/Palette.h"
 
+#include "support/TestPictures.h"
+
 #include <gtest/gtest.h>
 
 using namespace vv;
@@ -9,11 +11,7 @@ namespace {
 
 // Every pixel tells where it came from.
 QImage coordinateSheet(int w, int h) {
-    QImage sheet(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            sheet.setPixel(x, y, qRgb(x, y, 7));
-    return sheet;
+    return test::coordinateSheet({w, h}, [](int x, int y) { return qRgb(x, y, 7); });
 }
 
 } // namespace

@@ -9,7 +9,7 @@ BIN="$1"
 DATA="$2"
 OUT="$3"
 for tool in Xvfb openbox xdotool xprop import; do
-    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+    command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed (scripts/test installs it)"; exit 1; }
 done
 mkdir -p "$OUT"
 rm -f "$OUT"/*.png

@@ -4,6 +4,8 @@
 #include "icons/IconArt.h"
 #include "support/TestFiles.h"
 
+#include "support/TestPictures.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -23,29 +25,12 @@ QRgb codeOf(int x, int y) {
 }
 
 QImage coordinateSheet(QSize size) {
-    QImage sheet(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x)
-            sheet.setPixel(x, y, codeOf(x, y));
-    return sheet;
+    return test::coordinateSheet(size, codeOf);
 }
 
-// Checks picture(x, y) == expected(x, y) everywhere; reports the first miss.
-template <typename Expected>::testing::AssertionResult pixelsAre(const QImage& picture, Expected expected) {
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x)
-            if ((picture.pixel(x, y) | 0xFF000000u) != (expected(x, y) | 0xFF000000u))
-                return ::testing::AssertionFailure()
-                       << "pixel (" << x << ", " << y << ") is " << std::hex << picture.pixel(x, y)
-                       << ", expected " << expected(x, y);
-    return ::testing::AssertionSuccess();
-}
+using test::pixelsAre;
 
-QImage filled(QSize size, QRgb colour) {
-    QImage picture(size, QImage::Format_RGB32);
-    picture.fill(colour);
-    return picture;
-}
+using test::filled;
 
 int slotOf(const char* mainName) {
     return slotIndexByMainName(mainName);

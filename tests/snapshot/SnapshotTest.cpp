@@ -7,6 +7,8 @@
 #include "icons/IconSlots.h"
 #include "support/RecordingPlatform.h"
 
+#include "support/TestPictures.h"
+
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -37,21 +39,9 @@ QImage coordinateDesk(QSize size, int blue = 0x40) {
     return desk;
 }
 
-QImage filled(QSize size, QRgb colour) {
-    QImage picture(size, QImage::Format_RGB32);
-    picture.fill(colour);
-    return picture;
-}
+using test::filled;
 
-template <typename Expected>::testing::AssertionResult pixelsAre(const QImage& picture, Expected expected) {
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x)
-            if ((picture.pixel(x, y) | 0xFF000000u) != (expected(x, y) | 0xFF000000u))
-                return ::testing::AssertionFailure()
-                       << "pixel (" << x << ", " << y << ") is " << std::hex << picture.pixel(x, y)
-                       << ", expected " << expected(x, y);
-    return ::testing::AssertionSuccess();
-}
+using test::pixelsAre;
 
 // What the snapshot picture must hold for a pointer at `pointer` on `desk`.
 auto areaOf(QPoint pointer, IconWindow window, QSize desk = DeskSize) {

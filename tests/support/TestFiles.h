@@ -13,4 +13,19 @@ QString fixturePath(const QString& relative);
 QString dataPath(const QString& relative);
 QString binPath(const QString& program);
 
+// While it lives, no file of this process may grow past `bytes`: writes past it
+// fail (EFBIG) instead of ending the process. Unlike a read-only folder, this
+// stops root as well.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(long long bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    long long previousSoft_;
+    void (*previousHandler_)(int);
+};
+
 } // namespace vv::test

@@ -5,6 +5,8 @@
 #include "app/PictureCopy.h"
 #include "support/TestFiles.h"
 
+#include "support/TestPictures.h"
+
 #include <gtest/gtest.h>
 
 #include <QBuffer>
@@ -25,11 +27,7 @@ QPoint coordinateOf(QRgb colour) {
 }
 
 QImage coordinateSheet(QSize size) {
-    QImage sheet(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x)
-            sheet.setPixel(x, y, coordinateColour(x, y));
-    return sheet;
+    return test::coordinateSheet(size, coordinateColour);
 }
 
 // Checks that `piece` holds the sheet pixels starting at `origin`, `step` sheet

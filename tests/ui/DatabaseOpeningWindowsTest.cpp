@@ -57,7 +57,7 @@ QByteArray colourTheme(const QByteArray& name) {
         db.resources.append(
             {"Tbmp", quint16(f.id), family(f.piece().lowSize(), f.piece().highSize(), f.pieceIndex)});
     for (int s = 0; s < IconSlotCount; ++s)
-        if (iconSlots()[s].use == SlotUse::Theme)
+        if (iconSlots()[s].use == BuildKind::Theme)
             db.resources.append(
                 {"tAIB", quint16(iconSlots()[s].familyId), family(LowIconSize, HighIconSize, s)});
     return db.toBytes();
@@ -130,7 +130,7 @@ TEST_F(DatabaseWindows, DroppedThemeFillsBothThemeWindowsTheIconSlotsAndTheName)
         const int f4 = themePieceIndex(u"F4");
         EXPECT_EQ(QColor(Form2->Pieces.lowPiece(f4).pixel(0, 0)), QColor(colourOf(f4, false)));
         for (int s = 0; s < IconSlotCount; ++s) {
-            if (iconSlots()[s].use != SlotUse::Theme)
+            if (iconSlots()[s].use != BuildKind::Theme)
                 continue;
             ASSERT_EQ(QColor(Form1->IconBoard.slotPicture(IconWindow::Main, s).pixel(3, 3)),
                       QColor(colourOf(s, false)));

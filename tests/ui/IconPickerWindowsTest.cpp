@@ -17,6 +17,8 @@
 #include "support/RecordingPlatform.h"
 #include "support/TestFiles.h"
 
+#include "support/StartedWindows.h"
+#include "support/TestPictures.h"
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -25,6 +27,7 @@
 #include <QMouseEvent>
 #include <QProcess>
 #include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 // Readable failure output for texts.
@@ -36,14 +39,7 @@ using namespace vv;
 
 namespace {
 
-// Every pixel differs from its neighbours, so a copy from the wrong place shows.
-QImage coordinateSheet(QSize size) {
-    QImage sheet(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x)
-            sheet.setPixel(x, y, qRgb(x & 0xFF, y & 0xFF, ((x >> 8) << 4) | (y >> 8) | 0x80));
-    return sheet;
-}
+using test::coordinateSheet;
 
 // A left click as the user makes it, through the control's own mouse handling.
 void click(QWidget* control) {
@@ -63,33 +59,9 @@ QImage shown(QWidget* window, const char* name) {
     return image ? image->picture() : QImage();
 }
 
-class IconPickerWindows : public ::testing::Test {
+class IconPickerWindows : public test::StartedWindows {
 protected:
-    void SetUp() override {
-        previousDir_ = QDir::currentPath();
-        ASSERT_TRUE(dir_.isValid());
-        QDir start(dir_.path());
-        for (const char* folder : {"Language", "IconBMP", "IconRsrc", "PDBFiles"})
-            ASSERT_TRUE(start.mkpath(QLatin1String(folder)));
-        for (const QString& bin : QDir(test::dataPath("IconRsrc")).entryList({"*.bin"}, QDir::Files))
-            ASSERT_TRUE(QFile::copy(test::dataPath("IconRsrc/" + bin), path("IconRsrc/" + bin)));
-        ASSERT_TRUE(test::writeBytes(path("Language/vkdm_English.lng"),
-                                     test::readBytes(test::dataPath("Language/vkdm_English.lng"))));
-        SettingsRecord record;
-        record.languageName = QStringLiteral("English");
-        ASSERT_TRUE(writeSettingsFile(path("vkdm_settings.cfg"), record));
-        ASSERT_TRUE(QImage(64, 48, QImage::Format_RGB32).save(path("resource.bmp"), "BMP"));
-        QDir::setCurrent(dir_.path());
-        ui::createWindows();
-        Form1->FormActivate();
-        ASSERT_TRUE(platform.messages.isEmpty()) << platform.messages.join('|').toStdString();
-    }
-    void TearDown() override {
-        ui::destroyWindows();
-        QDir::setCurrent(previousDir_);
-    }
-
-    QString path(const QString& relative) const { return dir_.filePath(relative); }
+    IconPickerWindows() : StartedWindows(QStringLiteral("IconBMP"), QStringLiteral("IconRsrc")) {}
 
     // Loads `sheet` through the window's load button, answering the dialog.
     void loadSheet(TButton* loadButton, const QImage& sheet, const QString& name = "sheet.bmp") {
@@ -117,30 +89,12 @@ protected:
         Form1->SpeedButton1->click();
     }
 
-    void chooseDepths(std::initializer_list<int> depths) {
-        const std::pair<QCheckBox*, int> boxes[] = {{Form3->CheckBox1, 1},
-                                                    {Form3->CheckBox2, 2},
-                                                    {Form3->CheckBox3, 4},
-                                                    {Form3->CheckBox4, 8},
-                                                    {Form3->CheckBox6, 16}};
-        // On before off, so the one-depth rule never steps in.
-        for (auto [box, depth] : boxes)
-            if (std::find(depths.begin(), depths.end(), depth) != depths.end())
-                box->setChecked(true);
-        for (auto [box, depth] : boxes)
-            if (std::find(depths.begin(), depths.end(), depth) == depths.end())
-                box->setChecked(false);
-    }
-
     QStringList filesIn(const QString& folder, const QString& pattern = "*.bmp") const {
         QStringList names = QDir(path(folder)).entryList({pattern}, QDir::Files);
         names.sort();
         return names;
     }
 
-    test::RecordingPlatform platform;
-    QTemporaryDir dir_;
-    QString previousDir_;
     bool busyWhileCompiling_ = false;
 };
 
@@ -422,8 +376,7 @@ TEST_F(IconPickerWindows, IconSetBuildRefusesAnEmptyOrUnusableNameWritingNothing
 // The whole road with the real compiler: both sample sheets through the
 // dialogs, picks on both windows, the build, every icon read back.
 TEST_F(IconPickerWindows, SampleSheetsBuildAnIconSetWhoseBitmapsAreTheSlotPictures) {
-    if (!QFileInfo(test::binPath("vkdm_pdb")).isExecutable())
-        GTEST_SKIP() << "vkdm_pdb was not built";
+    ASSERT_TRUE(QFileInfo(test::binPath("vkdm_pdb")).isExecutable()) << "vkdm_pdb is built with the tests";
     platform.fileAnswers.enqueue(test::dataPath("IconBMP/SampleIcons.bmp"));
     Form1->SpeedButton2->click();
     platform.fileAnswers.enqueue(test::dataPath("IconBMP/SampleIconsOS5.bmp"));

@@ -12,9 +12,10 @@
 #include "ui/TForm3.h"
 #include "ui/TForm6.h"
 
-#include "StartedWindows.h"
+#include "support/StartedWindows.h"
 
 #include "platform/ProcessRunner.h"
+#include "support/TestPictures.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -47,15 +48,7 @@ public:
     }
 };
 
-// A sheet in which every pixel differs from its neighbours, so a piece cut
-// from the wrong place or at the wrong scale cannot match.
-QImage coordinateSheet(QSize size) {
-    QImage sheet(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x)
-            sheet.setPixel(x, y, qRgb(x & 0xFF, y & 0xFF, ((x >> 8) << 4) | (y >> 8) | 0x80));
-    return sheet;
-}
+using test::coordinateSheet;
 
 QImage asRgb(const QImage& image) {
     return image.convertToFormat(QImage::Format_RGB32);
@@ -393,8 +386,7 @@ TEST_F(ThemeWindows, ScriptFollowsTheOptionsOfTheWindows) {
 // Create Theme, and every resource of the database read back.
 TEST_F(ThemeWindows, SampleSheetBuildsADatabaseWhoseBitmapsAreTheSavedPieces) {
     const QString compiler = test::binPath("vkdm_pdb");
-    if (!QFileInfo(compiler).isExecutable())
-        GTEST_SKIP() << "vkdm_pdb was not built";
+    ASSERT_TRUE(QFileInfo(compiler).isExecutable()) << "vkdm_pdb is built with the tests";
     Form2->StartDir = dir_.path();
     loadThrough(Form2, test::dataPath("ThmeBMP/SkinSheetLow.bmp"));
     ASSERT_TRUE(platform.messages.isEmpty()) << platform.messages.join('|').toStdString();

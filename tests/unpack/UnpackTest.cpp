@@ -122,7 +122,7 @@ TEST_F(Unpack, ThemesComeBackAsTheirSheetsAfterTheColourReduction) {
         // The theme's icons: the factory pictures, low always, high on OS5 only.
         const IconBoard factory;
         for (int s = 0; s < IconSlotCount; ++s) {
-            const bool themeSlot = iconSlots()[s].use == SlotUse::Theme;
+            const bool themeSlot = iconSlots()[s].use == BuildKind::Theme;
             ASSERT_EQ(!database.lowIcons[s].isNull(), themeSlot) << s;
             if (themeSlot) {
                 ASSERT_TRUE(sameAfterReduction(database.lowIcons[s], factory.slotPicture(IconWindow::Main, s),
@@ -165,7 +165,7 @@ TEST_F(Unpack, IconSetSlotsComeBackAtBothDensities) {
         }
         const Reduction reduce = reductionFor(depth);
         for (int s = 0; s < IconSlotCount; ++s) {
-            const bool setSlot = iconSlots()[s].use == SlotUse::IconSet;
+            const bool setSlot = iconSlots()[s].use == BuildKind::IconSet;
             ASSERT_EQ(!database.lowIcons[s].isNull(), setSlot) << s;
             ASSERT_EQ(!database.highIcons[s].isNull(), setSlot) << s;
             if (!setSlot)
