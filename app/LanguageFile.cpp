@@ -3,17 +3,23 @@
 #include "app/AnsiText.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <cstring>
+#include <iterator>
 
 namespace vv {
 namespace {
 
 using K = LanguageTargetKind;
 
+constexpr LanguageLine message(int line, Message which) {
+    return {line, K::Message, "Form1", "Messages", indexOf(which)};
+}
+
 // Line number, what it sets, on which window. The copies to the high-resolution
 // windows are not lines of their own: they follow their twins when applied.
-constexpr std::array<LanguageLine, LanguageLineCount> kLines{{
+constexpr LanguageLine kLines[] = {
     {1, K::Member, "Form1", "LanguageName", -1},
     {2, K::Caption, "Form1", "Label5", -1},
     {3, K::Caption, "Form3", "Label4", -1},
@@ -43,49 +49,49 @@ constexpr std::array<LanguageLine, LanguageLineCount> kLines{{
     {27, K::Caption, "Form3", "CheckBox4", -1},
     {28, K::Caption, "Form1", "Label4", -1},
     {29, K::Caption, "Form3", "Button2", -1},
-    {30, K::Message, "Form1", "Messages", 0},
-    {31, K::Message, "Form1", "Messages", 1},
-    {32, K::Message, "Form1", "Messages", 2},
-    {33, K::Message, "Form1", "Messages", 3},
-    {34, K::Message, "Form1", "Messages", 4},
-    {35, K::Message, "Form1", "Messages", 5},
-    {36, K::Message, "Form1", "Messages", 6},
-    {37, K::Message, "Form1", "Messages", 7},
-    {38, K::Message, "Form1", "Messages", 8},
-    {39, K::Message, "Form1", "Messages", 9},
-    {40, K::Message, "Form1", "Messages", 10},
-    {41, K::Message, "Form1", "Messages", 11},
-    {42, K::Message, "Form1", "Messages", 12},
-    {43, K::Message, "Form1", "Messages", 13},
-    {44, K::Message, "Form1", "Messages", 14},
+    message(30, Message::SettingsNotRead),
+    message(31, Message::LanguageNotLoaded),
+    message(32, Message::IconSheetUnusable),
+    message(33, Message::IconSetNeedsName),
+    message(34, Message::ThemeNeedsName),
+    message(35, Message::SkinSheetUnusable),
+    message(36, Message::SettingsNotWritten),
+    message(37, Message::SettingsNotReadBack),
+    message(38, Message::LanguageFileDamaged),
+    message(39, Message::IconScriptNotReopenable),
+    message(40, Message::IconScriptNotCreatable),
+    message(41, Message::ThemeScriptNotCreatable),
+    message(42, Message::ThemeScriptNotReopenable),
+    message(43, Message::ThemeDatabaseNotFound),
+    message(44, Message::IconDatabaseNotFound),
     {45, K::Caption, "Form1", "Button8", -1},
-    {46, K::Message, "Form1", "Messages", 15},
+    message(46, Message::InstallNeedsName),
     {47, K::Caption, "Form3", "Label5", -1},
     {48, K::Caption, "Form3", "Button3", -1},
-    {49, K::Message, "Form1", "Messages", 16},
+    message(49, Message::InstallToolNotRunnable),
     {50, K::DialogTitle, "Form3", "OpenDialog1", -1},
     {51, K::DialogTitle, "Form1", "OpenPictureDialog1", -1},
     {52, K::DialogTitle, "Form2", "OpenPictureDialog1", -1},
-    {53, K::Message, "Form1", "Messages", 17},
-    {54, K::Message, "Form1", "Messages", 18},
-    {55, K::Message, "Form1", "Messages", 19},
-    {56, K::Message, "Form1", "Messages", 20},
+    message(53, Message::InstallToolNotStarted),
+    message(54, Message::CompilerNotStarted),
+    message(55, Message::NoHelpFile),
+    message(56, Message::NoInstallTool),
     {57, K::Caption, "Form1", "Button9", -1},
     {58, K::Member, "Form1", "HelpSuffix", -1},
-    {59, K::Message, "Form1", "Messages", 21},
+    message(59, Message::FileNotOpened),
     {60, K::Ignored, "", "", -1},
     {61, K::Ignored, "", "", -1},
     {62, K::Ignored, "", "", -1},
-    {63, K::Message, "Form1", "Messages", 22},
-    {64, K::Message, "Form1", "Messages", 23},
-    {65, K::Message, "Form1", "Messages", 24},
-    {66, K::Message, "Form1", "Messages", 25},
-    {67, K::Message, "Form1", "Messages", 26},
-    {68, K::Message, "Form1", "Messages", 27},
-    {69, K::Message, "Form1", "Messages", 28},
-    {70, K::Message, "Form1", "Messages", 29},
-    {71, K::Message, "Form1", "Messages", 30},
-    {72, K::Message, "Form1", "Messages", 31},
+    message(63, Message::FileNotWritten),
+    message(64, Message::ThemeFolderMissing),
+    message(65, Message::IconFolderMissing),
+    message(66, Message::DatabaseFolderMissing),
+    message(67, Message::SkinSheetWrongSize),
+    message(68, Message::IconSheetTooSmall),
+    message(69, Message::DatabaseNameTooLong),
+    message(70, Message::CompilerReportedError),
+    message(71, Message::ScreenNotRead),
+    message(72, Message::DatabaseEmpty),
     {73, K::Ignored, "", "", -1},
     {74, K::Ignored, "", "", -1},
     {75, K::Ignored, "", "", -1},
@@ -98,36 +104,80 @@ constexpr std::array<LanguageLine, LanguageLineCount> kLines{{
     {82, K::Ignored, "", "", -1},
     {83, K::Caption, "Form7", "Button1", -1},
     {84, K::Caption, "Form1", "SpeedButton3", -1},
-    {85, K::Message, "Form1", "Messages", 32},
-    {86, K::Message, "Form1", "Messages", 33},
+    message(85, Message::HighIconSheetUnusable),
+    message(86, Message::NoIconSheetLoaded),
     {87, K::Caption, "Form3", "CheckBox5", -1},
     {88, K::Caption, "Form3", "Label6", -1},
     {89, K::WindowCaption, "Form3", "", -1},
-    {90, K::Message, "Form1", "Messages", 34},
+    message(90, Message::OptionsSaved),
     {91, K::Ignored, "", "", -1},
     {92, K::Caption, "Form1", "Label2", -1},
     {93, K::Caption, "Form1", "Label3", -1},
     {94, K::Caption, "Form1", "Button10", -1},
     {95, K::Member, "Form1", "SnapPromptCaption", -1},
     {96, K::Ignored, "", "", -1},
-    {97, K::Message, "Form1", "Messages", 35},
+    message(97, Message::SnapshotRunning),
     {98, K::Caption, "Form3", "CheckBox6", -1},
     {99, K::Caption, "Form3", "Panel1", -1},
     {100, K::Caption, "Form3", "Label13", -1},
     {101, K::Member, "Form1", "SnapBusyCaption", -1},
-}};
+    // Texts after line 101: one row each, the same line in every shipped language file.
+    // Messages that were English only: a piece that cannot be saved, an
+    // unreadable resource.bmp, a help file that cannot be opened, the question
+    // of an installed copy started outside a start directory.
+    message(102, Message::PieceNotSaved),
+    message(103, Message::SnapshotCanvasUnreadable),
+    message(104, Message::HelpFileNotOpened),
+    message(105, Message::NotAStartDirectory),
+};
 
 constexpr bool linesAreNumberedInOrder() {
-    for (int i = 0; i < LanguageLineCount; ++i)
-        if (kLines[i].line != i + 1)
+    for (std::size_t i = 0; i < std::size(kLines); ++i)
+        if (kLines[i].line != static_cast<int>(i) + 1)
             return false;
     return true;
 }
 static_assert(linesAreNumberedInOrder());
 
+constexpr bool everyMessageHasOneLine() {
+    for (int m = 0; m < MessageCount; ++m) {
+        int rows = 0;
+        for (const LanguageLine& line : kLines)
+            if (line.kind == K::Message && line.messageIndex == m)
+                ++rows;
+        if (rows != 1)
+            return false;
+    }
+    return true;
+}
+static_assert(everyMessageHasOneLine(), "each Message needs exactly one row in the line table");
+
+// The lines of `bytes` as raw bytes, at most `limit` of them. Each byte is
+// looked at and copied once, so a large file costs about its own size.
+QList<QByteArray> splitLines(const QByteArray& bytes, int limit) {
+    QByteArrayView data(bytes);
+    const qsizetype endByte = data.indexOf('\xFF');
+    if (endByte >= 0)
+        data = data.first(endByte);
+    const char end = data.contains('\r') ? '\r' : '\n';
+    const qsizetype skip = end == '\r' ? 1 : 0; // the LF after a CR
+    QList<QByteArray> lines;
+    qsizetype position = 0;
+    while (lines.size() < limit && position < data.size()) {
+        qsizetype stop = data.indexOf(end, position);
+        if (stop < 0)
+            stop = data.size();
+        lines.append(bytes.sliced(position, stop - position));
+        position = stop + 1 + skip;
+    }
+    return lines;
+}
+
 } // namespace
 
-const std::array<LanguageLine, LanguageLineCount>& languageLines() {
+extern const int LanguageLineCount = static_cast<int>(std::size(kLines));
+
+std::span<const LanguageLine> languageLines() {
     return kLines;
 }
 
@@ -138,43 +188,48 @@ int languageLineFor(const char* window, const char* control) {
     return 0;
 }
 
-int LanguageLineReader::nextByte() {
-    if (position_ >= bytes_.size())
-        return -1;
-    return static_cast<unsigned char>(bytes_[position_++]);
+int languageLineOf(Message which) {
+    for (const LanguageLine& line : kLines)
+        if (line.kind == K::Message && line.messageIndex == indexOf(which))
+            return line.line;
+    return 0;
 }
 
-QByteArray LanguageLineReader::ReadLine() {
-    QByteArray text;
-    for (;;) {
-        const int byte = nextByte();
-        if (byte == -1 || byte == 0xFF) {
-            position_ = 0; // the end wraps round; the skip below eats the first byte
-            break;
-        }
-        if (byte == '\r')
-            break;
-        text.append(static_cast<char>(byte));
-    }
-    nextByte();
-    return text;
+const LanguageTexts& builtInLanguageLines() {
+    static const LanguageTexts texts = [] {
+        QFile file(QStringLiteral(":/builtin/Language/vkdm_English.lng"));
+        const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        const QList<QByteArray> lines = splitLines(bytes, LanguageLineCount);
+        LanguageTexts decoded(LanguageLineCount);
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            decoded[i] = decodeAnsi(lines[i]);
+        return decoded;
+    }();
+    return texts;
 }
 
 LanguageTexts readLanguageLines(const QByteArray& bytes) {
-    LanguageLineReader reader(bytes);
-    LanguageTexts texts;
-    for (QString& text : texts)
-        text = decodeAnsi(reader.ReadLine());
+    LanguageTexts texts = builtInLanguageLines();
+    const QList<QByteArray> lines = splitLines(bytes, LanguageLineCount);
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        texts[i] = decodeAnsi(lines[i]);
     return texts;
 }
 
 std::optional<LanguageTexts> readLanguageFile(const QString& path) {
     if (path.isEmpty())
         return std::nullopt;
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > MaxLanguageFileSize)
+        return std::nullopt;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    return readLanguageLines(file.readAll());
+    // A file that grew since it was measured is still read no further than the limit.
+    const QByteArray bytes = file.read(MaxLanguageFileSize + 1);
+    if (bytes.size() > MaxLanguageFileSize)
+        return std::nullopt;
+    return readLanguageLines(bytes);
 }
 
 } // namespace vv

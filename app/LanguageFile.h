@@ -1,17 +1,93 @@
-// Language files Language/vkdm_<name>.lng: 101 lines of Windows-1252 text in a
-// fixed order, and the one table that says where each line goes.
+// Language files Language/vkdm_<name>.lng: lines of Windows-1252 text in a
+// fixed order, and the one table that says where each line goes. The first 101
+// lines are those every language file has always had; newer texts follow them.
 #pragma once
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <optional>
+#include <span>
 
 namespace vv {
 
-inline constexpr int LanguageLineCount = 101;
-inline constexpr int MessageCount = 36;
+// Every language-file message the code shows, by name (its line in the comment).
+// A new text: a name here, a row of the line table in LanguageFile.cpp and the
+// line in each shipped language file.
+enum class Message {
+    SettingsNotRead,          // line 30
+    LanguageNotLoaded,        // line 31
+    IconSheetUnusable,        // line 32
+    IconSetNeedsName,         // line 33
+    ThemeNeedsName,           // line 34
+    SkinSheetUnusable,        // line 35
+    SettingsNotWritten,       // line 36
+    SettingsNotReadBack,      // line 37
+    LanguageFileDamaged,      // line 38
+    IconScriptNotReopenable,  // line 39
+    IconScriptNotCreatable,   // line 40
+    ThemeScriptNotCreatable,  // line 41
+    ThemeScriptNotReopenable, // line 42
+    ThemeDatabaseNotFound,    // line 43
+    IconDatabaseNotFound,     // line 44
+    InstallNeedsName,         // line 46
+    InstallToolNotRunnable,   // line 49
+    InstallToolNotStarted,    // line 53
+    CompilerNotStarted,       // line 54
+    NoHelpFile,               // line 55
+    NoInstallTool,            // line 56
+    FileNotOpened,            // line 59
+    FileNotWritten,           // line 63
+    ThemeFolderMissing,       // line 64
+    IconFolderMissing,        // line 65
+    DatabaseFolderMissing,    // line 66
+    SkinSheetWrongSize,       // line 67
+    IconSheetTooSmall,        // line 68
+    DatabaseNameTooLong,      // line 69
+    CompilerReportedError,    // line 70
+    ScreenNotRead,            // line 71
+    DatabaseEmpty,            // line 72
+    HighIconSheetUnusable,    // line 85
+    NoIconSheetLoaded,        // line 86
+    OptionsSaved,             // line 90
+    SnapshotRunning,          // line 97
+    // Texts after line 101 go here, in line order.
+    PieceNotSaved,            // line 102
+    SnapshotCanvasUnreadable, // line 103
+    HelpFileNotOpened,        // line 104
+    NotAStartDirectory,       // line 105
+    Count
+};
+
+inline constexpr int MessageCount = static_cast<int>(Message::Count);
+
+constexpr int indexOf(Message message) {
+    return static_cast<int>(message);
+}
+
+// The Messages of a language, reachable by name and, for older callers, by index.
+class MessageTexts {
+public:
+    QString& operator[](Message message) { return texts_[indexOf(message)]; }
+    const QString& operator[](Message message) const { return texts_[indexOf(message)]; }
+    QString& operator[](int index) { return texts_[index]; }
+    const QString& operator[](int index) const { return texts_[index]; }
+    auto begin() { return texts_.begin(); }
+    auto end() { return texts_.end(); }
+    auto begin() const { return texts_.begin(); }
+    auto end() const { return texts_.end(); }
+    static constexpr int size() { return MessageCount; }
+
+private:
+    std::array<QString, MessageCount> texts_;
+};
+
+// Lines every language file has had from the start.
+inline constexpr int ClassicLanguageLineCount = 101;
+// All lines the table knows, the classic ones and those after them.
+extern const int LanguageLineCount;
 
 enum class LanguageTargetKind {
     Ignored,       // read and dropped, kept so the lines after it stay in place
@@ -27,35 +103,31 @@ struct LanguageLine {
     LanguageTargetKind kind;
     const char* window;  // global instance name: "Form1", "Form2", "Form3", "AboutBox"
     const char* control; // control or member name
-    int messageIndex;    // for Message lines, else -1
+    int messageIndex;    // indexOf(the Message) for Message lines, else -1
 };
 
 // Line N of a language file is languageLines()[N - 1].
-const std::array<LanguageLine, LanguageLineCount>& languageLines();
+std::span<const LanguageLine> languageLines();
 // The line whose target is window `window`, control or member `control`; 0 when none.
 int languageLineFor(const char* window, const char* control);
+// The line that holds `message`.
+int languageLineOf(Message message);
 
-// Reads lines from a language file held in memory, by the file's rules: a line
-// ends at CR and the byte after the CR is skipped; a lone LF is text; 0xFF and
-// the end of the data end the line and rewind to the start, whose first byte is
-// then skipped as if it were the LF.
-class LanguageLineReader {
-public:
-    explicit LanguageLineReader(QByteArray bytes) : bytes_(std::move(bytes)) {}
-    // The next line as raw bytes.
-    QByteArray ReadLine();
+// The decoded lines of a language, LanguageLineCount of them.
+using LanguageTexts = QStringList;
 
-private:
-    int nextByte(); // -1 at the end
-    QByteArray bytes_;
-    qsizetype position_ = 0;
-};
+// Language files larger than this are refused unread.
+inline constexpr qint64 MaxLanguageFileSize = 1024 * 1024;
 
-using LanguageTexts = std::array<QString, LanguageLineCount>;
-
-// The 101 lines of `bytes`, decoded.
+// The lines of a language file held in memory, by the file's rules: a line ends
+// at CR and the byte after the CR is skipped, a lone LF is text; in a file
+// without any CR each LF ends a line. 0xFF ends the data. Lines the data does
+// not reach keep the built-in English text.
 LanguageTexts readLanguageLines(const QByteArray& bytes);
-// The 101 lines of the file; nothing when it cannot be opened.
+// The lines of the file; nothing when it cannot be opened, is not a regular
+// file or is larger than MaxLanguageFileSize.
 std::optional<LanguageTexts> readLanguageFile(const QString& path);
+// The built-in English lines, shipped inside the program.
+const LanguageTexts& builtInLanguageLines();
 
 } // namespace vv

@@ -40,7 +40,7 @@ struct MainWindowState {
     QString HideIconsCaption;
     QString SnapPromptCaption;
     QString SnapBusyCaption;
-    std::array<QString, MessageCount> Messages;
+    MessageTexts Messages;
 };
 
 } // namespace vv

@@ -6,19 +6,33 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImage>
 #include <QImageWriter>
 #include <QSaveFile>
+#include <QScreen>
 
 namespace vv {
 namespace {
 
-// The snapshot canvas only needs a size; a black picture of a common desktop.
+// The snapshot canvas only needs a size: the snapshot copies that much of the
+// desktop from its top-left corner. Without a screen to ask, a common desktop.
 constexpr int kCanvasWidth = 1920;
 constexpr int kCanvasHeight = 1200;
 
+QSize canvasSize() {
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        const QString platform = QGuiApplication::platformName();
+        QScreen* screen = QGuiApplication::primaryScreen();
+        if (screen && platform != QLatin1String("offscreen") && platform != QLatin1String("minimal") &&
+            !screen->virtualSize().isEmpty())
+            return screen->virtualSize();
+    }
+    return {kCanvasWidth, kCanvasHeight};
+}
+
 bool writeCanvas(const QString& path, QString* error) {
-    QImage canvas(kCanvasWidth, kCanvasHeight, QImage::Format_RGB888);
+    QImage canvas(canvasSize(), QImage::Format_RGB888);
     canvas.fill(Qt::black);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {

@@ -19,8 +19,10 @@ QString suggestedStartDirectory();
 
 // Copies everything below `shippedData` into `target`, creating folders as
 // needed and never overwriting a file the user already has, then adds the
-// snapshot canvas resource.bmp when it is missing. False with the reason in
-// `error` at the first file that cannot be copied; files copied before stay.
+// snapshot canvas resource.bmp when it is missing: black, the size of the
+// desktop when a QGuiApplication runs on a screen, else 1920 x 1200. False
+// with the reason in `error` at the first file that cannot be copied; files
+// copied before stay.
 bool initStartDirectory(const QString& shippedData, const QString& target, QString* error);
 
 } // namespace vv

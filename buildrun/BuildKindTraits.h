@@ -2,17 +2,18 @@
 // work folder, database type, closing header line and the message set.
 #pragma once
 
+#include "app/LanguageFile.h"
 #include "buildrun/BuildOptions.h"
 
 namespace vv {
 
-// Indices into the 36 language-file Messages (language line in the comment).
+// The language-file messages a build shows.
 struct BuildMessageSet {
-    int emptyName;            // theme line 34, icon set line 33
-    int scriptNotCreatable;   // theme line 41, icon set line 40
-    int compilerNotStartable; // line 54 for both
-    int databaseNotOpenable;  // theme line 43, icon set line 44
-    int scriptNotReopenable;  // theme line 42, icon set line 39
+    Message emptyName;
+    Message scriptNotCreatable;
+    Message compilerNotStartable;
+    Message databaseNotOpenable;
+    Message scriptNotReopenable;
 };
 
 struct BuildKindTraits {
@@ -22,19 +23,27 @@ struct BuildKindTraits {
     BuildMessageSet messages;
 };
 
-inline constexpr BuildKindTraits kThemeTraits{
-    "ThmeRsrc", "thme", "Theme Configuration Scheme File", {4, 11, 18, 13, 12}};
-inline constexpr BuildKindTraits kIconSetTraits{
-    "IconRsrc", "Icns", "Icon Configuration Scheme File", {3, 10, 18, 14, 9}};
+inline constexpr BuildKindTraits kThemeTraits{"ThmeRsrc",
+                                              "thme",
+                                              "Theme Configuration Scheme File",
+                                              {Message::ThemeNeedsName, Message::ThemeScriptNotCreatable,
+                                               Message::CompilerNotStarted, Message::ThemeDatabaseNotFound,
+                                               Message::ThemeScriptNotReopenable}};
+inline constexpr BuildKindTraits kIconSetTraits{"IconRsrc",
+                                                "Icns",
+                                                "Icon Configuration Scheme File",
+                                                {Message::IconSetNeedsName, Message::IconScriptNotCreatable,
+                                                 Message::CompilerNotStarted, Message::IconDatabaseNotFound,
+                                                 Message::IconScriptNotReopenable}};
 
 constexpr const BuildKindTraits& traitsOf(BuildKind kind) {
     return kind == BuildKind::Theme ? kThemeTraits : kIconSetTraits;
 }
 
 // Messages used by the install hand-over.
-inline constexpr int kInstallEmptyNameMessage = 15;   // line 46
-inline constexpr int kInstallCannotStartMessage = 17; // line 53
-inline constexpr int kInstallEmptyToolMessage = 20;   // line 56
+inline constexpr Message kInstallEmptyNameMessage = Message::InstallNeedsName;
+inline constexpr Message kInstallCannotStartMessage = Message::InstallToolNotStarted;
+inline constexpr Message kInstallEmptyToolMessage = Message::NoInstallTool;
 
 // Where the compiler writes and the install tool reads databases.
 inline constexpr const char* kDatabaseFolder = "PDBFiles";

@@ -1,5 +1,6 @@
 #include "buildrun/BuildRun.h"
 
+#include "app/LanguageMessages.h"
 #include "buildrun/BuildKindTraits.h"
 #include "buildrun/DatabaseName.h"
 #include "buildrun/ResourceScript.h"
@@ -85,7 +86,7 @@ public:
     }
 
 private:
-    void report(int index, const QString& tail = {}) {
+    void report(Message index, const QString& tail = {}) {
         outcome_.messages << messageAt(request_.messages, index) + tail;
     }
 
@@ -96,7 +97,7 @@ private:
             saved_ << piece.relativePath;
             const QString problem = savePiece(start_.filePath(piece.relativePath), piece.picture);
             if (!problem.isEmpty()) {
-                outcome_.messages << QStringLiteral("Cannot save %1: %2. Nothing was built.")
+                outcome_.messages << messageOrBuiltIn(request_.messages, Message::PieceNotSaved)
                                          .arg(QDir::toNativeSeparators(piece.relativePath), problem);
                 return false;
             }
@@ -200,8 +201,8 @@ QString locateCompiler(const QStringList& directories) {
     return {};
 }
 
-QString messageAt(const QStringList& messages, int index) {
-    return messages.value(index);
+QString messageAt(const QStringList& messages, Message message) {
+    return messages.value(indexOf(message));
 }
 
 } // namespace vv

@@ -3,6 +3,7 @@
 // script. The one place that writes the script and drives the compiler.
 #pragma once
 
+#include "app/LanguageFile.h"
 #include "buildrun/BuildOptions.h"
 #include "buildrun/PieceFile.h"
 #include "buildrun/ResourceFamily.h"
@@ -55,7 +56,8 @@ QStringList compilerSearchDirectories(const QString& startDir);
 // The first vkdm_pdb found in `directories`, or an empty string.
 QString locateCompiler(const QStringList& directories);
 
-// Messages[index], or an empty text when the language file had fewer entries.
-QString messageAt(const QStringList& messages, int index);
+// The text of `message` in `messages` (Messages in index order), or an empty
+// text when the list is shorter.
+QString messageAt(const QStringList& messages, Message message);
 
 } // namespace vv

@@ -27,9 +27,9 @@ InstallCommand installCommand(const QString& toolPath, const QString& databasePa
 QString installedDatabasePath(const QString& startDir, const QString& databaseName);
 
 // Starts the install tool through vv::platform().startDetached. Returns the
-// message to show, or nothing when the tool was started: Messages[15] for an
-// empty name (with a tail for a name that cannot be a file name), Messages[20]
-// for an empty tool path, Messages[17] when the tool cannot be started.
+// message to show, or nothing when the tool was started: InstallNeedsName for an
+// empty name (with a tail for a name that cannot be a file name), NoInstallTool
+// for an empty tool path, InstallToolNotStarted when the tool cannot be started.
 std::optional<QString> installOnHandheld(const QString& databaseName, const QString& toolPath,
                                          const QString& startDir, const QStringList& messages);
 

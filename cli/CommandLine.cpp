@@ -23,30 +23,6 @@
 
 namespace {
 
-// What a command says when the start directory's language file cannot be read:
-// short texts for the messages the commands can show, so no failure is silent.
-QStringList englishMessages() {
-    QStringList texts(vv::MessageCount);
-    for (int i = 0; i < vv::MessageCount; ++i)
-        texts[i] = QStringLiteral("failed (message %1)").arg(i);
-    texts[0] = QStringLiteral("vkdm_settings.cfg cannot be read");
-    texts[2] = QStringLiteral("this icon sheet cannot be used");
-    texts[3] = QStringLiteral("the icon set needs a name (--name)");
-    texts[4] = QStringLiteral("the theme needs a name (--name)");
-    texts[5] = QStringLiteral("this skin sheet cannot be used");
-    texts[9] = QStringLiteral("the icon set script vkdm_script.rcp cannot be reopened to finish it");
-    texts[10] = QStringLiteral("the icon set script vkdm_script.rcp cannot be created");
-    texts[11] = QStringLiteral("the theme script vkdm_script.rcp cannot be created");
-    texts[12] = QStringLiteral("the theme script vkdm_script.rcp cannot be reopened to finish it");
-    texts[13] = QStringLiteral("the theme database was not found in PDBFiles after compiling");
-    texts[14] = QStringLiteral("the icon set database was not found in PDBFiles after compiling");
-    texts[15] = QStringLiteral("the install needs the name of a built database (--name)");
-    texts[17] = QStringLiteral("the install tool cannot be started");
-    texts[18] = QStringLiteral("the resource compiler vkdm_pdb cannot be started");
-    texts[20] = QStringLiteral("no install tool is set in the options");
-    return texts;
-}
-
 // Thrown by the option readers; caught once at the top and printed.
 struct UsageError {
     QString text;
@@ -88,7 +64,7 @@ StartDirectory openStartDirectory() {
     start.settings = *settings;
     const std::optional<vv::LanguageTexts> texts =
         vv::readLanguageFile(vv::languageFilePath(start.path, start.settings.languageName));
-    start.messages = texts ? vv::languageMessages(*texts) : englishMessages();
+    start.messages = vv::languageMessages(texts ? *texts : vv::builtInLanguageLines());
     return start;
 }
 
@@ -241,8 +217,8 @@ void pickIcons(vv::IconBoard& board, vv::IconWindow window, const QString& sheet
         const vv::SheetLoadResult loaded = board.loadSheet(window, sheet);
         if (!loaded.loaded())
             throw UsageError{QStringLiteral("%1: %2 (%3)")
-                                 .arg(vv::messageAt(start.messages, 2), loaded.loaderMessage,
-                                      QDir::toNativeSeparators(sheet))};
+                                 .arg(vv::messageAt(start.messages, vv::Message::IconSheetUnusable),
+                                      loaded.loaderMessage, QDir::toNativeSeparators(sheet))};
     }
     for (const SlotPick& pick : parsed) {
         board.selectCell(window, pick.cell);
@@ -254,9 +230,9 @@ void loadSkin(vv::ThemePieces& pieces, const QString& path, vv::PieceResolution 
               const StartDirectory& start) {
     const vv::SheetLoadResult loaded = pieces.loadSheetFile(path, resolution);
     if (!loaded.loaded())
-        throw UsageError{
-            QStringLiteral("%1: %2 (%3)")
-                .arg(vv::messageAt(start.messages, 5), loaded.loaderMessage, QDir::toNativeSeparators(path))};
+        throw UsageError{QStringLiteral("%1: %2 (%3)")
+                             .arg(vv::messageAt(start.messages, vv::Message::SkinSheetUnusable),
+                                  loaded.loaderMessage, QDir::toNativeSeparators(path))};
 }
 
 // --- commands ---

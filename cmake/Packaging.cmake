@@ -1,30 +1,90 @@
 # Installation and the Debian package: the programs in bin/, the shipped start
-# directory data in share/vedivavurir/, a desktop entry and its icons.
+# directory data in share/vedivavurir/, their manual pages, the bash completion
+# of vedivavurir-cli, a desktop entry with its icons and AppStream metadata.
 include(GNUInstallDirs)
+
+set(VV_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
+set(VV_GENERATED_DIR ${CMAKE_BINARY_DIR}/packaging)
+set(VV_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/vedivavurir)
 
 foreach(program vedivavurir vedivavurir-cli vkdm_pdb)
     if(TARGET ${program})
         install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
     endif()
 endforeach()
+# The start directory's data, without what only the repository needs (notes
+# for developers, git attributes, placeholders of empty folders).
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/ DESTINATION ${CMAKE_INSTALL_DATADIR}/vedivavurir
-    PATTERN ".keep" EXCLUDE)
+    PATTERN ".keep" EXCLUDE PATTERN ".git*" EXCLUDE PATTERN "*.md" EXCLUDE)
 # Folders the builds write into; empty in the shipped data.
 install(DIRECTORY DESTINATION ${CMAKE_INSTALL_DATADIR}/vedivavurir/PDBFiles)
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/vedivavurir.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-foreach(size 48 64 128 256)
-    install(FILES ${PROJECT_SOURCE_DIR}/packaging/icons/vedivavurir-${size}.png
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME vedivavurir.png)
-endforeach()
+
+# The menu entry, its AppStream description and its icons. The icons are the
+# window icon drawn at each size, so menu and window show the same picture.
+install(FILES ${VV_PACKAGING_DIR}/org.example.vedivavurir.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${VV_PACKAGING_DIR}/org.example.vedivavurir.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+add_executable(vv_program_icons ${VV_PACKAGING_DIR}/program_icons.cpp)
+target_link_libraries(vv_program_icons PRIVATE vv_ui)
+add_custom_command(OUTPUT ${VV_GENERATED_DIR}/icons.stamp
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${VV_GENERATED_DIR}/icons
+    COMMAND vv_program_icons ${VV_GENERATED_DIR}/icons
+    COMMAND ${CMAKE_COMMAND} -E touch ${VV_GENERATED_DIR}/icons.stamp
+    DEPENDS vv_program_icons
+    COMMENT "Drawing the menu icons" VERBATIM)
+add_custom_target(vv_icons ALL DEPENDS ${VV_GENERATED_DIR}/icons.stamp)
+install(DIRECTORY ${VV_GENERATED_DIR}/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
+
+install(FILES ${VV_PACKAGING_DIR}/vedivavurir-cli.bash DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
+    RENAME vedivavurir-cli)
+
+# Debian's documentation files: the copyright and the changelog, compressed
+# the way Debian wants (best compression, no name or time stamp).
+install(FILES ${VV_PACKAGING_DIR}/copyright DESTINATION ${VV_DOC_DIR})
+add_custom_command(OUTPUT ${VV_GENERATED_DIR}/changelog.Debian.gz
+    COMMAND ${CMAKE_COMMAND} -E copy ${VV_PACKAGING_DIR}/changelog ${VV_GENERATED_DIR}/changelog.Debian
+    COMMAND gzip -9nf ${VV_GENERATED_DIR}/changelog.Debian
+    DEPENDS ${VV_PACKAGING_DIR}/changelog VERBATIM)
+add_custom_target(vv_changelog ALL DEPENDS ${VV_GENERATED_DIR}/changelog.Debian.gz)
+install(FILES ${VV_GENERATED_DIR}/changelog.Debian.gz DESTINATION ${VV_DOC_DIR})
+
+# Manual pages, made from each program's own --help (and --help of every
+# command of vedivavurir-cli) by help2man, with the sections --help does not
+# hold from packaging/man/PROGRAM.h2m.
+find_program(VV_HELP2MAN help2man)
+if(VV_HELP2MAN)
+    foreach(program vedivavurir vedivavurir-cli vkdm_pdb)
+        set(page ${VV_GENERATED_DIR}/man/${program}.1.gz)
+        add_custom_command(OUTPUT ${page}
+            COMMAND ${VV_PACKAGING_DIR}/man/make_manpage.sh $<TARGET_FILE:${program}>
+                ${VV_PACKAGING_DIR}/man/${program}.h2m ${VV_PACKAGING_DIR}/changelog ${page}
+            DEPENDS ${program} ${VV_PACKAGING_DIR}/man/make_manpage.sh ${VV_PACKAGING_DIR}/man/${program}.h2m
+                ${VV_PACKAGING_DIR}/changelog
+            COMMENT "Writing the manual page of ${program}" VERBATIM)
+        list(APPEND VV_MAN_PAGES ${page})
+    endforeach()
+    add_custom_target(vv_man_pages ALL DEPENDS ${VV_MAN_PAGES})
+    install(FILES ${VV_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+else()
+    message(WARNING "help2man is missing (apt-get install help2man): the manual pages are not made "
+        "and the package test fails")
+endif()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vedivavurir)
-set(CPACK_PACKAGE_VENDOR "Vedi Vavurir developers")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Theme and icon set editor for the Lanternshade launcher on Palm OS handhelds")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Draw one skin sheet, pick icons from icon sheets or the screen, and build real Palm OS resource databases with the bundled resource compiler vkdm_pdb. Includes vedivavurir-cli for builds without windows.")
+set(CPACK_PACKAGE_VENDOR "Vedi Vavurir")
+set(CPACK_PACKAGE_CONTACT "Vedi Vavurir <vedivavurir@example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "theme and icon set editor for the Lanternshade launcher on Palm OS")
+# Debian shows the description as written: lines well inside 80 columns.
+set(CPACK_PACKAGE_DESCRIPTION [=[Vedi Vavurir makes themes and icon sets for Lanternshade, a launcher on Palm OS
+handhelds. You paint one skin sheet, the program cuts it into the theme's
+pieces, lets you pick icons from icon sheets or from the screen, and builds
+real Palm OS resource databases with the bundled resource compiler vkdm_pdb,
+ready for the handheld's install tool.
+
+vedivavurir-cli builds themes and icon sets without windows.]=])
+set(CPACK_PACKAGE_HOMEPAGE_URL "https://example.org/vedivavurir/")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Vedi Vavurir developers <vedivavurir@localhost>")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -33,6 +93,18 @@ set(CPACK_DEBIAN_COMPRESSION_TYPE gzip)
 include(CPack)
 
 if(BUILD_TESTING OR NOT DEFINED BUILD_TESTING)
-    add_test(NAME package_deb COMMAND ${PROJECT_SOURCE_DIR}/packaging/check_package.sh ${CMAKE_BINARY_DIR})
+    # Builds the package and checks it with lintian, appstreamcli and
+    # desktop-file-validate, then uses the unpacked programs.
+    add_test(NAME package_deb COMMAND ${VV_PACKAGING_DIR}/check_package.sh ${CMAKE_BINARY_DIR})
     set_tests_properties(package_deb PROPERTIES TIMEOUT 900)
+    # Each manual page lists exactly the options its program's --help lists.
+    add_test(NAME man_pages COMMAND ${VV_PACKAGING_DIR}/check_manpages.sh ${CMAKE_BINARY_DIR})
+    set_tests_properties(man_pages PROPERTIES TIMEOUT 120)
+    # The completion offers every command and option --help lists.
+    add_test(NAME bash_completion COMMAND ${VV_PACKAGING_DIR}/check_completion.sh ${CMAKE_BINARY_DIR}
+        ${VV_PACKAGING_DIR}/vedivavurir-cli.bash)
+    set_tests_properties(bash_completion PROPERTIES TIMEOUT 120)
+    # --help, --version, unknown options and --init without a display.
+    add_test(NAME program_options COMMAND ${VV_PACKAGING_DIR}/check_program_options.sh ${CMAKE_BINARY_DIR})
+    set_tests_properties(program_options PROPERTIES TIMEOUT 120)
 endif()

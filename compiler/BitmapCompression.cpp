@@ -1,37 +1,58 @@
 #include "compiler/BitmapCompression.h"
 
+#include <cstring>
+
 namespace vv::pdb {
 namespace {
 
-// Each writer appends to `out` through a raw pointer into space reserved for the
-// worst case; these loops run for every member of every family.
-void scanline(QByteArray& out, const uchar* rows, int rowBytes, int height) {
-    const qsizetype start = out.size();
-    out.resize(start + qsizetype(rowBytes + (rowBytes + 7) / 8) * height);
-    uchar* w = reinterpret_cast<uchar*>(out.data()) + start;
+// Each method is written once over a sink that either only counts (to choose
+// the smallest method without building the others) or writes through a raw
+// pointer into space reserved for the worst case; these loops run for every
+// member of every family.
+struct Counter {
+    qsizetype size = 0;
+    void put(uchar) { ++size; }
+    void put(const uchar*, int n) { size += n; }
+    uchar* reserve() {
+        ++size;
+        return nullptr;
+    }
+    void mark(uchar*, uchar) {}
+};
+
+struct Writer {
+    uchar* w;
+    void put(uchar v) { *w++ = v; }
+    void put(const uchar* p, int n) {
+        std::memcpy(w, p, size_t(n));
+        w += n;
+    }
+    uchar* reserve() {
+        *w = 0;
+        return w++;
+    }
+    void mark(uchar* at, uchar bit) { *at |= bit; }
+};
+
+template <typename Sink> void scanline(Sink& out, const uchar* rows, int rowBytes, int height) {
     for (int y = 0; y < height; ++y) {
         const uchar* row = rows + qsizetype(y) * rowBytes;
         const uchar* previous = y > 0 ? row - rowBytes : nullptr;
         for (int group = 0; group < rowBytes; group += 8) {
             const int count = qMin(8, rowBytes - group);
-            uchar* mask = w++;
-            *mask = 0;
+            uchar* mask = out.reserve();
             for (int i = 0; i < count; ++i) {
                 const int x = group + i;
                 if (!previous || row[x] != previous[x]) {
-                    *mask |= uchar(0x80 >> i);
-                    *w++ = row[x];
+                    out.mark(mask, uchar(0x80 >> i));
+                    out.put(row[x]);
                 }
             }
         }
     }
-    out.resize(w - reinterpret_cast<uchar*>(out.data()));
 }
 
-void rle(QByteArray& out, const uchar* rows, int rowBytes, int height) {
-    const qsizetype start = out.size();
-    out.resize(start + qsizetype(rowBytes) * 2 * height);
-    uchar* w = reinterpret_cast<uchar*>(out.data()) + start;
+template <typename Sink> void rle(Sink& out, const uchar* rows, int rowBytes, int height) {
     for (int y = 0; y < height; ++y) {
         const uchar* row = rows + qsizetype(y) * rowBytes;
         int x = 0;
@@ -39,19 +60,18 @@ void rle(QByteArray& out, const uchar* rows, int rowBytes, int height) {
             int run = 1;
             while (x + run < rowBytes && run < 255 && row[x + run] == row[x])
                 ++run;
-            *w++ = uchar(run);
-            *w++ = row[x];
+            out.put(uchar(run));
+            out.put(row[x]);
             x += run;
         }
     }
-    out.resize(w - reinterpret_cast<uchar*>(out.data()));
 }
 
 // PackBits over units of `unit` bytes (1, or 2 for 16-bit pixels). Runs of three
 // or more units become run packets. A pair of bytes inside an open literal stays
 // there (cutting the literal would cost a control byte more); a pair of 16-bit
 // units is always cheaper as a run.
-void packBits(QByteArray& out, const uchar* rows, int rowBytes, int height, int unit) {
+template <typename Sink> void packBits(Sink& out, const uchar* rows, int rowBytes, int height, int unit) {
     const int units = rowBytes / unit;
     auto same = [&](const uchar* row, int a, int b) {
         return unit == 1 ? row[a] == row[b] : (row[2 * a] == row[2 * b] && row[2 * a + 1] == row[2 * b + 1]);
@@ -63,8 +83,8 @@ void packBits(QByteArray& out, const uchar* rows, int rowBytes, int height, int 
         auto flushLiteral = [&] {
             while (literalCount > 0) {
                 const int n = qMin(128, literalCount);
-                out.append(char(n - 1));
-                out.append(reinterpret_cast<const char*>(row + literalStart * unit), n * unit);
+                out.put(uchar(n - 1));
+                out.put(row + literalStart * unit, n * unit);
                 literalStart += n;
                 literalCount -= n;
             }
@@ -75,13 +95,13 @@ void packBits(QByteArray& out, const uchar* rows, int rowBytes, int height, int 
                 ++run;
             if (run >= 3 || (run == 2 && (literalCount == 0 || unit == 2))) {
                 flushLiteral();
-                const char* value = reinterpret_cast<const char*>(row + x * unit);
+                const uchar* value = row + x * unit;
                 for (int left = run; left > 0;) {
                     int n = qMin(128, left);
                     if (left - n == 1)
                         --n; // leave a pair rather than a unit no run packet can hold
-                    out.append(char(257 - n));
-                    out.append(value, unit);
+                    out.put(uchar(257 - n));
+                    out.put(value, unit);
                     left -= n;
                 }
             } else {
@@ -95,13 +115,8 @@ void packBits(QByteArray& out, const uchar* rows, int rowBytes, int height, int 
     }
 }
 
-} // namespace
-
-QByteArray BitmapCompression::compress(Compression method, const QByteArray& rows, int rowBytes, int height,
-                                       bool wordPackBits) {
-    QByteArray out;
-    out.reserve(rows.size() + rows.size() / 4 + height * 2 + 16);
-    const auto* data = reinterpret_cast<const uchar*>(rows.constData());
+template <typename Sink>
+void run(Sink& out, Compression method, const uchar* data, int rowBytes, int height, bool wordPackBits) {
     switch (method) {
     case Compression::Scanline:
         scanline(out, data, rowBytes, height);
@@ -113,6 +128,22 @@ QByteArray BitmapCompression::compress(Compression method, const QByteArray& row
         packBits(out, data, rowBytes, height, wordPackBits ? 2 : 1);
         break;
     }
+}
+
+} // namespace
+
+qsizetype BitmapCompression::compressedSize(Compression method, const QByteArray& rows, int rowBytes,
+                                            int height, bool wordPackBits) {
+    Counter counter;
+    run(counter, method, reinterpret_cast<const uchar*>(rows.constData()), rowBytes, height, wordPackBits);
+    return counter.size;
+}
+
+QByteArray BitmapCompression::compress(Compression method, const QByteArray& rows, int rowBytes, int height,
+                                       bool wordPackBits) {
+    QByteArray out(compressedSize(method, rows, rowBytes, height, wordPackBits), Qt::Uninitialized);
+    Writer writer{reinterpret_cast<uchar*>(out.data())};
+    run(writer, method, reinterpret_cast<const uchar*>(rows.constData()), rowBytes, height, wordPackBits);
     return out;
 }
 

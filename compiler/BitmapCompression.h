@@ -16,6 +16,9 @@ public:
     // `wordPackBits` selects the 16-bit form of PackBits used at 16 bpp.
     static QByteArray compress(Compression method, const QByteArray& rows, int rowBytes, int height,
                                bool wordPackBits = false);
+    // The length `compress` would return, without building it.
+    static qsizetype compressedSize(Compression method, const QByteArray& rows, int rowBytes, int height,
+                                    bool wordPackBits = false);
 
     // Expands `height` rows from `data`; nothing when the data ends early or
     // holds an invalid packet. `consumed` receives the bytes read.

@@ -60,10 +60,10 @@ std::optional<QByteArray> BitmapFamilyEncoder::encodeBitmap(const FamilyMember& 
         const qsizetype plainLength = rows.size() + directInfo.size();
         if (version < 3) {
             // Density-1 members keep scanline: older handhelds read nothing else.
-            const QByteArray packed =
-                BitmapCompression::compress(Compression::Scanline, rows, rowBytes, height);
             // The reference compiler's 16-bit size also counts the direct-colour info.
-            const qsizetype sizeField = 2 + packed.size() + directInfo.size();
+            const qsizetype sizeField =
+                2 + BitmapCompression::compressedSize(Compression::Scanline, rows, rowBytes, height) +
+                directInfo.size();
             if (sizeField < plainLength) {
                 if (sizeField > 0xFFFF) {
                     if (error)
@@ -74,24 +74,29 @@ std::optional<QByteArray> BitmapFamilyEncoder::encodeBitmap(const FamilyMember& 
                 }
                 data.clear();
                 be::append16(data, quint32(sizeField));
-                data.append(packed);
+                data.append(BitmapCompression::compress(Compression::Scanline, rows, rowBytes, height));
                 compressed = true;
             }
         } else {
             // Version 3 bitmaps only exist on handhelds that read all three methods.
+            // Sizes first; only the smallest (the first of equals) is built.
             qsizetype best = plainLength;
             for (const Compression method :
                  {Compression::Scanline, Compression::Rle, Compression::PackBits}) {
-                const QByteArray packed =
-                    BitmapCompression::compress(method, rows, rowBytes, height, m.depth == 16);
-                if (4 + packed.size() < best) {
-                    best = 4 + packed.size();
-                    data.clear();
-                    be::append32(data, quint32(best));
-                    data.append(packed);
+                const qsizetype size =
+                    4 + BitmapCompression::compressedSize(method, rows, rowBytes, height, m.depth == 16);
+                if (size < best) {
+                    best = size;
                     compressed = true;
                     compressionType = int(method);
                 }
+            }
+            if (compressed) {
+                data.clear();
+                data.reserve(best);
+                be::append32(data, quint32(best));
+                data.append(BitmapCompression::compress(Compression(compressionType), rows, rowBytes, height,
+                                                        m.depth == 16));
             }
         }
     }

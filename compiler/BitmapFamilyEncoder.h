@@ -7,7 +7,6 @@
 #include "compiler/PixelConverter.h"
 
 #include <QByteArray>
-#include <QImage>
 #include <QList>
 #include <QString>
 
@@ -16,8 +15,8 @@
 namespace vv::pdb {
 
 struct FamilyMember {
-    QImage picture; // Format_RGB32 or Format_ARGB32
-    int depth = 8;  // 1, 2, 4, 8 or 16
+    Picture picture;
+    int depth = 8; // 1, 2, 4, 8 or 16
     bool highDensity = false;
     bool compress = false;
     std::optional<int> transparentIndex;   // used at 8 bpp

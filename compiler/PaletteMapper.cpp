@@ -2,7 +2,7 @@
 
 #include "app/Palette.h"
 
-#include <cstdlib>
+#include <algorithm>
 
 namespace vv::pdb {
 
@@ -15,27 +15,51 @@ PaletteMapper::PaletteMapper() {
                 return i;
         return -1;
     };
-    for (auto& plane : m_cube)
-        for (auto& row : plane)
-            for (int& cell : row)
-                cell = -1;
+    std::vector<Extra> extras;
     for (int i = 0; i < 256; ++i) {
-        const int lr = levelOf(qRed(table[i])), lg = levelOf(qGreen(table[i])), lb = levelOf(qBlue(table[i]));
-        if (lr >= 0 && lg >= 0 && lb >= 0)
-            m_cube[lr][lg][lb] = i; // ascending, so equal colours keep their highest index
-        else
-            m_extras.push_back({qRed(table[i]), qGreen(table[i]), qBlue(table[i]), i});
+        const int r = qRed(table[i]), g = qGreen(table[i]), b = qBlue(table[i]);
+        const int lr = levelOf(r), lg = levelOf(g), lb = levelOf(b);
+        if (lr >= 0 && lg >= 0 && lb >= 0) {
+            Cell& cell = m_cells[size_t((lr * 6 + lg) * 6 + lb)];
+            cell.cubeIndex = i; // ascending, so equal colours keep their highest index
+            cell.r = r;
+            cell.g = g;
+            cell.b = b;
+            continue;
+        }
+        // Of equal extras only the highest index can win: ties go to it.
+        extras.erase(std::remove_if(extras.begin(), extras.end(),
+                                    [&](const Extra& e) { return e.r == r && e.g == g && e.b == b; }),
+                     extras.end());
+        extras.push_back({r, g, b, i});
     }
-    m_cubeShortcut = true;
-    for (auto& plane : m_cube)
-        for (auto& row : plane)
-            for (int cell : row)
-                if (cell < 0)
-                    m_cubeShortcut = false;
-    for (int i = 0; i < 6; ++i)
-        m_levelValue[i] = levels[i];
+    m_cubeShortcut =
+        std::all_of(m_cells.begin(), m_cells.end(), [](const Cell& c) { return c.cubeIndex >= 0; });
     for (int v = 0; v < 256; ++v)
-        m_level[v] = static_cast<unsigned char>((v + 25) / 51);
+        m_level[size_t(v)] = static_cast<unsigned char>((v + 25) / 51);
+    if (!m_cubeShortcut)
+        return;
+    auto low = [](int level) { return std::max(0, 51 * level - 25); };
+    auto high = [](int level) { return std::min(255, 51 * level + 25); };
+    for (int lr = 0; lr < 6; ++lr)
+        for (int lg = 0; lg < 6; ++lg)
+            for (int lb = 0; lb < 6; ++lb) {
+                Cell& cell = m_cells[size_t((lr * 6 + lg) * 6 + lb)];
+                cell.firstCandidate = int(m_candidates.size());
+                for (const Extra& e : extras) {
+                    // d(c, e) - d(c, q) = |e|^2 - |q|^2 - 2 c.(e - q), smallest at
+                    // the corner that goes furthest along e - q.
+                    const int qe[3] = {e.r - cell.r, e.g - cell.g, e.b - cell.b};
+                    const int lv[3] = {lr, lg, lb};
+                    long long smallest = (long long)e.r * e.r + e.g * e.g + e.b * e.b -
+                                         ((long long)cell.r * cell.r + cell.g * cell.g + cell.b * cell.b);
+                    for (int axis = 0; axis < 3; ++axis)
+                        smallest -= 2LL * qe[axis] * (qe[axis] > 0 ? high(lv[axis]) : low(lv[axis]));
+                    if (smallest <= 0)
+                        m_candidates.push_back(e);
+                }
+                cell.endCandidate = int(m_candidates.size());
+            }
 }
 
 int PaletteMapper::slowIndexOf(QRgb colour) const {

@@ -18,11 +18,12 @@ public:
         if (!m_cubeShortcut)
             return slowIndexOf(colour);
         const int r = qRed(colour), g = qGreen(colour), b = qBlue(colour);
-        int best = m_cube[m_level[r]][m_level[g]][m_level[b]];
-        const int cr = r - m_levelValue[m_level[r]], cg = g - m_levelValue[m_level[g]],
-                  cb = b - m_levelValue[m_level[b]];
+        const Cell& cell = m_cells[(m_level[r] * 6 + m_level[g]) * 6 + m_level[b]];
+        int best = cell.cubeIndex;
+        const int cr = r - cell.r, cg = g - cell.g, cb = b - cell.b;
         int bestDistance = cr * cr + cg * cg + cb * cb;
-        for (const Extra& e : m_extras) {
+        for (int k = cell.firstCandidate; k < cell.endCandidate; ++k) {
+            const Extra& e = m_candidates[size_t(k)];
             const int dr = r - e.r, dg = g - e.g, db = b - e.b;
             const int d = dr * dr + dg * dg + db * db;
             if (d < bestDistance || (d == bestDistance && e.index > best)) {
@@ -37,18 +38,25 @@ private:
     struct Extra {
         int r, g, b, index;
     };
+    struct Cell {
+        int cubeIndex = -1;
+        int r = 0, g = 0, b = 0;                  // the cube colour
+        int firstCandidate = 0, endCandidate = 0; // into m_candidates
+    };
     int slowIndexOf(QRgb colour) const;
 
     // The palette is a 6-level colour cube plus a few extra colours. Squared
     // distance separates by axis, and no integer lies midway between two levels,
-    // so the nearest cube colour is found per axis and only the extras need a
-    // search. Built from the shared table; if that ever stops being a cube the
-    // mapper falls back to the full search.
+    // so the nearest cube colour is found per axis. Of the extras, each cell of
+    // the cube (the colours whose nearest cube colour it is) keeps only those
+    // that can come at least as near as its cube colour somewhere in the cell:
+    // the difference of two squared distances is linear in the colour, so a
+    // cell's corners decide it. Built from the shared table; if that ever stops
+    // being a cube the mapper falls back to the full search.
     bool m_cubeShortcut = false;
     std::array<unsigned char, 256> m_level{};
-    std::array<int, 6> m_levelValue{};
-    int m_cube[6][6][6]{};
-    std::vector<Extra> m_extras;
+    std::array<Cell, 216> m_cells{};
+    std::vector<Extra> m_candidates; // per cell, in ascending index order
 };
 
 } // namespace vv::pdb

@@ -20,12 +20,9 @@ const PalmResource* PalmDatabase::find(const QByteArray& resourceType, int id) c
     return nullptr;
 }
 
-QByteArray PalmDatabase::toBytes() const {
-    qsizetype total = headerSize + entrySize * resources.size() + 2;
-    for (const PalmResource& r : resources)
-        total += r.bytes.size();
+QByteArray PalmDatabase::headerBytes(quint16 count) const {
     QByteArray out;
-    out.reserve(total);
+    out.reserve(headerSize);
     QByteArray nameField = name.left(31);
     nameField.append(32 - nameField.size(), '\0');
     out.append(nameField);
@@ -41,12 +38,26 @@ QByteArray PalmDatabase::toBytes() const {
     out.append(fourBytes(creator));
     be::append32(out, uniqueIDSeed);
     be::append32(out, nextRecordListID);
-    be::append16(out, quint32(resources.size()));
+    be::append16(out, count);
+    return out;
+}
+
+void PalmDatabase::appendEntry(QByteArray& out, const QByteArray& type, quint16 id, quint32 offset) {
+    out.append(fourBytes(type));
+    be::append16(out, id);
+    be::append32(out, offset);
+}
+
+QByteArray PalmDatabase::toBytes() const {
+    qsizetype total = headerSize + entrySize * resources.size() + 2;
+    for (const PalmResource& r : resources)
+        total += r.bytes.size();
+    QByteArray out;
+    out.reserve(total);
+    out.append(headerBytes(quint16(resources.size())));
     quint32 offset = quint32(headerSize + entrySize * resources.size() + 2);
     for (const PalmResource& r : resources) {
-        out.append(fourBytes(r.type));
-        be::append16(out, r.id);
-        be::append32(out, offset);
+        appendEntry(out, r.type, r.id, offset);
         offset += quint32(r.bytes.size());
     }
     be::append16(out, 0);

@@ -38,6 +38,11 @@ struct PalmDatabase {
 
     // Header, 10-byte resource entries, two zero bytes, bodies back to back.
     QByteArray toBytes() const;
+    // The 78-byte header alone, for a database of `count` resources (the
+    // resources in memory are not looked at: a writer may stream them).
+    QByteArray headerBytes(quint16 count) const;
+    // One entry of the resource list.
+    static void appendEntry(QByteArray& out, const QByteArray& type, quint16 id, quint32 offset);
     // Nothing with the reason in `error` when the bytes are no resource database
     // (short header, entry list or offsets outside the file or out of order).
     static std::optional<PalmDatabase> fromBytes(const QByteArray& bytes, QString* error);

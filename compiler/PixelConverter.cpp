@@ -3,6 +3,7 @@
 #include "app/Palette.h"
 
 #include <array>
+#include <cstring>
 
 namespace vv::pdb {
 namespace {
@@ -39,19 +40,20 @@ int PixelConverter::paletteIndex(QRgb colour, std::optional<int> transparentInde
     return m_palette.indexOf(colour);
 }
 
-QByteArray PixelConverter::convert(const QImage& picture, int depth,
+QByteArray PixelConverter::convert(const Picture& picture, int depth,
                                    std::optional<int> transparentIndex) const {
     const int width = picture.width(), height = picture.height();
     const int stride = rowBytes(width, depth);
-    QByteArray rows(qsizetype(stride) * height, '\0');
+    QByteArray rows(qsizetype(stride) * height, Qt::Uninitialized);
     auto* out = reinterpret_cast<uchar*>(rows.data());
     // No picture colour has alpha 0 after the OR below, so this never matches
     // when there is no transparency index.
     const QRgb transparentColour =
         transparentIndex ? (palmSystemPalette()[*transparentIndex] | 0xFF000000u) : QRgb(0);
     for (int y = 0; y < height; ++y) {
-        const auto* in = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        const QRgb* in = picture.row(y);
         uchar* row = out + qsizetype(y) * stride;
+        std::memset(row, 0, size_t(stride));
         if (depth == 16) {
             for (int x = 0; x < width; ++x) {
                 const quint16 v = rgb565(in[x]);

@@ -4,9 +4,9 @@
 #pragma once
 
 #include "compiler/PaletteMapper.h"
+#include "compiler/Picture.h"
 
 #include <QByteArray>
-#include <QImage>
 
 #include <optional>
 
@@ -28,8 +28,7 @@ public:
     int paletteIndex(QRgb colour, std::optional<int> transparentIndex) const;
 
     // rowBytes x height bytes, rows top to bottom, MSB-first, padding zeroed.
-    // `picture` must be Format_RGB32 or Format_ARGB32.
-    QByteArray convert(const QImage& picture, int depth, std::optional<int> transparentIndex = {}) const;
+    QByteArray convert(const Picture& picture, int depth, std::optional<int> transparentIndex = {}) const;
 
 private:
     PaletteMapper m_palette;

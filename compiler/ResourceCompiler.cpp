@@ -2,15 +2,14 @@
 
 #include "app/AnsiText.h"
 #include "compiler/BitmapFamilyEncoder.h"
+#include "compiler/InputFile.h"
 #include "compiler/PictureReader.h"
 #include "compiler/ScriptParser.h"
 
 #include <QDateTime>
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QSaveFile>
-#include <QSet>
 #include <QTimeZone>
 
 #include <algorithm>
@@ -49,24 +48,53 @@ template <typename Work> void forEachInParallel(int count, Work work) {
         helper.join();
 }
 
-struct LoadedPicture {
-    QImage picture;
-    QString error;
+// How many families are encoded side by side before they are written out:
+// enough to keep every core busy, few enough that memory does not grow with
+// the script.
+constexpr int familiesInFlight = 16;
+
+// Writes the database as its resources come: the header and a resource list of
+// the known length first, each body as soon as it is encoded, then the list
+// again with the offsets the bodies' sizes gave. The file is a temporary one
+// until everything is in place, so an error leaves an older database as it was.
+class DatabaseFileWriter {
+public:
+    DatabaseFileWriter(const QString& path, const PalmDatabase& header, qsizetype count)
+        : m_file(path), m_header(header), m_count(count) {}
+
+    bool start() {
+        if (!m_file.open(QIODevice::WriteOnly))
+            return false;
+        m_offset = quint32(PalmDatabase::headerSize + PalmDatabase::entrySize * m_count + 2);
+        QByteArray head = m_header.headerBytes(quint16(m_count));
+        head.append(QByteArray(qsizetype(PalmDatabase::entrySize) * m_count + 2, '\0'));
+        m_list.reserve(PalmDatabase::entrySize * m_count);
+        return write(head);
+    }
+    bool add(const PalmResource& resource) {
+        PalmDatabase::appendEntry(m_list, resource.type, resource.id, m_offset);
+        m_offset += quint32(resource.bytes.size());
+        return write(resource.bytes);
+    }
+    bool finish() { return m_file.seek(PalmDatabase::headerSize) && write(m_list) && m_file.commit(); }
+    QString errorString() const { return m_file.errorString(); }
+
+private:
+    bool write(const QByteArray& bytes) { return m_file.write(bytes) == bytes.size(); }
+
+    QSaveFile m_file;
+    const PalmDatabase& m_header;
+    qsizetype m_count = 0;
+    quint32 m_offset = 0;
+    QByteArray m_list;
 };
 
 } // namespace
 
-std::optional<PalmDatabase> ResourceCompiler::compile(const ParsedScript& script,
-                                                      const CompileRequest& request,
-                                                      Diagnostics* diagnostics) {
+bool ResourceCompiler::compileTo(const ParsedScript& script, const CompileRequest& request,
+                                 Diagnostics* diagnostics, const std::function<bool(qsizetype)>& start,
+                                 const std::function<bool(const PalmResource&)>& add) {
     Diagnostics found;
-    PalmDatabase db;
-    db.name = databaseNameFor(request.outputPath);
-    db.type = request.type;
-    db.creator = request.creator;
-    db.creationDate = request.date;
-    db.modificationDate = request.date;
-
     QHash<QPair<QByteArray, int>, int> resourceLines; // (type, id) -> line
     auto claim = [&](const QByteArray& type, int id, int line) {
         const auto key = qMakePair(type, id);
@@ -85,18 +113,26 @@ std::optional<PalmDatabase> ResourceCompiler::compile(const ParsedScript& script
                           .arg(id)));
         return true;
     };
+    auto finish = [&](bool ok) {
+        std::stable_sort(found.begin(), found.end(),
+                         [](const Diagnostic& a, const Diagnostic& b) { return a.line < b.line; });
+        ok = ok && !hasErrors(found);
+        if (diagnostics)
+            diagnostics->append(found);
+        return ok;
+    };
 
-    // First the statements in order: IDs, data files, version texts, and the
-    // pictures each family needs.
+    // First the statements in order: IDs, which resources there will be, and
+    // the checks that need no file. Pictures and data files are read later,
+    // each when its resource is made.
     struct Pending {
         PalmResource resource;
         int line = 0;
         const FamilyBlock* family = nullptr; // still to be encoded
-        Diagnostics diagnostics;             // of the encoding, in member order
+        const DataStatement* data = nullptr; // still to be read
+        Diagnostics diagnostics;             // of reading and encoding, in member order
     };
     std::vector<Pending> pending;
-    QHash<QString, int> pictureIndex;
-    QStringList picturePaths;
     for (const ScriptStatement& statement : script.statements) {
         Pending item;
         if (statement.kind == ScriptStatement::Kind::Family) {
@@ -118,10 +154,6 @@ std::optional<PalmDatabase> ResourceCompiler::compile(const ParsedScript& script
             }
             item.family = &family;
             for (const BitmapLine& b : family.members) {
-                if (!pictureIndex.contains(b.file)) {
-                    pictureIndex.insert(b.file, int(picturePaths.size()));
-                    picturePaths.push_back(b.file);
-                }
                 if (b.transparentIndex && b.depth != 8)
                     found.push_back(scriptWarning(
                         b.line, QStringLiteral("TRANSPARENTINDEX applies to BPP 8 only; ignored at BPP %1")
@@ -138,13 +170,7 @@ std::optional<PalmDatabase> ResourceCompiler::compile(const ParsedScript& script
             item.resource.id = quint16(data.id);
             if (!claim(item.resource.type, data.id, item.line))
                 continue;
-            QFile file(data.file);
-            if (!file.open(QIODevice::ReadOnly) ||
-                (item.resource.bytes = file.readAll(), file.error() != QFileDevice::NoError)) {
-                found.push_back(scriptError(item.line, QStringLiteral("cannot read data file %1: %2")
-                                                           .arg(quoted(data.file), file.errorString())));
-                continue;
-            }
+            item.data = &data;
         } else {
             const VersionStatement& version = statement.version;
             item.line = version.line;
@@ -156,98 +182,162 @@ std::optional<PalmDatabase> ResourceCompiler::compile(const ParsedScript& script
         }
         pending.push_back(std::move(item));
     }
+    if (pending.size() > size_t(maxResources)) {
+        found.push_back(
+            programError(QStringLiteral("the script describes %1 resources; a database holds at most %2")
+                             .arg(pending.size())
+                             .arg(maxResources)));
+        return finish(false);
+    }
+    // Nothing is written once an error is known; the rest is still compiled so
+    // that every error is reported in one run.
+    bool writing = !hasErrors(found) && start(qsizetype(pending.size()));
+    bool sinkFailed = !hasErrors(found) && !writing;
 
-    // Then the pictures, each file once, and the families, side by side.
-    std::vector<LoadedPicture> loaded(size_t(picturePaths.size()));
-    forEachInParallel(int(picturePaths.size()), [&](int i) {
-        if (std::optional<QImage> picture = PictureReader::read(picturePaths[i], &loaded[size_t(i)].error))
-            loaded[size_t(i)].picture = *picture;
-    });
+    // Then the resources in groups: each group's pictures are read and its
+    // families encoded side by side, and the group is written out in script
+    // order before the next one starts.
     const BitmapFamilyEncoder encoder;
-    forEachInParallel(int(pending.size()), [&](int i) {
-        Pending& item = pending[size_t(i)];
+    auto make = [&](Pending& item) {
+        if (item.data) {
+            QString problem;
+            std::optional<QByteArray> bytes = InputFile::readAll(item.data->file, maxDataSize, &problem);
+            if (bytes)
+                item.resource.bytes = std::move(*bytes);
+            else
+                item.diagnostics.push_back(scriptError(
+                    item.line,
+                    QStringLiteral("cannot read data file %1: %2").arg(quoted(item.data->file), problem)));
+            return;
+        }
         if (!item.family)
             return;
         QList<FamilyMember> members;
+        QHash<QString, std::optional<Picture>> pictures; // each file once per family
+        QHash<QString, QString> errors;
         for (const BitmapLine& b : item.family->members) {
-            const LoadedPicture& picture = loaded[size_t(pictureIndex.value(b.file))];
-            if (picture.picture.isNull()) {
+            auto picture = pictures.find(b.file);
+            if (picture == pictures.end()) {
+                QString error;
+                picture = pictures.insert(b.file, PictureReader::read(b.file, &error));
+                errors.insert(b.file, error);
+            }
+            if (!*picture) {
                 item.diagnostics.push_back(scriptError(
-                    b.line, QStringLiteral("cannot read picture %1: %2").arg(quoted(b.file), picture.error)));
+                    b.line,
+                    QStringLiteral("cannot read picture %1: %2").arg(quoted(b.file), errors.value(b.file))));
                 continue;
             }
             FamilyMember m;
-            m.picture = picture.picture;
+            m.picture = **picture;
             m.depth = b.depth;
             m.highDensity = b.highDensity;
             m.compress = b.compress;
             m.transparentIndex = b.transparentIndex;
             m.transparentColour = b.transparentColour;
-            members.push_back(m);
+            members.push_back(std::move(m));
         }
         if (!item.diagnostics.isEmpty())
             return;
         QString problem;
         int failed = -1;
         if (std::optional<QByteArray> bytes = encoder.encode(members, &problem, &failed))
-            item.resource.bytes = *bytes;
+            item.resource.bytes = std::move(*bytes);
         else
             item.diagnostics.push_back(
                 scriptError(failed >= 0 ? item.family->members[failed].line : item.line, problem));
-    });
-
-    for (Pending& item : pending) {
-        found.append(item.diagnostics);
-        if (hasErrors(item.diagnostics))
-            continue;
-        if (item.resource.bytes.size() > safeResourceSize)
-            found.push_back(scriptWarning(
-                item.line,
-                QStringLiteral("resource %1 %2 is %3 bytes; HotSync refuses resources over %4 bytes")
-                    .arg(typeText(item.resource.type))
-                    .arg(item.resource.id)
-                    .arg(item.resource.bytes.size())
-                    .arg(safeResourceSize)));
-        db.resources.push_back(std::move(item.resource));
+    };
+    for (size_t first = 0; first < pending.size(); first += familiesInFlight) {
+        const size_t count = std::min(pending.size() - first, size_t(familiesInFlight));
+        forEachInParallel(int(count), [&](int i) { make(pending[first + size_t(i)]); });
+        for (size_t i = first; i < first + count; ++i) {
+            Pending& item = pending[i];
+            found.append(item.diagnostics);
+            if (hasErrors(item.diagnostics)) {
+                writing = false;
+            } else {
+                if (item.resource.bytes.size() > safeResourceSize)
+                    found.push_back(scriptWarning(
+                        item.line,
+                        QStringLiteral("resource %1 %2 is %3 bytes; HotSync refuses resources over %4 bytes")
+                            .arg(typeText(item.resource.type))
+                            .arg(item.resource.id)
+                            .arg(item.resource.bytes.size())
+                            .arg(safeResourceSize)));
+                if (writing && !add(item.resource)) {
+                    writing = false;
+                    sinkFailed = true;
+                }
+            }
+            item.resource.bytes = QByteArray(); // written: its memory goes back
+            item.diagnostics.clear();
+        }
     }
-    std::stable_sort(found.begin(), found.end(),
-                     [](const Diagnostic& a, const Diagnostic& b) { return a.line < b.line; });
-    const bool failed = hasErrors(found);
-    if (diagnostics)
-        diagnostics->append(found);
-    if (failed)
+    return finish(!sinkFailed);
+}
+
+std::optional<PalmDatabase> ResourceCompiler::compile(const ParsedScript& script,
+                                                      const CompileRequest& request,
+                                                      Diagnostics* diagnostics) {
+    PalmDatabase db = headerFor(request);
+    const bool ok = compileTo(
+        script, request, diagnostics, [](qsizetype) { return true; },
+        [&](const PalmResource& resource) {
+            db.resources.push_back(resource);
+            return true;
+        });
+    if (!ok)
         return std::nullopt;
     return db;
 }
 
+PalmDatabase ResourceCompiler::headerFor(const CompileRequest& request) {
+    PalmDatabase db;
+    db.name = databaseNameFor(request.outputPath);
+    db.type = request.type;
+    db.creator = request.creator;
+    db.creationDate = request.date;
+    db.modificationDate = request.date;
+    return db;
+}
+
 bool ResourceCompiler::run(const CompileRequest& request, Diagnostics* diagnostics) {
-    QFile scriptFile(request.scriptPath);
-    if (!scriptFile.open(QIODevice::ReadOnly)) {
-        diagnostics->push_back(programError(QStringLiteral("cannot read script %1: %2")
-                                                .arg(quoted(request.scriptPath), scriptFile.errorString())));
+    // Refused before any work, so nothing is ever written over a device or FIFO.
+    if (const QString problem = checkOutputPath(request.outputPath); !problem.isEmpty()) {
+        diagnostics->push_back(
+            programError(QStringLiteral("cannot write %1: %2").arg(quoted(request.outputPath), problem)));
         return false;
     }
-    const QByteArray text = scriptFile.readAll();
-    std::optional<ParsedScript> script = ScriptParser::parse(text, diagnostics);
+    QString problem;
+    const std::optional<QByteArray> text = InputFile::readAll(request.scriptPath, maxScriptSize, &problem);
+    if (!text) {
+        diagnostics->push_back(programError(
+            QStringLiteral("cannot read script %1: %2").arg(quoted(request.scriptPath), problem)));
+        return false;
+    }
+    std::optional<ParsedScript> script = ScriptParser::parse(*text, diagnostics);
     if (!script)
         return false;
-    std::optional<PalmDatabase> db = compile(*script, request, diagnostics);
-    if (!db)
-        return false;
-    if (QFileInfo(request.outputPath).isDir()) {
-        diagnostics->push_back(
-            programError(QStringLiteral("cannot write %1: it is a folder").arg(quoted(request.outputPath))));
-        return false;
-    }
-    QSaveFile out(request.outputPath);
-    const QByteArray bytes = db->toBytes();
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
+    const PalmDatabase header = headerFor(request);
+    std::optional<DatabaseFileWriter> out;
+    bool writeFailed = false;
+    const bool ok = compileTo(
+        *script, request, diagnostics,
+        [&](qsizetype count) {
+            out.emplace(request.outputPath, header, count);
+            writeFailed = !out->start();
+            return !writeFailed;
+        },
+        [&](const PalmResource& resource) {
+            writeFailed = !out->add(resource);
+            return !writeFailed;
+        });
+    if (ok && out && out->finish())
+        return true;
+    if (out && (ok || writeFailed))
         diagnostics->push_back(programError(
-            QStringLiteral("cannot write %1: %2").arg(quoted(request.outputPath), out.errorString())));
-        out.cancelWriting();
-        return false;
-    }
-    return true;
+            QStringLiteral("cannot write %1: %2").arg(quoted(request.outputPath), out->errorString())));
+    return false; // the temporary file goes with `out`; an older database stays
 }
 
 QByteArray ResourceCompiler::databaseNameFor(const QString& outputPath) {

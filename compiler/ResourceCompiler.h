@@ -1,6 +1,8 @@
-// The compiler's whole job: script in, resource database out. Nothing is
-// written unless every statement compiled; the output then replaces any older
-// file in one rename, so a failed run leaves the old database as it was.
+// The compiler's whole job: script in, resource database out. Resources are
+// made and written one group after another, so memory stays flat however long
+// the script is; the output is a temporary file that replaces any older file
+// in one rename once every statement compiled, so a failed run leaves the old
+// database as it was.
 #pragma once
 
 #include "compiler/Diagnostic.h"
@@ -10,6 +12,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace vv::pdb {
@@ -30,6 +33,17 @@ public:
     static std::optional<PalmDatabase> compile(const ParsedScript& script, const CompileRequest& request,
                                                Diagnostics* diagnostics);
 
+    // The streaming form: `start` receives the number of resources once the
+    // statements are known to be sound, then `add` each resource in script
+    // order. Nothing more is handed over after the first error (or after either
+    // returns false). True when every resource was handed over without error.
+    static bool compileTo(const ParsedScript& script, const CompileRequest& request, Diagnostics* diagnostics,
+                          const std::function<bool(qsizetype)>& start,
+                          const std::function<bool(const PalmResource&)>& add);
+
+    // The database fields a request gives (name, type, creator, dates).
+    static PalmDatabase headerFor(const CompileRequest& request);
+
     // Reads, compiles and writes; true when the output was written.
     static bool run(const CompileRequest& request, Diagnostics* diagnostics);
 
@@ -43,6 +57,13 @@ public:
 
     // Larger resources are refused by HotSync.
     static constexpr int safeResourceSize = 65000;
+    // A resource's size must fit the handheld's 64 KB chunks; a larger DATA
+    // file (or a device that never ends) is refused before it is read.
+    static constexpr qint64 maxDataSize = 64 * 1024;
+    // The resource count is a 16-bit field of the database header.
+    static constexpr qsizetype maxResources = 0xFFFF;
+    // Far beyond any script the program writes; keeps a stray huge file out.
+    static constexpr qint64 maxScriptSize = 256 * 1024 * 1024;
 };
 
 } // namespace vv::pdb

@@ -266,7 +266,10 @@ private:
         const Token& head = take();
         BitmapLine member;
         member.line = head.line;
-        member.file = pathOf(expectString(head, QStringLiteral("the picture file")));
+        const QByteArray file = expectString(head, QStringLiteral("the picture file"));
+        if (file.contains('\0'))
+            fail(head.line, QStringLiteral("the picture file name holds a zero byte"));
+        member.file = pathOf(file);
         if (member.file.isEmpty())
             fail(head.line, QStringLiteral("the picture file name is empty"));
         bool haveDepth = false, haveDensity = false;
@@ -321,7 +324,10 @@ private:
                                 .arg(printable(data.type)));
         expectKeyword(m_tokens[m_pos - 1], "ID", QStringLiteral("DATA \"%1\"").arg(printable(data.type)));
         data.id = expectNumber(m_tokens[m_pos - 1], QStringLiteral("the resource ID"), 0, 65535);
-        data.file = pathOf(expectString(m_tokens[m_pos - 1], QStringLiteral("the data file")));
+        const QByteArray file = expectString(m_tokens[m_pos - 1], QStringLiteral("the data file"));
+        if (file.contains('\0'))
+            fail(head.line, QStringLiteral("the data file name holds a zero byte"));
+        data.file = pathOf(file);
         if (data.file.isEmpty())
             fail(head.line, QStringLiteral("the data file name is empty"));
         return data;

@@ -1,20 +1,31 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a finished build tree, checks its contents,
-# unpacks it into a scratch root and uses the unpacked programs: --init makes
-# a start directory, the command-line tool builds a theme there. Also checks
-# the layout `cmake --install` gives. Nothing is installed on the system.
+# runs lintian, appstreamcli and desktop-file-validate on it, unpacks it into
+# a scratch root and uses the unpacked programs: --init makes a start
+# directory, the command-line tool builds a theme there. Also checks the
+# layout `cmake --install` gives. Nothing is installed on the system.
 # Usage: check_package.sh BUILD_DIR
 set -euo pipefail
 BUILD_DIR="$1"
 SCRATCH="$(mktemp -d)"
 trap 'rm -rf "$SCRATCH"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
+# The checkers are Debian packages that scripts/test installs; without them
+# the package would pass unchecked, so their absence is a failure.
+for tool in lintian appstreamcli desktop-file-validate; do
+    command -v "$tool" >/dev/null ||
+        fail "$tool is missing: scripts/test installs it (apt-get install lintian appstream desktop-file-utils)"
+done
 
 cmake --install "$BUILD_DIR" --prefix "$SCRATCH/prefix" >/dev/null
 for f in bin/vedivavurir bin/vedivavurir-cli bin/vkdm_pdb share/vedivavurir/vkdm_settings.cfg \
     share/vedivavurir/Language/vkdm_English.lng share/vedivavurir/ThmeBMP/SkinSheetHigh.bmp \
-    share/vedivavurir/IconRsrc/InFO03E6.bin share/applications/vedivavurir.desktop \
-    share/icons/hicolor/256x256/apps/vedivavurir.png; do
+    share/vedivavurir/IconRsrc/InFO03E6.bin \
+    share/applications/org.example.vedivavurir.desktop share/metainfo/org.example.vedivavurir.metainfo.xml \
+    share/icons/hicolor/16x16/apps/vedivavurir.png share/icons/hicolor/256x256/apps/vedivavurir.png \
+    share/man/man1/vedivavurir.1.gz share/man/man1/vedivavurir-cli.1.gz share/man/man1/vkdm_pdb.1.gz \
+    share/bash-completion/completions/vedivavurir-cli share/doc/vedivavurir/copyright \
+    share/doc/vedivavurir/changelog.Debian.gz; do
     [ -e "$SCRATCH/prefix/$f" ] || fail "cmake --install did not put $f in place"
 done
 
@@ -26,10 +37,30 @@ grep -q "Package: vedivavurir" "$SCRATCH/info" || fail "package name"
 grep -q "Depends:.*libqt6widgets6" "$SCRATCH/info" || fail "no dependency on Qt Widgets: $(cat "$SCRATCH/info")"
 dpkg-deb --contents "$DEB" >"$SCRATCH/contents"
 for f in ./usr/bin/vedivavurir ./usr/bin/vedivavurir-cli ./usr/bin/vkdm_pdb \
-    ./usr/share/vedivavurir/vkdm_settings.cfg ./usr/share/applications/vedivavurir.desktop; do
+    ./usr/share/vedivavurir/vkdm_settings.cfg ./usr/share/applications/org.example.vedivavurir.desktop \
+    ./usr/share/metainfo/org.example.vedivavurir.metainfo.xml ./usr/share/man/man1/vedivavurir-cli.1.gz \
+    ./usr/share/bash-completion/completions/vedivavurir-cli ./usr/share/doc/vedivavurir/copyright; do
     grep -q " $f\$" "$SCRATCH/contents" || fail "$f missing from the package"
 done
 ! grep -Eq "(_build|/tmp/|\.keep)" "$SCRATCH/contents" || fail "build paths in the package"
+! grep -Eq "(README|\.git)" "$SCRATCH/contents" || fail "repository files in the package: $(grep -E "(README|\.git)" "$SCRATCH/contents")"
+
+# The changelog and the AppStream release list name the version packaged.
+version="$(dpkg-deb --field "$DEB" Version)"
+changelog_version="$(dpkg-deb --fsys-tarfile "$DEB" | tar -xO ./usr/share/doc/vedivavurir/changelog.Debian.gz |
+    gunzip | sed -n '1s/^vedivavurir (\([^)]*\)).*/\1/p')"
+[ "$changelog_version" = "$version" ] ||
+    fail "the newest entry of packaging/changelog is $changelog_version, the package $version: add an entry"
+dpkg-deb --fsys-tarfile "$DEB" | tar -xO ./usr/share/metainfo/org.example.vedivavurir.metainfo.xml |
+    grep -q "<release version=\"$version\"" ||
+    fail "packaging/org.example.vedivavurir.metainfo.xml has no <release version=\"$version\">: add one"
+
+# Debian's own checks. Every tag lintian reports at warning level or above is
+# a failure; the output is kept for the log.
+lintian --fail-on error,warning --info "$DEB" >"$SCRATCH/lintian" 2>&1 ||
+    { cat "$SCRATCH/lintian" >&2; fail "lintian reports errors or warnings"; }
+echo "lintian: $(grep -c . "$SCRATCH/lintian" || true) line(s)"
+cat "$SCRATCH/lintian"
 
 dpkg -x "$DEB" "$SCRATCH/root"
 ROOT="$SCRATCH/root/usr"
@@ -41,4 +72,10 @@ ROOT="$SCRATCH/root/usr"
 (cd "$SCRATCH/start" && "$ROOT/bin/vedivavurir-cli" theme --name Packaged --hires-sheet ThmeBMP/SkinSheetHigh.bmp \
     --screen "320x320 OS5" >/dev/null) || fail "building a theme with the packaged programs"
 [ "$(head -c 8 "$SCRATCH/start/PDBFiles/Packaged.pdb")" = "Packaged" ] || fail "no stamped database"
+
+appstreamcli validate --no-net "$ROOT/share/metainfo/org.example.vedivavurir.metainfo.xml" ||
+    fail "appstreamcli validate"
+desktop-file-validate "$ROOT/share/applications/org.example.vedivavurir.desktop" || fail "desktop-file-validate"
+icon="$(sed -n 's/^Icon=//p' "$ROOT/share/applications/org.example.vedivavurir.desktop")"
+[ -f "$ROOT/share/icons/hicolor/48x48/apps/$icon.png" ] || fail "no 48x48 icon named $icon, as the desktop entry says"
 echo "package ok: $(basename "$DEB")"

@@ -7,7 +7,7 @@ BUILD_DIR="${VV_BUILD_DIR:-$ROOT/_build}"
 
 VV_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
     libbenchmark-dev netpbm xvfb xdotool openbox imagemagick xauth x11-utils clang
-    file dpkg-dev fakeroot time)
+    file dpkg-dev fakeroot time help2man lintian appstream desktop-file-utils)
 
 vv_install_packages() {
     local missing=()

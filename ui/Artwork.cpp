@@ -3,6 +3,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmap>
 
 namespace vv::ui {
 namespace {
@@ -37,11 +38,13 @@ void drawLantern(QPainter& p, const QRectF& box) {
 
 } // namespace
 
-QImage programPicture() {
-    QImage image(100, 100, QImage::Format_ARGB32);
+QImage programPicture(int size) {
+    QImage image(size, size, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    // Drawn on a 100 x 100 grid; the desktop's icon sizes scale it.
+    p.scale(size / 100.0, size / 100.0);
     QLinearGradient back(0, 0, 100, 100);
     back.setColorAt(0, QColor(46, 139, 87));
     back.setColorAt(1, QColor(20, 70, 45));
@@ -50,6 +53,13 @@ QImage programPicture() {
     p.drawRoundedRect(QRectF(4, 4, 92, 92), 18, 18);
     drawLantern(p, QRectF(22, 12, 56, 76));
     return image;
+}
+
+QIcon programIcon() {
+    QIcon icon;
+    for (const int size : kProgramIconSizes)
+        icon.addPixmap(QPixmap::fromImage(programPicture(size)));
+    return icon;
 }
 
 QImage handheldScreenPicture() {

@@ -26,7 +26,9 @@ QString programTitle() {
 void setUpApplication() {
     QApplication::setApplicationName(QStringLiteral("vedivavurir"));
     QApplication::setApplicationVersion(QStringLiteral(VV_VERSION));
-    QApplication::setWindowIcon(QIcon(QPixmap::fromImage(programPicture())));
+    // Ties the windows to the menu entry (and its icon) on Wayland.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.vedivavurir"));
+    QApplication::setWindowIcon(programIcon());
     // The main window's closing ends the program, not the last visible window:
     // the main window hides itself while another window is shown modally.
     QApplication::setQuitOnLastWindowClosed(false);

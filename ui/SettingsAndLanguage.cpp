@@ -193,7 +193,7 @@ bool SaveSettings(const QString& startDir) {
         record.paletteIndex = 210;
     }
     if (!vv::writeSettingsFile(vv::settingsFilePath(startDir), record)) {
-        vv::platform().showMessage(Form1->Messages[6]);
+        vv::platform().showMessage(Form1->Messages[vv::Message::SettingsNotWritten]);
         return false;
     }
     Form1->ScreenType = vv::screenTypeAfterSave(record.screenIndex, Form1->ScreenType);
@@ -205,9 +205,9 @@ void ApplyLanguage(const QString& languageFile) {
     const std::optional<vv::LanguageTexts> texts = vv::readLanguageFile(languageFile);
     if (!texts) {
         if (Form3->isVisible())
-            vv::platform().showMessage(Form1->Messages[8]);
+            vv::platform().showMessage(Form1->Messages[vv::Message::LanguageFileDamaged]);
         else
-            vv::platform().showMessage(Form1->Messages[1] +
+            vv::platform().showMessage(Form1->Messages[vv::Message::LanguageNotLoaded] +
                                        QStringLiteral(" - Language file is missing or incorrect"));
         return;
     }

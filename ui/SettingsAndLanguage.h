@@ -13,11 +13,11 @@
 std::optional<QString> LoadSettings(const QString& startDir);
 
 // Writes the Options dialog's state to StartDir/vkdm_settings.cfg. On failure
-// shows Messages[6], keeps the old file and changes nothing.
+// shows SettingsNotWritten, keeps the old file and changes nothing.
 bool SaveSettings(const QString& startDir);
 
 // Applies the 101 lines of `languageFile` to every window. A file that cannot
-// be opened is reported (Messages[8] while the Options dialog is shown) and
+// be opened is reported (LanguageFileDamaged while the Options dialog is shown) and
 // leaves every text as it was.
 void ApplyLanguage(const QString& languageFile);
 

@@ -1,5 +1,6 @@
 #include "ui/TForm1.h"
 
+#include "app/LanguageMessages.h"
 #include "app/OptionRules.h"
 #include "buildrun/InstallHandover.h"
 #include "icons/IconPieces.h"
@@ -172,13 +173,11 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
 void TForm1::FormActivate() {
     // The snapshot canvas takes the size of resource.bmp. A missing or broken
     // file is reported, but the settings and the language are still read: the
-    // canvas matters only to the snapshot.
+    // canvas matters only to the snapshot. The report waits for the language.
     const QString canvasFile = StartDir + QStringLiteral("/resource.bmp");
     QImageReader reader(canvasFile);
     const QImage canvas = reader.read();
-    if (canvas.isNull())
-        vv::platform().showMessage(QStringLiteral("%1: %2").arg(canvasFile, reader.errorString()));
-    else
+    if (!canvas.isNull())
         DeskShot->setPicture(canvas);
 
     AboutBox->Version->setText(QStringLiteral("Version ") + VersionNumber);
@@ -187,8 +186,13 @@ void TForm1::FormActivate() {
 
     const std::optional<QString> languageFile = LoadSettings(StartDir);
     if (!languageFile)
-        vv::platform().showMessage(Messages[0] + QStringLiteral("- Where is vkdm_settings.cfg?"));
+        vv::platform().showMessage(Messages[vv::Message::SettingsNotRead] +
+                                   QStringLiteral("- Where is vkdm_settings.cfg?"));
     ApplyLanguage(languageFile.value_or(QString()));
+    if (canvas.isNull())
+        vv::platform().showMessage(
+            vv::messageOrBuiltIn(vv::ui::currentMessages(), vv::Message::SnapshotCanvasUnreadable)
+                .arg(QDir::toNativeSeparators(canvasFile), reader.errorString()));
 }
 
 void TForm1::ShowModalFromMain(QWidget* window) {
@@ -231,7 +235,8 @@ void TForm1::ProgramIconClick() {
 void TForm1::Button9Click() {
     const QString helpFile = vv::helpFilePath(StartDir, HelpSuffix);
     if (!QFileInfo(helpFile).isFile()) {
-        vv::platform().showMessage(Messages[19] + QStringLiteral(" ") + QDir::toNativeSeparators(helpFile));
+        vv::platform().showMessage(Messages[vv::Message::NoHelpFile] + QStringLiteral(" ") +
+                                   QDir::toNativeSeparators(helpFile));
         return;
     }
     vv::platform().showHelp(helpFile);
@@ -289,7 +294,7 @@ void TForm1::SpeedButton1Click() {
     });
 }
 void TForm1::SpeedButton2Click() {
-    IconPicker->loadSheetFromDialog(OpenPictureDialog1, StartDir, Messages[2]);
+    IconPicker->loadSheetFromDialog(OpenPictureDialog1, StartDir, Messages[vv::Message::IconSheetUnusable]);
 }
 
 void TForm1::PaintBoxClick(int cell) {

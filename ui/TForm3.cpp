@@ -153,7 +153,7 @@ void TForm3::Button2Click() {
     SaveSettings(StartDir);
     const std::optional<QString> languageFile = LoadSettings(StartDir);
     if (!languageFile)
-        vv::platform().showMessage(Form1->Messages[7]);
+        vv::platform().showMessage(Form1->Messages[vv::Message::SettingsNotReadBack]);
     ApplyLanguage(languageFile.value_or(QString()));
 }
 
@@ -165,7 +165,7 @@ void TForm3::Button3Click() {
     Edit1->setText(QDir::toNativeSeparators(chosen));
     if (!vv::isRunnableInstallTool(chosen)) {
         Edit1->clear();
-        vv::platform().showMessage(Form1->Messages[16]);
+        vv::platform().showMessage(Form1->Messages[vv::Message::InstallToolNotRunnable]);
     }
 }
 

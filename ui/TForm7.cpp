@@ -104,7 +104,8 @@ void TForm7::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
 }
 void TForm7::SpeedButton2Click() {
-    IconPicker->loadSheetFromDialog(OpenPictureDialog1, Form1->StartDir, Form1->Messages[2]);
+    IconPicker->loadSheetFromDialog(OpenPictureDialog1, Form1->StartDir,
+                                    Form1->Messages[vv::Message::IconSheetUnusable]);
 }
 
 void TForm7::PaintBoxClick(int cell) {

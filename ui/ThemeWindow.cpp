@@ -11,18 +11,12 @@
 
 namespace {
 
-// Messages index of a language line.
-int messageOfLine(int line) {
-    return vv::languageLines()[line - 1].messageIndex;
-}
-
-// A sheet the loader rejects (line 35) or a file that cannot be opened (line
-// 59), each with the loader's own words.
+// A sheet the loader rejects or a file that cannot be opened, each with the loader's own words.
 QString sheetProblemMessage(const vv::SheetLoadResult& result, const QString& path) {
     if (result.status == vv::SheetLoadResult::Status::InvalidPicture)
-        return Form1->Messages[messageOfLine(35)] + QStringLiteral(": ") + result.loaderMessage;
-    return Form1->Messages[messageOfLine(59)] + QStringLiteral(": ") + QDir::toNativeSeparators(path) +
-           QStringLiteral(": ") + result.loaderMessage;
+        return Form1->Messages[vv::Message::SkinSheetUnusable] + QStringLiteral(": ") + result.loaderMessage;
+    return Form1->Messages[vv::Message::FileNotOpened] + QStringLiteral(": ") +
+           QDir::toNativeSeparators(path) + QStringLiteral(": ") + result.loaderMessage;
 }
 
 } // namespace

@@ -1,5 +1,8 @@
 // Vedi Vavurir: creates the six windows, shows the main window and runs until
 // it is closed.
+#include "app/LanguageMessages.h"
+#include "app/OptionRules.h"
+#include "app/SettingsFile.h"
 #include "app/StartDirectory.h"
 #include "ui/Controls.h"
 #include "ui/QtPlatform.h"
@@ -14,13 +17,58 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <memory>
 
 namespace {
+
+const char kHelp[] = "Usage: vedivavurir [OPTION]...\n"
+                     "Draws themes and icon sets for the Lanternshade launcher on Palm OS handhelds:\n"
+                     "paint one skin sheet, pick icons from icon sheets or from the screen, and build\n"
+                     "Palm OS resource databases in PDBFiles/ with the resource compiler vkdm_pdb.\n"
+                     "\n"
+                     "The program works in its start directory, the folder it is started in, which\n"
+                     "holds vkdm_settings.cfg. Started elsewhere, an installed copy uses ~/VediVavurir\n"
+                     "and offers to create it there.\n"
+                     "\n"
+                     "Options:\n"
+                     "  --init [DIR]  make DIR (~/VediVavurir when none is given) a start directory with\n"
+                     "                the sample data, keeping files already there, and exit\n"
+                     "  -h, --help    show this help and exit\n"
+                     "  --version     show the version and exit\n"
+                     "\n"
+                     "Qt's own options, such as -platform NAME or -style NAME, are accepted as well.\n"
+                     "vedivavurir-cli builds themes and icon sets without windows.\n";
+
+int usageError(const char* text, const char* argument) {
+    std::fprintf(stderr, "vedivavurir: %s %s\nTry 'vedivavurir --help' for the options.\n", text, argument);
+    return 1;
+}
+
+// --init sizes resource.bmp after the desktop, so it opens the display when
+// there is one. A display that cannot be reached falls back to no screen (and
+// the common size) instead of aborting.
+std::unique_ptr<QCoreApplication> applicationForInit(int& argc, char** argv) {
+#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
+    return std::make_unique<QGuiApplication>(argc, argv);
+#else
+    const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    if (!wayland && qEnvironmentVariableIsEmpty("DISPLAY"))
+        return std::make_unique<QCoreApplication>(argc, argv);
+    QByteArray platforms = qgetenv("QT_QPA_PLATFORM");
+    if (platforms.isEmpty())
+        platforms = wayland ? "wayland;xcb" : "xcb";
+    if (!platforms.contains("offscreen"))
+        qputenv("QT_QPA_PLATFORM", platforms + ";offscreen");
+    return std::make_unique<QGuiApplication>(argc, argv);
+#endif
+}
 
 // vedivavurir --init [DIR]: copies the shipped data of an installed copy into
 // DIR (~/VediVavurir when none is given), keeping files already there.
 int initStartDirectoryCommand(int argc, char** argv) {
-    QCoreApplication core(argc, argv);
+    if (argc > 3)
+        return usageError("--init takes one directory, not also", argv[3]);
+    const std::unique_ptr<QCoreApplication> application = applicationForInit(argc, argv);
     const QString target =
         argc > 2 ? QDir(QString::fromLocal8Bit(argv[2])).absolutePath() : vv::suggestedStartDirectory();
     const QString shipped = vv::shippedDataDirectory(QCoreApplication::applicationDirPath());
@@ -41,6 +89,18 @@ int initStartDirectoryCommand(int argc, char** argv) {
     return 0;
 }
 
+// The question for a copy started outside a start directory, in the language
+// the shipped settings name (no start directory has been chosen yet).
+QString startDirectoryQuestion(const QString& shipped) {
+    QStringList messages;
+    if (const std::optional<vv::SettingsRecord> settings =
+            vv::readSettingsFile(vv::settingsFilePath(shipped), vv::SettingsRecord()))
+        if (const std::optional<vv::LanguageTexts> texts =
+                vv::readLanguageFile(vv::languageFilePath(shipped, settings->languageName)))
+            messages = vv::languageMessages(*texts);
+    return vv::messageOrBuiltIn(messages, vv::Message::NotAStartDirectory);
+}
+
 // An installed copy started outside a start directory (from the desktop menu,
 // say) uses ~/VediVavurir when it is one, or offers to create it. Returns false
 // when the program should end.
@@ -50,13 +110,8 @@ bool enterStartDirectory() {
         return true;
     const QString suggested = vv::suggestedStartDirectory();
     if (!vv::isStartDirectory(suggested)) {
-        const QString text =
-            QStringLiteral("%1 is not a start directory: it has no vkdm_settings.cfg.\n\n"
-                           "Vedi Vavurir keeps its settings, sheets and databases in a start directory. "
-                           "Create %2 with the sample data now?\n\n"
-                           "(From a terminal: vedivavurir --init DIR makes one anywhere; start the "
-                           "program in DIR.)")
-                .arg(QDir::toNativeSeparators(QDir::currentPath()), QDir::toNativeSeparators(suggested));
+        const QString text = startDirectoryQuestion(shipped).arg(
+            QDir::toNativeSeparators(QDir::currentPath()), QDir::toNativeSeparators(suggested));
         std::fprintf(stderr, "vedivavurir: %s\n", qPrintable(text));
         if (QMessageBox::question(nullptr, vv::ui::programTitle(), text) != QMessageBox::Yes)
             return false;
@@ -72,10 +127,24 @@ bool enterStartDirectory() {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Answered before anything graphical starts, so they work without a display.
+    bool platformOption = false;
+    for (int i = 1; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "-h") || !std::strcmp(argv[i], "--help")) {
+            std::fputs(kHelp, stdout);
+            return 0;
+        }
+        if (!std::strcmp(argv[i], "--version")) {
+            std::printf("vedivavurir %s\n", VV_VERSION);
+            return 0;
+        }
+        platformOption =
+            platformOption || !std::strcmp(argv[i], "-platform") || !std::strcmp(argv[i], "--platform");
+    }
     if (argc > 1 && std::strcmp(argv[1], "--init") == 0)
         return initStartDirectoryCommand(argc, argv);
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !platformOption) {
 #ifndef Q_OS_WIN
 #ifndef Q_OS_MACOS
         std::fputs(
@@ -86,6 +155,9 @@ int main(int argc, char** argv) {
 #endif
     }
     QApplication app(argc, argv);
+    // Qt has taken its own options out of argv; anything left is not ours either.
+    if (argc > 1)
+        return usageError(argv[1][0] == '-' ? "unknown option" : "unexpected argument", argv[1]);
     vv::ui::setUpApplication();
 
     if (!enterStartDirectory())

@@ -2,6 +2,10 @@
 // every depth with both densities, 20 icon families, the DATA trailer, and 136
 // pictures in three styles (flat areas with frames, smooth gradients, noisy
 // photo-like art). Two scripts: vkdm_script.rcp and vkdm_script_compress.rcp.
+// Beside them the other benchmark inputs: theme16.rcp (16 copies of the
+// compressed theme under other IDs), one_pixel.rcp (a 1 x 1 bitmap: start-up),
+// big16.rcp and big8.rcp (one noisy 2000 x 2000 picture at 16 bpp density 2
+// compressed, and at 8 bpp density 1).
 #include "buildrun/ResourceScript.h"
 #include "theme/PieceTable.h"
 #include "theme/ThemeBuildPlan.h"
@@ -10,6 +14,7 @@
 #include <QFile>
 #include <QImage>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include <cstdio>
 
@@ -117,6 +122,44 @@ int main(int argc, char** argv) {
         if (!QFile::copy(data.filePath(bin), target))
             return 1;
     }
+    // 16 copies of the compressed theme, each copy's IDs moved past the last.
+    QByteArray compressed;
+    {
+        QFile file(out.filePath(QStringLiteral("vkdm_script_compress.rcp")));
+        if (!file.open(QIODevice::ReadOnly))
+            return 1;
+        compressed = file.readAll();
+    }
+    const QString text = QString::fromLatin1(compressed);
+    const QRegularExpression idPattern(QStringLiteral("\\bID (\\d+)"));
+    QString sixteen;
+    for (int copy = 0; copy < 16; ++copy) {
+        QString moved;
+        qsizetype last = 0;
+        for (auto it = idPattern.globalMatch(text); it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            moved += text.mid(last, m.capturedStart() - last);
+            moved += QStringLiteral("ID %1").arg(m.captured(1).toInt() + copy * 3000);
+            last = m.capturedEnd();
+        }
+        sixteen += moved + text.mid(last);
+    }
+    if (!writeFile(out.filePath(QStringLiteral("theme16.rcp")), sixteen.toLatin1()))
+        return 1;
+
+    const QString one = folder + QStringLiteral("/one_pixel.bmp");
+    const QString big = folder + QStringLiteral("/big.bmp");
+    if (!drawPicture(QSize(1, 1), 0, 1).save(out.filePath(one), "BMP") ||
+        !drawPicture(QSize(2000, 2000), 2, 2000).save(out.filePath(big), "BMP"))
+        return 1;
+    auto single = [&](const QString& name, const QString& picture, const char* bitmapOptions) {
+        return writeFile(out.filePath(name), "BITMAPFAMILYEX ID 1000\r\nBEGIN\r\n    BITMAP \"" +
+                                                 picture.toLatin1() + "\" " + bitmapOptions + "\r\nEND\r\n");
+    };
+    if (!single(QStringLiteral("one_pixel.rcp"), one, "BPP 8") ||
+        !single(QStringLiteral("big16.rcp"), big, "BPP 16 DENSITY 2 COMPRESS") ||
+        !single(QStringLiteral("big8.rcp"), big, "BPP 8 DENSITY 1"))
+        return 1;
     std::printf("%d pictures, %lld families\n", pictures, static_cast<long long>(families.size()));
     return 0;
 }

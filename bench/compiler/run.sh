@@ -1,39 +1,90 @@
 #!/usr/bin/env bash
-# Times vkdm_pdb on the full benchmark theme, without and with COMPRESS, and
-# prints time, output size, peak memory and what density-2 compression saves.
+# Times vkdm_pdb as a whole process on the inputs of the compiler's speed goals
+# and prints, for each, the median CPU time (user + system), the median wall
+# time and the peak memory; then checks that every output database is byte for
+# byte what it was (stored checksums, and a second compiler when one is given).
+#
 # Usage: bench/compiler/run.sh [BUILD_DIR] [RUNS]
+#   VKDM_BEFORE=/path/to/older/vkdm_pdb  also time that one and compare its bytes
+#   VV_BENCH_UPDATE=1                    store the current checksums
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 BUILD="${1:-$ROOT/_build}"
-RUNS="${2:-20}"
+RUNS="${2:-15}"
 BIN="$BUILD/bin"
+SUMS="$ROOT/bench/compiler/expected.sha256"
+TIME=/usr/bin/time
+[ -x "$TIME" ] || { echo "run.sh needs GNU time (Debian package time)"; exit 1; }
 cmake --build "$BUILD" --target vkdm_pdb make_benchmark_theme density2_saving -j"$(nproc)" >/dev/null
 WORK="$(mktemp -d)"
 trap 'rm -rf "$WORK"' EXIT
-"$BIN/make_benchmark_theme" "$WORK" "$ROOT/data/ThmeRsrc"
+"$BIN/make_benchmark_theme" "$WORK" "$ROOT/data/ThmeRsrc" >/dev/null
 cd "$WORK"
 export SOURCE_DATE_EPOCH=1704067200
 
-measure() { # script output
-    local script="$1" output="$2" start end best=999999 total=0 ms
+# name|script|reference CPU ms|goal
+INPUTS=(
+    "full theme, COMPRESS|vkdm_script_compress.rcp|290|<= 29 ms CPU"
+    "one 1 x 1 bitmap|one_pixel.rcp|5|<= 5 ms CPU"
+    "16 copies of the theme|theme16.rcp|4600|<= 460 ms CPU, peak <= 25 MB"
+    "2000 x 2000, 16 bpp, density 2, COMPRESS|big16.rcp|114|<= 114 ms CPU"
+    "2000 x 2000, 8 bpp, density 1|big8.rcp|2600|<= 260 ms CPU"
+)
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+# Prints "cpu_ms wall_ms peak_kb" for `compiler script output`: each run under
+# GNU time; CPU is user + system of the whole process.
+measure() {
+    local compiler="$1" script="$2" output="$3" cpus=() walls=() peak=0 line
     for _ in $(seq "$RUNS"); do
-        start=$(date +%s%N)
-        "$BIN/vkdm_pdb" -ro -allowEditID -type thme -creator reze -q "$script" "$output"
-        end=$(date +%s%N)
-        ms=$(( (end - start) / 1000 ))
-        total=$(( total + ms ))
-        [ "$ms" -lt "$best" ] && best=$ms
+        line="$("$TIME" -f "%e %U %S %M" "$compiler" -ro -allowEditID -type thme -creator reze -q \
+            "$script" "$output" 2>&1 >/dev/null | tail -1)"
+        read -r wall user sys kb <<<"$line"
+        cpus+=("$(awk -v u="$user" -v s="$sys" 'BEGIN { print (u + s) * 1000 }')")
+        walls+=("$(awk -v w="$wall" 'BEGIN { print w * 1000 }')")
+        [ "$kb" -gt "$peak" ] && peak="$kb"
     done
-    local peak="n/a (install package time)"
-    if [ -x /usr/bin/time ]; then
-        peak="$(/usr/bin/time -f %M "$BIN/vkdm_pdb" -ro -allowEditID -type thme -creator reze -q "$script" "$output" 2>&1 >/dev/null | tail -1) KiB"
-    fi
-    awk -v s="$script" -v t="$total" -v n="$RUNS" -v b="$best" -v z="$(stat -c %s "$output")" -v p="$peak" \
-        'BEGIN { printf "%-26s mean %6.1f ms  best %6.1f ms  size %9d bytes  peak memory %s\n", s, t / n / 1000, b / 1000, z, p }'
+    # GNU time counts in 10 ms steps; the mean of many runs of a short program
+    # is finer than any single one.
+    local cpu wall
+    cpu="$(printf '%s\n' "${cpus[@]}" | awk '{ s += $1 } END { printf "%.1f", s / NR }')"
+    wall="$(printf '%s\n' "${walls[@]}" | median)"
+    echo "$cpu $wall $peak"
 }
 
-echo "vkdm_pdb on the full benchmark theme ($RUNS runs each)"
-measure vkdm_script.rcp PDBFiles/plain.pdb
-measure vkdm_script_compress.rcp PDBFiles/compressed.pdb
-"$BIN/density2_saving" PDBFiles/compressed.pdb
-echo "reference compiler: 272 ms uncompressed, 281 ms and 990,897 bytes compressed"
+echo "vkdm_pdb, whole process, $RUNS runs each; machine load: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
+printf '%-42s %12s %10s %10s %9s  %s\n' "input" "CPU ms mean" "wall ms" "peak MB" "vs ref" "goal"
+status=0
+for entry in "${INPUTS[@]}"; do
+    IFS='|' read -r name script reference goal <<<"$entry"
+    out="PDBFiles/${script%.rcp}.pdb"
+    read -r cpu wall peak <<<"$(measure "$BIN/vkdm_pdb" "$script" "$out")"
+    printf '%-42s %12s %10s %10.1f %8.1fx  %s\n' "$name" "$cpu" "$wall" "$(awk -v k="$peak" 'BEGIN { print k / 1024 }')" \
+        "$(awk -v r="$reference" -v c="$cpu" 'BEGIN { print (c > 0) ? r / c : 0 }')" "$goal"
+    if [ -n "${VKDM_BEFORE:-}" ]; then
+        read -r cpu wall peak <<<"$(measure "$VKDM_BEFORE" "$script" "PDBFiles/before.pdb")"
+        printf '%-42s %12s %10s %10.1f %8.1fx\n' "  before" "$cpu" "$wall" "$(awk -v k="$peak" 'BEGIN { print k / 1024 }')" \
+            "$(awk -v r="$reference" -v c="$cpu" 'BEGIN { print (c > 0) ? r / c : 0 }')"
+        if cmp -s "$out" PDBFiles/before.pdb; then
+            echo "  output: byte-identical to the older compiler's"
+        else
+            echo "  output: DIFFERS from the older compiler's"
+            status=1
+        fi
+    fi
+done
+
+if [ "${VV_BENCH_UPDATE:-0}" = 1 ]; then
+    (cd PDBFiles && sha256sum vkdm_script_compress.pdb one_pixel.pdb theme16.pdb big16.pdb big8.pdb) >"$SUMS"
+    echo "checksums stored in $SUMS"
+elif [ -f "$SUMS" ]; then
+    if (cd PDBFiles && sha256sum --quiet -c "$SUMS"); then
+        echo "outputs: byte-identical to the stored checksums"
+    else
+        echo "outputs: DIFFER from the stored checksums"
+        status=1
+    fi
+fi
+"$BIN/density2_saving" PDBFiles/vkdm_script_compress.pdb
+exit "$status"

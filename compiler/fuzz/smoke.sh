@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Builds the compiler's libFuzzer targets with clang in their own build folder
-# and runs each briefly from a fixed seed, the test fixtures as seed corpus.
+# under _build/ (nothing lands beside the sources) and runs each briefly from a fixed seed, the test fixtures as seed corpus.
 # Exits non-zero when a target finds a crash. Skipped with a notice without
 # clang, or when VV_SKIP_FUZZ=1.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-FUZZ_BUILD="${VV_FUZZ_BUILD_DIR:-$ROOT/_build-fuzz}"
+FUZZ_BUILD="${VV_FUZZ_BUILD_DIR:-$ROOT/_build/fuzz}"
 SECONDS_EACH="${VV_FUZZ_SECONDS:-8}"
 if [ "${VV_SKIP_FUZZ:-0}" = 1 ]; then
     echo "fuzz smoke: skipped (VV_SKIP_FUZZ=1)"

@@ -4,6 +4,7 @@
 #include "support/TestFiles.h"
 
 #include <QDir>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <set>
@@ -27,32 +28,53 @@ TEST(LanguageFile, FullFileGivesEachLineInOrder) {
         EXPECT_EQ(texts[i], QStringLiteral("line %1").arg(i + 1));
 }
 
-TEST(LanguageFile, ShortFilesWrapToTheirStartMissingTheFirstByte) {
-    const LanguageTexts hundred = readLanguageLines(numberedLines(100));
-    EXPECT_EQ(hundred[99], QStringLiteral("line 100"));
-    EXPECT_EQ(hundred[100], QString());
+TEST(LanguageFile, LinesAFileDoesNotReachKeepTheBuiltInEnglish) {
+    const LanguageTexts english = builtInLanguageLines();
+    ASSERT_EQ(english.size(), LanguageLineCount);
+    EXPECT_EQ(readLanguageFile(test::dataPath(QStringLiteral("Language/vkdm_English.lng"))), english);
+    QStringList ninetyNine;
+    for (int i = 1; i <= 99; ++i)
+        ninetyNine << QStringLiteral("line %1").arg(i);
 
-    const LanguageTexts ninetyNine = readLanguageLines(numberedLines(99));
-    EXPECT_EQ(ninetyNine[98], QStringLiteral("line 99"));
-    EXPECT_EQ(ninetyNine[99], QString());
-    EXPECT_EQ(ninetyNine[100], QStringLiteral("ine 1"));
+    struct Case {
+        const char* label;
+        QByteArray bytes;
+        QStringList expectedStart; // the lines the file gives, then English
+    };
+    const Case cases[] = {
+        {"empty file", QByteArray(), {}},
+        {"99 CRLF lines", numberedLines(99), ninetyNine},
+        {"LF only: each LF ends a line", "abc\ndef\n", {"abc", "def"}},
+        {"no line end at all", "abc", {"abc"}},
+        {"a lone LF in a CRLF file is text", "tw\no\r\nx", {"tw\no", "x"}},
+        {"0xFF ends the data", "one\r\nthree\xFFhidden\r\n", {"one", "three"}},
+        {"explicitly empty line stays empty", "one\r\n\r\n", {"one", ""}},
+    };
+    for (const Case& c : cases) {
+        const QStringList& expected = c.expectedStart;
+        const LanguageTexts texts = readLanguageLines(c.bytes);
+        ASSERT_EQ(texts.size(), LanguageLineCount) << c.label;
+        for (int i = 0; i < LanguageLineCount; ++i) {
+            const QString want = i < expected.size() ? expected[i] : english[i];
+            EXPECT_EQ(texts[i], want) << c.label << ", line " << i + 1;
+        }
+    }
 }
 
-TEST(LanguageFile, LineEndsAndTheEndByte) {
-    // Without CR the first line is the whole file, every later one the file without its first byte.
-    const LanguageTexts noCr = readLanguageLines("abc\ndef");
-    EXPECT_EQ(noCr[0], QStringLiteral("abc\ndef"));
-    EXPECT_EQ(noCr[1], QStringLiteral("bc\ndef"));
-    EXPECT_EQ(noCr[100], QStringLiteral("bc\ndef"));
-
-    // A lone LF is text; 0xFF ends the data like the end of the file.
-    const LanguageTexts endByte = readLanguageLines("one\r\ntw\no\r\nthree\xFFhidden\r\n");
-    EXPECT_EQ(endByte[1], QStringLiteral("tw\no"));
-    EXPECT_EQ(endByte[2], QStringLiteral("three"));
-    EXPECT_EQ(endByte[3], QStringLiteral("ne"));
-
-    // An empty file gives empty lines and ends.
-    EXPECT_EQ(readLanguageLines(QByteArray())[100], QString());
+TEST(LanguageFile, FilesThatAreTooLargeOrNotFilesAreRefused) {
+    QTemporaryDir dir;
+    const QString big = dir.filePath(QStringLiteral("vkdm_Big.lng"));
+    // LF-only files of this size once took gigabytes to read.
+    ASSERT_TRUE(test::writeBytes(big, QByteArray(MaxLanguageFileSize + 1, '\n')));
+    EXPECT_FALSE(readLanguageFile(big));
+    const QString limit = dir.filePath(QStringLiteral("vkdm_Limit.lng"));
+    ASSERT_TRUE(test::writeBytes(limit, QByteArray(MaxLanguageFileSize, '\n')));
+    const std::optional<LanguageTexts> atLimit = readLanguageFile(limit);
+    ASSERT_TRUE(atLimit);
+    EXPECT_EQ((*atLimit)[0], QString());
+    EXPECT_FALSE(readLanguageFile(dir.path()));
+    EXPECT_FALSE(readLanguageFile(dir.filePath(QStringLiteral("vkdm_Missing.lng"))));
+    EXPECT_FALSE(readLanguageFile(QString()));
 }
 
 TEST(LanguageFile, TextIsWindows1252) {

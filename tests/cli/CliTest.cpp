@@ -236,7 +236,7 @@ TEST_F(CliTest, BadInputIsRefusedBeforeAnyFileIsWritten) {
     expectNoWorkFiles();
 }
 
-TEST_F(CliTest, MessagesComeFromTheLanguageFileOrInShortEnglish) {
+TEST_F(CliTest, MessagesComeFromTheLanguageFileOrTheBuiltInEnglish) {
     const CliResult localised = start.runInProcess({"theme", "--name", ""});
     EXPECT_EQ(localised.exitCode, 1);
     EXPECT_EQ(QString::fromLocal8Bit(localised.err), "error: " + englishMessage(4) + "\n");
@@ -245,7 +245,7 @@ TEST_F(CliTest, MessagesComeFromTheLanguageFileOrInShortEnglish) {
     const CliResult fallback =
         start.runInProcess({"iconset", "--name", "", "--sheet", "IconBMP/SampleIcons.bmp"});
     EXPECT_EQ(fallback.exitCode, 1);
-    EXPECT_EQ(fallback.err, "error: the icon set needs a name (--name)\n");
+    EXPECT_EQ(QString::fromLocal8Bit(fallback.err), "error: " + englishMessage(3) + "\n");
 }
 
 TEST_F(CliTest, WithoutSettingsFileTheCommandSaysWhereItLooked) {
