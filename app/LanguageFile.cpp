@@ -122,13 +122,23 @@ constexpr LanguageLine kLines[] = {
     {100, K::Caption, "Form3", "Label13", -1},
     {101, K::Member, "Form1", "SnapBusyCaption", -1},
     // Texts after line 101: one row each, the same line in every shipped language file.
+    // The build run's failures and refusals, and out-of-range settings.
+    message(102, Message::AnotherBuildRunning),
+    message(103, Message::BuildLockNotTaken),
+    message(104, Message::ChooseSystemScreen),
+    message(105, Message::CompilerCrashed),
+    message(106, Message::CompilerTimedOut),
+    message(107, Message::BuildCancelled),
+    message(108, Message::NoNewDatabase),
+    message(109, Message::NotADatabase),
+    message(110, Message::SettingsOutOfRange),
     // Messages that were English only: a piece that cannot be saved, an
     // unreadable resource.bmp, a help file that cannot be opened, the question
     // of an installed copy started outside a start directory.
-    message(102, Message::PieceNotSaved),
-    message(103, Message::SnapshotCanvasUnreadable),
-    message(104, Message::HelpFileNotOpened),
-    message(105, Message::NotAStartDirectory),
+    message(111, Message::PieceNotSaved),
+    message(112, Message::SnapshotCanvasUnreadable),
+    message(113, Message::HelpFileNotOpened),
+    message(114, Message::NotAStartDirectory),
 };
 
 constexpr bool linesAreNumberedInOrder() {

@@ -54,10 +54,21 @@ enum class Message {
     OptionsSaved,             // line 90
     SnapshotRunning,          // line 97
     // Texts after line 101 go here, in line order.
-    PieceNotSaved,            // line 102
-    SnapshotCanvasUnreadable, // line 103
-    HelpFileNotOpened,        // line 104
-    NotAStartDirectory,       // line 105
+    // The build run's failures and refusals, and out-of-range settings.
+    AnotherBuildRunning, // line 102
+    BuildLockNotTaken,   // line 103
+    ChooseSystemScreen,  // line 104
+    CompilerCrashed,     // line 105
+    CompilerTimedOut,    // line 106
+    BuildCancelled,      // line 107
+    NoNewDatabase,       // line 108
+    NotADatabase,        // line 109
+    SettingsOutOfRange,  // line 110
+    // Messages that were English only.
+    PieceNotSaved,            // line 111
+    SnapshotCanvasUnreadable, // line 112
+    HelpFileNotOpened,        // line 113
+    NotAStartDirectory,       // line 114
     Count
 };
 

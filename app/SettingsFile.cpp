@@ -1,9 +1,11 @@
 #include "app/SettingsFile.h"
 
 #include "app/AnsiText.h"
+#include "app/SystemScreens.h"
 
 #include <QFile>
 #include <QSaveFile>
+#include <QStringList>
 #include <QtEndian>
 
 namespace vv {
@@ -104,22 +106,39 @@ bool writeSettingsFile(const QString& path, const SettingsRecord& record, QStrin
     return true;
 }
 
-int screenTypeFromStoredIndex(int storedIndex) {
-    const int index = storedIndex == 3 ? 2 : storedIndex;
-    switch (index) {
-    case 0:
-        return 1;
-    case 1:
-        return 2;
-    case 2:
-        return 3;
-    default:
-        return index;
+namespace {
+
+bool isScreenIndex(int index) {
+    return index >= 0 && index < int(screenProfiles().size());
+}
+
+} // namespace
+
+QString settingsRangeProblem(const SettingsRecord& record, bool includeColour) {
+    struct Field {
+        const char* what;
+        qint32 value;
+        bool colour;
+    };
+    const Field fields[] = {{"red component of the transparent colour", record.red, true},
+                            {"green component of the transparent colour", record.green, true},
+                            {"blue component of the transparent colour", record.blue, true},
+                            {"transparent palette index", record.paletteIndex, false}};
+    QStringList problems;
+    for (const Field& field : fields) {
+        if ((includeColour || !field.colour) && (field.value < 0 || field.value > 255))
+            problems
+                << QStringLiteral("the %1 is %2 (0 to 255)").arg(QLatin1String(field.what)).arg(field.value);
     }
+    return problems.join(QStringLiteral(", "));
+}
+
+int screenTypeFromStoredIndex(int storedIndex) {
+    return isScreenIndex(storedIndex) ? screenProfiles()[storedIndex].screenType : storedIndex;
 }
 
 int screenTypeAfterSave(int listIndex, int previous) {
-    return listIndex >= 0 && listIndex <= 3 ? screenTypeFromStoredIndex(listIndex) : previous;
+    return isScreenIndex(listIndex) ? screenTypeFromStoredIndex(listIndex) : previous;
 }
 
 QString compressKeywordFor(bool compress) {

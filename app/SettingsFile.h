@@ -73,11 +73,17 @@ std::optional<SettingsRecord> readSettingsFile(const QString& path, const Settin
 // leaves the old file as it was. On failure returns false and sets `error`.
 bool writeSettingsFile(const QString& path, const SettingsRecord& record, QString* error = nullptr);
 
-// ScreenType from a stored SystemScreen index: 0, 1, 2, 3 give 1, 2, 3, 3;
-// any other value is taken as it stands.
+// What a loaded record holds that no build can use: each transparent colour
+// component or palette index outside 0 to 255, named with its value, for the
+// language file's out-of-range message. Empty when everything is in range.
+// `includeColour` false leaves the three colour components out.
+QString settingsRangeProblem(const SettingsRecord& record, bool includeColour = true);
+
+// ScreenType from a stored SystemScreen index, by the screen table (0, 1, 2, 3
+// give 1, 2, 3, 3); an index outside the table is taken as it stands.
 int screenTypeFromStoredIndex(int storedIndex);
-// ScreenType after saving SystemScreen index `listIndex`: as above for 0..3,
-// otherwise `previous` is kept.
+// ScreenType after saving SystemScreen index `listIndex`: as above for an
+// index of the table, otherwise `previous` is kept.
 int screenTypeAfterSave(int listIndex, int previous);
 
 // "COMPRESS " (with its blank) while compression is on, else empty.

@@ -1,10 +1,43 @@
 #include "app/SystemScreens.h"
 
+#include <iterator>
+
 namespace vv {
+namespace {
+
+using P = SingleDensityPiece;
+
+constexpr ScreenProfile kScreens[] = {
+    // name, type, ID prefix, single-density piece, density 2, InFO, IdAT,
+    // high icons, high theme window, caption suffix, Hi-Res Icons button
+    {"160x160 Low", 1, "", P::Low, false, nullptr, "IdAT03E8.bin", false, false, "", false},
+    {"320x320 OS5", 2, "", P::Low, true, "InFOOS5.bin", "IdATOS5.bin", true, false, " OS5 Low-Res", true},
+    {"320x320 Sony", 3, "1", P::High, false, "InFOSONY.bin", "IdAT03E8.bin", false, true, " Sony Hi-Res",
+     false},
+    {"320x480 Sony", 3, "1", P::High, false, "InFOSONY.bin", "IdAT03E8.bin", false, true, " Sony Hi-Res",
+     false},
+};
+
+} // namespace
+
+std::span<const ScreenProfile> screenProfiles() {
+    return kScreens;
+}
+
+const ScreenProfile* screenProfileOf(int screenType) {
+    for (const ScreenProfile& profile : kScreens)
+        if (profile.screenType == screenType)
+            return &profile;
+    return nullptr;
+}
 
 const QStringList& systemScreenNames() {
-    static const QStringList names{QStringLiteral("160x160 Low"), QStringLiteral("320x320 OS5"),
-                                   QStringLiteral("320x320 Sony"), QStringLiteral("320x480 Sony")};
+    static const QStringList names = [] {
+        QStringList list;
+        for (const ScreenProfile& profile : kScreens)
+            list << QLatin1String(profile.name);
+        return list;
+    }();
     return names;
 }
 

@@ -48,5 +48,9 @@ inline constexpr Message kInstallEmptyToolMessage = Message::NoInstallTool;
 // Where the compiler writes and the install tool reads databases.
 inline constexpr const char* kDatabaseFolder = "PDBFiles";
 inline constexpr const char* kScriptFileName = "vkdm_script.rcp";
+// Held in the start directory by a running build.
+inline constexpr const char* kBuildLockFileName = "vkdm_build.lock";
+// The creator every database is built with.
+inline constexpr const char* kCreator = "reze";
 
 } // namespace vv

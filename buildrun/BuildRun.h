@@ -12,15 +12,18 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace vv {
+
+inline constexpr int kDefaultCompilerTimeoutSeconds = 120;
 
 struct BuildRequest {
     BuildKind kind = BuildKind::Theme;
     QList<ResourceFamily> families; // script order within each kind
     QList<PieceFile> pieces;        // saved in this order, removed after the compiler ran
-    QStringList messages;           // the 36 language-file Messages
+    QStringList messages;           // the language-file Messages, by indexOf(Message)
     QString databaseName;           // becomes PDBFiles/<name>.pdb and the name stamp
     BuildOptions options;
     QString startDir; // absolute; holds the script, work folders and PDBFiles
@@ -28,6 +31,12 @@ struct BuildRequest {
     QString compilerProgram;
     // Where to look for vkdm_pdb; empty: compilerSearchDirectories(startDir).
     QStringList compilerDirectories;
+    // The compiler is stopped after this long; 0 or less: no limit.
+    int compilerTimeoutSeconds = kDefaultCompilerTimeoutSeconds;
+    // Asked about every 20 ms while the compiler runs; false cancels the build.
+    std::function<bool()> keepGoing;
+    // How long to wait for another build in the same start directory.
+    int lockWaitMs = 3000;
 };
 
 struct BuildOutcome {
@@ -38,6 +47,9 @@ struct BuildOutcome {
 // Runs the whole build and returns what the user must be told. Never throws and
 // never leaves the script or a piece behind, except a file whose deletion
 // fails. Leaves StartDir as the current directory once the script was written.
+// Holds the start directory's build lock from the script to the clean-up; a
+// database counts as built only when the compiler wrote a new one of the
+// expected kind.
 // Uses vv::platform().runAndWait for the compiler.
 BuildOutcome runBuild(const BuildRequest& request);
 
@@ -45,6 +57,11 @@ BuildOutcome runBuild(const BuildRequest& request);
 // empty-name message, with a tail naming the problem), or nothing when the
 // name is fine. A build handler asks this before showing its busy label.
 std::optional<QString> refusalOfBuildName(BuildKind kind, const QString& name, const QStringList& messages);
+
+// The message for a build whose options cannot give a database (a theme
+// with no screen chosen), or nothing.
+std::optional<QString> refusalOfScreenType(BuildKind kind, const BuildOptions& options,
+                                           const QStringList& messages);
 
 // The compiler's argument list for `databaseName`.
 QStringList compilerArguments(BuildKind kind, const QString& databaseName);

@@ -2,7 +2,11 @@
 
 #include "app/AnsiText.h"
 
+#include "platform/FileErrors.h"
+
 #include <QFile>
+
+#include <cerrno>
 
 namespace vv {
 
@@ -13,6 +17,12 @@ std::optional<QString> databaseNameProblem(const QString& name) {
         return QStringLiteral(" - the name must not contain / or \\");
     if (name == QLatin1String(".") || name == QLatin1String(".."))
         return QStringLiteral(" - the name must not be . or ..");
+    // Windows drops a trailing blank or dot from a file name, so such a name
+    // would build or install a different file than the one it names.
+    if (name.trimmed().isEmpty())
+        return QStringLiteral(" - the name must not be only blanks");
+    if (name.endsWith(QLatin1Char(' ')) || name.endsWith(QLatin1Char('.')))
+        return QStringLiteral(" - the name must not end in a blank or a dot");
     for (const QChar c : name) {
         if (c.category() == QChar::Other_Control)
             return QStringLiteral(" - the name must not contain control characters");
@@ -39,15 +49,17 @@ QByteArray nameStamp(const QString& name) {
 
 bool stampDatabaseName(const QString& databasePath, const QString& name, QString* error) {
     QFile database(databasePath);
+    errno = 0;
     if (!database.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) {
         if (error)
-            *error = database.errorString();
+            *error = fileErrorText(errno, database.errorString());
         return false;
     }
     const QByteArray stamp = nameStamp(name);
+    errno = 0;
     if (database.write(stamp) != stamp.size() || !database.flush()) {
         if (error)
-            *error = database.errorString();
+            *error = fileErrorText(errno, database.errorString());
         return false;
     }
     database.close();

@@ -1,6 +1,7 @@
 #include "buildrun/ResourceScript.h"
 
 #include "app/AnsiText.h"
+#include "app/SystemScreens.h"
 #include "buildrun/BuildKindTraits.h"
 
 namespace vv {
@@ -20,19 +21,16 @@ struct LineChoice {
 
 // Which pieces at which density a family names for one depth. Only 8 and 16
 // bpp depend on the screen; a theme bitmap on an unknown screen gets no line.
-QList<LineChoice> lineChoices(FamilyKind kind, int bpp, int screenType) {
+QList<LineChoice> lineChoices(FamilyKind kind, int bpp, const ScreenProfile* screen) {
     if (bpp < 8)
         return {{false, 1}};
-    switch (screenType) {
-    case 1:
-        return {{false, 1}};
-    case 2:
-        return {{false, 1}, {true, 2}};
-    case 3:
-        return kind == FamilyKind::Bitmap ? QList<LineChoice>{{true, 1}} : QList<LineChoice>{{false, 1}};
-    default:
+    if (!screen)
         return kind == FamilyKind::Bitmap ? QList<LineChoice>{} : QList<LineChoice>{{false, 1}};
-    }
+    QList<LineChoice> choices{
+        {kind == FamilyKind::Bitmap && screen->bitmapSingleDensity == SingleDensityPiece::High, 1}};
+    if (screen->doubleDensityLines)
+        choices.append({true, 2});
+    return choices;
 }
 
 QByteArray transparencyClause(int bpp, const BuildOptions& options) {
@@ -72,16 +70,17 @@ QByteArray bitmapLine(const QString& folder, const QString& piece, int bpp, int 
 }
 
 QByteArray familyBlock(const ResourceFamily& family, const BuildOptions& options) {
+    const ScreenProfile* screen = screenProfileOf(options.screenType);
     QByteArray block;
     if (family.kind == FamilyKind::Bitmap)
-        block = QByteArray("BITMAPFAMILYEX ID ") + (options.screenType == 3 ? "1" : "");
+        block = QByteArray("BITMAPFAMILYEX ID ") + (screen ? screen->bitmapIdPrefix : "");
     else
         block = "ICONFAMILYEX ID ";
     block += QByteArray::number(family.id) + kLineEnd + " BEGIN" + kLineEnd;
     for (const int bpp : kBitDepths) {
         if (!options.includesDepth(bpp))
             continue;
-        for (const LineChoice& choice : lineChoices(family.kind, bpp, options.screenType))
+        for (const LineChoice& choice : lineChoices(family.kind, bpp, screen))
             block += bitmapLine(family.folder, choice.highPiece ? family.highPiece : family.lowPiece, bpp,
                                 choice.density, options);
     }
@@ -95,20 +94,14 @@ QByteArray dataTrailer(BuildKind kind, const BuildOptions& options) {
     if (kind == BuildKind::IconSet) {
         infoFile = iconSetInfoFile(options);
     } else {
-        switch (options.screenType) {
-        case 1:
-            infoFile = options.depth8 ? "InFO03E8.bin" : options.depth4 ? "InFO03E4.bin" : "InFO03E2.bin";
-            break;
-        case 2:
-            infoFile = "InFOOS5.bin";
-            idatFile = "IdATOS5.bin";
-            break;
-        case 3:
-            infoFile = "InFOSONY.bin";
-            break;
-        default:
+        const ScreenProfile* screen = screenProfileOf(options.screenType);
+        if (!screen)
             return {};
-        }
+        if (screen->themeInfoFile)
+            infoFile = screen->themeInfoFile;
+        else
+            infoFile = options.depth8 ? "InFO03E8.bin" : options.depth4 ? "InFO03E4.bin" : "InFO03E2.bin";
+        idatFile = screen->themeIdatFile;
     }
     const char* folder = traitsOf(kind).workFolder;
     const QList<QByteArray> lines{dataLine(folder, "code", 1, "code0001.bin"),

@@ -72,10 +72,14 @@ StartDirectory openStartDirectory() {
 
 const QCommandLineOption kName{QStringLiteral("name"), QStringLiteral("Database name: PDBFiles/<NAME>.pdb."),
                                QStringLiteral("NAME")};
-const QCommandLineOption kScreen{QStringLiteral("screen"),
-                                 QStringLiteral("SystemScreen: \"160x160 Low\", \"320x320 OS5\", "
-                                                "\"320x320 Sony\" or \"320x480 Sony\"."),
-                                 QStringLiteral("SCREEN")};
+// "SystemScreen: "A", "B" or "C".", from the screen table.
+QString screenOptionHelp() {
+    QStringList names = vv::systemScreenNames();
+    const QString last = names.takeLast();
+    return QStringLiteral("SystemScreen: \"%1\" or \"%2\".").arg(names.join(QStringLiteral("\", \"")), last);
+}
+
+const QCommandLineOption kScreen{QStringLiteral("screen"), screenOptionHelp(), QStringLiteral("SCREEN")};
 const QCommandLineOption kDepths{QStringLiteral("depths"),
                                  QStringLiteral("Bit depths to include, from 1,2,4,8,16 (e.g. 8,16)."),
                                  QStringLiteral("LIST")};
@@ -276,14 +280,22 @@ const QCommandLineOption kSetHiresIcon{
                    "may be repeated."),
     QStringLiteral("SLOT=CELL")};
 
+const QCommandLineOption kCompilerTimeout{
+    QStringLiteral("compiler-timeout"),
+    QStringLiteral("Stops the resource compiler after SECONDS (default %1).")
+        .arg(vv::kDefaultCompilerTimeoutSeconds),
+    QStringLiteral("SECONDS")};
+
 void addThemeOptions(QCommandLineParser& parser) {
     addBuildOptions(parser);
+    parser.addOption(kCompilerTimeout);
     parser.addOptions({kThemeSheet, kThemeHiresSheet, kThemeIconsSheet, kThemeIcon, kThemeHiresIconsSheet,
                        kThemeHiresIcon});
 }
 
 void addIconSetOptions(QCommandLineParser& parser) {
     addBuildOptions(parser);
+    parser.addOption(kCompilerTimeout);
     parser.addOptions({kSetSheet, kSetIcon, kSetHiresSheet, kSetHiresIcon});
 }
 
@@ -328,6 +340,18 @@ int runBuildCommand(vv::BuildRequest request, const QCommandLineParser& parser, 
     request.databaseName = parser.value(kName);
     request.messages = start.messages;
     request.startDir = start.path;
+    if (parser.isSet(kCompilerTimeout)) {
+        request.compilerTimeoutSeconds =
+            parseNumber(parser.value(kCompilerTimeout), QStringLiteral("--compiler-timeout"));
+        if (request.compilerTimeoutSeconds < 1)
+            throw UsageError{QStringLiteral("--compiler-timeout: give a number of seconds of at least 1")};
+    }
+    // Out-of-range values would otherwise surface as an obscure script error.
+    const QString settingsProblem = vv::settingsRangeProblem(start.settings, !parser.isSet(kTransparent));
+    if (!settingsProblem.isEmpty()) {
+        streams.error(vv::messageAt(start.messages, vv::Message::SettingsOutOfRange).arg(settingsProblem));
+        return 1;
+    }
     const vv::BuildOutcome outcome = vv::runBuild(request);
     for (const QString& message : outcome.messages)
         streams.error(message);
@@ -380,7 +404,8 @@ const char* const kOverview =
     "  script   theme|iconset [options]\n"
     "           prints the resource script a build would write\n\n"
     "Build options (theme, iconset, script) override the saved ones:\n"
-    "  --screen \"320x320 OS5\"  --depths 8,16  --compress | --no-compress  --transparent R,G,B\n\n"
+    "  --screen \"320x320 OS5\"  --depths 8,16  --compress | --no-compress  --transparent R,G,B\n"
+    "theme and iconset also take --compiler-timeout SECONDS (default 120).\n\n"
     "\"vedivavurir-cli COMMAND --help\" lists a command's options.";
 
 int dispatch(const QStringList& arguments, Streams& streams) {

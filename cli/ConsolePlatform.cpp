@@ -7,8 +7,9 @@ void ConsolePlatform::showMessage(const QString& text) {
 }
 
 vv::ProcessOutcome ConsolePlatform::runAndWait(const QString& program, const QStringList& arguments,
-                                               const QString& workingDirectory) {
-    return vv::runProgramAndWait(program, arguments, workingDirectory);
+                                               const QString& workingDirectory,
+                                               const vv::ProcessLimits& limits) {
+    return vv::runProgramAndWait(program, arguments, workingDirectory, limits);
 }
 
 bool ConsolePlatform::startDetached(const QString& program, const QStringList& arguments,

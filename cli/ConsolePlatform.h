@@ -17,7 +17,7 @@ public:
     std::optional<QColor> chooseColor(const QColor&) override { return std::nullopt; }
     void showHelp(const QString&) override {}
     vv::ProcessOutcome runAndWait(const QString& program, const QStringList& arguments,
-                                  const QString& workingDirectory) override;
+                                  const QString& workingDirectory, const vv::ProcessLimits& limits) override;
     bool startDetached(const QString& program, const QStringList& arguments,
                        const QString& workingDirectory) override;
     QImage grabScreen(const QSize&) override { return {}; }

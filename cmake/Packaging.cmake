@@ -85,6 +85,9 @@ vedivavurir-cli builds themes and icon sets without windows.]=])
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://example.org/vedivavurir/")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
+# The Debian revision of the packaging: the package is 1.4.2-1, not a native
+# Debian package, so its changelog is changelog.Debian.gz.
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

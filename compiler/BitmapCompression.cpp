@@ -1,6 +1,7 @@
 #include "compiler/BitmapCompression.h"
 
 #include <cstring>
+#include <limits>
 
 namespace vv::pdb {
 namespace {
@@ -11,6 +12,8 @@ namespace {
 // member of every family.
 struct Counter {
     qsizetype size = 0;
+    qsizetype limit = 0; // counting stops once this is reached: the method has lost
+    bool full() const { return size >= limit; }
     void put(uchar) { ++size; }
     void put(const uchar*, int n) { size += n; }
     uchar* reserve() {
@@ -22,6 +25,7 @@ struct Counter {
 
 struct Writer {
     uchar* w;
+    bool full() const { return false; }
     void put(uchar v) { *w++ = v; }
     void put(const uchar* p, int n) {
         std::memcpy(w, p, size_t(n));
@@ -49,6 +53,8 @@ template <typename Sink> void scanline(Sink& out, const uchar* rows, int rowByte
                 }
             }
         }
+        if (out.full())
+            return;
     }
 }
 
@@ -64,6 +70,8 @@ template <typename Sink> void rle(Sink& out, const uchar* rows, int rowBytes, in
             out.put(row[x]);
             x += run;
         }
+        if (out.full())
+            return;
     }
 }
 
@@ -112,6 +120,8 @@ template <typename Sink> void packBits(Sink& out, const uchar* rows, int rowByte
             x += run;
         }
         flushLiteral();
+        if (out.full())
+            return;
     }
 }
 
@@ -130,12 +140,65 @@ void run(Sink& out, Compression method, const uchar* data, int rowBytes, int hei
     }
 }
 
+// How many of the `count` bytes at `a` differ from those at `b`, eight at a time.
+qsizetype differingBytes(const uchar* a, const uchar* b, qsizetype count) {
+    constexpr quint64 low7 = 0x7F7F7F7F7F7F7F7FULL, high = 0x8080808080808080ULL;
+    qsizetype n = 0, i = 0;
+    for (; i + 8 <= count; i += 8) {
+        quint64 x, y;
+        std::memcpy(&x, a + i, 8);
+        std::memcpy(&y, b + i, 8);
+        const quint64 d = x ^ y;
+        // One high bit per differing byte, summed by a multiply (no popcount
+        // instruction is assumed).
+        const quint64 marks = ((((d & low7) + low7) | d) & high) >> 7;
+        n += qsizetype((marks * 0x0101010101010101ULL) >> 56);
+    }
+    for (; i < count; ++i)
+        n += a[i] != b[i];
+    return n;
+}
+
+// The scanline size without building it: a mask byte per group of eight and
+// every byte that differs from the one above (all of the first row).
+qsizetype scanlineSize(const uchar* rows, int rowBytes, int height, qsizetype limit) {
+    const qsizetype masks = (rowBytes + 7) / 8;
+    qsizetype size = 0;
+    for (int y = 0; y < height && size < limit; ++y) {
+        const uchar* row = rows + qsizetype(y) * rowBytes;
+        size += masks + (y == 0 ? rowBytes : differingBytes(row, row - rowBytes, rowBytes));
+    }
+    return size;
+}
+
+// The RLE size: two bytes a run. A row no longer than a run's limit of 255 has
+// as many runs as places where a byte differs from the one before, plus one.
+qsizetype rleSize(const uchar* rows, int rowBytes, int height, qsizetype limit) {
+    if (rowBytes > 255) {
+        Counter counter{0, limit};
+        rle(counter, rows, rowBytes, height);
+        return counter.size;
+    }
+    qsizetype size = 0;
+    for (int y = 0; y < height && size < limit; ++y) {
+        const uchar* row = rows + qsizetype(y) * rowBytes;
+        if (rowBytes > 0)
+            size += 2 * (1 + differingBytes(row + 1, row, rowBytes - 1));
+    }
+    return size;
+}
+
 } // namespace
 
 qsizetype BitmapCompression::compressedSize(Compression method, const QByteArray& rows, int rowBytes,
-                                            int height, bool wordPackBits) {
-    Counter counter;
-    run(counter, method, reinterpret_cast<const uchar*>(rows.constData()), rowBytes, height, wordPackBits);
+                                            int height, bool wordPackBits, qsizetype limit) {
+    const auto* data = reinterpret_cast<const uchar*>(rows.constData());
+    if (method == Compression::Scanline)
+        return scanlineSize(data, rowBytes, height, limit);
+    if (method == Compression::Rle)
+        return rleSize(data, rowBytes, height, limit);
+    Counter counter{0, limit};
+    run(counter, method, data, rowBytes, height, wordPackBits);
     return counter.size;
 }
 

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 
+#include <limits>
 #include <optional>
 
 namespace vv::pdb {
@@ -16,9 +17,11 @@ public:
     // `wordPackBits` selects the 16-bit form of PackBits used at 16 bpp.
     static QByteArray compress(Compression method, const QByteArray& rows, int rowBytes, int height,
                                bool wordPackBits = false);
-    // The length `compress` would return, without building it.
+    // The length `compress` would return, without building it; once the count
+    // reaches `limit` it may stop there and return a number at least `limit`.
     static qsizetype compressedSize(Compression method, const QByteArray& rows, int rowBytes, int height,
-                                    bool wordPackBits = false);
+                                    bool wordPackBits = false,
+                                    qsizetype limit = std::numeric_limits<qsizetype>::max());
 
     // Expands `height` rows from `data`; nothing when the data ends early or
     // holds an invalid packet. `consumed` receives the bytes read.

@@ -62,7 +62,9 @@ std::optional<QByteArray> BitmapFamilyEncoder::encodeBitmap(const FamilyMember& 
             // Density-1 members keep scanline: older handhelds read nothing else.
             // The reference compiler's 16-bit size also counts the direct-colour info.
             const qsizetype sizeField =
-                2 + BitmapCompression::compressedSize(Compression::Scanline, rows, rowBytes, height) +
+                2 +
+                BitmapCompression::compressedSize(Compression::Scanline, rows, rowBytes, height, false,
+                                                  plainLength) +
                 directInfo.size();
             if (sizeField < plainLength) {
                 if (sizeField > 0xFFFF) {
@@ -83,8 +85,9 @@ std::optional<QByteArray> BitmapFamilyEncoder::encodeBitmap(const FamilyMember& 
             qsizetype best = plainLength;
             for (const Compression method :
                  {Compression::Scanline, Compression::Rle, Compression::PackBits}) {
-                const qsizetype size =
-                    4 + BitmapCompression::compressedSize(method, rows, rowBytes, height, m.depth == 16);
+                // A count that reaches best - 4 has lost already: stop it there.
+                const qsizetype size = 4 + BitmapCompression::compressedSize(method, rows, rowBytes, height,
+                                                                             m.depth == 16, best - 4);
                 if (size < best) {
                     best = size;
                     compressed = true;

@@ -45,19 +45,20 @@ done
 ! grep -Eq "(_build|/tmp/|\.keep)" "$SCRATCH/contents" || fail "build paths in the package"
 ! grep -Eq "(README|\.git)" "$SCRATCH/contents" || fail "repository files in the package: $(grep -E "(README|\.git)" "$SCRATCH/contents")"
 
-# The changelog and the AppStream release list name the version packaged.
+# The changelog names the version packaged (upstream version and Debian
+# revision), the AppStream release list the upstream version.
 version="$(dpkg-deb --field "$DEB" Version)"
 changelog_version="$(dpkg-deb --fsys-tarfile "$DEB" | tar -xO ./usr/share/doc/vedivavurir/changelog.Debian.gz |
     gunzip | sed -n '1s/^vedivavurir (\([^)]*\)).*/\1/p')"
 [ "$changelog_version" = "$version" ] ||
     fail "the newest entry of packaging/changelog is $changelog_version, the package $version: add an entry"
 dpkg-deb --fsys-tarfile "$DEB" | tar -xO ./usr/share/metainfo/org.example.vedivavurir.metainfo.xml |
-    grep -q "<release version=\"$version\"" ||
-    fail "packaging/org.example.vedivavurir.metainfo.xml has no <release version=\"$version\">: add one"
+    grep -q "<release version=\"${version%-*}\"" ||
+    fail "packaging/org.example.vedivavurir.metainfo.xml has no <release version=\"${version%-*}\">: add one"
 
 # Debian's own checks. Every tag lintian reports at warning level or above is
 # a failure; the output is kept for the log.
-lintian --fail-on error,warning --info "$DEB" >"$SCRATCH/lintian" 2>&1 ||
+lintian --fail-on error,warning --display-info "$DEB" >"$SCRATCH/lintian" 2>&1 ||
     { cat "$SCRATCH/lintian" >&2; fail "lintian reports errors or warnings"; }
 echo "lintian: $(grep -c . "$SCRATCH/lintian" || true) line(s)"
 cat "$SCRATCH/lintian"

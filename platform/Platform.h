@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -24,14 +25,27 @@ struct FileDialogRequest {
 };
 
 struct ProcessOutcome {
-    enum class Status { Finished, FailedToStart, Crashed };
+    enum class Status { Finished, FailedToStart, Crashed, TimedOut, Cancelled };
     Status status = Status::FailedToStart;
     int exitCode = -1;
-    QString errorText; // why it failed to start or crashed, from the process layer
-    QByteArray standardOutput;
+    int crashSignal = 0;       // the signal that ended a crashed program, 0 when unknown
+    QString errorText;         // why it failed to start or crashed, from the process layer
+    QString commandLine;       // program and arguments as one line, for messages
+    QByteArray standardOutput; // at most ProcessLimits::outputCap bytes of each stream
     QByteArray standardError;
 
     bool succeeded() const { return status == Status::Finished && exitCode == 0; }
+};
+
+// How long a program may run and how much of its output is kept. A program
+// stopped for either reason is killed and waited for, so it never outlives
+// the run that started it.
+struct ProcessLimits {
+    int timeoutMs = -1; // negative: no time limit
+    qsizetype outputCap = 64 * 1024;
+    // Asked about every 20 ms while the program runs; false stops it as
+    // cancelled. A window uses it to keep its event loop turning.
+    std::function<bool()> keepGoing;
 };
 
 class Platform {
@@ -48,9 +62,10 @@ public:
     virtual std::optional<QColor> chooseColor(const QColor& initial) = 0;
     // Shows a help file in the program's own viewer.
     virtual void showHelp(const QString& helpFile) = 0;
-    // Runs a program with an argument list (never through a shell) and waits for it.
+    // Runs a program with an argument list (never through a shell) and waits for
+    // it within `limits`.
     virtual ProcessOutcome runAndWait(const QString& program, const QStringList& arguments,
-                                      const QString& workingDirectory) = 0;
+                                      const QString& workingDirectory, const ProcessLimits& limits = {}) = 0;
     // Starts a program on its own; false when it could not be started.
     virtual bool startDetached(const QString& program, const QStringList& arguments,
                                const QString& workingDirectory) = 0;

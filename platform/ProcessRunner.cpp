@@ -1,12 +1,28 @@
 #include "platform/ProcessRunner.h"
 
+#include <QDeadlineTimer>
 #include <QProcess>
 
+#include <csignal>
+#include <optional>
+
 namespace vv {
+namespace {
+
+// Keeps the first `cap` bytes of a stream and drops the rest, so a program
+// that floods its output cannot make the run grow without bound.
+void keepFirst(QByteArray& kept, const QByteArray& incoming, qsizetype cap) {
+    const qsizetype room = cap - kept.size();
+    if (room > 0)
+        kept.append(incoming.left(room));
+}
+
+} // namespace
 
 ProcessOutcome runProgramAndWait(const QString& program, const QStringList& arguments,
-                                 const QString& workingDirectory) {
+                                 const QString& workingDirectory, const ProcessLimits& limits) {
     ProcessOutcome outcome;
+    outcome.commandLine = commandLineText(program, arguments);
     QProcess process;
     process.setWorkingDirectory(workingDirectory);
     process.start(program, arguments);
@@ -15,11 +31,40 @@ ProcessOutcome runProgramAndWait(const QString& program, const QStringList& argu
         outcome.errorText = process.errorString();
         return outcome;
     }
-    process.waitForFinished(-1);
-    outcome.standardOutput = process.readAllStandardOutput();
-    outcome.standardError = process.readAllStandardError();
+    const QDeadlineTimer deadline =
+        limits.timeoutMs < 0 ? QDeadlineTimer(QDeadlineTimer::Forever) : QDeadlineTimer(limits.timeoutMs);
+    const auto drain = [&] {
+        keepFirst(outcome.standardOutput, process.readAllStandardOutput(), limits.outputCap);
+        keepFirst(outcome.standardError, process.readAllStandardError(), limits.outputCap);
+    };
+    std::optional<ProcessOutcome::Status> stopped;
+    while (process.state() != QProcess::NotRunning) {
+        process.waitForFinished(20);
+        drain();
+        if (process.state() == QProcess::NotRunning)
+            break;
+        if (deadline.hasExpired())
+            stopped = ProcessOutcome::Status::TimedOut;
+        else if (limits.keepGoing && !limits.keepGoing())
+            stopped = ProcessOutcome::Status::Cancelled;
+        if (stopped) {
+            process.kill();
+            process.waitForFinished(-1);
+            drain();
+            break;
+        }
+    }
+    drain();
+    if (stopped) {
+        outcome.status = *stopped;
+        return outcome;
+    }
     if (process.exitStatus() == QProcess::CrashExit) {
         outcome.status = ProcessOutcome::Status::Crashed;
+#ifdef Q_OS_UNIX
+        // On Unix a program ended by a signal reports the signal as its exit code.
+        outcome.crashSignal = process.exitCode();
+#endif
         outcome.errorText = process.errorString();
         return outcome;
     }
@@ -31,6 +76,53 @@ ProcessOutcome runProgramAndWait(const QString& program, const QStringList& argu
 bool startProgramDetached(const QString& program, const QStringList& arguments,
                           const QString& workingDirectory) {
     return QProcess::startDetached(program, arguments, workingDirectory);
+}
+
+QString commandLineText(const QString& program, const QStringList& arguments) {
+    QStringList parts;
+    for (const QString& part : QStringList(program) + arguments) {
+        if (part.isEmpty() || part.contains(QLatin1Char(' ')) || part.contains(QLatin1Char('"')))
+            parts << QLatin1Char('"') + QString(part).replace(QLatin1Char('"'), QLatin1String("\\\"")) +
+                         QLatin1Char('"');
+        else
+            parts << part;
+    }
+    return parts.join(QLatin1Char(' '));
+}
+
+QString signalName(int signalNumber) {
+    struct Named {
+        int number;
+        const char* name;
+    };
+    static const Named names[] = {
+#ifdef SIGSEGV
+        {SIGSEGV, "SIGSEGV"},
+#endif
+#ifdef SIGABRT
+        {SIGABRT, "SIGABRT"},
+#endif
+#ifdef SIGKILL
+        {SIGKILL, "SIGKILL"},
+#endif
+#ifdef SIGBUS
+        {SIGBUS, "SIGBUS"},
+#endif
+#ifdef SIGFPE
+        {SIGFPE, "SIGFPE"},
+#endif
+#ifdef SIGILL
+        {SIGILL, "SIGILL"},
+#endif
+#ifdef SIGTERM
+        {SIGTERM, "SIGTERM"},
+#endif
+    };
+    for (const Named& named : names) {
+        if (named.number == signalNumber)
+            return QString::fromLatin1(named.name);
+    }
+    return QString::number(signalNumber);
 }
 
 } // namespace vv

@@ -8,13 +8,21 @@
 namespace vv {
 
 // Runs `program` with `arguments` (never through a shell) in `workingDirectory`
-// and waits without a time limit. The outcome tells a program that could not be
-// started from one that crashed or ended, with its output.
+// and waits within `limits`. The outcome tells a program that could not be
+// started from one that crashed (with its signal), ran out of time, was
+// cancelled or ended, with the first part of its output.
 ProcessOutcome runProgramAndWait(const QString& program, const QStringList& arguments,
-                                 const QString& workingDirectory);
+                                 const QString& workingDirectory, const ProcessLimits& limits = {});
 
 // Starts `program` on its own; false when it could not be started.
 bool startProgramDetached(const QString& program, const QStringList& arguments,
                           const QString& workingDirectory);
+
+// `program` and `arguments` as one line, arguments with blanks or quotes in
+// double quotes.
+QString commandLineText(const QString& program, const QStringList& arguments);
+
+// A short English name of a signal, e.g. "SIGABRT"; a number when unknown.
+QString signalName(int signalNumber);
 
 } // namespace vv

@@ -1,17 +1,11 @@
 #include "theme/ThemeBuildPlan.h"
 
+#include "app/SystemScreens.h"
 #include "icons/IconPieces.h"
 #include "icons/IconSlots.h"
 #include "theme/ThemeFamilies.h"
 
 namespace vv {
-namespace {
-
-// The screen type whose themes carry double-density icons.
-constexpr int kDoubleDensityScreen = 2;
-
-} // namespace
-
 QString themeWorkFolder() {
     return QStringLiteral("ThmeRsrc");
 }
@@ -41,7 +35,7 @@ QList<PieceFile> themeBitmapPieceFiles(const ThemePieces& pieces, PieceResolutio
 
 QList<PieceFile> themePieceFiles(const ThemePieces& pieces, const IconBoard& icons, int screenType) {
     QList<PieceFile> files = themeLowIconPieces(icons);
-    if (screenType == kDoubleDensityScreen)
+    if (const ScreenProfile* screen = screenProfileOf(screenType); screen && screen->savesHighIcons)
         files.append(themeHighIconPieces(icons));
     files.append(themeBitmapPieceFiles(pieces, PieceResolution::Low));
     files.append(themeBitmapPieceFiles(pieces, PieceResolution::High));

@@ -25,7 +25,7 @@ QList<ResourceFamily> themeFamilies();
 QList<PieceFile> themeBitmapPieceFiles(const ThemePieces& pieces, PieceResolution resolution);
 
 // Everything the theme build saves, in saving order: the 20 low icons, the 20
-// high icons only when `screenType` is 2 (the double-density screen), the 58
+// high icons only when the screen of `screenType` saves them (OS5), the 58
 // low pieces and the 58 high pieces, whatever the screen. 136 files, or 156.
 // The same list is the removal list after the compiler has run.
 QList<PieceFile> themePieceFiles(const ThemePieces& pieces, const IconBoard& icons, int screenType);

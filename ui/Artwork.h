@@ -1,8 +1,9 @@
 // The program's own pictures, drawn at run time so no binary artwork is kept:
+// The program's own pictures, drawn at run time so no binary artwork is kept:
 // the program picture (100 x 100 in the windows; also the window icon and, at
-// the desktop's icon sizes, the menu entry's icon) and the 160 x 160
-// handheld-screen picture of the About box, and the frame of the main window's
-// icon-set slots.
+// the desktop's icon sizes, the menu entry's icon), the 160 x 160
+// handheld-screen picture of the About box, and the frame of the main
+// window's icon-set slots.
 #pragma once
 
 #include <QIcon>

@@ -4,9 +4,53 @@
 #include "ui/TForm1.h"
 #include "ui/TForm3.h"
 
+#include <QCoreApplication>
+#include <QEvent>
+#include <QKeyEvent>
 #include <QWidget>
 
 namespace vv::ui {
+namespace {
+
+// While the compiler runs the windows keep painting, but take no clicks or
+// keys that could start something else; Escape or closing a window cancels
+// the build.
+class BuildWatch : public QObject {
+public:
+    BuildWatch() { QCoreApplication::instance()->installEventFilter(this); }
+    ~BuildWatch() override { QCoreApplication::instance()->removeEventFilter(this); }
+
+    bool cancelled() const { return cancelled_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::ShortcutOverride:
+        case QEvent::KeyPress:
+            if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+                cancelled_ = true;
+            return true;
+        case QEvent::Close:
+            if (watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow())
+                cancelled_ = true;
+            return false;
+        case QEvent::KeyRelease:
+        case QEvent::Shortcut:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+            return true;
+        default:
+            return false;
+        }
+    }
+
+private:
+    bool cancelled_ = false;
+};
+
+} // namespace
 
 BuildOptions currentBuildOptions() {
     BuildOptions options;
@@ -52,7 +96,15 @@ std::optional<BuildOutcome> runBuildFromWindows(BuildKind kind, QWidget* busyLab
     busyLabel->show();
     busyLabel->repaint();
     gatherPieces(request);
-    const BuildOutcome outcome = runBuild(request);
+    BuildOutcome outcome;
+    {
+        BuildWatch watch;
+        request.keepGoing = [&watch] {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            return !watch.cancelled();
+        };
+        outcome = runBuild(request);
+    }
     for (const QString& message : outcome.messages)
         platform().showMessage(message);
     busyLabel->hide();

@@ -29,8 +29,9 @@ BuildRequest buildRequestFromWindows(BuildKind kind);
 
 // Runs one build the way the build buttons do: a name the build refuses is
 // reported and nothing is written; otherwise `busyLabel` is shown and painted
-// at once (the run blocks the window), the build runs, every message it
-// returns is shown in order, and the label is hidden again. `gatherPieces`
+// at once, the build runs while the windows keep repainting (Escape or closing
+// a window cancels it; other clicks and keys wait), every message it returns
+// is shown in order, and the label is hidden again. `gatherPieces`
 // fills in the families and pieces only once the name has been accepted.
 // Returns the build's outcome, or nothing when the name was refused.
 std::optional<BuildOutcome> runBuildFromWindows(BuildKind kind, QWidget* busyLabel,

@@ -102,8 +102,8 @@ void QtPlatform::showHelp(const QString& helpFile) {
 }
 
 ProcessOutcome QtPlatform::runAndWait(const QString& program, const QStringList& arguments,
-                                      const QString& workingDirectory) {
-    return runProgramAndWait(program, arguments, workingDirectory);
+                                      const QString& workingDirectory, const ProcessLimits& limits) {
+    return runProgramAndWait(program, arguments, workingDirectory, limits);
 }
 
 bool QtPlatform::startDetached(const QString& program, const QStringList& arguments,

@@ -4,6 +4,7 @@
 #include "app/OptionRules.h"
 #include "app/Palette.h"
 #include "app/SettingsFile.h"
+#include "app/SystemScreens.h"
 #include "platform/Platform.h"
 #include "ui/TAboutBox.h"
 #include "ui/TForm1.h"
@@ -137,6 +138,11 @@ std::optional<QString> LoadSettings(const QString& startDir) {
     if (!read)
         return std::nullopt;
     const vv::SettingsRecord& s = *read;
+    const QString outOfRange = vv::settingsRangeProblem(s);
+    Form3->SettingsProblem =
+        outOfRange.isEmpty() ? QString() : Form1->Messages[vv::Message::SettingsOutOfRange].arg(outOfRange);
+    if (!Form3->SettingsProblem.isEmpty())
+        vv::platform().showMessage(Form3->SettingsProblem);
 
     {
         // The bit-depth rule judges the loaded set as a whole, so the order the
@@ -219,20 +225,10 @@ void ApplyLanguage(const QString& languageFile) {
     Form1->Button11->setText(Form1->SnapPromptCaption);
     Form7->Button11->setText(Form1->SnapPromptCaption);
 
-    switch (Form1->ScreenType) {
-    case 1:
-        Form1->SpeedButton3->hide();
-        break;
-    case 2:
-        Form1->setWindowTitle(mainCaption + QStringLiteral(" OS5 Low-Res"));
-        Form1->SpeedButton3->show();
-        break;
-    case 3:
-        Form1->setWindowTitle(mainCaption + QStringLiteral(" Sony Hi-Res"));
-        Form1->SpeedButton3->hide();
-        break;
-    default:
-        break;
+    // A ScreenType no screen has leaves the caption and the button as they are.
+    if (const vv::ScreenProfile* screen = vv::screenProfileOf(Form1->ScreenType)) {
+        Form1->setWindowTitle(mainCaption + QLatin1String(screen->captionSuffix));
+        Form1->SpeedButton3->setVisible(screen->showsHighIconsButton);
     }
     Form1->Button5->setText(iconsCaptionFor(Form1->Button5));
     Form3->Label1->setText(Form1->LanguageName);

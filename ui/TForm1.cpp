@@ -2,6 +2,7 @@
 
 #include "app/LanguageMessages.h"
 #include "app/OptionRules.h"
+#include "app/SystemScreens.h"
 #include "buildrun/InstallHandover.h"
 #include "icons/IconPieces.h"
 #include "icons/IconSlots.h"
@@ -31,8 +32,9 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     setWindowTitle(QStringLiteral("ZaviZiruziv"));
     setupFixedWindow(this, 592, 156);
 
-    // The working directory, taken once: every data path hangs below it.
-    StartDir = QDir::currentPath().left(299);
+    // The working directory, taken once and whole: every data path hangs below
+    // it, and a shortened path would name another folder.
+    StartDir = QDir::currentPath();
 
     Bevel2 = makeBevel(this, "Bevel2", 172, 8, 75, 142);
     Bevel1 = makeBevel(this, "Bevel1", 346, 8, 239, 113);
@@ -217,6 +219,8 @@ void TForm1::closeEvent(QCloseEvent* event) {
 
 void TForm1::Button4Click() {
     Form3->StartDir = StartDir;
+    if (!Form3->SettingsProblem.isEmpty())
+        vv::platform().showMessage(Form3->SettingsProblem);
     ShowModalFromMain(Form3);
 }
 
@@ -243,7 +247,8 @@ void TForm1::Button9Click() {
 }
 
 void TForm1::Button3Click() {
-    if (ScreenType == 3) {
+    if (const vv::ScreenProfile* screen = vv::screenProfileOf(ScreenType);
+        screen && screen->opensHighThemeWindow) {
         Form6->StartDir = StartDir;
         ShowModalFromMain(Form6);
     } else {

@@ -19,6 +19,9 @@ public:
 
     // Copy of the main window's StartDir, made before each showing.
     QString StartDir;
+    // What the last settings file held out of range, empty when nothing; shown
+    // whenever the dialog is opened until a save writes good values.
+    QString SettingsProblem;
     // Palette index (decimal) of the colour chosen or loaded; written by Save.
     QString TransparentIndex;
 

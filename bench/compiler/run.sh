@@ -9,7 +9,7 @@
 #   VV_BENCH_UPDATE=1                    store the current checksums
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-BUILD="${1:-$ROOT/_build}"
+BUILD="$(cd "${1:-$ROOT/_build}" && pwd)"
 RUNS="${2:-15}"
 BIN="$BUILD/bin"
 SUMS="$ROOT/bench/compiler/expected.sha256"
@@ -63,10 +63,12 @@ for entry in "${INPUTS[@]}"; do
     printf '%-42s %12s %10s %10.1f %8.1fx  %s\n' "$name" "$cpu" "$wall" "$(awk -v k="$peak" 'BEGIN { print k / 1024 }')" \
         "$(awk -v r="$reference" -v c="$cpu" 'BEGIN { print (c > 0) ? r / c : 0 }')" "$goal"
     if [ -n "${VKDM_BEFORE:-}" ]; then
-        read -r cpu wall peak <<<"$(measure "$VKDM_BEFORE" "$script" "PDBFiles/before.pdb")"
+        # The same file name: the database's name field comes from it.
+        mkdir -p before
+        read -r cpu wall peak <<<"$(measure "$VKDM_BEFORE" "$script" "before/${out#PDBFiles/}")"
         printf '%-42s %12s %10s %10.1f %8.1fx\n' "  before" "$cpu" "$wall" "$(awk -v k="$peak" 'BEGIN { print k / 1024 }')" \
             "$(awk -v r="$reference" -v c="$cpu" 'BEGIN { print (c > 0) ? r / c : 0 }')"
-        if cmp -s "$out" PDBFiles/before.pdb; then
+        if cmp -s "$out" "before/${out#PDBFiles/}"; then
             echo "  output: byte-identical to the older compiler's"
         else
             echo "  output: DIFFERS from the older compiler's"

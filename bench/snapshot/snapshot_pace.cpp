@@ -43,7 +43,10 @@ public:
     QString chooseOpenFile(const FileDialogRequest&) override { return {}; }
     std::optional<QColor> chooseColor(const QColor&) override { return {}; }
     void showHelp(const QString&) override {}
-    ProcessOutcome runAndWait(const QString&, const QStringList&, const QString&) override { return {}; }
+    ProcessOutcome runAndWait(const QString&, const QStringList&, const QString&,
+                              const ProcessLimits&) override {
+        return {};
+    }
     bool startDetached(const QString&, const QStringList&, const QString&) override { return false; }
     QImage grabScreen(const QSize& size) override {
         QImage desk(size.isValid() ? size : QSize(1280, 1024), QImage::Format_RGB32);

@@ -6,10 +6,16 @@
 #include "support/RecordingPlatform.h"
 #include "support/TestFiles.h"
 
+#include "app/LanguageMessages.h"
 #include "app/PictureCopy.h"
 
+#include "platform/ProcessRunner.h"
+
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLockFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtEndian>
 
@@ -21,10 +27,13 @@ namespace {
 using test::readBytes;
 using test::writeBytes;
 
+// The classic messages as "M<index>", so a test sees which one was chosen;
+// the newer ones (with their placeholders) in their built-in English.
 QStringList languageMessages() {
+    const QStringList english = vv::languageMessages(builtInLanguageLines());
     QStringList messages;
-    for (int i = 0; i < 36; ++i)
-        messages << QStringLiteral("M%1").arg(i);
+    for (int i = 0; i < MessageCount; ++i)
+        messages << (i < 36 ? QStringLiteral("M%1").arg(i) : english.value(i));
     return messages;
 }
 
@@ -147,7 +156,8 @@ TEST_F(BuildRunTest, ThemeBuildHandsOverEverythingStampsTheNameAndCleansUp) {
     // The stamp: 30 characters, two zero bytes, the rest of the database as written.
     const QByteArray database = readBytes(path("PDBFiles/" + name + ".pdb"));
     EXPECT_EQ(database.left(32), name.toLatin1() + QByteArray(2, '\0'));
-    EXPECT_EQ(database.mid(32), "FAKE-DATABASE-BODY");
+    EXPECT_EQ(database.mid(0x3C, 8), "thmereze");
+    EXPECT_TRUE(database.endsWith("FAKE"));
     expectNoTraces("ThmeRsrc");
 }
 
@@ -165,42 +175,175 @@ TEST_F(BuildRunTest, IconSetBuildPassesAnOddNameAsOneArgumentAndStampsItInWindow
     expectNoTraces("IconRsrc");
 }
 
-TEST_F(BuildRunTest, CompilerFailuresKeepTheOlderDatabaseAndStillCleanUp) {
+// Every way the compiler can fail, with and without an older database of the
+// name: the failure is named, nothing is stamped, the older database is back
+// as it was (or no database is left at all) and the work files are gone.
+TEST_F(BuildRunTest, CompilerFailuresAreNamedAndNeverPassAnOlderDatabaseOffAsNew) {
     struct Case {
         const char* label;
-        const char* mode;        // nullptr: the compiler program does not exist
-        QString expectedMessage; // for the theme build
+        const char* mode; // nullptr: the compiler program does not exist
+        int timeoutSeconds;
+        QString expectedStart; // the one message starts with this
     };
+    const QString garbage = "M29 " + QDir::toNativeSeparators("PDBFiles/Sunset.pdb") +
+                            " is not a resource database of type thme and creator reze holding resources";
     const QList<Case> cases{
-        {"compiler missing", nullptr, "M18"},
-        {"compiler crashes", "crash", "M18"},
-        {"compiler reports an error", "fail", "M13: vkdm_script.rcp:3: error: unknown keyword"},
+        {"compiler missing", nullptr, 120, "M18"},
+        {"compiler crashes", "crash", 120,
+         "The resource compiler crashed with signal 6 (SIGABRT). Nothing was built. "
+         "Command: "},
+        {"compiler reports an error", "fail", 120, "M29 vkdm_script.rcp:3: error: unknown keyword"},
+        {"compiler exits 0 without writing", "no-database", 120, "M13"},
+        {"compiler writes garbage", "garbage", 120, garbage},
+        {"compiler hangs", "hang", 1,
+         "The resource compiler did not finish within 1 seconds and was stopped."},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.label);
-        const QByteArray older = placeOlderDatabase("Sunset");
-        BuildRequest request = themeRequest("Sunset");
-        if (c.mode)
-            setFakeMode(c.mode);
-        else
-            request.compilerProgram = path("no_such_dir/vkdm_pdb");
+    for (const bool withOlder : {true, false}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.label) + (withOlder ? ", older database" : ", no older database"));
+            QFile::remove(path("PDBFiles/Sunset.pdb"));
+            const QByteArray older = withOlder ? placeOlderDatabase("Sunset") : QByteArray();
+            BuildRequest request = themeRequest("Sunset");
+            request.compilerTimeoutSeconds = c.timeoutSeconds;
+            if (c.mode)
+                setFakeMode(c.mode);
+            else
+                request.compilerProgram = path("no_such_dir/vkdm_pdb");
 
-        const BuildOutcome outcome = runBuild(request);
+            QElapsedTimer clock;
+            clock.start();
+            const BuildOutcome outcome = runBuild(request);
 
-        EXPECT_EQ(outcome.messages, QStringList{c.expectedMessage});
-        EXPECT_FALSE(outcome.databaseStamped);
-        EXPECT_EQ(readBytes(path("PDBFiles/Sunset.pdb")), older);
-        expectNoTraces("ThmeRsrc");
+            EXPECT_LT(clock.elapsed(), 10000);
+            ASSERT_EQ(outcome.messages.size(), 1);
+            EXPECT_TRUE(outcome.messages[0].startsWith(c.expectedStart)) << outcome.messages[0].toStdString();
+            EXPECT_FALSE(outcome.databaseStamped);
+            if (withOlder)
+                EXPECT_EQ(readBytes(path("PDBFiles/Sunset.pdb")), older);
+            else
+                EXPECT_FALSE(QFileInfo::exists(path("PDBFiles/Sunset.pdb")));
+            EXPECT_EQ(QDir(path("PDBFiles")).entryList(QDir::Files),
+                      withOlder ? QStringList{"Sunset.pdb"} : QStringList{});
+            EXPECT_FALSE(QFileInfo::exists(path(kBuildLockFileName)));
+            expectNoTraces("ThmeRsrc");
+        }
     }
 }
 
-TEST_F(BuildRunTest, MissingDatabaseGivesTheBuildsOwnMessage) {
-    setFakeMode("no-database");
-    EXPECT_EQ(runBuild(themeRequest("Sunset")).messages, QStringList{"M13"});
+TEST_F(BuildRunTest, CrashMessageNamesTheCommandLine) {
+    setFakeMode("crash");
+    const QStringList messages = runBuild(themeRequest("Sunset")).messages;
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].endsWith(
+        test::binPath("fake_vkdm_pdb") +
+        " -ro -allowEditID -type thme -creator reze vkdm_script.rcp PDBFiles/Sunset.pdb"))
+        << messages[0].toStdString();
+}
+
+TEST_F(BuildRunTest, CancelledBuildStopsTheCompilerAndKeepsTheOlderDatabase) {
+    const QByteArray older = placeOlderDatabase("Sunset");
+    setFakeMode("hang");
+    BuildRequest request = themeRequest("Sunset");
+    int asked = 0;
+    request.keepGoing = [&asked] { return ++asked < 10; };
+
+    const BuildOutcome outcome = runBuild(request);
+
+    EXPECT_EQ(outcome.messages,
+              QStringList{"The build was cancelled and the resource compiler stopped. Nothing was "
+                          "built; an older database was left as it was."});
+    EXPECT_EQ(asked, 10);
+    EXPECT_EQ(readBytes(path("PDBFiles/Sunset.pdb")), older);
     expectNoTraces("ThmeRsrc");
-    EXPECT_EQ(runBuild(iconSetRequest("Sunset")).messages, QStringList{"M14"});
-    expectNoTraces("IconRsrc");
-    EXPECT_FALSE(QFileInfo::exists(path("PDBFiles/Sunset.pdb")));
+    // The compiler was killed and reaped, not left running on its own.
+    bool ok = false;
+    const qint64 pid = readBytes(path("fake_vkdm_pdb.pid")).toLongLong(&ok);
+    ASSERT_TRUE(ok);
+    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/proc/%1").arg(pid)));
+}
+
+TEST_F(BuildRunTest, AChattyCompilerKeepsOnlyTheFirstPartOfItsOutput) {
+    setFakeMode("flood");
+    ProcessLimits limits;
+    const ProcessOutcome run = runProgramAndWait(test::binPath("fake_vkdm_pdb"), {"x.pdb"}, start_, limits);
+    EXPECT_EQ(run.status, ProcessOutcome::Status::Finished);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.standardError.size(), limits.outputCap);
+    EXPECT_EQ(run.commandLine, test::binPath("fake_vkdm_pdb") + " x.pdb");
+    EXPECT_TRUE(runBuild(themeRequest("Sunset")).databaseStamped);
+}
+
+TEST_F(BuildRunTest, ASecondBuildInTheFolderWaitsThenRefuses) {
+    QLockFile held(path(kBuildLockFileName));
+    ASSERT_TRUE(held.tryLock(0));
+    BuildRequest request = themeRequest("Sunset");
+    request.lockWaitMs = 300;
+    const BuildOutcome outcome = runBuild(request);
+    ASSERT_EQ(outcome.messages.size(), 1);
+    EXPECT_TRUE(outcome.messages[0].contains("another build is running in this folder"));
+    EXPECT_TRUE(platform_.processes.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(path("vkdm_script.rcp")));
+    held.unlock();
+    EXPECT_TRUE(runBuild(request).databaseStamped);
+}
+
+TEST_F(BuildRunTest, TheLockOfADeadBuildIsTakenOver) {
+    setFakeMode("leave-lock");
+    QProcess dead;
+    dead.setWorkingDirectory(start_);
+    dead.start(test::binPath("fake_vkdm_pdb"), {});
+    ASSERT_TRUE(dead.waitForFinished());
+    ASSERT_EQ(dead.exitStatus(), QProcess::CrashExit);
+    ASSERT_TRUE(QFileInfo::exists(path(kBuildLockFileName)));
+
+    setFakeMode("ok");
+    BuildRequest request = themeRequest("Sunset");
+    request.lockWaitMs = 300;
+    const BuildOutcome outcome = runBuild(request);
+    EXPECT_TRUE(outcome.messages.isEmpty()) << outcome.messages.join('|').toStdString();
+    EXPECT_TRUE(outcome.databaseStamped);
+    EXPECT_FALSE(QFileInfo::exists(path(kBuildLockFileName)));
+}
+
+TEST_F(BuildRunTest, ThemeWithoutAScreenIsRefusedBeforeAnythingIsWritten) {
+    for (const int screenType : {0, -1, 4, 77}) {
+        SCOPED_TRACE(screenType);
+        BuildRequest request = themeRequest("Sunset");
+        request.options.screenType = screenType;
+        const BuildOutcome outcome = runBuild(request);
+        ASSERT_EQ(outcome.messages.size(), 1);
+        EXPECT_TRUE(outcome.messages[0].contains("Choose the System Screen in Options"));
+        EXPECT_TRUE(outcome.messages[0].contains(QString::number(screenType)));
+        EXPECT_FALSE(outcome.databaseStamped);
+    }
+    EXPECT_TRUE(platform_.processes.isEmpty());
+    EXPECT_TRUE(QDir(start_).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+}
+
+// /dev/full fails every write with "no space left on device".
+TEST_F(BuildRunTest, AFullDiskIsNamed) {
+    ASSERT_TRUE(QFileInfo::exists("/dev/full"));
+    struct Case {
+        const char* label;
+        QString linked; // made a link to /dev/full
+        QString expected;
+    };
+    const QList<Case> cases{
+        {"piece", "ThmeRsrc/Tbmp03EE.bmp",
+         "Cannot save " + QDir::toNativeSeparators("ThmeRsrc/Tbmp03EE.bmp") +
+             ": no space left on the device. Nothing was built."},
+        {"script", "vkdm_script.rcp", "M11 (no space left on the device)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        QDir(start_).mkpath("ThmeRsrc");
+        ASSERT_TRUE(QFile::link("/dev/full", path(c.linked)));
+        const BuildOutcome outcome = runBuild(themeRequest("Sunset"));
+        ASSERT_FALSE(outcome.messages.isEmpty());
+        EXPECT_EQ(outcome.messages[0], c.expected);
+        EXPECT_TRUE(platform_.processes.isEmpty());
+        QFile::remove(path(c.linked));
+    }
 }
 
 TEST_F(BuildRunTest, CompilerIsLookedUpByNameAndReportedWhenAbsent) {
@@ -223,7 +366,9 @@ TEST_F(BuildRunTest, ScriptThatCannotBeCreatedSkipsPiecesAndCompiler) {
     ASSERT_TRUE(QDir(start_).mkdir("vkdm_script.rcp")); // a folder in the script's place
     const BuildOutcome outcome = runBuild(themeRequest("Sunset"));
     // The closing header cannot be written either, so both script messages show.
-    EXPECT_EQ(outcome.messages, QStringList({"M11", "M12"}));
+    ASSERT_EQ(outcome.messages.size(), 2);
+    EXPECT_TRUE(outcome.messages[0].startsWith("M11 (")) << outcome.messages[0].toStdString();
+    EXPECT_EQ(outcome.messages[1], "M12");
     EXPECT_TRUE(platform_.processes.isEmpty());
     EXPECT_TRUE(leftovers("ThmeRsrc").isEmpty());
 }

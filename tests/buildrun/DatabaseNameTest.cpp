@@ -10,8 +10,9 @@ namespace vv {
 namespace {
 
 TEST(DatabaseName, AcceptsWhatAFileNameCanHoldAndRefusesTheRest) {
-    for (const QString& fine : {QString("Sunset"), QString("My \"Set\" 2"), QString::fromUtf8("Café Œuvre €"),
-                                QString(31, QChar('x')), QString("..."), QString(".hidden")})
+    for (const QString& fine :
+         {QString("Sunset"), QString("My \"Set\" 2"), QString::fromUtf8("Café Œuvre €"),
+          QString(31, QChar('x')), QString(".hidden"), QString(" lead"), QString("a.b c")})
         EXPECT_EQ(databaseNameProblem(fine), std::nullopt) << fine.toStdString();
 
     const QList<std::pair<QString, const char*>> refused{
@@ -24,6 +25,11 @@ TEST(DatabaseName, AcceptsWhatAFileNameCanHoldAndRefusesTheRest) {
         {QString("nul") + QChar(0), " - the name must not contain control characters"},
         {QString::fromUtf8("日本"), " - the name holds a character a handheld database name cannot hold"},
         {QString(32, QChar('x')), " - the name is longer than 31 characters"},
+        {" ", " - the name must not be only blanks"},
+        {"   ", " - the name must not be only blanks"},
+        {"Sunset ", " - the name must not end in a blank or a dot"},
+        {"Sunset.", " - the name must not end in a blank or a dot"},
+        {"...", " - the name must not end in a blank or a dot"},
     };
     for (const auto& [name, tail] : refused)
         EXPECT_EQ(databaseNameProblem(name), QString(tail)) << name.toStdString();

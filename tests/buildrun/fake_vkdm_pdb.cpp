@@ -1,16 +1,27 @@
 // A stand-in for vkdm_pdb in the build tests. It records how it was called,
 // keeps copies of what the build handed it, and then behaves as the file
 // "fake_vkdm_pdb.mode" in its working directory asks:
-//   ok (or no file)  write a small database at the last argument, exit 0
+//   ok (or no file)  write a small resource database of the asked -type and
+//                    -creator at the last argument, exit 0
 //   no-database      write nothing, exit 0
+//   garbage          write bytes that are no database, exit 0
 //   fail             print an error on stderr, write nothing, exit 1
 //   crash            abort
+//   hang             sleep far longer than any test waits
+//   slow [MS]        sleep MS milliseconds (1500 when not given), then as ok
+//   flood            write 8 MB to stderr, then as ok
+//   leave-lock       take the start directory's build lock and abort with it held
 //   block-script     put a folder where the script was, write the database, exit 0
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QString>
+
+#include <QThread>
+#include <QtEndian>
 
 #include <cstdio>
 #include <cstdlib>
@@ -28,6 +39,29 @@ void copyAside(const QString& relative) {
     QFile::copy(relative, target);
 }
 
+QString argumentAfter(int argc, char** argv, const char* flag) {
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (qstrcmp(argv[i], flag) == 0)
+            return QString::fromLocal8Bit(argv[i + 1]);
+    }
+    return {};
+}
+
+// A 78-byte header naming one resource, its list entry and a 4-byte body.
+QByteArray smallDatabase(const QString& type, const QString& creator) {
+    QByteArray bytes(78, '\0');
+    bytes.replace(0, 32, QByteArray(32, 'X'));
+    qToBigEndian<quint16>(1, bytes.data() + 0x20);
+    bytes.replace(0x3C, 4, type.toLatin1().leftJustified(4, '\0', true));
+    bytes.replace(0x40, 4, creator.toLatin1().leftJustified(4, '\0', true));
+    qToBigEndian<quint16>(1, bytes.data() + 0x4C);
+    QByteArray entry("tver");
+    entry.append(QByteArray(6, '\0'));
+    qToBigEndian<quint16>(1000, entry.data() + 4);
+    qToBigEndian<quint32>(78 + 10 + 2, entry.data() + 6);
+    return bytes + entry + QByteArray(2, '\0') + "FAKE";
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -38,6 +72,10 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i)
         appendLine(log, QString::fromLocal8Bit(argv[i]));
     log.close();
+    QFile pid(QStringLiteral("fake_vkdm_pdb.pid"));
+    if (pid.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        pid.write(QByteArray::number(QCoreApplication::applicationPid()));
+    pid.close();
 
     copyAside(QStringLiteral("vkdm_script.rcp"));
     for (const QString& folder : {QStringLiteral("ThmeRsrc"), QStringLiteral("IconRsrc")}) {
@@ -60,6 +98,27 @@ int main(int argc, char** argv) {
     }
     if (mode == QLatin1String("crash"))
         std::abort();
+    if (mode == QLatin1String("leave-lock")) {
+        QLockFile lock(QStringLiteral("vkdm_build.lock"));
+        if (!lock.tryLock(0))
+            return 4;
+        std::abort();
+    }
+    if (mode == QLatin1String("hang"))
+        QThread::sleep(600);
+    if (mode.startsWith(QLatin1String("slow"))) {
+        bool given = false;
+        const int ms = mode.section(QLatin1Char(' '), 1, 1).toInt(&given);
+        QThread::msleep(given ? ms : 1500);
+        mode = QStringLiteral("ok");
+    }
+    if (mode == QLatin1String("flood")) {
+        const QByteArray line(1023, 'e');
+        for (int i = 0; i < 8 * 1024; ++i) {
+            std::fwrite(line.constData(), 1, line.size(), stderr);
+            std::fputc('\n', stderr);
+        }
+    }
     if (mode == QLatin1String("block-script")) {
         QFile::remove(QStringLiteral("vkdm_script.rcp"));
         QDir().mkdir(QStringLiteral("vkdm_script.rcp"));
@@ -68,7 +127,11 @@ int main(int argc, char** argv) {
         QFile database(QString::fromLocal8Bit(argv[argc - 1]));
         if (!database.open(QIODevice::WriteOnly | QIODevice::Truncate))
             return 2;
-        database.write(QByteArray(32, 'X') + "FAKE-DATABASE-BODY");
+        if (mode == QLatin1String("garbage"))
+            database.write(QByteArray(32, 'X') + "FAKE-DATABASE-BODY");
+        else
+            database.write(
+                smallDatabase(argumentAfter(argc, argv, "-type"), argumentAfter(argc, argv, "-creator")));
     }
     return 0;
 }

@@ -11,8 +11,12 @@
 #include "support/TestFiles.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -297,6 +301,105 @@ TEST_F(CliTest, InstallHandsTheDatabasePathToTheTool) {
         EXPECT_EQ(refused.exitCode, 1);
         EXPECT_EQ(QString::fromLocal8Bit(refused.err), "error: " + englishMessage(c.message) + "\n");
     }
+}
+
+// The command-line tool copied beside the fake compiler (as vkdm_pdb), so a
+// build's compiler can be made slow or hang; the fake's behaviour is read from
+// fake_vkdm_pdb.mode in the start directory.
+class CliWithFakeCompiler : public CliTest {
+protected:
+    void SetUp() override {
+        CliTest::SetUp();
+        ASSERT_TRUE(tools_.isValid());
+        ASSERT_TRUE(QFile::copy(binPath("vedivavurir-cli"), tools_.filePath("vedivavurir-cli")));
+        ASSERT_TRUE(QFile::copy(binPath("fake_vkdm_pdb"), tools_.filePath("vkdm_pdb")));
+    }
+    void setMode(const QByteArray& mode) {
+        ASSERT_TRUE(writeBytes(start.filePath("fake_vkdm_pdb.mode"), mode));
+    }
+    void startBuild(QProcess& process, const QStringList& arguments) const {
+        process.setWorkingDirectory(start.path());
+        process.start(tools_.filePath("vedivavurir-cli"), arguments);
+    }
+    CliResult finish(QProcess& process) const {
+        CliResult result;
+        if (!process.waitForFinished(60000))
+            return result;
+        result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        result.out = process.readAllStandardOutput();
+        result.err = process.readAllStandardError();
+        return result;
+    }
+
+    QTemporaryDir tools_;
+};
+
+// Two builds started together in one folder: one waits for the other while it
+// can, else refuses; neither ever ends in another's database.
+TEST_F(CliWithFakeCompiler, TwoBuildsInOneFolderNeverMix) {
+    struct Case {
+        const char* label;
+        QByteArray mode;
+        bool secondRefused;
+    };
+    for (const Case& c : {Case{"short compile: the second waits", "slow 800", false},
+                          Case{"long compile: the second refuses", "slow 6000", true}}) {
+        SCOPED_TRACE(c.label);
+        setMode(c.mode);
+        QProcess first;
+        QProcess second;
+        startBuild(first, {"theme", "--name", "First"});
+        QThread::msleep(300); // the first holds the lock by now
+        startBuild(second, {"iconset", "--name", "Second", "--sheet", "IconBMP/SampleIcons.bmp"});
+        const CliResult one = finish(first);
+        const CliResult two = finish(second);
+
+        EXPECT_EQ(one.exitCode, 0) << text(one.err);
+        EXPECT_EQ(readBytes(start.filePath("PDBFiles/First.pdb")).mid(0x3C, 8), "thmereze");
+        if (c.secondRefused) {
+            EXPECT_EQ(two.exitCode, 1);
+            EXPECT_TRUE(two.err.contains("another build is running in this folder")) << text(two.err);
+            EXPECT_FALSE(QFileInfo::exists(start.filePath("PDBFiles/Second.pdb")));
+        } else {
+            EXPECT_EQ(two.exitCode, 0) << text(two.err);
+            EXPECT_EQ(readBytes(start.filePath("PDBFiles/Second.pdb")).mid(0x3C, 8), "Icnsreze");
+        }
+        expectNoWorkFiles();
+        QFile::remove(start.filePath("PDBFiles/First.pdb"));
+        QFile::remove(start.filePath("PDBFiles/Second.pdb"));
+    }
+}
+
+TEST_F(CliWithFakeCompiler, AHangingCompilerIsStoppedAfterTheTimeLimit) {
+    setMode("hang");
+    QElapsedTimer clock;
+    clock.start();
+    QProcess build;
+    startBuild(build, {"theme", "--name", "Stuck", "--compiler-timeout", "1"});
+    const CliResult run = finish(build);
+    EXPECT_LT(clock.elapsed(), 15000);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("did not finish within 1 seconds")) << text(run.err);
+    EXPECT_FALSE(QFileInfo::exists(start.filePath("PDBFiles/Stuck.pdb")));
+    expectNoWorkFiles();
+
+    QProcess refused;
+    startBuild(refused, {"theme", "--name", "Stuck", "--compiler-timeout", "0"});
+    const CliResult zero = finish(refused);
+    EXPECT_EQ(zero.exitCode, 1);
+    EXPECT_TRUE(zero.err.contains("--compiler-timeout")) << text(zero.err);
+}
+
+TEST_F(CliTest, OutOfRangeSettingsAreNamedBeforeTheBuild) {
+    ASSERT_TRUE(start.editSettings([](SettingsRecord& r) {
+        r.red = 300;
+        r.paletteIndex = -4;
+    }));
+    const CliResult run = start.runInProcess({"theme", "--name", "Odd"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains("the red component of the transparent colour is 300")) << text(run.err);
+    EXPECT_TRUE(run.err.contains("the transparent palette index is -4")) << text(run.err);
+    EXPECT_TRUE(platform.processes.isEmpty());
 }
 
 } // namespace

@@ -39,17 +39,17 @@ void RecordingPlatform::showHelp(const QString& helpFile) {
 }
 
 ProcessOutcome RecordingPlatform::runAndWait(const QString& program, const QStringList& arguments,
-                                             const QString& workingDirectory) {
-    const ProcessCall call{program, arguments, workingDirectory, false};
+                                             const QString& workingDirectory, const ProcessLimits& limits) {
+    const ProcessCall call{program, arguments, workingDirectory, false, limits};
     processes << call;
     if (onRun)
         return onRun(call);
-    return runProgramAndWait(program, arguments, workingDirectory);
+    return runProgramAndWait(program, arguments, workingDirectory, limits);
 }
 
 bool RecordingPlatform::startDetached(const QString& program, const QStringList& arguments,
                                       const QString& workingDirectory) {
-    processes << ProcessCall{program, arguments, workingDirectory, true};
+    processes << ProcessCall{program, arguments, workingDirectory, true, {}};
     if (detachedResult)
         return *detachedResult;
     return QProcess::startDetached(program, arguments, workingDirectory);

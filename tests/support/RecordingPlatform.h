@@ -18,6 +18,7 @@ struct ProcessCall {
     QStringList arguments;
     QString workingDirectory;
     bool detached = false;
+    ProcessLimits limits; // what a waited-for run was given
 };
 
 class RecordingPlatform : public Platform {
@@ -53,7 +54,7 @@ public:
     std::optional<QColor> chooseColor(const QColor& initial) override;
     void showHelp(const QString& helpFile) override;
     ProcessOutcome runAndWait(const QString& program, const QStringList& arguments,
-                              const QString& workingDirectory) override;
+                              const QString& workingDirectory, const ProcessLimits& limits) override;
     bool startDetached(const QString& program, const QStringList& arguments,
                        const QString& workingDirectory) override;
     QImage grabScreen(const QSize& size) override;

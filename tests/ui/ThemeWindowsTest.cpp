@@ -14,15 +14,23 @@
 
 #include "StartedWindows.h"
 
+#include "platform/ProcessRunner.h"
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QKeyEvent>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace vv;
 
@@ -438,3 +446,56 @@ TEST_F(ThemeWindows, SampleSheetBuildsADatabaseWhoseBitmapsAreTheSavedPieces) {
 }
 
 } // namespace
+
+// A compiler that hangs: the window keeps painting with its busy label shown,
+// and Escape, or closing a window, cancels the build, stops the compiler and
+// leaves nothing behind.
+TEST_F(ThemeWindows, AHangingCompilerCanBeCancelledFromTheWindow) {
+    struct Case {
+        const char* label;
+        std::function<void()> cancel;
+    };
+    const QList<Case> cases{
+        {"Escape",
+         [] {
+             QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+             QCoreApplication::sendEvent(Form1, &press);
+         }},
+        {"closing a window",
+         [] {
+             Form3->show();
+             Form3->close();
+         }},
+    };
+    ASSERT_TRUE(test::writeBytes(path("fake_vkdm_pdb.mode"), "hang"));
+    platform.onRun = [](const test::ProcessCall& call) {
+        return runProgramAndWait(test::binPath("fake_vkdm_pdb"), call.arguments, call.workingDirectory,
+                                 call.limits);
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        platform.messages.clear();
+        bool busyShown = false;
+        bool painted = false;
+        QTimer::singleShot(400, [&] {
+            busyShown = !Form1->Label2->isHidden();
+            painted = !Form1->grab().isNull();
+            c.cancel();
+        });
+        QElapsedTimer clock;
+        clock.start();
+        Form1->Edit1->setText("Stuck");
+        Form1->Button2Click();
+
+        EXPECT_LT(clock.elapsed(), 10000);
+        EXPECT_TRUE(busyShown);
+        EXPECT_TRUE(painted);
+        EXPECT_TRUE(Form1->Label2->isHidden());
+        ASSERT_EQ(platform.messages.size(), 1);
+        EXPECT_TRUE(platform.messages[0].startsWith("The build was cancelled"))
+            << platform.messages[0].toStdString();
+        EXPECT_FALSE(QFileInfo::exists(path("PDBFiles/Stuck.pdb")));
+        EXPECT_FALSE(QFileInfo::exists(path("vkdm_script.rcp")));
+        EXPECT_TRUE(QDir(path("ThmeRsrc")).entryList({"*.bmp"}, QDir::Files).isEmpty());
+    }
+}

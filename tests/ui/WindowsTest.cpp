@@ -470,3 +470,38 @@ TEST_F(Windows, HelpOpensTheLanguagesHelpFileOrNamesTheMissingOne) {
     Form1->Button9Click();
     EXPECT_EQ(platform.helpFiles, QStringList{path("Language/vkdm_hen.hlp")});
 }
+
+// A start directory of more than 299 characters is used whole: a shortened
+// path would name another folder (a sibling whose name is the prefix).
+TEST_F(Windows, ALongStartDirectoryIsUsedWhole) {
+    QString deep = dir_.path();
+    while (deep.size() <= 320)
+        deep += QStringLiteral("/folder-of-a-long-start-directory");
+    ASSERT_TRUE(QDir().mkpath(deep));
+    ui::destroyWindows();
+    QDir::setCurrent(deep);
+    ui::createWindows();
+    EXPECT_EQ(Form1->StartDir, QDir::currentPath());
+    EXPECT_GT(Form1->StartDir.size(), 299);
+}
+
+// Colour components and a palette index outside 0 to 255 are named when the
+// settings are loaded, and again whenever the Options dialog opens.
+TEST_F(Windows, OutOfRangeColoursInTheSettingsAreNamed) {
+    installLanguage("English");
+    SettingsRecord record;
+    record.screenIndex = 0;
+    record.green = 256;
+    record.paletteIndex = 999;
+    writeSettings(record);
+    Form1->FormActivate();
+    ASSERT_EQ(platform.messages.size(), 1);
+    EXPECT_TRUE(platform.messages[0].contains(
+        "green component of the transparent colour in vkdm_settings.cfg is 256"))
+        << platform.messages[0].toStdString();
+    EXPECT_TRUE(platform.messages[0].contains("the transparent palette index is 999"));
+    platform.onModal = [](QWidget*) {};
+    Form1->Button4Click();
+    EXPECT_EQ(platform.messages.size(), 2);
+    EXPECT_EQ(platform.messages.value(1), platform.messages[0]);
+}
