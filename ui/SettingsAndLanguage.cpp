@@ -1,11 +1,13 @@
 #include "ui/SettingsAndLanguage.h"
 
 #include "app/LanguageFile.h"
+#include "app/LanguageMessages.h"
 #include "app/OptionRules.h"
 #include "app/Palette.h"
 #include "app/SettingsFile.h"
 #include "app/SystemScreens.h"
 #include "platform/Platform.h"
+#include "ui/BuildInputs.h"
 #include "ui/TAboutBox.h"
 #include "ui/TForm1.h"
 #include "ui/TForm2.h"
@@ -139,8 +141,10 @@ std::optional<QString> LoadSettings(const QString& startDir) {
         return std::nullopt;
     const vv::SettingsRecord& s = *read;
     const QString outOfRange = vv::settingsRangeProblem(s);
-    Form3->SettingsProblem =
-        outOfRange.isEmpty() ? QString() : Form1->Messages[vv::Message::SettingsOutOfRange].arg(outOfRange);
+    Form3->SettingsProblem = outOfRange.isEmpty() ? QString()
+                                                  : vv::messageOrBuiltIn(vv::ui::currentMessages(),
+                                                                         vv::Message::SettingsOutOfRange)
+                                                        .arg(outOfRange);
     if (!Form3->SettingsProblem.isEmpty())
         vv::platform().showMessage(Form3->SettingsProblem);
 
