@@ -132,6 +132,13 @@ constexpr LanguageLine kLines[] = {
     message(108, Message::NoNewDatabase),
     message(109, Message::NotADatabase),
     message(110, Message::SettingsOutOfRange),
+    // Messages that were English only: a piece that cannot be saved, an
+    // unreadable resource.bmp, a help file that cannot be opened, the question
+    // of an installed copy started outside a start directory.
+    message(111, Message::PieceNotSaved),
+    message(112, Message::SnapshotCanvasUnreadable),
+    message(113, Message::HelpFileNotOpened),
+    message(114, Message::NotAStartDirectory),
 };
 
 constexpr bool linesAreNumberedInOrder() {

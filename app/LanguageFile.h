@@ -64,6 +64,11 @@ enum class Message {
     NoNewDatabase,       // line 108
     NotADatabase,        // line 109
     SettingsOutOfRange,  // line 110
+    // Messages that were English only.
+    PieceNotSaved,            // line 111
+    SnapshotCanvasUnreadable, // line 112
+    HelpFileNotOpened,        // line 113
+    NotAStartDirectory,       // line 114
     Count
 };
 

@@ -10,4 +10,13 @@ QStringList languageMessages(const LanguageTexts& texts) {
     return messages;
 }
 
+QString builtInMessage(Message message) {
+    return builtInLanguageLines().value(languageLineOf(message) - 1);
+}
+
+QString messageOrBuiltIn(const QStringList& messages, Message message) {
+    const QString text = messages.value(indexOf(message));
+    return text.isEmpty() ? builtInMessage(message) : text;
+}
+
 } // namespace vv

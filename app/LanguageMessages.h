@@ -11,4 +11,11 @@ namespace vv {
 // Messages[0..35] in index order.
 QStringList languageMessages(const LanguageTexts& texts);
 
+// The built-in English text of `message`.
+QString builtInMessage(Message message);
+// The text of `message` in `messages` (Messages in index order); the built-in
+// English text when the list has none for it (empty, or made before the
+// message existed).
+QString messageOrBuiltIn(const QStringList& messages, Message message);
+
 } // namespace vv

@@ -1,8 +1,8 @@
 #include "buildrun/BuildRun.h"
 
 #include "app/CheckTexts.h"
+#include "app/LanguageMessages.h"
 #include "buildrun/BuildKindTraits.h"
-#include "buildrun/BuildTexts.h"
 #include "buildrun/DatabaseName.h"
 #include "buildrun/ResourceScript.h"
 #include "platform/FileErrors.h"
@@ -198,7 +198,7 @@ private:
             saved_ << piece.relativePath;
             const QString problem = savePiece(start_.filePath(piece.relativePath), piece.picture);
             if (!problem.isEmpty()) {
-                outcome_.messages << QString::fromLatin1(buildtext::kPieceNotSaved)
+                outcome_.messages << messageOrBuiltIn(request_.messages, Message::PieceNotSaved)
                                          .arg(QDir::toNativeSeparators(piece.relativePath), problem);
                 return false;
             }

@@ -121,6 +121,8 @@ BuildOptions currentBuildOptions() {
 }
 
 QStringList currentMessages() {
+    if (!Form1)
+        return {};
     return QStringList(Form1->Messages.begin(), Form1->Messages.end());
 }
 

@@ -20,7 +20,7 @@ namespace vv::ui {
 // texts and VersionNumber of Form1.
 BuildOptions currentBuildOptions();
 
-// Form1's 36 Messages as a list.
+// Form1's Messages as a list; empty before the windows exist.
 QStringList currentMessages();
 
 // A request of `kind` with the options, the messages, the database name from

@@ -1,12 +1,15 @@
 #include "ui/QtPlatform.h"
 
+#include "app/LanguageMessages.h"
 #include "platform/ProcessRunner.h"
+#include "ui/BuildInputs.h"
 #include "ui/Controls.h"
 
 #include <QApplication>
 #include <QColorDialog>
 #include <QCursor>
 #include <QDialog>
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
@@ -100,8 +103,8 @@ std::optional<QColor> QtPlatform::chooseColor(const QColor& initial) {
 void QtPlatform::showHelp(const QString& helpFile) {
     QFile file(helpFile);
     if (!file.open(QIODevice::ReadOnly)) {
-        showMessage(
-            QStringLiteral("The help file %1 cannot be opened: %2").arg(helpFile, file.errorString()));
+        showMessage(messageOrBuiltIn(ui::currentMessages(), Message::HelpFileNotOpened)
+                        .arg(QDir::toNativeSeparators(helpFile), file.errorString()));
         return;
     }
     QDialog viewer(QApplication::activeWindow());

@@ -7,6 +7,7 @@
 #include "app/SettingsFile.h"
 #include "app/SystemScreens.h"
 #include "platform/Platform.h"
+#include "ui/BuildInputs.h"
 #include "ui/TAboutBox.h"
 #include "ui/TForm1.h"
 #include "ui/TForm2.h"
@@ -140,13 +141,10 @@ std::optional<QString> LoadSettings(const QString& startDir) {
         return std::nullopt;
     const vv::SettingsRecord& s = *read;
     const QString outOfRange = vv::settingsRangeProblem(s);
-    // The settings are read before the language is applied, so the message may
-    // still be unset: then the built-in English text says it.
-    QString outOfRangeText = Form1->Messages[vv::Message::SettingsOutOfRange];
-    if (outOfRangeText.isEmpty())
-        outOfRangeText = vv::languageMessages(vv::builtInLanguageLines())
-                             .value(vv::indexOf(vv::Message::SettingsOutOfRange));
-    Form3->SettingsProblem = outOfRange.isEmpty() ? QString() : outOfRangeText.arg(outOfRange);
+    Form3->SettingsProblem = outOfRange.isEmpty() ? QString()
+                                                  : vv::messageOrBuiltIn(vv::ui::currentMessages(),
+                                                                         vv::Message::SettingsOutOfRange)
+                                                        .arg(outOfRange);
     if (!Form3->SettingsProblem.isEmpty())
         vv::platform().showMessage(Form3->SettingsProblem);
 

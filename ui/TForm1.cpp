@@ -1,5 +1,6 @@
 #include "ui/TForm1.h"
 
+#include "app/LanguageMessages.h"
 #include "app/OptionRules.h"
 #include "app/SystemScreens.h"
 #include "buildrun/InstallHandover.h"
@@ -176,13 +177,11 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
 void TForm1::FormActivate() {
     // The snapshot canvas takes the size of resource.bmp. A missing or broken
     // file is reported, but the settings and the language are still read: the
-    // canvas matters only to the snapshot.
+    // canvas matters only to the snapshot. The report waits for the language.
     const QString canvasFile = StartDir + QStringLiteral("/resource.bmp");
     QImageReader reader(canvasFile);
     const QImage canvas = reader.read();
-    if (canvas.isNull())
-        vv::platform().showMessage(QStringLiteral("%1: %2").arg(canvasFile, reader.errorString()));
-    else
+    if (!canvas.isNull())
         DeskShot->setPicture(canvas);
 
     AboutBox->Version->setText(QStringLiteral("Version ") + VersionNumber);
@@ -194,6 +193,10 @@ void TForm1::FormActivate() {
         vv::platform().showMessage(Messages[vv::Message::SettingsNotRead] +
                                    QStringLiteral("- Where is vkdm_settings.cfg?"));
     ApplyLanguage(languageFile.value_or(QString()));
+    if (canvas.isNull())
+        vv::platform().showMessage(
+            vv::messageOrBuiltIn(vv::ui::currentMessages(), vv::Message::SnapshotCanvasUnreadable)
+                .arg(QDir::toNativeSeparators(canvasFile), reader.errorString()));
 }
 
 void TForm1::ShowModalFromMain(QWidget* window) {

@@ -1,5 +1,8 @@
 // Vedi Vavurir: creates the six windows, shows the main window and runs until
 // it is closed.
+#include "app/LanguageMessages.h"
+#include "app/OptionRules.h"
+#include "app/SettingsFile.h"
 #include "app/StartDirectory.h"
 #include "ui/Controls.h"
 #include "ui/QtPlatform.h"
@@ -87,6 +90,18 @@ int initStartDirectoryCommand(int argc, char** argv) {
     return 0;
 }
 
+// The question for a copy started outside a start directory, in the language
+// the shipped settings name (no start directory has been chosen yet).
+QString startDirectoryQuestion(const QString& shipped) {
+    QStringList messages;
+    if (const std::optional<vv::SettingsRecord> settings =
+            vv::readSettingsFile(vv::settingsFilePath(shipped), vv::SettingsRecord()))
+        if (const std::optional<vv::LanguageTexts> texts =
+                vv::readLanguageFile(vv::languageFilePath(shipped, settings->languageName)))
+            messages = vv::languageMessages(*texts);
+    return vv::messageOrBuiltIn(messages, vv::Message::NotAStartDirectory);
+}
+
 // An installed copy started outside a start directory (from the desktop menu,
 // say) uses ~/VediVavurir when it is one, or offers to create it. Returns false
 // when the program should end.
@@ -96,13 +111,8 @@ bool enterStartDirectory() {
         return true;
     const QString suggested = vv::suggestedStartDirectory();
     if (!vv::isStartDirectory(suggested)) {
-        const QString text =
-            QStringLiteral("%1 is not a start directory: it has no vkdm_settings.cfg.\n\n"
-                           "Vedi Vavurir keeps its settings, sheets and databases in a start directory. "
-                           "Create %2 with the sample data now?\n\n"
-                           "(From a terminal: vedivavurir --init DIR makes one anywhere; start the "
-                           "program in DIR.)")
-                .arg(QDir::toNativeSeparators(QDir::currentPath()), QDir::toNativeSeparators(suggested));
+        const QString text = startDirectoryQuestion(shipped).arg(
+            QDir::toNativeSeparators(QDir::currentPath()), QDir::toNativeSeparators(suggested));
         std::fprintf(stderr, "vedivavurir: %s\n", qPrintable(text));
         if (QMessageBox::question(nullptr, vv::ui::programTitle(), text) != QMessageBox::Yes)
             return false;

@@ -443,6 +443,22 @@ TEST_F(Windows, WindowTitlesAreTheCaptionsAlone) {
     EXPECT_GT(others, 0);
 }
 
+// A resource.bmp that cannot be read is reported in the language the
+// settings name, once that language has been read.
+TEST_F(Windows, UnreadableCanvasIsReportedInTheChosenLanguage) {
+    installLanguage("Deutsch");
+    SettingsRecord record;
+    record.languageName = QStringLiteral("Deutsch");
+    writeSettings(record);
+    ASSERT_TRUE(test::writeBytes(path("resource.bmp"), "not a picture"));
+    Form1->FormActivate();
+    ASSERT_EQ(platform.messages.size(), 1) << platform.messages.join('|').toStdString();
+    EXPECT_TRUE(platform.messages[0].startsWith(QDir::toNativeSeparators(path("resource.bmp")) +
+                                                QStringLiteral(" kann nicht gelesen werden: ")))
+        << platform.messages[0].toStdString();
+    EXPECT_EQ(Form1->Button1->text(), QStringLiteral("&Beenden"));
+}
+
 TEST_F(Windows, HelpOpensTheLanguagesHelpFileOrNamesTheMissingOne) {
     startWithEnglish();
     Form1->Button9Click();
