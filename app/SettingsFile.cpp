@@ -97,7 +97,10 @@ std::optional<SettingsRecord> readSettingsFile(const QString& path, const Settin
 bool writeSettingsFile(const QString& path, const SettingsRecord& record, QString* error) {
     QSaveFile file(path);
     const QByteArray bytes = encodeSettings(record);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    // Unbuffered, so a short write (a full disk, a file size limit) shows in
+    // write()'s count; a buffered flush reports a cut file as written.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size() ||
+        !file.commit()) {
         if (error)
             *error = QStringLiteral("%1: %2").arg(path, file.errorString());
         file.cancelWriting();

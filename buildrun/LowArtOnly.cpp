@@ -27,6 +27,18 @@ bool samePixels(const QImage& a, const QImage& b) {
     return a.convertToFormat(QImage::Format_RGB32) == b.convertToFormat(QImage::Format_RGB32);
 }
 
+bool isHalfOf(const QImage& low, const QImage& high) {
+    if (low.isNull() || high.size() != low.size() * 2)
+        return false;
+    const QImage small = low.convertToFormat(QImage::Format_RGB32);
+    const QImage large = high.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < small.height(); ++y)
+        for (int x = 0; x < small.width(); ++x)
+            if (small.pixel(x, y) != large.pixel(2 * x, 2 * y))
+                return false;
+    return true;
+}
+
 QImage doubledPicture(const QImage& low, QSize highSize, QImage::Format highFormat, QRgb outside) {
     const QImage source = low.convertToFormat(QImage::Format_RGB32);
     QImage doubled(highSize, QImage::Format_RGB32);

@@ -39,6 +39,10 @@ bool buildNamesDensityTwo(const BuildOptions& options);
 // for pixel, whatever their formats.
 bool samePixels(const QImage& a, const QImage& b);
 
+// True when `low` is exactly the half-size copy of `high` (every second pixel):
+// such a low picture was cut from the high one, so its art is the high art.
+bool isHalfOf(const QImage& low, const QImage& high);
+
 // `low` enlarged 2x by repeating every pixel, laid into a picture of
 // `highSize` and `highFormat`; where the enlargement does not reach (a density-2
 // picture larger than twice its partner) the picture holds `outside`.

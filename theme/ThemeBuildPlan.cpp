@@ -66,8 +66,11 @@ QList<DensityPair> piecePairsWithLowArtOnly(const ThemePieces& pieces) {
     QList<DensityPair> pairs;
     const auto& table = themePieceTable();
     for (int i = 0; i < kThemePieceCount; ++i) {
+        // A low piece halved from its high partner (a high-resolution sheet
+        // rewrites both) carries the high art, even where that art is the built-in one.
         if (!samePixels(pieces.lowPiece(i), defaultPieces(PieceResolution::Low)[i]) &&
-            samePixels(pieces.highPiece(i), defaultPieces(PieceResolution::High)[i]))
+            samePixels(pieces.highPiece(i), defaultPieces(PieceResolution::High)[i]) &&
+            !isHalfOf(pieces.lowPiece(i), pieces.highPiece(i)))
             pairs.append({pieceFilePath(table[i], PieceResolution::Low),
                           pieceFilePath(table[i], PieceResolution::High)});
     }

@@ -83,5 +83,6 @@ cat >"$work/bin/$name" <<WRAPPER
 WRAPPER
 chmod +x "$work/bin/$name"
 help2man --no-info --section=1 --include="$work/page.h2m" --output="$work/page.1" "$work/bin/$name"
+mkdir -p "$(dirname "$output")"
 gzip -9n -c "$work/page.1" >"$output.tmp"
 mv "$output.tmp" "$output"

@@ -211,27 +211,12 @@ TEST_F(EndToEnd, ThemesForEveryScreenDecodeToTheirPieces) {
 }
 
 TEST_F(EndToEnd, IconSetDecodesToThePickedCells) {
-    const QStringList arguments{"iconset",
-                                "--name",
-                                "Sample Icons",
-                                "--sheet",
-                                "IconBMP/SampleIcons.bmp",
-                                "--icon",
-                                "1=1",
-                                "--icon",
-                                "5=40",
-                                "--icon",
-                                "12=272",
-                                "--hires-sheet",
-                                "IconBMP/SampleIconsOS5.bmp",
-                                "--hires-icon",
-                                "2=2",
-                                "--hires-icon",
-                                "11=90",
-                                "--screen",
-                                "320x320 OS5",
-                                "--depths",
-                                "1,2,4,8,16"};
+    const QStringList arguments{"iconset", "--name", "Sample Icons", "--sheet", "IconBMP/SampleIcons.bmp",
+                                "--icon", "1=1", "--icon", "5=40", "--icon", "12=272", "--hires-sheet",
+                                "IconBMP/SampleIconsOS5.bmp", "--hires-icon", "2=2", "--hires-icon", "11=90",
+                                "--screen", "320x320 OS5", "--depths", "1,2,4,8,16",
+                                // Slots 1, 5 and 12 are picked only on the main window.
+                                "--as-is"};
     const pdb::PalmDatabase db = build(arguments, "Sample Icons");
     expectHeader(db, "Sample Icons", "Icns");
 

@@ -9,7 +9,7 @@
 #include "ui/TForm6.h"
 #include "ui/TForm7.h"
 
-#include "StartedWindows.h"
+#include "support/StartedWindows.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -163,11 +163,15 @@ TEST_F(DatabaseWindows, DroppedPicturesLoadAsSheets) {
     EXPECT_EQ(QColor(Form2->Pieces.highPiece(0).pixel(0, 0)), QColor(qRgb(10, 20, 30)));
     EXPECT_EQ(Form6->Image1->picture().size(), kHighSheetSize);
 
+    // A skin sheet is no icon sheet's size: each icon window asks before cutting it.
+    platform.choiceAnswers.enqueue(0);
     drop(Form7, file);
     EXPECT_EQ(Form1->IconBoard.sheet(IconWindow::Os5).size(), kHighSheetSize);
     EXPECT_NE(Form1->IconBoard.sheet(IconWindow::Main).size(), kHighSheetSize);
+    platform.choiceAnswers.enqueue(0);
     drop(Form1, file);
     EXPECT_EQ(Form1->IconBoard.sheet(IconWindow::Main).size(), kHighSheetSize);
+    EXPECT_EQ(platform.questions.size(), 2);
     EXPECT_TRUE(platform.messages.isEmpty()) << platform.messages.join('|').toStdString();
 }
 

@@ -9,7 +9,7 @@
 #include "ui/TForm6.h"
 #include "ui/TForm7.h"
 
-#include "StartedWindows.h"
+#include "support/StartedWindows.h"
 
 #include <QCoreApplication>
 #include <QLabel>
