@@ -139,6 +139,21 @@ constexpr LanguageLine kLines[] = {
     message(112, Message::SnapshotCanvasUnreadable),
     message(113, Message::HelpFileNotOpened),
     message(114, Message::NotAStartDirectory),
+    message(115, Message::LowArtOnlyQuestion),
+    message(116, Message::DoubleAnswer),
+    message(117, Message::AsItIsAnswer),
+    message(118, Message::CancelAnswer),
+    message(119, Message::LowArtOnlyRefusal),
+    message(120, Message::SheetSizeQuestion),
+    message(121, Message::YesAnswer),
+    message(122, Message::NoAnswer),
+    message(123, Message::HighSheetQuestion),
+    message(124, Message::BothSetsAnswer),
+    message(125, Message::CutAnywayAnswer),
+    message(126, Message::SheetSizeRefusal),
+    message(127, Message::BuildResult),
+    message(128, Message::InstallDatabaseMissing),
+    message(129, Message::InstallToolHint),
 };
 
 constexpr bool linesAreNumberedInOrder() {

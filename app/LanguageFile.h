@@ -69,6 +69,22 @@ enum class Message {
     SnapshotCanvasUnreadable, // line 112
     HelpFileNotOpened,        // line 113
     NotAStartDirectory,       // line 114
+    // The build checks' questions and refusals, the build result, the install checks.
+    LowArtOnlyQuestion,     // line 115
+    DoubleAnswer,           // line 116
+    AsItIsAnswer,           // line 117
+    CancelAnswer,           // line 118
+    LowArtOnlyRefusal,      // line 119
+    SheetSizeQuestion,      // line 120
+    YesAnswer,              // line 121
+    NoAnswer,               // line 122
+    HighSheetQuestion,      // line 123
+    BothSetsAnswer,         // line 124
+    CutAnywayAnswer,        // line 125
+    SheetSizeRefusal,       // line 126
+    BuildResult,            // line 127
+    InstallDatabaseMissing, // line 128
+    InstallToolHint,        // line 129
     Count
 };
 

@@ -352,10 +352,13 @@ QString locateCompiler(const QStringList& directories) {
     return {};
 }
 
-QString databaseResultLine(const QString& startDir, const QString& databaseName) {
+QString databaseResultLine(const QString& startDir, const QString& databaseName,
+                           const QStringList& messages) {
     const QString relative = QStringLiteral("%1/%2.pdb").arg(QLatin1String(kDatabaseFolder), databaseName);
     const qint64 bytes = QFileInfo(QDir(startDir).filePath(relative)).size();
-    return checktexts::BuildResult.arg(QDir::toNativeSeparators(relative)).arg((bytes + 1023) / 1024);
+    return messageOrBuiltIn(messages, Message::BuildResult)
+        .arg(QDir::toNativeSeparators(relative))
+        .arg((bytes + 1023) / 1024);
 }
 
 QString messageAt(const QStringList& messages, Message message) {

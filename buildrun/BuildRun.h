@@ -75,7 +75,7 @@ QString locateCompiler(const QStringList& directories);
 
 // What a clean build reports: the database's path below the start directory
 // and its size, "PDBFiles/Sunset.pdb, 412 KB" (kilobytes rounded up).
-QString databaseResultLine(const QString& startDir, const QString& databaseName);
+QString databaseResultLine(const QString& startDir, const QString& databaseName, const QStringList& messages);
 
 // The text of `message` in `messages` (Messages in index order), or an empty
 // text when the list is shorter.

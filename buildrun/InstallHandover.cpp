@@ -41,7 +41,7 @@ std::optional<QString> installOnHandheld(const QString& databaseName, const QStr
         return messageAt(messages, kInstallEmptyToolMessage);
     const QString database = installedDatabasePath(startDir, databaseName);
     if (!QFileInfo(database).isFile())
-        return checktexts::InstallDatabaseMissing.arg(database);
+        return messageOrBuiltIn(messages, Message::InstallDatabaseMissing).arg(database);
     const InstallCommand command = installCommand(toolPath, database);
     if (command.program.isEmpty() || !platform().startDetached(command.program, command.arguments, startDir))
         return messageAt(messages, kInstallCannotStartMessage);

@@ -115,10 +115,11 @@ void addBuildOptions(QCommandLineParser& parser) {
 
 // A sheet of another size than `expected` is cut only with --any-size.
 void checkSheetSize(const QImage& sheet, QSize expected, const QString& path, const QString& option,
-                    const QCommandLineParser& parser) {
+                    const QCommandLineParser& parser, const QStringList& messages) {
     if (sheet.size() == expected || parser.isSet(kAnySize))
         return;
-    throw UsageError{vv::checktexts::SheetSizeRefusal.arg(QDir::toNativeSeparators(path))
+    throw UsageError{vv::messageOrBuiltIn(messages, vv::Message::SheetSizeRefusal)
+                         .arg(QDir::toNativeSeparators(path))
                          .arg(sheet.width())
                          .arg(sheet.height())
                          .arg(option)
@@ -128,13 +129,13 @@ void checkSheetSize(const QImage& sheet, QSize expected, const QString& path, co
 
 // Pictures whose own art is only at density 1 need --double-low or --as-is.
 void settleLowArtOnly(const QCommandLineParser& parser, vv::BuildRequest& request,
-                      const QList<vv::DensityPair>& pairs) {
+                      const QList<vv::DensityPair>& pairs, const QStringList& messages) {
     if (parser.isSet(kDoubleLow) && parser.isSet(kAsIs))
         throw UsageError{QStringLiteral("--double-low and --as-is cannot both be given")};
     if (pairs.isEmpty() || parser.isSet(kAsIs))
         return;
     if (!parser.isSet(kDoubleLow))
-        throw UsageError{vv::checktexts::LowArtOnlyRefusal.arg(pairs.size())};
+        throw UsageError{vv::messageOrBuiltIn(messages, vv::Message::LowArtOnlyRefusal).arg(pairs.size())};
     // Where an enlargement does not reach, the launcher shows through, as in the windows.
     const vv::BuildOptions& o = request.options;
     QRgb outside = vv::kOutsideSheetColour;
@@ -273,7 +274,8 @@ void pickIcons(vv::IconBoard& board, vv::IconWindow window, const QString& sheet
             throw UsageError{QStringLiteral("%1: %2 (%3)")
                                  .arg(vv::messageAt(start.messages, vv::Message::IconSheetUnusable),
                                       loaded.loaderMessage, QDir::toNativeSeparators(sheet))};
-        checkSheetSize(loaded.picture, vv::iconGrid(window).fullSheetSize(), sheet, sheetOption, parser);
+        checkSheetSize(loaded.picture, vv::iconGrid(window).fullSheetSize(), sheet, sheetOption, parser,
+                       start.messages);
         board.setSheet(window, loaded.picture);
     }
     for (const SlotPick& pick : parsed) {
@@ -289,7 +291,7 @@ void loadSkin(vv::ThemePieces& pieces, const QString& path, vv::PieceResolution 
         throw UsageError{QStringLiteral("%1: %2 (%3)")
                              .arg(vv::messageAt(start.messages, vv::Message::SkinSheetUnusable),
                                   loaded.loaderMessage, QDir::toNativeSeparators(path))};
-    checkSheetSize(loaded.picture, vv::skinSheetSize(resolution), path, option, parser);
+    checkSheetSize(loaded.picture, vv::skinSheetSize(resolution), path, option, parser, start.messages);
     pieces.loadSheet(loaded.picture, resolution);
 }
 
@@ -374,7 +376,8 @@ vv::BuildRequest themeRequest(const QCommandLineParser& parser, const StartDirec
               QStringLiteral("--icons-sheet"), QStringLiteral("--icon"), vv::BuildKind::Theme, start, parser);
     request.families = vv::themeFamilies();
     request.pieces = vv::themePieceFiles(pieces, board, request.options.screenType);
-    settleLowArtOnly(parser, request, vv::themePairsWithLowArtOnly(pieces, board, request.options));
+    settleLowArtOnly(parser, request, vv::themePairsWithLowArtOnly(pieces, board, request.options),
+                     start.messages);
     return request;
 }
 
@@ -390,7 +393,7 @@ vv::BuildRequest iconSetRequest(const QCommandLineParser& parser, const StartDir
               QStringLiteral("--sheet"), QStringLiteral("--icon"), vv::BuildKind::IconSet, start, parser);
     request.families = vv::iconSetFamilies();
     request.pieces = vv::iconSetPieces(board);
-    settleLowArtOnly(parser, request, vv::iconSetPairsWithLowArtOnly(board, request.options));
+    settleLowArtOnly(parser, request, vv::iconSetPairsWithLowArtOnly(board, request.options), start.messages);
     return request;
 }
 

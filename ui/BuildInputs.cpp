@@ -98,7 +98,7 @@ void showBuildResult(QWidget* busyLabel, const QString& startDir, const QString&
                                                                         Qt::FindDirectChildrenOnly))
         if (auto* note = dynamic_cast<ResultNote*>(earlier))
             note->finish();
-    new ResultNote(label, databaseResultLine(startDir, databaseName));
+    new ResultNote(label, databaseResultLine(startDir, databaseName, currentMessages()));
 }
 
 } // namespace
@@ -168,9 +168,11 @@ std::optional<BuildOutcome> runBuildFromWindows(BuildKind kind, QWidget* busyLab
 bool settleLowArtOnly(QList<PieceFile>& pieces, const QList<DensityPair>& pairs) {
     if (pairs.isEmpty())
         return true;
-    const int answer =
-        platform().askChoice(checktexts::LowArtOnlyQuestion.arg(pairs.size()),
-                             {checktexts::DoubleAnswer, checktexts::AsItIsAnswer, checktexts::CancelAnswer});
+    const int answer = platform().askChoice(
+        messageOrBuiltIn(currentMessages(), Message::LowArtOnlyQuestion).arg(pairs.size()),
+        {messageOrBuiltIn(currentMessages(), Message::DoubleAnswer),
+         messageOrBuiltIn(currentMessages(), Message::AsItIsAnswer),
+         messageOrBuiltIn(currentMessages(), Message::CancelAnswer)});
     switch (answer) {
     case 0:
         doubleLowPictures(pieces, pairs, outsideSheetColour());

@@ -226,6 +226,8 @@ void ApplyLanguage(const QString& languageFile) {
 
     const QString mainCaption = Form1->windowTitle();
     Form7->Button3->setText(Form1->Button10->text());
+    Form3->Edit1->setPlaceholderText(Form1->Messages[vv::Message::InstallToolHint]);
+    Form3->Edit1->setToolTip(Form1->Messages[vv::Message::InstallToolHint]);
     Form1->Button11->setText(Form1->SnapPromptCaption);
     Form7->Button11->setText(Form1->SnapPromptCaption);
 

@@ -2,6 +2,7 @@
 
 #include "app/CheckTexts.h"
 #include "platform/Platform.h"
+#include "ui/BuildInputs.h"
 
 namespace vv::ui {
 namespace {
@@ -15,8 +16,10 @@ QString sizeQuestion(const QString& text, QSize sheet, QSize expected) {
 bool confirmSheetSize(QSize sheet, QSize expected) {
     if (sheet == expected)
         return true;
-    return platform().askChoice(sizeQuestion(checktexts::SheetSizeQuestion, sheet, expected),
-                                {checktexts::YesAnswer, checktexts::NoAnswer}) == 0;
+    return platform().askChoice(
+               sizeQuestion(messageOrBuiltIn(currentMessages(), Message::SheetSizeQuestion), sheet, expected),
+               {messageOrBuiltIn(currentMessages(), Message::YesAnswer),
+                messageOrBuiltIn(currentMessages(), Message::NoAnswer)}) == 0;
 }
 
 std::optional<PieceResolution> confirmSkinSheetSize(QSize sheet, PieceResolution window) {
@@ -25,8 +28,10 @@ std::optional<PieceResolution> confirmSkinSheetSize(QSize sheet, PieceResolution
         return window;
     if (window == PieceResolution::Low && sheet == skinSheetSize(PieceResolution::High)) {
         switch (platform().askChoice(
-            sizeQuestion(checktexts::HighSheetQuestion, sheet, expected),
-            {checktexts::BothSetsAnswer, checktexts::CutAnywayAnswer, checktexts::NoAnswer})) {
+            sizeQuestion(messageOrBuiltIn(currentMessages(), Message::HighSheetQuestion), sheet, expected),
+            {messageOrBuiltIn(currentMessages(), Message::BothSetsAnswer),
+             messageOrBuiltIn(currentMessages(), Message::CutAnywayAnswer),
+             messageOrBuiltIn(currentMessages(), Message::NoAnswer)})) {
         case 0:
             return PieceResolution::High;
         case 1:

@@ -106,8 +106,8 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent) {
     Edit1->setGeometry(4, 132, 489, 21);
     Edit1->setMaxLength(299);
     // What to put here is not obvious where no desktop suite exists.
-    Edit1->setPlaceholderText(vv::checktexts::InstallToolHint);
-    Edit1->setToolTip(vv::checktexts::InstallToolHint);
+    Edit1->setPlaceholderText(vv::checktexts::builtIn(vv::Message::InstallToolHint));
+    Edit1->setToolTip(vv::checktexts::builtIn(vv::Message::InstallToolHint));
     Label5->setBuddy(Edit1);
     Button3 = makeButton(this, "Button3", QStringLiteral("S&elect"), 498, 132, 90, 21);
     OpenDialog1.Title = QStringLiteral("Search for Install Tool");

@@ -23,7 +23,7 @@ QByteArray numberedLines(int count) {
 } // namespace
 
 TEST(LanguageFile, FullFileGivesEachLineInOrder) {
-    const LanguageTexts texts = readLanguageLines(numberedLines(120));
+    const LanguageTexts texts = readLanguageLines(numberedLines(LanguageLineCount));
     for (int i = 0; i < LanguageLineCount; ++i)
         EXPECT_EQ(texts[i], QStringLiteral("line %1").arg(i + 1));
 }

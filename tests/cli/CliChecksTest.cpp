@@ -92,7 +92,8 @@ TEST_F(CliChecks, Os5BuildWithOwnArtOnlyAtLowResolutionNeedsAWayOut) {
         EXPECT_TRUE(start.filesIn("ThmeRsrc", "*.bmp").isEmpty());
         if (QByteArray(c.error) == "count") {
             EXPECT_EQ(QString::fromLocal8Bit(run.err),
-                      "error: " + checktexts::LowArtOnlyRefusal.arg(kThemePieceCount) + "\n");
+                      "error: " + checktexts::builtIn(Message::LowArtOnlyRefusal).arg(kThemePieceCount) +
+                          "\n");
         } else if (*c.error) {
             EXPECT_TRUE(run.err.contains(c.error)) << run.err.toStdString();
         }
@@ -119,7 +120,8 @@ TEST_F(CliChecks, IconSetPicksOnlyOnTheMainGridAreCounted) {
                             icons,     "--icon", "1=5", "--icon",   "2=6"};
     const CliResult refused = start.runInProcess(build);
     EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_EQ(QString::fromLocal8Bit(refused.err), "error: " + checktexts::LowArtOnlyRefusal.arg(2) + "\n");
+    EXPECT_EQ(QString::fromLocal8Bit(refused.err),
+              "error: " + checktexts::builtIn(Message::LowArtOnlyRefusal).arg(2) + "\n");
     EXPECT_FALSE(QFileInfo::exists(start.filePath("PDBFiles/Set.pdb")));
 
     const CliResult doubled = start.runInProcess(build + QStringList{"--double-low"});
@@ -157,7 +159,8 @@ TEST_F(CliChecks, SheetsOfAnotherSizeNeedAnySize) {
         const CliResult refused = start.runInProcess(c.arguments + QStringList{file});
         EXPECT_EQ(refused.exitCode, 1);
         EXPECT_EQ(QString::fromLocal8Bit(refused.err), "error: " +
-                                                           checktexts::SheetSizeRefusal.arg(file)
+                                                           checktexts::builtIn(Message::SheetSizeRefusal)
+                                                               .arg(file)
                                                                .arg(c.size.width())
                                                                .arg(c.size.height())
                                                                .arg(c.option)
@@ -178,7 +181,7 @@ TEST_F(CliChecks, InstallRefusesAMissingDatabaseAndTakesAToolForOneRun) {
     const CliResult missing = start.runInProcess({"install", "--name", "Dawn"});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_EQ(QString::fromLocal8Bit(missing.err),
-              "error: " + checktexts::InstallDatabaseMissing.arg(database) + "\n");
+              "error: " + checktexts::builtIn(Message::InstallDatabaseMissing).arg(database) + "\n");
     EXPECT_TRUE(platform.processes.isEmpty());
 
     ASSERT_TRUE(writeBytes(start.filePath("PDBFiles/Dawn.pdb"), "a database"));

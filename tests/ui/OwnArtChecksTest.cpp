@@ -103,10 +103,11 @@ TEST_F(OwnArtChecks, Os5ThemeWithALowSheetAsksOnceAndFollowsTheAnswer) {
         Form1->Button2Click();
 
         ASSERT_EQ(platform.questions.size(), 1);
-        EXPECT_EQ(platform.questions[0], checktexts::LowArtOnlyQuestion.arg(kThemePieceCount));
-        EXPECT_EQ(
-            platform.questionAnswers[0],
-            (QStringList{checktexts::DoubleAnswer, checktexts::AsItIsAnswer, checktexts::CancelAnswer}));
+        EXPECT_EQ(platform.questions[0],
+                  checktexts::builtIn(Message::LowArtOnlyQuestion).arg(kThemePieceCount));
+        EXPECT_EQ(platform.questionAnswers[0], (QStringList{checktexts::builtIn(Message::DoubleAnswer),
+                                                            checktexts::builtIn(Message::AsItIsAnswer),
+                                                            checktexts::builtIn(Message::CancelAnswer)}));
         EXPECT_TRUE(platform.messages.isEmpty()) << platform.messages.join('|').toStdString();
         EXPECT_EQ(platform.processes.size(), c.built ? 1 : 0);
         EXPECT_EQ(QFileInfo::exists(path("PDBFiles/Dusk.pdb")), c.built);
@@ -169,7 +170,7 @@ TEST_F(OwnArtChecks, IconSetPicksOnTheMainWindowAreCountedOnOs5) {
     Form1->Edit1->setText("Tiles");
     Form1->SpeedButton1Click();
     ASSERT_EQ(platform.questions.size(), 1);
-    EXPECT_EQ(platform.questions[0], checktexts::LowArtOnlyQuestion.arg(2));
+    EXPECT_EQ(platform.questions[0], checktexts::builtIn(Message::LowArtOnlyQuestion).arg(2));
     ASSERT_EQ(platform.processes.size(), 1);
     const QImage low =
         Form1->IconBoard.slotPicture(IconWindow::Main, 1).convertToFormat(QImage::Format_RGB32);
@@ -182,7 +183,9 @@ TEST_F(OwnArtChecks, IconSetPicksOnTheMainWindowAreCountedOnOs5) {
 }
 
 TEST_F(OwnArtChecks, SheetsOfAnotherSizeAreCutOnlyWhenTheUserSaysSo) {
-    const QString yesNo = QStringList{checktexts::YesAnswer, checktexts::NoAnswer}.join('|');
+    const QString yesNo =
+        QStringList{checktexts::builtIn(Message::YesAnswer), checktexts::builtIn(Message::NoAnswer)}.join(
+            '|');
     const struct {
         const char* what;
         QWidget* window;
@@ -210,7 +213,8 @@ TEST_F(OwnArtChecks, SheetsOfAnotherSizeAreCutOnlyWhenTheUserSaysSo) {
             else
                 loadIcons(c.window, sheet);
             ASSERT_EQ(platform.questions.size(), 1);
-            EXPECT_EQ(platform.questions[0], checktexts::SheetSizeQuestion.arg(c.sheet.width())
+            EXPECT_EQ(platform.questions[0], checktexts::builtIn(Message::SheetSizeQuestion)
+                                                 .arg(c.sheet.width())
                                                  .arg(c.sheet.height())
                                                  .arg(c.expected.width())
                                                  .arg(c.expected.height()));
@@ -261,10 +265,11 @@ TEST_F(OwnArtChecks, AHighSheetOnTheLowWindowMayBeCutAsOne) {
         Form2->Pieces = ThemePieces();
         loadSkin(Form2, sheet);
         ASSERT_EQ(platform.questions.size(), 1);
-        EXPECT_EQ(platform.questions[0], checktexts::HighSheetQuestion.arg(460).arg(670).arg(230).arg(335));
-        EXPECT_EQ(
-            platform.questionAnswers[0],
-            (QStringList{checktexts::BothSetsAnswer, checktexts::CutAnywayAnswer, checktexts::NoAnswer}));
+        EXPECT_EQ(platform.questions[0],
+                  checktexts::builtIn(Message::HighSheetQuestion).arg(460).arg(670).arg(230).arg(335));
+        EXPECT_EQ(platform.questionAnswers[0], (QStringList{checktexts::builtIn(Message::BothSetsAnswer),
+                                                            checktexts::builtIn(Message::CutAnywayAnswer),
+                                                            checktexts::builtIn(Message::NoAnswer)}));
         ThemePieces expected;
         if (c.cutAs)
             expected.loadSheet(sheet, *c.cutAs, ui::outsideSheetColour());
@@ -318,8 +323,8 @@ TEST_F(OwnArtChecks, InstallRefusesADatabaseThatIsNotThere) {
     Form1->Button8->click();
     EXPECT_TRUE(platform.processes.isEmpty());
     ASSERT_EQ(platform.messages.size(), 1);
-    EXPECT_EQ(platform.messages[0],
-              checktexts::InstallDatabaseMissing.arg(QDir::toNativeSeparators(path("PDBFiles/Nowhere.pdb"))));
+    EXPECT_EQ(platform.messages[0], checktexts::builtIn(Message::InstallDatabaseMissing)
+                                        .arg(QDir::toNativeSeparators(path("PDBFiles/Nowhere.pdb"))));
 }
 
 } // namespace
