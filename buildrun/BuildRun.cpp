@@ -2,6 +2,7 @@
 
 #include "app/CheckTexts.h"
 #include "app/LanguageMessages.h"
+#include "app/SystemScreens.h"
 #include "buildrun/BuildKindTraits.h"
 #include "buildrun/DatabaseName.h"
 #include "buildrun/ResourceScript.h"
@@ -317,7 +318,7 @@ std::optional<QString> refusalOfBuildName(BuildKind kind, const QString& name, c
 
 std::optional<QString> refusalOfScreenType(BuildKind kind, const BuildOptions& options,
                                            const QStringList& messages) {
-    if (kind != BuildKind::Theme || (options.screenType >= 1 && options.screenType <= 3))
+    if (kind != BuildKind::Theme || screenProfileOf(options.screenType))
         return std::nullopt;
     return messageAt(messages, Message::ChooseSystemScreen).arg(options.screenType);
 }

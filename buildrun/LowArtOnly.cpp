@@ -1,5 +1,6 @@
 #include "buildrun/LowArtOnly.h"
 
+#include "app/PictureCopy.h"
 #include "app/SystemScreens.h"
 
 namespace vv {
@@ -30,13 +31,9 @@ bool samePixels(const QImage& a, const QImage& b) {
 bool isHalfOf(const QImage& low, const QImage& high) {
     if (low.isNull() || high.size() != low.size() * 2)
         return false;
-    const QImage small = low.convertToFormat(QImage::Format_RGB32);
-    const QImage large = high.convertToFormat(QImage::Format_RGB32);
-    for (int y = 0; y < small.height(); ++y)
-        for (int x = 0; x < small.width(); ++x)
-            if (small.pixel(x, y) != large.pixel(2 * x, 2 * y))
-                return false;
-    return true;
+    QImage half = makeRgbPicture(low.size(), 0);
+    copyPixelsHalfSize(high, high.rect(), half, QPoint(0, 0), 0);
+    return samePixels(low, half);
 }
 
 QImage doubledPicture(const QImage& low, QSize highSize, QImage::Format highFormat, QRgb outside) {
