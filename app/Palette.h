@@ -3,6 +3,8 @@
 // the resource compiler all map colours through it.
 #pragma once
 
+#include "app/PaletteTable.h"
+
 #include <QRgb>
 #include <QString>
 #include <QVector>
@@ -17,9 +19,7 @@ const std::array<QRgb, 256>& palmSystemPalette();
 // The same table as a QImage colour table, for 8-bit pieces.
 QVector<QRgb> palmColorTable();
 
-// Nearest palette entry by squared RGB distance; on a tie the highest index wins,
-// so black maps to 255. This is the rule the compiler uses for 8 bpp bitmaps.
-int nearestPaletteIndex(QRgb colour);
+// nearestPaletteIndex(QRgb) comes with the table (app/PaletteTable.h).
 
 // One or two hexadecimal digits, either case, to 0..255; -1 when not hexadecimal.
 int HexByteValue(const QString& digits);

@@ -2,32 +2,35 @@
 // bounds before they call these.
 #pragma once
 
-#include <QByteArray>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
 
 namespace vv::pdb::be {
 
-inline void append16(QByteArray& out, quint32 v) {
-    out.append(char(v >> 8));
-    out.append(char(v));
+inline void append16(std::string& out, std::uint32_t v) {
+    out.push_back(char(v >> 8));
+    out.push_back(char(v));
 }
-inline void append32(QByteArray& out, quint32 v) {
+inline void append32(std::string& out, std::uint32_t v) {
     append16(out, v >> 16);
     append16(out, v & 0xFFFF);
 }
-inline void set16(QByteArray& out, qsizetype at, quint32 v) {
+inline void set16(std::string& out, std::size_t at, std::uint32_t v) {
     out[at] = char(v >> 8);
     out[at + 1] = char(v);
 }
-inline void set32(QByteArray& out, qsizetype at, quint32 v) {
+inline void set32(std::string& out, std::size_t at, std::uint32_t v) {
     set16(out, at, v >> 16);
     set16(out, at + 2, v & 0xFFFF);
 }
-inline quint16 read16(const QByteArray& b, qsizetype at) {
-    const auto* p = reinterpret_cast<const uchar*>(b.constData()) + at;
-    return quint16(p[0] << 8 | p[1]);
+inline std::uint16_t read16(std::string_view b, std::size_t at) {
+    const auto* p = reinterpret_cast<const unsigned char*>(b.data()) + at;
+    return std::uint16_t(p[0] << 8 | p[1]);
 }
-inline quint32 read32(const QByteArray& b, qsizetype at) {
-    return quint32(read16(b, at)) << 16 | read16(b, at + 2);
+inline std::uint32_t read32(std::string_view b, std::size_t at) {
+    return std::uint32_t(read16(b, at)) << 16 | read16(b, at + 2);
 }
 
 } // namespace vv::pdb::be

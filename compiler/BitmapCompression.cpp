@@ -1,18 +1,22 @@
 #include "compiler/BitmapCompression.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 
 namespace vv::pdb {
 namespace {
 
+using uchar = unsigned char;
+
 // Each method is written once over a sink that either only counts (to choose
 // the smallest method without building the others) or writes through a raw
 // pointer into space reserved for the worst case; these loops run for every
 // member of every family.
 struct Counter {
-    qsizetype size = 0;
-    qsizetype limit = 0; // counting stops once this is reached: the method has lost
+    std::ptrdiff_t size = 0;
+    std::ptrdiff_t limit = 0; // counting stops once this is reached: the method has lost
     bool full() const { return size >= limit; }
     void put(uchar) { ++size; }
     void put(const uchar*, int n) { size += n; }
@@ -40,10 +44,10 @@ struct Writer {
 
 template <typename Sink> void scanline(Sink& out, const uchar* rows, int rowBytes, int height) {
     for (int y = 0; y < height; ++y) {
-        const uchar* row = rows + qsizetype(y) * rowBytes;
+        const uchar* row = rows + std::ptrdiff_t(y) * rowBytes;
         const uchar* previous = y > 0 ? row - rowBytes : nullptr;
         for (int group = 0; group < rowBytes; group += 8) {
-            const int count = qMin(8, rowBytes - group);
+            const int count = std::min(8, rowBytes - group);
             uchar* mask = out.reserve();
             for (int i = 0; i < count; ++i) {
                 const int x = group + i;
@@ -60,7 +64,7 @@ template <typename Sink> void scanline(Sink& out, const uchar* rows, int rowByte
 
 template <typename Sink> void rle(Sink& out, const uchar* rows, int rowBytes, int height) {
     for (int y = 0; y < height; ++y) {
-        const uchar* row = rows + qsizetype(y) * rowBytes;
+        const uchar* row = rows + std::ptrdiff_t(y) * rowBytes;
         int x = 0;
         while (x < rowBytes) {
             int run = 1;
@@ -85,12 +89,12 @@ template <typename Sink> void packBits(Sink& out, const uchar* rows, int rowByte
         return unit == 1 ? row[a] == row[b] : (row[2 * a] == row[2 * b] && row[2 * a + 1] == row[2 * b + 1]);
     };
     for (int y = 0; y < height; ++y) {
-        const uchar* row = rows + qsizetype(y) * rowBytes;
+        const uchar* row = rows + std::ptrdiff_t(y) * rowBytes;
         int x = 0;
         int literalStart = 0, literalCount = 0;
         auto flushLiteral = [&] {
             while (literalCount > 0) {
-                const int n = qMin(128, literalCount);
+                const int n = std::min(128, literalCount);
                 out.put(uchar(n - 1));
                 out.put(row + literalStart * unit, n * unit);
                 literalStart += n;
@@ -105,7 +109,7 @@ template <typename Sink> void packBits(Sink& out, const uchar* rows, int rowByte
                 flushLiteral();
                 const uchar* value = row + x * unit;
                 for (int left = run; left > 0;) {
-                    int n = qMin(128, left);
+                    int n = std::min(128, left);
                     if (left - n == 1)
                         --n; // leave a pair rather than a unit no run packet can hold
                     out.put(uchar(257 - n));
@@ -141,18 +145,18 @@ void run(Sink& out, Compression method, const uchar* data, int rowBytes, int hei
 }
 
 // How many of the `count` bytes at `a` differ from those at `b`, eight at a time.
-qsizetype differingBytes(const uchar* a, const uchar* b, qsizetype count) {
-    constexpr quint64 low7 = 0x7F7F7F7F7F7F7F7FULL, high = 0x8080808080808080ULL;
-    qsizetype n = 0, i = 0;
+std::ptrdiff_t differingBytes(const uchar* a, const uchar* b, std::ptrdiff_t count) {
+    constexpr std::uint64_t low7 = 0x7F7F7F7F7F7F7F7FULL, high = 0x8080808080808080ULL;
+    std::ptrdiff_t n = 0, i = 0;
     for (; i + 8 <= count; i += 8) {
-        quint64 x, y;
+        std::uint64_t x, y;
         std::memcpy(&x, a + i, 8);
         std::memcpy(&y, b + i, 8);
-        const quint64 d = x ^ y;
+        const std::uint64_t d = x ^ y;
         // One high bit per differing byte, summed by a multiply (no popcount
         // instruction is assumed).
-        const quint64 marks = ((((d & low7) + low7) | d) & high) >> 7;
-        n += qsizetype((marks * 0x0101010101010101ULL) >> 56);
+        const std::uint64_t marks = ((((d & low7) + low7) | d) & high) >> 7;
+        n += std::ptrdiff_t((marks * 0x0101010101010101ULL) >> 56);
     }
     for (; i < count; ++i)
         n += a[i] != b[i];
@@ -161,11 +165,11 @@ qsizetype differingBytes(const uchar* a, const uchar* b, qsizetype count) {
 
 // The scanline size without building it: a mask byte per group of eight and
 // every byte that differs from the one above (all of the first row).
-qsizetype scanlineSize(const uchar* rows, int rowBytes, int height, qsizetype limit) {
-    const qsizetype masks = (rowBytes + 7) / 8;
-    qsizetype size = 0;
+std::ptrdiff_t scanlineSize(const uchar* rows, int rowBytes, int height, std::ptrdiff_t limit) {
+    const std::ptrdiff_t masks = (rowBytes + 7) / 8;
+    std::ptrdiff_t size = 0;
     for (int y = 0; y < height && size < limit; ++y) {
-        const uchar* row = rows + qsizetype(y) * rowBytes;
+        const uchar* row = rows + std::ptrdiff_t(y) * rowBytes;
         size += masks + (y == 0 ? rowBytes : differingBytes(row, row - rowBytes, rowBytes));
     }
     return size;
@@ -173,15 +177,15 @@ qsizetype scanlineSize(const uchar* rows, int rowBytes, int height, qsizetype li
 
 // The RLE size: two bytes a run. A row no longer than a run's limit of 255 has
 // as many runs as places where a byte differs from the one before, plus one.
-qsizetype rleSize(const uchar* rows, int rowBytes, int height, qsizetype limit) {
+std::ptrdiff_t rleSize(const uchar* rows, int rowBytes, int height, std::ptrdiff_t limit) {
     if (rowBytes > 255) {
         Counter counter{0, limit};
         rle(counter, rows, rowBytes, height);
         return counter.size;
     }
-    qsizetype size = 0;
+    std::ptrdiff_t size = 0;
     for (int y = 0; y < height && size < limit; ++y) {
-        const uchar* row = rows + qsizetype(y) * rowBytes;
+        const uchar* row = rows + std::ptrdiff_t(y) * rowBytes;
         if (rowBytes > 0)
             size += 2 * (1 + differingBytes(row + 1, row, rowBytes - 1));
     }
@@ -190,9 +194,9 @@ qsizetype rleSize(const uchar* rows, int rowBytes, int height, qsizetype limit) 
 
 } // namespace
 
-qsizetype BitmapCompression::compressedSize(Compression method, const QByteArray& rows, int rowBytes,
-                                            int height, bool wordPackBits, qsizetype limit) {
-    const auto* data = reinterpret_cast<const uchar*>(rows.constData());
+std::ptrdiff_t BitmapCompression::compressedSize(Compression method, std::string_view rows, int rowBytes,
+                                                 int height, bool wordPackBits, std::ptrdiff_t limit) {
+    const auto* data = reinterpret_cast<const uchar*>(rows.data());
     if (method == Compression::Scanline)
         return scanlineSize(data, rowBytes, height, limit);
     if (method == Compression::Rle)
@@ -202,32 +206,32 @@ qsizetype BitmapCompression::compressedSize(Compression method, const QByteArray
     return counter.size;
 }
 
-QByteArray BitmapCompression::compress(Compression method, const QByteArray& rows, int rowBytes, int height,
-                                       bool wordPackBits) {
-    QByteArray out(compressedSize(method, rows, rowBytes, height, wordPackBits), Qt::Uninitialized);
+std::string BitmapCompression::compress(Compression method, std::string_view rows, int rowBytes, int height,
+                                        bool wordPackBits) {
+    std::string out(size_t(compressedSize(method, rows, rowBytes, height, wordPackBits)), '\0');
     Writer writer{reinterpret_cast<uchar*>(out.data())};
-    run(writer, method, reinterpret_cast<const uchar*>(rows.constData()), rowBytes, height, wordPackBits);
+    run(writer, method, reinterpret_cast<const uchar*>(rows.data()), rowBytes, height, wordPackBits);
     return out;
 }
 
-std::optional<QByteArray> BitmapCompression::decompress(Compression method, const char* data, qsizetype size,
-                                                        int rowBytes, int height, bool wordPackBits,
-                                                        qsizetype* consumed) {
+std::optional<std::string> BitmapCompression::decompress(Compression method, const char* data,
+                                                         std::ptrdiff_t size, int rowBytes, int height,
+                                                         bool wordPackBits, std::ptrdiff_t* consumed) {
     if (rowBytes < 0 || height < 0)
         return std::nullopt;
-    QByteArray rows(qsizetype(rowBytes) * height, '\0');
+    std::string rows(size_t(rowBytes) * size_t(height), '\0');
     auto* out = reinterpret_cast<uchar*>(rows.data());
     const auto* in = reinterpret_cast<const uchar*>(data);
-    qsizetype at = 0;
+    std::ptrdiff_t at = 0;
     for (int y = 0; y < height; ++y) {
-        uchar* row = out + qsizetype(y) * rowBytes;
+        uchar* row = out + std::ptrdiff_t(y) * rowBytes;
         int x = 0;
         if (method == Compression::Scanline) {
             for (int start = 0; start < rowBytes; start += 8) {
                 if (at >= size)
                     return std::nullopt;
                 const uchar mask = in[at++];
-                const int count = qMin(8, rowBytes - start);
+                const int count = std::min(8, rowBytes - start);
                 for (int i = 0; i < count; ++i) {
                     if (mask & (0x80 >> i)) {
                         if (at >= size)

@@ -2,7 +2,7 @@
 
 #include "compiler/BigEndian.h"
 
-#include "app/Palette.h"
+#include "app/PaletteTable.h"
 #include "compiler/BitmapCompression.h"
 
 namespace vv::pdb {
@@ -38,14 +38,14 @@ QList<QRgb> BitmapDecoder::greyTable(int depth) {
     }
 }
 
-std::optional<DecodedBitmap> BitmapDecoder::decodeBitmap(const QByteArray& resource, int offset,
+std::optional<DecodedBitmap> BitmapDecoder::decodeBitmap(std::string_view resource, int offset,
                                                          QString* error) {
     auto fail = [&](const QString& text) -> std::optional<DecodedBitmap> {
         if (error)
             *error = QStringLiteral("bitmap at offset %1: %2").arg(offset).arg(text);
         return std::nullopt;
     };
-    const qsizetype size = resource.size();
+    const auto size = qsizetype(resource.size());
     if (offset < 0 || offset + 16 > size)
         return fail(QStringLiteral("header runs past the end of the resource"));
     DecodedBitmap b;
@@ -116,17 +116,17 @@ std::optional<DecodedBitmap> BitmapDecoder::decodeBitmap(const QByteArray& resou
         const Compression method = b.version <= 1 ? Compression::Scanline : Compression(b.compressionType);
         if (b.version >= 2 && b.compressionType > 2)
             return fail(QStringLiteral("unknown compression type %1").arg(b.compressionType));
-        qsizetype consumed = 0;
-        std::optional<QByteArray> rows = BitmapCompression::decompress(
-            method, resource.constData() + at, size - at, b.rowBytes, b.height, b.depth == 16, &consumed);
+        std::ptrdiff_t consumed = 0;
+        std::optional<std::string> rows = BitmapCompression::decompress(
+            method, resource.data() + at, size - at, b.rowBytes, b.height, b.depth == 16, &consumed);
         if (!rows)
             return fail(QStringLiteral("compressed data is cut short or invalid"));
-        b.rows = *rows;
+        b.rows = qtBytes(*rows);
         at += consumed;
     } else {
         if (at + plain > size)
             return fail(QStringLiteral("pixel data runs past the end of the resource"));
-        b.rows = resource.mid(at, plain);
+        b.rows = qtBytes(resource.substr(size_t(at), size_t(plain)));
         at += plain;
     }
     b.length = int(at - offset);
@@ -143,7 +143,8 @@ std::optional<DecodedBitmap> BitmapDecoder::decodeBitmap(const QByteArray& resou
         }
     } else {
         b.image = QImage(b.width, b.height, QImage::Format_Indexed8);
-        b.image.setColorTable(b.depth == 8 ? palmColorTable() : greyTable(b.depth));
+        b.image.setColorTable(b.depth == 8 ? QList<QRgb>(palmPaletteColours.begin(), palmPaletteColours.end())
+                                           : greyTable(b.depth));
         for (int y = 0; y < b.height; ++y) {
             uchar* line = b.image.scanLine(y);
             for (int x = 0; x < b.width; ++x)
@@ -153,11 +154,11 @@ std::optional<DecodedBitmap> BitmapDecoder::decodeBitmap(const QByteArray& resou
     return b;
 }
 
-std::optional<DecodedFamily> BitmapDecoder::decodeFamily(const QByteArray& resource, QString* error) {
+std::optional<DecodedFamily> BitmapDecoder::decodeFamily(std::string_view resource, QString* error) {
     DecodedFamily family;
     qsizetype offset = 0;
     for (int guard = 0; guard < maxMembers; ++guard) {
-        if (offset + 16 <= resource.size() && uchar(resource[offset + 8]) == 0xFF &&
+        if (offset + 16 <= qsizetype(resource.size()) && uchar(resource[offset + 8]) == 0xFF &&
             resource[offset + 9] == 1) {
             if (family.separatorOffset >= 0) {
                 if (error)

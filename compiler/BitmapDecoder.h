@@ -4,12 +4,15 @@
 // is checked against the resource, so any byte string is safe to hand it.
 #pragma once
 
+#include "compiler/QtBytes.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QList>
 #include <QString>
 
 #include <optional>
+#include <string_view>
 
 namespace vv::pdb {
 
@@ -52,8 +55,14 @@ public:
     // The members of a family, following the next offsets from the first byte
     // and stepping over the separator. Nothing with the reason in `error` when a
     // header or its data does not fit the resource.
-    static std::optional<DecodedFamily> decodeFamily(const QByteArray& resource, QString* error);
-    static std::optional<DecodedBitmap> decodeBitmap(const QByteArray& resource, int offset, QString* error);
+    static std::optional<DecodedFamily> decodeFamily(std::string_view resource, QString* error);
+    static std::optional<DecodedBitmap> decodeBitmap(std::string_view resource, int offset, QString* error);
+    static std::optional<DecodedFamily> decodeFamily(const QByteArray& resource, QString* error) {
+        return decodeFamily(bytesOf(resource), error);
+    }
+    static std::optional<DecodedBitmap> decodeBitmap(const QByteArray& resource, int offset, QString* error) {
+        return decodeBitmap(bytesOf(resource), offset, error);
+    }
 
     // The colours a depth of 1, 2 or 4 shows for its indices: white to black.
     static QList<QRgb> greyTable(int depth);

@@ -7,87 +7,82 @@
 namespace vv::pdb {
 namespace {
 
-constexpr quint16 flagCompressed = 0x8000;
-constexpr quint16 flagTransparency = 0x2000;
-constexpr quint16 flagDirectColor = 0x0400;
+constexpr std::uint16_t flagCompressed = 0x8000;
+constexpr std::uint16_t flagTransparency = 0x2000;
+constexpr std::uint16_t flagDirectColor = 0x0400;
 
 // Layout of the 16-byte separator that ends the chain for handhelds without
 // high-density support and tells newer ones that density-2 members follow.
-const QByteArray& separator() {
-    static const QByteArray bytes = QByteArray::fromHex("0000000000000000ff01000000000000");
-    return bytes;
-}
+constexpr std::string_view separator("\0\0\0\0\0\0\0\0\xff\x01\0\0\0\0\0\0", 16);
 
-void padTo(QByteArray& bytes, int multiple) {
-    while (bytes.size() % multiple)
-        bytes.append('\0');
+void padTo(std::string& bytes, std::size_t multiple) {
+    bytes.append((multiple - bytes.size() % multiple) % multiple, '\0');
 }
 
 } // namespace
 
-std::optional<QByteArray> BitmapFamilyEncoder::encodeBitmap(const FamilyMember& m, QString* error) const {
+std::optional<std::string> BitmapFamilyEncoder::encodeBitmap(const FamilyMember& m,
+                                                             std::string* error) const {
     const int width = m.picture.width(), height = m.picture.height();
     if (width > 0x7FFF || height > 0x7FFF) {
         if (error)
-            *error = QStringLiteral("a picture of %1 x %2 pixels is too large for a bitmap")
-                         .arg(width)
-                         .arg(height);
+            *error = "a picture of " + std::to_string(width) + " x " + std::to_string(height) +
+                     " pixels is too large for a bitmap";
         return std::nullopt;
     }
     const int rowBytes = PixelConverter::rowBytes(width, m.depth);
     const int version = m.highDensity ? 3 : (m.depth <= 4 ? 1 : 2);
     const bool transparent =
         version >= 2 && ((m.depth == 8 && m.transparentIndex) || (m.depth == 16 && m.transparentColour));
-    const QByteArray rows =
+    const std::string rows =
         m_converter.convert(m.picture, m.depth, m.depth == 8 ? m.transparentIndex : std::nullopt);
 
-    QByteArray directInfo;
+    std::string directInfo;
     if (version == 2 && m.depth == 16) {
-        directInfo = QByteArray::fromHex("0506050000000000");
+        directInfo = std::string("\x05\x06\x05\0\0\0\0\0", 8);
         if (m.transparentColour) {
-            directInfo[5] = char(qRed(*m.transparentColour));
-            directInfo[6] = char(qGreen(*m.transparentColour));
-            directInfo[7] = char(qBlue(*m.transparentColour));
+            directInfo[5] = char(colourRed(*m.transparentColour));
+            directInfo[6] = char(colourGreen(*m.transparentColour));
+            directInfo[7] = char(colourBlue(*m.transparentColour));
         }
     }
 
     // The data that follows the header (and the direct-colour info), compressed
     // when that is strictly smaller than the plain rows.
-    QByteArray data = rows;
+    std::string data = rows;
     bool compressed = false;
     int compressionType = 0;
     if (m.compress) {
-        const qsizetype plainLength = rows.size() + directInfo.size();
+        const std::ptrdiff_t plainLength = std::ptrdiff_t(rows.size() + directInfo.size());
         if (version < 3) {
             // Density-1 members keep scanline: older handhelds read nothing else.
             // The reference compiler's 16-bit size also counts the direct-colour info.
-            const qsizetype sizeField =
+            const std::ptrdiff_t sizeField =
                 2 +
-                BitmapCompression::compressedSize(Compression::Scanline, rows, rowBytes, height, false,
-                                                  plainLength) +
-                directInfo.size();
+                std::ptrdiff_t(BitmapCompression::compressedSize(Compression::Scanline, rows, rowBytes,
+                                                                 height, false, plainLength)) +
+                std::ptrdiff_t(directInfo.size());
             if (sizeField < plainLength) {
                 if (sizeField > 0xFFFF) {
                     if (error)
-                        *error = QStringLiteral(
-                                     "compressed too big for a version 2 bitmap (%1 bytes, at most 65535)")
-                                     .arg(sizeField);
+                        *error = "compressed too big for a version 2 bitmap (" + std::to_string(sizeField) +
+                                 " bytes, at most 65535)";
                     return std::nullopt;
                 }
                 data.clear();
-                be::append16(data, quint32(sizeField));
+                be::append16(data, std::uint32_t(sizeField));
                 data.append(BitmapCompression::compress(Compression::Scanline, rows, rowBytes, height));
                 compressed = true;
             }
         } else {
             // Version 3 bitmaps only exist on handhelds that read all three methods.
             // Sizes first; only the smallest (the first of equals) is built.
-            qsizetype best = plainLength;
+            std::ptrdiff_t best = plainLength;
             for (const Compression method :
                  {Compression::Scanline, Compression::Rle, Compression::PackBits}) {
                 // A count that reaches best - 4 has lost already: stop it there.
-                const qsizetype size = 4 + BitmapCompression::compressedSize(method, rows, rowBytes, height,
-                                                                             m.depth == 16, best - 4);
+                const std::ptrdiff_t size = 4 + std::ptrdiff_t(BitmapCompression::compressedSize(
+                                                    method, rows, rowBytes, height, m.depth == 16, best - 4));
                 if (size < best) {
                     best = size;
                     compressed = true;
@@ -96,15 +91,15 @@ std::optional<QByteArray> BitmapFamilyEncoder::encodeBitmap(const FamilyMember& 
             }
             if (compressed) {
                 data.clear();
-                data.reserve(best);
-                be::append32(data, quint32(best));
+                data.reserve(size_t(best));
+                be::append32(data, std::uint32_t(best));
                 data.append(BitmapCompression::compress(Compression(compressionType), rows, rowBytes, height,
                                                         m.depth == 16));
             }
         }
     }
 
-    quint16 flags = 0;
+    std::uint16_t flags = 0;
     if (compressed)
         flags |= flagCompressed;
     if (transparent)
@@ -112,29 +107,30 @@ std::optional<QByteArray> BitmapFamilyEncoder::encodeBitmap(const FamilyMember& 
     if (m.depth == 16)
         flags |= flagDirectColor;
 
-    QByteArray out;
+    std::string out;
     out.reserve(24 + directInfo.size() + data.size() + 4);
-    be::append16(out, quint32(width));
-    be::append16(out, quint32(height));
-    be::append16(out, quint32(rowBytes));
+    be::append16(out, std::uint32_t(width));
+    be::append16(out, std::uint32_t(height));
+    be::append16(out, std::uint32_t(rowBytes));
     be::append16(out, flags);
-    out.append(char(m.depth));
-    out.append(char(version));
+    out.push_back(char(m.depth));
+    out.push_back(char(version));
     if (version < 3) {
         be::append16(out, 0); // next depth offset, set by the family
-        out.append(char(version == 2 && m.depth == 8 && m.transparentIndex ? *m.transparentIndex & 0xFF : 0));
-        out.append(char(0)); // compression type: scanline
+        out.push_back(
+            char(version == 2 && m.depth == 8 && m.transparentIndex ? *m.transparentIndex & 0xFF : 0));
+        out.push_back(char(0)); // compression type: scanline
         be::append16(out, 0);
         out.append(directInfo);
     } else {
-        out.append(char(0x18));
-        out.append(char(m.depth == 16 ? 1 : 0));
-        out.append(char(0));
-        out.append(char(compressionType));
+        out.push_back(char(0x18));
+        out.push_back(char(m.depth == 16 ? 1 : 0));
+        out.push_back(char(0));
+        out.push_back(char(compressionType));
         be::append16(out, highDensityValue);
-        quint32 transparentValue = 0;
+        std::uint32_t transparentValue = 0;
         if (m.depth == 8 && m.transparentIndex)
-            transparentValue = quint32(*m.transparentIndex);
+            transparentValue = std::uint32_t(*m.transparentIndex);
         else if (m.depth == 16 && m.transparentColour)
             transparentValue = PixelConverter::rgb565(*m.transparentColour);
         be::append32(out, transparentValue);
@@ -144,11 +140,11 @@ std::optional<QByteArray> BitmapFamilyEncoder::encodeBitmap(const FamilyMember& 
     return out;
 }
 
-std::optional<QByteArray> BitmapFamilyEncoder::encode(const QList<FamilyMember>& members, QString* error,
-                                                      int* failedMember) const {
-    QList<int> order(members.size());
-    for (int i = 0; i < members.size(); ++i)
-        order[i] = i;
+std::optional<std::string> BitmapFamilyEncoder::encode(const std::vector<FamilyMember>& members,
+                                                       std::string* error, int* failedMember) const {
+    std::vector<int> order(members.size());
+    for (std::size_t i = 0; i < members.size(); ++i)
+        order[i] = int(i);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
         if (members[a].highDensity != members[b].highDensity)
             return !members[a].highDensity;
@@ -157,10 +153,10 @@ std::optional<QByteArray> BitmapFamilyEncoder::encode(const QList<FamilyMember>&
     const bool anyHigh =
         std::any_of(members.begin(), members.end(), [](const FamilyMember& m) { return m.highDensity; });
 
-    QByteArray family;
-    for (int k = 0; k < order.size(); ++k) {
-        const FamilyMember& m = members[order[k]];
-        std::optional<QByteArray> bitmap = encodeBitmap(m, error);
+    std::string family;
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        const FamilyMember& m = members[size_t(order[k])];
+        std::optional<std::string> bitmap = encodeBitmap(m, error);
         if (!bitmap) {
             if (failedMember)
                 *failedMember = order[k];
@@ -173,20 +169,20 @@ std::optional<QByteArray> BitmapFamilyEncoder::encode(const QList<FamilyMember>&
             if (followed) {
                 if (bitmap->size() / 4 > 0xFFFF) {
                     if (error)
-                        *error = QStringLiteral("a bitmap of %1 bytes is too large for a family")
-                                     .arg(bitmap->size());
+                        *error = "a bitmap of " + std::to_string(bitmap->size()) +
+                                 " bytes is too large for a family";
                     if (failedMember)
                         *failedMember = order[k];
                     return std::nullopt;
                 }
-                be::set16(*bitmap, 10, quint32(bitmap->size() / 4));
+                be::set16(*bitmap, 10, std::uint32_t(bitmap->size() / 4));
             }
         } else {
-            if (family.isEmpty() || !members[order[k - 1]].highDensity)
-                family.append(separator());
+            if (family.empty() || !members[size_t(order[k - 1])].highDensity)
+                family.append(separator);
             padTo(*bitmap, 4);
             if (!last)
-                be::set32(*bitmap, 20, quint32(bitmap->size()));
+                be::set32(*bitmap, 20, std::uint32_t(bitmap->size()));
         }
         family.append(*bitmap);
     }

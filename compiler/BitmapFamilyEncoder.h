@@ -6,11 +6,9 @@
 #include "compiler/BitmapCompression.h"
 #include "compiler/PixelConverter.h"
 
-#include <QByteArray>
-#include <QList>
-#include <QString>
-
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace vv::pdb {
 
@@ -19,8 +17,8 @@ struct FamilyMember {
     int depth = 8; // 1, 2, 4, 8 or 16
     bool highDensity = false;
     bool compress = false;
-    std::optional<int> transparentIndex;   // used at 8 bpp
-    std::optional<QRgb> transparentColour; // used at 16 bpp
+    std::optional<int> transparentIndex;            // used at 8 bpp
+    std::optional<PaletteColour> transparentColour; // used at 16 bpp
 };
 
 class BitmapFamilyEncoder {
@@ -29,11 +27,11 @@ public:
     // bitmap whose 16-bit size field overflows). `failedMember` receives the index
     // into `members` of the one at fault. Members may come in any order; each
     // depth and density at most once.
-    std::optional<QByteArray> encode(const QList<FamilyMember>& members, QString* error,
-                                     int* failedMember = nullptr) const;
+    std::optional<std::string> encode(const std::vector<FamilyMember>& members, std::string* error,
+                                      int* failedMember = nullptr) const;
 
     // One bitmap with its header, unpadded, next offset 0.
-    std::optional<QByteArray> encodeBitmap(const FamilyMember& member, QString* error) const;
+    std::optional<std::string> encodeBitmap(const FamilyMember& member, std::string* error) const;
 
     static constexpr int highDensityValue = 144;
 

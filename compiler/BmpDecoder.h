@@ -6,15 +6,14 @@
 
 #include "compiler/Picture.h"
 
-#include <QByteArray>
-#include <QString>
-
 #include <optional>
+#include <string>
+#include <string_view>
 
 namespace vv::pdb {
 
 // The picture in `bytes`, whose header PictureReader::checkBmpHeader accepted;
 // nothing with the reason when the header describes no picture this reads.
-std::optional<Picture> decodeBmp(const QByteArray& bytes, QString* error);
+std::optional<Picture> decodeBmp(std::string_view bytes, std::string* error);
 
 } // namespace vv::pdb

@@ -4,11 +4,11 @@
 
 namespace vv::pdb {
 
-QString Diagnostic::format(const QString& scriptName) const {
-    const QString kind = isError() ? QStringLiteral("error") : QStringLiteral("warning");
+std::string Diagnostic::format(const std::string& scriptName) const {
+    const char* kind = isError() ? "error" : "warning";
     if (line > 0)
-        return QStringLiteral("%1:%2: %3: %4").arg(scriptName).arg(line).arg(kind, text);
-    return QStringLiteral("vkdm_pdb: %1: %2").arg(kind, text);
+        return scriptName + ':' + std::to_string(line) + ": " + kind + ": " + text;
+    return std::string("vkdm_pdb: ") + kind + ": " + text;
 }
 
 bool hasErrors(const Diagnostics& diagnostics) {

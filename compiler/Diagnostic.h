@@ -1,9 +1,10 @@
 // A message of the resource compiler: an error or a warning, tied to a script
-// line when one is to blame, otherwise to a file or to the program.
+// line when one is to blame, otherwise to a file or to the program. Texts are
+// UTF-8.
 #pragma once
 
-#include <QList>
-#include <QString>
+#include <string>
+#include <vector>
 
 namespace vv::pdb {
 
@@ -11,23 +12,23 @@ struct Diagnostic {
     enum class Severity { Error, Warning };
     Severity severity = Severity::Error;
     int line = 0; // script line, 1-based; 0 when no line is to blame
-    QString text;
+    std::string text;
 
     bool isError() const { return severity == Severity::Error; }
     // "SCRIPT:LINE: error: TEXT" or "vkdm_pdb: error: TEXT".
-    QString format(const QString& scriptName) const;
+    std::string format(const std::string& scriptName) const;
 };
 
-using Diagnostics = QList<Diagnostic>;
+using Diagnostics = std::vector<Diagnostic>;
 
-inline Diagnostic scriptError(int line, const QString& text) {
-    return {Diagnostic::Severity::Error, line, text};
+inline Diagnostic scriptError(int line, std::string text) {
+    return {Diagnostic::Severity::Error, line, std::move(text)};
 }
-inline Diagnostic scriptWarning(int line, const QString& text) {
-    return {Diagnostic::Severity::Warning, line, text};
+inline Diagnostic scriptWarning(int line, std::string text) {
+    return {Diagnostic::Severity::Warning, line, std::move(text)};
 }
-inline Diagnostic programError(const QString& text) {
-    return {Diagnostic::Severity::Error, 0, text};
+inline Diagnostic programError(std::string text) {
+    return {Diagnostic::Severity::Error, 0, std::move(text)};
 }
 
 bool hasErrors(const Diagnostics& diagnostics);

@@ -1,109 +1,88 @@
 #include "compiler/InputFile.h"
 
-#include <QFile>
+#include "compiler/SystemFiles.h"
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#ifndef O_BINARY
-#define O_BINARY 0
-#endif
-#ifndef O_NOCTTY
-#define O_NOCTTY 0
-#endif
-#ifndef O_NONBLOCK
-#define O_NONBLOCK 0
-#endif
-#ifndef O_CLOEXEC
-#define O_CLOEXEC 0
-#endif
 
 namespace vv::pdb {
 namespace {
 
-QString systemError(int code) {
-    return QString::fromLocal8Bit(std::strerror(code));
-}
-
-QString kindOf(mode_t mode) {
-    if (S_ISDIR(mode))
-        return QStringLiteral("it is a folder");
-#ifdef S_ISFIFO
-    if (S_ISFIFO(mode))
-        return QStringLiteral("it is a FIFO, not a regular file");
-#endif
-#ifdef S_ISSOCK
-    if (S_ISSOCK(mode))
-        return QStringLiteral("it is a socket, not a regular file");
-#endif
-    if (S_ISCHR(mode) || S_ISBLK(mode))
-        return QStringLiteral("it is a device, not a regular file");
-    return QStringLiteral("it is not a regular file");
+std::string kindOf(const sys::FileKind kind) {
+    switch (kind) {
+    case sys::FileKind::Folder:
+        return "it is a folder";
+    case sys::FileKind::Fifo:
+        return "it is a FIFO, not a regular file";
+    case sys::FileKind::Socket:
+        return "it is a socket, not a regular file";
+    case sys::FileKind::Device:
+        return "it is a device, not a regular file";
+    default:
+        return "it is not a regular file";
+    }
 }
 
 } // namespace
 
-InputFile::~InputFile() {
-    if (m_fd >= 0)
-        ::close(m_fd);
+std::string systemErrorText(int code) {
+    return std::strerror(code);
 }
 
-bool InputFile::open(const QString& path, QString* error) {
-    auto fail = [&](const QString& text) {
+InputFile::~InputFile() {
+    if (m_fd >= 0)
+        sys::closeFile(m_fd);
+}
+
+bool InputFile::open(const std::string& path, std::string* error) {
+    auto fail = [&](std::string text) {
         if (error)
-            *error = text;
+            *error = std::move(text);
         return false;
     };
-    if (path.isEmpty())
-        return fail(QStringLiteral("the file name is empty"));
-    if (path.contains(QChar(0)))
-        return fail(QStringLiteral("the file name holds a zero byte"));
+    if (path.empty())
+        return fail("the file name is empty");
+    if (path.find('\0') != std::string::npos)
+        return fail("the file name holds a zero byte");
     // Non-blocking, so that opening a FIFO without a writer returns at once; the
     // type is then checked on what was opened, not on the name.
-    const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_RDONLY | O_BINARY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = sys::openForReading(path);
     if (fd < 0) {
         const int code = errno;
-        struct stat info {};
-        if (::stat(name.constData(), &info) == 0 && !S_ISREG(info.st_mode))
-            return fail(kindOf(info.st_mode)); // a socket cannot even be opened
-        return fail(systemError(code));
+        const sys::FileKind kind = sys::kindOfPath(path);
+        if (kind != sys::FileKind::Missing && kind != sys::FileKind::Regular)
+            return fail(kindOf(kind)); // a socket cannot even be opened
+        return fail(systemErrorText(code));
     }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
+    std::int64_t size = 0;
+    const sys::FileKind kind = sys::kindOfOpenFile(fd, &size);
+    if (kind != sys::FileKind::Regular) {
         const int code = errno;
-        ::close(fd);
-        return fail(systemError(code));
-    }
-    if (!S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return fail(kindOf(info.st_mode));
+        sys::closeFile(fd);
+        return fail(kind == sys::FileKind::Missing ? systemErrorText(code) : kindOf(kind));
     }
     if (m_fd >= 0)
-        ::close(m_fd);
+        sys::closeFile(m_fd);
     m_fd = fd;
-    m_size = qint64(info.st_size);
+    m_size = size;
     return true;
 }
 
-std::optional<QByteArray> InputFile::read(qint64 count, QString* error) const {
+std::optional<std::string> InputFile::read(std::int64_t count, std::string* error) const {
     if (m_fd < 0 || count < 0 || count > m_size) {
         if (error)
-            *error = QStringLiteral("the file ends early");
+            *error = "the file ends early";
         return std::nullopt;
     }
-    QByteArray bytes(qsizetype(count), Qt::Uninitialized);
-    qint64 done = 0;
+    std::string bytes(std::size_t(count), '\0');
+    std::int64_t done = 0;
     while (done < count) {
-        const auto got = ::pread(m_fd, bytes.data() + done, size_t(count - done), off_t(done));
+        const std::int64_t got = sys::readAt(m_fd, bytes.data() + done, count - done, done);
         if (got < 0 && errno == EINTR)
             continue;
         if (got <= 0) {
             if (error)
-                *error = got < 0 ? systemError(errno) : QStringLiteral("the file ends early");
+                *error = got < 0 ? systemErrorText(errno) : std::string("the file ends early");
             return std::nullopt;
         }
         done += got;
@@ -111,29 +90,30 @@ std::optional<QByteArray> InputFile::read(qint64 count, QString* error) const {
     return bytes;
 }
 
-std::optional<QByteArray> InputFile::readAll(const QString& path, qint64 maxSize, QString* error) {
+std::optional<std::string> InputFile::readAll(const std::string& path, std::int64_t maxSize,
+                                              std::string* error) {
     InputFile file;
     if (!file.open(path, error))
         return std::nullopt;
     if (file.size() > maxSize) {
         if (error)
-            *error = QStringLiteral("the file has %1 bytes, more than the %2 allowed")
-                         .arg(file.size())
-                         .arg(maxSize);
+            *error = "the file has " + std::to_string(file.size()) + " bytes, more than the " +
+                     std::to_string(maxSize) + " allowed";
         return std::nullopt;
     }
     return file.read(file.size(), error);
 }
 
-QString checkOutputPath(const QString& path) {
-    if (path.isEmpty())
-        return QStringLiteral("the file name is empty");
-    if (path.contains(QChar(0)))
-        return QStringLiteral("the file name holds a zero byte");
-    struct stat info {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return {}; // not there yet (or unreachable: the write says why)
-    return S_ISREG(info.st_mode) ? QString() : kindOf(info.st_mode);
+std::string checkOutputPath(const std::string& path) {
+    if (path.empty())
+        return "the file name is empty";
+    if (path.find('\0') != std::string::npos)
+        return "the file name holds a zero byte";
+    const sys::FileKind kind = sys::kindOfPath(path);
+    // Not there yet (or unreachable: the write says why), or a file to replace.
+    if (kind == sys::FileKind::Missing || kind == sys::FileKind::Regular)
+        return {};
+    return kindOf(kind);
 }
 
 } // namespace vv::pdb

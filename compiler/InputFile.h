@@ -1,13 +1,13 @@
 // The compiler reads and writes regular files only. A FIFO would block it
 // forever, a device such as /dev/zero would feed it until memory runs out, and
 // replacing a device node or socket with the output (as a rename does) would
-// break the system. Sizes are known before anything is read whole.
+// break the system. Sizes are known before anything is read whole. Paths are
+// UTF-8 (on POSIX systems the bytes are passed on as they are).
 #pragma once
 
-#include <QByteArray>
-#include <QString>
-
+#include <cstdint>
 #include <optional>
+#include <string>
 
 namespace vv::pdb {
 
@@ -20,22 +20,26 @@ public:
 
     // Opens `path` for reading when it names a regular file; otherwise false
     // with the reason in `error`. Never blocks on a FIFO.
-    bool open(const QString& path, QString* error);
-    qint64 size() const { return m_size; }
+    bool open(const std::string& path, std::string* error);
+    std::int64_t size() const { return m_size; }
     // `count` bytes from the start; nothing with the reason when the file ends
     // early or cannot be read.
-    std::optional<QByteArray> read(qint64 count, QString* error) const;
+    std::optional<std::string> read(std::int64_t count, std::string* error) const;
 
     // The whole file when it is regular and at most `maxSize` bytes long.
-    static std::optional<QByteArray> readAll(const QString& path, qint64 maxSize, QString* error);
+    static std::optional<std::string> readAll(const std::string& path, std::int64_t maxSize,
+                                              std::string* error);
 
 private:
     int m_fd = -1;
-    qint64 m_size = 0;
+    std::int64_t m_size = 0;
 };
 
 // Empty when `path` may be written: it does not exist or is a regular file;
 // else why not (a folder, a device, a FIFO, a socket, a name with a zero byte).
-QString checkOutputPath(const QString& path);
+std::string checkOutputPath(const std::string& path);
+
+// The system's text for an error number, as UTF-8.
+std::string systemErrorText(int code);
 
 } // namespace vv::pdb

@@ -1,13 +1,11 @@
 #include "compiler/PaletteMapper.h"
 
-#include "app/Palette.h"
-
 #include <algorithm>
 
 namespace vv::pdb {
 
 PaletteMapper::PaletteMapper() {
-    const auto& table = palmSystemPalette();
+    const auto& table = palmPaletteColours;
     constexpr int levels[6] = {0x00, 0x33, 0x66, 0x99, 0xCC, 0xFF};
     auto levelOf = [&](int v) {
         for (int i = 0; i < 6; ++i)
@@ -17,7 +15,8 @@ PaletteMapper::PaletteMapper() {
     };
     std::vector<Extra> extras;
     for (int i = 0; i < 256; ++i) {
-        const int r = qRed(table[i]), g = qGreen(table[i]), b = qBlue(table[i]);
+        const int r = colourRed(table[size_t(i)]), g = colourGreen(table[size_t(i)]),
+                  b = colourBlue(table[size_t(i)]);
         const int lr = levelOf(r), lg = levelOf(g), lb = levelOf(b);
         if (lr >= 0 && lg >= 0 && lb >= 0) {
             Cell& cell = m_cells[size_t((lr * 6 + lg) * 6 + lb)];
@@ -62,7 +61,7 @@ PaletteMapper::PaletteMapper() {
             }
 }
 
-int PaletteMapper::slowIndexOf(QRgb colour) const {
+int PaletteMapper::slowIndexOf(PaletteColour colour) const {
     return nearestPaletteIndex(colour);
 }
 

@@ -2,7 +2,7 @@
 // highest index on ties), answered without searching all 256 entries.
 #pragma once
 
-#include <QRgb>
+#include "app/PaletteTable.h"
 
 #include <array>
 #include <vector>
@@ -14,10 +14,10 @@ public:
     PaletteMapper();
 
     // Same answer as vv::nearestPaletteIndex for every colour; alpha is ignored.
-    int indexOf(QRgb colour) const {
+    int indexOf(PaletteColour colour) const {
         if (!m_cubeShortcut)
             return slowIndexOf(colour);
-        const int r = qRed(colour), g = qGreen(colour), b = qBlue(colour);
+        const int r = colourRed(colour), g = colourGreen(colour), b = colourBlue(colour);
         const Cell& cell = m_cells[(m_level[r] * 6 + m_level[g]) * 6 + m_level[b]];
         int best = cell.cubeIndex;
         const int cr = r - cell.r, cg = g - cell.g, cb = b - cell.b;
@@ -43,7 +43,7 @@ private:
         int r = 0, g = 0, b = 0;                  // the cube colour
         int firstCandidate = 0, endCandidate = 0; // into m_candidates
     };
-    int slowIndexOf(QRgb colour) const;
+    int slowIndexOf(PaletteColour colour) const;
 
     // The palette is a 6-level colour cube plus a few extra colours. Squared
     // distance separates by axis, and no integer lies midway between two levels,

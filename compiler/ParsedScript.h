@@ -2,24 +2,22 @@
 // order, each remembering the line it came from for messages.
 #pragma once
 
-#include <QByteArray>
-#include <QList>
-#include <QRgb>
-#include <QString>
-
+#include <cstdint>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace vv::pdb {
 
 // One BITMAP line of a family.
 struct BitmapLine {
     int line = 0;
-    QString file;             // as written, separators already turned into '/'
+    std::string file;         // UTF-8, as written, separators already turned into '/'
     int depth = 0;            // 1, 2, 4, 8 or 16
     bool highDensity = false; // DENSITY 2 or 144
     bool compress = false;
-    std::optional<int> transparentIndex;   // TRANSPARENTINDEX, 0..255
-    std::optional<QRgb> transparentColour; // TRANSPARENT r g b
+    std::optional<int> transparentIndex;            // TRANSPARENTINDEX, 0..255
+    std::optional<std::uint32_t> transparentColour; // TRANSPARENT r g b, as 0xFFRRGGBB
 };
 
 struct FamilyBlock {
@@ -27,20 +25,20 @@ struct FamilyBlock {
     Kind kind = Kind::Bitmap;
     int line = 0;
     int id = 0;
-    QList<BitmapLine> members; // in script order
+    std::vector<BitmapLine> members; // in script order
 };
 
 struct DataStatement {
     int line = 0;
-    QByteArray type; // exactly four bytes
+    std::string type; // exactly four bytes
     int id = 0;
-    QString file;
+    std::string file; // UTF-8
 };
 
 struct VersionStatement {
     int line = 0;
     int id = 0;
-    QByteArray text; // the script's bytes, without quotes
+    std::string text; // the script's bytes, without quotes
 };
 
 struct ScriptStatement {
@@ -52,7 +50,7 @@ struct ScriptStatement {
 };
 
 struct ParsedScript {
-    QList<ScriptStatement> statements;
+    std::vector<ScriptStatement> statements;
 };
 
 } // namespace vv::pdb

@@ -4,8 +4,7 @@
 // code that fills a new picture writes to it.
 #pragma once
 
-#include <QtGlobal>
-
+#include <cstdint>
 #include <memory>
 #include <type_traits>
 #include <utility>
@@ -18,7 +17,7 @@ public:
     Picture() = default;
     Picture(int width, int height)
         : m_width(width), m_height(height),
-          m_pixels(std::make_shared<std::vector<quint32>>(size_t(width) * size_t(height))) {}
+          m_pixels(std::make_shared<std::vector<std::uint32_t>>(size_t(width) * size_t(height))) {}
 
     // Any picture with QImage's interface, taken by its colours with alpha
     // dropped: the program and its tests hand QImages in, while the compiler
@@ -29,8 +28,8 @@ public:
         const Image rgb = image.convertToFormat(Image::Format_RGB32);
         *this = Picture(rgb.width(), rgb.height());
         for (int y = 0; y < m_height; ++y) {
-            const auto* in = reinterpret_cast<const quint32*>(rgb.constScanLine(y));
-            quint32* out = row(y);
+            const auto* in = reinterpret_cast<const std::uint32_t*>(rgb.constScanLine(y));
+            std::uint32_t* out = row(y);
             for (int x = 0; x < m_width; ++x)
                 out[x] = in[x] | 0xFF000000u;
         }
@@ -39,14 +38,14 @@ public:
     int width() const { return m_width; }
     int height() const { return m_height; }
     bool isNull() const { return !m_pixels || m_pixels->empty(); }
-    const quint32* row(int y) const { return m_pixels->data() + size_t(y) * size_t(m_width); }
-    quint32* row(int y) { return m_pixels->data() + size_t(y) * size_t(m_width); }
-    quint32 pixel(int x, int y) const { return row(y)[x]; }
+    const std::uint32_t* row(int y) const { return m_pixels->data() + size_t(y) * size_t(m_width); }
+    std::uint32_t* row(int y) { return m_pixels->data() + size_t(y) * size_t(m_width); }
+    std::uint32_t pixel(int x, int y) const { return row(y)[x]; }
 
 private:
     int m_width = 0;
     int m_height = 0;
-    std::shared_ptr<std::vector<quint32>> m_pixels;
+    std::shared_ptr<std::vector<std::uint32_t>> m_pixels;
 };
 
 } // namespace vv::pdb

@@ -6,10 +6,10 @@
 
 #include "compiler/Picture.h"
 
-#include <QByteArray>
-#include <QString>
-
+#include <cstdint>
 #include <optional>
+#include <string>
+#include <string_view>
 
 namespace vv::pdb {
 
@@ -18,17 +18,17 @@ public:
     // The picture (alpha dropped), or nothing with the reason in `error`.
     // Refuses anything that is not a complete, uncompressed or RLE BMP, and any
     // path that is not a regular file.
-    static std::optional<Picture> read(const QString& path, QString* error);
-    static std::optional<Picture> decode(const QByteArray& bytes, QString* error);
+    static std::optional<Picture> read(const std::string& path, std::string* error);
+    static std::optional<Picture> decode(std::string_view bytes, std::string* error);
 
     // The check alone: empty when the BMP header promises no more bytes than
     // the file holds, else the reason.
-    static QString checkBmpHeader(const QByteArray& bytes);
+    static std::string checkBmpHeader(std::string_view bytes);
 
     // The most bytes a file starting with `header` (its first 54 bytes) may
     // have: the pixel data its header describes, plus room for a trailing
     // profile. A header that describes nothing readable allows only itself.
-    static qint64 largestFileFor(const QByteArray& header);
+    static std::int64_t largestFileFor(std::string_view header);
 };
 
 } // namespace vv::pdb

@@ -1,7 +1,5 @@
 #include "compiler/PixelConverter.h"
 
-#include "app/Palette.h"
-
 #include <array>
 #include <cstring>
 
@@ -34,51 +32,53 @@ int PixelConverter::greyIndex(int sum, int depth) {
     return greyTables().byDepth[slotOf(depth)][sum];
 }
 
-int PixelConverter::paletteIndex(QRgb colour, std::optional<int> transparentIndex) const {
-    if (transparentIndex && (colour & 0xFFFFFF) == (palmSystemPalette()[*transparentIndex] & 0xFFFFFF))
+int PixelConverter::paletteIndex(PaletteColour colour, std::optional<int> transparentIndex) const {
+    if (transparentIndex && (colour & 0xFFFFFF) == (palmPaletteColours[size_t(*transparentIndex)] & 0xFFFFFF))
         return *transparentIndex;
     return m_palette.indexOf(colour);
 }
 
-QByteArray PixelConverter::convert(const Picture& picture, int depth,
-                                   std::optional<int> transparentIndex) const {
+std::string PixelConverter::convert(const Picture& picture, int depth,
+                                    std::optional<int> transparentIndex) const {
     const int width = picture.width(), height = picture.height();
     const int stride = rowBytes(width, depth);
-    QByteArray rows(qsizetype(stride) * height, Qt::Uninitialized);
-    auto* out = reinterpret_cast<uchar*>(rows.data());
+    std::string rows(size_t(stride) * size_t(height), '\0');
+    auto* out = reinterpret_cast<unsigned char*>(rows.data());
     // No picture colour has alpha 0 after the OR below, so this never matches
     // when there is no transparency index.
-    const QRgb transparentColour =
-        transparentIndex ? (palmSystemPalette()[*transparentIndex] | 0xFF000000u) : QRgb(0);
+    const PaletteColour transparentColour =
+        transparentIndex ? (palmPaletteColours[size_t(*transparentIndex)] | 0xFF000000u) : PaletteColour(0);
     for (int y = 0; y < height; ++y) {
-        const QRgb* in = picture.row(y);
-        uchar* row = out + qsizetype(y) * stride;
+        const PaletteColour* in = picture.row(y);
+        unsigned char* row = out + size_t(y) * size_t(stride);
         std::memset(row, 0, size_t(stride));
         if (depth == 16) {
             for (int x = 0; x < width; ++x) {
-                const quint16 v = rgb565(in[x]);
-                row[2 * x] = uchar(v >> 8);
-                row[2 * x + 1] = uchar(v);
+                const std::uint16_t v = rgb565(in[x]);
+                row[2 * x] = static_cast<unsigned char>(v >> 8);
+                row[2 * x + 1] = static_cast<unsigned char>(v);
             }
         } else if (depth == 8) {
             // Pictures are mostly runs of one colour: remember the last answer.
-            QRgb last = ~in[0];
-            uchar lastIndex = 0;
+            PaletteColour last = ~in[0];
+            unsigned char lastIndex = 0;
             for (int x = 0; x < width; ++x) {
-                const QRgb c = in[x] | 0xFF000000u;
+                const PaletteColour c = in[x] | 0xFF000000u;
                 if (c != last) {
                     last = c;
-                    lastIndex = uchar(c == transparentColour ? *transparentIndex : m_palette.indexOf(c));
+                    lastIndex = static_cast<unsigned char>(c == transparentColour ? *transparentIndex
+                                                                                  : m_palette.indexOf(c));
                 }
                 row[x] = lastIndex;
             }
         } else {
             const auto& table = greyTables().byDepth[slotOf(depth)];
-            uchar* byte = row;
+            unsigned char* byte = row;
             int shift = 8 - depth;
             for (int x = 0; x < width; ++x) {
-                const QRgb c = in[x];
-                *byte |= uchar(table[qRed(c) + qGreen(c) + qBlue(c)] << shift);
+                const PaletteColour c = in[x];
+                *byte |= static_cast<unsigned char>(
+                    table[size_t(colourRed(c) + colourGreen(c) + colourBlue(c))] << shift);
                 shift -= depth;
                 if (shift < 0) {
                     shift = 8 - depth;

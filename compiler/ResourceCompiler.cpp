@@ -1,20 +1,20 @@
 #include "compiler/ResourceCompiler.h"
 
-#include "app/AnsiText.h"
 #include "compiler/BitmapFamilyEncoder.h"
 #include "compiler/InputFile.h"
+#include "compiler/OutputFile.h"
 #include "compiler/PictureReader.h"
 #include "compiler/ScriptParser.h"
-
-#include <QDateTime>
-#include <QFileInfo>
-#include <QHash>
-#include <QSaveFile>
-#include <QTimeZone>
+#include "compiler/TextRules.h"
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <ctime>
+#include <map>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace vv::pdb {
@@ -22,12 +22,31 @@ namespace {
 
 constexpr int firstEditID = 10000;
 
-QString quoted(const QString& path) {
-    return QLatin1Char('"') + path + QLatin1Char('"');
+std::string quoted(const std::string& path) {
+    return '"' + path + '"';
 }
 
-QString typeText(const QByteArray& type) {
-    return QString::fromLatin1(type);
+std::string typeText(const std::string& type) {
+    return latin1ToUtf8(type);
+}
+
+void append(Diagnostics& to, const Diagnostics& from) {
+    to.insert(to.end(), from.begin(), from.end());
+}
+
+// The current local time as seconds since 1970, as if the zone were UTC: the
+// handheld keeps local time without a zone.
+std::int64_t localSecondsNow() {
+    const std::time_t now = std::time(nullptr);
+#ifdef _WIN32
+    std::tm local{};
+    localtime_s(&local, &now);
+    return std::int64_t(_mkgmtime(&local));
+#else
+    std::tm local{};
+    localtime_r(&now, &local);
+    return std::int64_t(now) + std::int64_t(local.tm_gmtoff);
+#endif
 }
 
 // Runs `work(i)` for i in [0, count) on up to four threads. Families do not
@@ -59,58 +78,52 @@ constexpr int familiesInFlight = 16;
 // until everything is in place, so an error leaves an older database as it was.
 class DatabaseFileWriter {
 public:
-    DatabaseFileWriter(const QString& path, const PalmDatabase& header, qsizetype count)
+    DatabaseFileWriter(const std::string& path, const PalmDatabase& header, std::size_t count)
         : m_file(path), m_header(header), m_count(count) {}
 
     bool start() {
-        if (!m_file.open(QIODevice::WriteOnly))
+        if (!m_file.open())
             return false;
-        m_offset = quint32(PalmDatabase::headerSize + PalmDatabase::entrySize * m_count + 2);
-        QByteArray head = m_header.headerBytes(quint16(m_count));
-        head.append(QByteArray(qsizetype(PalmDatabase::entrySize) * m_count + 2, '\0'));
+        m_offset = std::uint32_t(PalmDatabase::headerSize + PalmDatabase::entrySize * m_count + 2);
+        std::string head = m_header.headerBytes(std::uint16_t(m_count));
+        head.append(PalmDatabase::entrySize * m_count + 2, '\0');
         m_list.reserve(PalmDatabase::entrySize * m_count);
-        return write(head);
+        return m_file.write(head);
     }
     bool add(const PalmResource& resource) {
         PalmDatabase::appendEntry(m_list, resource.type, resource.id, m_offset);
-        m_offset += quint32(resource.bytes.size());
-        return write(resource.bytes);
+        m_offset += std::uint32_t(resource.bytes.size());
+        return m_file.write(resource.bytes);
     }
-    bool finish() { return m_file.seek(PalmDatabase::headerSize) && write(m_list) && m_file.commit(); }
-    QString errorString() const { return m_file.errorString(); }
+    bool finish() { return m_file.writeAt(PalmDatabase::headerSize, m_list) && m_file.commit(); }
+    const std::string& errorString() const { return m_file.errorString(); }
 
 private:
-    bool write(const QByteArray& bytes) { return m_file.write(bytes) == bytes.size(); }
-
-    QSaveFile m_file;
+    OutputFile m_file;
     const PalmDatabase& m_header;
-    qsizetype m_count = 0;
-    quint32 m_offset = 0;
-    QByteArray m_list;
+    std::size_t m_count = 0;
+    std::uint32_t m_offset = 0;
+    std::string m_list;
 };
 
 } // namespace
 
 bool ResourceCompiler::compileTo(const ParsedScript& script, const CompileRequest& request,
-                                 Diagnostics* diagnostics, const std::function<bool(qsizetype)>& start,
+                                 Diagnostics* diagnostics, const std::function<bool(std::size_t)>& start,
                                  const std::function<bool(const PalmResource&)>& add) {
     Diagnostics found;
-    QHash<QPair<QByteArray, int>, int> resourceLines; // (type, id) -> line
-    auto claim = [&](const QByteArray& type, int id, int line) {
-        const auto key = qMakePair(type, id);
-        if (resourceLines.contains(key)) {
-            found.push_back(
-                scriptError(line, QStringLiteral("a second resource %1 %2 (the first is at line %3)")
-                                      .arg(typeText(type))
-                                      .arg(id)
-                                      .arg(resourceLines.value(key))));
+    std::map<std::pair<std::string, int>, int> resourceLines; // (type, id) -> line
+    auto claim = [&](const std::string& type, int id, int line) {
+        const auto [first, fresh] = resourceLines.emplace(std::make_pair(type, id), line);
+        if (!fresh) {
+            found.push_back(scriptError(line, "a second resource " + typeText(type) + ' ' +
+                                                  std::to_string(id) + " (the first is at line " +
+                                                  std::to_string(first->second) + ")"));
             return false;
         }
-        resourceLines.insert(key, line);
         if (id >= firstEditID && !request.allowEditID)
-            found.push_back(scriptWarning(
-                line, QStringLiteral("resource ID %1 is 10000 or more; pass -allowEditID if that is meant")
-                          .arg(id)));
+            found.push_back(scriptWarning(line, "resource ID " + std::to_string(id) +
+                                                    " is 10000 or more; pass -allowEditID if that is meant"));
         return true;
     };
     auto finish = [&](bool ok) {
@@ -118,7 +131,7 @@ bool ResourceCompiler::compileTo(const ParsedScript& script, const CompileReques
                          [](const Diagnostic& a, const Diagnostic& b) { return a.line < b.line; });
         ok = ok && !hasErrors(found);
         if (diagnostics)
-            diagnostics->append(found);
+            append(*diagnostics, found);
         return ok;
     };
 
@@ -138,36 +151,33 @@ bool ResourceCompiler::compileTo(const ParsedScript& script, const CompileReques
         if (statement.kind == ScriptStatement::Kind::Family) {
             const FamilyBlock& family = statement.family;
             item.line = family.line;
-            item.resource.type =
-                family.kind == FamilyBlock::Kind::Icon ? QByteArray("tAIB") : QByteArray("Tbmp");
-            item.resource.id = quint16(family.id);
+            item.resource.type = family.kind == FamilyBlock::Kind::Icon ? "tAIB" : "Tbmp";
+            item.resource.id = std::uint16_t(family.id);
             if (!claim(item.resource.type, family.id, item.line))
                 continue;
-            if (family.members.isEmpty()) {
+            if (family.members.empty()) {
                 found.push_back(scriptWarning(
                     item.line,
-                    QStringLiteral("%1 ID %2 has no BITMAP lines; no resource written")
-                        .arg(family.kind == FamilyBlock::Kind::Icon ? QStringLiteral("ICONFAMILYEX")
-                                                                    : QStringLiteral("BITMAPFAMILYEX"))
-                        .arg(family.id)));
+                    std::string(family.kind == FamilyBlock::Kind::Icon ? "ICONFAMILYEX" : "BITMAPFAMILYEX") +
+                        " ID " + std::to_string(family.id) + " has no BITMAP lines; no resource written"));
                 continue;
             }
             item.family = &family;
             for (const BitmapLine& b : family.members) {
                 if (b.transparentIndex && b.depth != 8)
-                    found.push_back(scriptWarning(
-                        b.line, QStringLiteral("TRANSPARENTINDEX applies to BPP 8 only; ignored at BPP %1")
-                                    .arg(b.depth)));
+                    found.push_back(
+                        scriptWarning(b.line, "TRANSPARENTINDEX applies to BPP 8 only; ignored at BPP " +
+                                                  std::to_string(b.depth)));
                 if (b.transparentColour && b.depth != 16)
-                    found.push_back(scriptWarning(
-                        b.line, QStringLiteral("TRANSPARENT applies to BPP 16 only; ignored at BPP %1")
-                                    .arg(b.depth)));
+                    found.push_back(
+                        scriptWarning(b.line, "TRANSPARENT applies to BPP 16 only; ignored at BPP " +
+                                                  std::to_string(b.depth)));
             }
         } else if (statement.kind == ScriptStatement::Kind::Data) {
             const DataStatement& data = statement.data;
             item.line = data.line;
             item.resource.type = data.type;
-            item.resource.id = quint16(data.id);
+            item.resource.id = std::uint16_t(data.id);
             if (!claim(item.resource.type, data.id, item.line))
                 continue;
             item.data = &data;
@@ -175,23 +185,21 @@ bool ResourceCompiler::compileTo(const ParsedScript& script, const CompileReques
             const VersionStatement& version = statement.version;
             item.line = version.line;
             item.resource.type = "tver";
-            item.resource.id = quint16(version.id);
+            item.resource.id = std::uint16_t(version.id);
             if (!claim(item.resource.type, version.id, item.line))
                 continue;
             item.resource.bytes = version.text + '\0';
         }
         pending.push_back(std::move(item));
     }
-    if (pending.size() > size_t(maxResources)) {
-        found.push_back(
-            programError(QStringLiteral("the script describes %1 resources; a database holds at most %2")
-                             .arg(pending.size())
-                             .arg(maxResources)));
+    if (pending.size() > maxResources) {
+        found.push_back(programError("the script describes " + std::to_string(pending.size()) +
+                                     " resources; a database holds at most " + std::to_string(maxResources)));
         return finish(false);
     }
     // Nothing is written once an error is known; the rest is still compiled so
     // that every error is reported in one run.
-    bool writing = !hasErrors(found) && start(qsizetype(pending.size()));
+    bool writing = !hasErrors(found) && start(pending.size());
     bool sinkFailed = !hasErrors(found) && !writing;
 
     // Then the resources in groups: each group's pictures are read and its
@@ -200,36 +208,34 @@ bool ResourceCompiler::compileTo(const ParsedScript& script, const CompileReques
     const BitmapFamilyEncoder encoder;
     auto make = [&](Pending& item) {
         if (item.data) {
-            QString problem;
-            std::optional<QByteArray> bytes = InputFile::readAll(item.data->file, maxDataSize, &problem);
+            std::string problem;
+            std::optional<std::string> bytes = InputFile::readAll(item.data->file, maxDataSize, &problem);
             if (bytes)
                 item.resource.bytes = std::move(*bytes);
             else
                 item.diagnostics.push_back(scriptError(
-                    item.line,
-                    QStringLiteral("cannot read data file %1: %2").arg(quoted(item.data->file), problem)));
+                    item.line, "cannot read data file " + quoted(item.data->file) + ": " + problem));
             return;
         }
         if (!item.family)
             return;
-        QList<FamilyMember> members;
-        QHash<QString, std::optional<Picture>> pictures; // each file once per family
-        QHash<QString, QString> errors;
+        std::vector<FamilyMember> members;
+        // Each file once per family: its picture, or why there is none.
+        std::map<std::string, std::pair<std::optional<Picture>, std::string>> pictures;
         for (const BitmapLine& b : item.family->members) {
             auto picture = pictures.find(b.file);
             if (picture == pictures.end()) {
-                QString error;
-                picture = pictures.insert(b.file, PictureReader::read(b.file, &error));
-                errors.insert(b.file, error);
+                std::string error;
+                std::optional<Picture> read = PictureReader::read(b.file, &error);
+                picture = pictures.emplace(b.file, std::make_pair(std::move(read), std::move(error))).first;
             }
-            if (!*picture) {
-                item.diagnostics.push_back(scriptError(
-                    b.line,
-                    QStringLiteral("cannot read picture %1: %2").arg(quoted(b.file), errors.value(b.file))));
+            if (!picture->second.first) {
+                item.diagnostics.push_back(scriptError(b.line, "cannot read picture " + quoted(b.file) +
+                                                                   ": " + picture->second.second));
                 continue;
             }
             FamilyMember m;
-            m.picture = **picture;
+            m.picture = *picture->second.first;
             m.depth = b.depth;
             m.highDensity = b.highDensity;
             m.compress = b.compress;
@@ -237,39 +243,38 @@ bool ResourceCompiler::compileTo(const ParsedScript& script, const CompileReques
             m.transparentColour = b.transparentColour;
             members.push_back(std::move(m));
         }
-        if (!item.diagnostics.isEmpty())
+        if (!item.diagnostics.empty())
             return;
-        QString problem;
+        std::string problem;
         int failed = -1;
-        if (std::optional<QByteArray> bytes = encoder.encode(members, &problem, &failed))
+        if (std::optional<std::string> bytes = encoder.encode(members, &problem, &failed))
             item.resource.bytes = std::move(*bytes);
         else
             item.diagnostics.push_back(
-                scriptError(failed >= 0 ? item.family->members[failed].line : item.line, problem));
+                scriptError(failed >= 0 ? item.family->members[size_t(failed)].line : item.line, problem));
     };
     for (size_t first = 0; first < pending.size(); first += familiesInFlight) {
         const size_t count = std::min(pending.size() - first, size_t(familiesInFlight));
         forEachInParallel(int(count), [&](int i) { make(pending[first + size_t(i)]); });
         for (size_t i = first; i < first + count; ++i) {
             Pending& item = pending[i];
-            found.append(item.diagnostics);
+            append(found, item.diagnostics);
             if (hasErrors(item.diagnostics)) {
                 writing = false;
             } else {
                 if (item.resource.bytes.size() > safeResourceSize)
-                    found.push_back(scriptWarning(
-                        item.line,
-                        QStringLiteral("resource %1 %2 is %3 bytes; HotSync refuses resources over %4 bytes")
-                            .arg(typeText(item.resource.type))
-                            .arg(item.resource.id)
-                            .arg(item.resource.bytes.size())
-                            .arg(safeResourceSize)));
+                    found.push_back(
+                        scriptWarning(item.line, "resource " + typeText(item.resource.type) + ' ' +
+                                                     std::to_string(item.resource.id) + " is " +
+                                                     std::to_string(item.resource.bytes.size()) +
+                                                     " bytes; HotSync refuses resources over " +
+                                                     std::to_string(safeResourceSize) + " bytes"));
                 if (writing && !add(item.resource)) {
                     writing = false;
                     sinkFailed = true;
                 }
             }
-            item.resource.bytes = QByteArray(); // written: its memory goes back
+            item.resource.bytes = std::string(); // written: its memory goes back
             item.diagnostics.clear();
         }
     }
@@ -281,7 +286,7 @@ std::optional<PalmDatabase> ResourceCompiler::compile(const ParsedScript& script
                                                       Diagnostics* diagnostics) {
     PalmDatabase db = headerFor(request);
     const bool ok = compileTo(
-        script, request, diagnostics, [](qsizetype) { return true; },
+        script, request, diagnostics, [](std::size_t) { return true; },
         [&](const PalmResource& resource) {
             db.resources.push_back(resource);
             return true;
@@ -303,16 +308,15 @@ PalmDatabase ResourceCompiler::headerFor(const CompileRequest& request) {
 
 bool ResourceCompiler::run(const CompileRequest& request, Diagnostics* diagnostics) {
     // Refused before any work, so nothing is ever written over a device or FIFO.
-    if (const QString problem = checkOutputPath(request.outputPath); !problem.isEmpty()) {
-        diagnostics->push_back(
-            programError(QStringLiteral("cannot write %1: %2").arg(quoted(request.outputPath), problem)));
+    if (const std::string problem = checkOutputPath(request.outputPath); !problem.empty()) {
+        diagnostics->push_back(programError("cannot write " + quoted(request.outputPath) + ": " + problem));
         return false;
     }
-    QString problem;
-    const std::optional<QByteArray> text = InputFile::readAll(request.scriptPath, maxScriptSize, &problem);
+    std::string problem;
+    const std::optional<std::string> text = InputFile::readAll(request.scriptPath, maxScriptSize, &problem);
     if (!text) {
-        diagnostics->push_back(programError(
-            QStringLiteral("cannot read script %1: %2").arg(quoted(request.scriptPath), problem)));
+        diagnostics->push_back(
+            programError("cannot read script " + quoted(request.scriptPath) + ": " + problem));
         return false;
     }
     std::optional<ParsedScript> script = ScriptParser::parse(*text, diagnostics);
@@ -323,7 +327,7 @@ bool ResourceCompiler::run(const CompileRequest& request, Diagnostics* diagnosti
     bool writeFailed = false;
     const bool ok = compileTo(
         *script, request, diagnostics,
-        [&](qsizetype count) {
+        [&](std::size_t count) {
             out.emplace(request.outputPath, header, count);
             writeFailed = !out->start();
             return !writeFailed;
@@ -335,40 +339,48 @@ bool ResourceCompiler::run(const CompileRequest& request, Diagnostics* diagnosti
     if (ok && out && out->finish())
         return true;
     if (out && (ok || writeFailed))
-        diagnostics->push_back(programError(
-            QStringLiteral("cannot write %1: %2").arg(quoted(request.outputPath), out->errorString())));
+        diagnostics->push_back(
+            programError("cannot write " + quoted(request.outputPath) + ": " + out->errorString()));
     return false; // the temporary file goes with `out`; an older database stays
 }
 
-QByteArray ResourceCompiler::databaseNameFor(const QString& outputPath) {
-    QString base = QFileInfo(QString(outputPath).replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName();
-    const qsizetype dot = base.lastIndexOf(QLatin1Char('.'));
-    if (dot > 0)
-        base.truncate(dot);
-    return encodeAnsi(base).left(31);
+std::string ResourceCompiler::databaseNameFor(const std::string& outputPath) {
+    std::string base = outputPath;
+    for (char& c : base)
+        if (c == '\\')
+            c = '/';
+    if (const std::size_t slash = base.rfind('/'); slash != std::string::npos)
+        base.erase(0, slash + 1);
+    if (const std::size_t dot = base.rfind('.'); dot != std::string::npos && dot > 0)
+        base.resize(dot);
+    return utf8ToAnsi(base).substr(0, 31);
 }
 
-std::optional<quint32> ResourceCompiler::buildDate(QString* error) {
-    const QByteArray fixed = qgetenv("SOURCE_DATE_EPOCH");
-    qint64 unixSeconds = 0;
-    if (!fixed.isEmpty()) {
-        bool ok = false;
-        unixSeconds = fixed.toLongLong(&ok);
+std::optional<std::uint32_t> ResourceCompiler::buildDate(std::string* error) {
+    const char* set = std::getenv("SOURCE_DATE_EPOCH");
+    const std::string fixed = set ? set : "";
+    std::int64_t unixSeconds = 0;
+    if (!fixed.empty()) {
+        // A whole number of seconds; white space around it is allowed.
+        const std::size_t first = fixed.find_first_not_of(" \t\n\v\f\r");
+        const std::size_t last = fixed.find_last_not_of(" \t\n\v\f\r");
+        const std::string digits = first == std::string::npos ? "" : fixed.substr(first, last - first + 1);
+        errno = 0;
+        char* end = nullptr;
+        const long long value = digits.empty() ? 0 : std::strtoll(digits.c_str(), &end, 10);
+        const bool ok = !digits.empty() && errno != ERANGE && end == digits.c_str() + digits.size();
+        unixSeconds = value;
         if (!ok || unixSeconds < -PalmDatabase::epochOffset ||
             unixSeconds + PalmDatabase::epochOffset > 0xFFFFFFFFLL) {
             if (error)
-                *error =
-                    QStringLiteral(
-                        "SOURCE_DATE_EPOCH must be a number of seconds since 1970 before 2040, not \"%1\"")
-                        .arg(QString::fromLatin1(fixed.left(40)));
+                *error = "SOURCE_DATE_EPOCH must be a number of seconds since 1970 before 2040, not \"" +
+                         latin1ToUtf8(fixed.substr(0, 40)) + '"';
             return std::nullopt;
         }
     } else {
-        // The handheld keeps local time without a zone.
-        const QDateTime now = QDateTime::currentDateTime();
-        unixSeconds = now.toSecsSinceEpoch() + now.offsetFromUtc();
+        unixSeconds = localSecondsNow();
     }
-    return quint32(quint64(unixSeconds + PalmDatabase::epochOffset) & 0xFFFFFFFFu);
+    return std::uint32_t(std::uint64_t(unixSeconds + PalmDatabase::epochOffset) & 0xFFFFFFFFu);
 }
 
 } // namespace vv::pdb

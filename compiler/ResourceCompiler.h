@@ -9,21 +9,21 @@
 #include "compiler/PalmDatabase.h"
 #include "compiler/ParsedScript.h"
 
-#include <QByteArray>
-#include <QString>
-
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 
 namespace vv::pdb {
 
 struct CompileRequest {
-    QString scriptPath; // relative paths inside the script are taken from the working directory
-    QString outputPath;
-    QByteArray type;          // 1 to 4 bytes
-    QByteArray creator;       // 1 to 4 bytes
+    std::string scriptPath; // relative paths inside the script are taken from the working directory
+    std::string outputPath;
+    std::string type;         // 1 to 4 bytes
+    std::string creator;      // 1 to 4 bytes
     bool allowEditID = false; // IDs of 10000 and up without a warning
-    quint32 date = 0;         // creation and modification date, seconds since 1904
+    std::uint32_t date = 0;   // creation and modification date, seconds since 1904
 };
 
 class ResourceCompiler {
@@ -38,7 +38,7 @@ public:
     // order. Nothing more is handed over after the first error (or after either
     // returns false). True when every resource was handed over without error.
     static bool compileTo(const ParsedScript& script, const CompileRequest& request, Diagnostics* diagnostics,
-                          const std::function<bool(qsizetype)>& start,
+                          const std::function<bool(std::size_t)>& start,
                           const std::function<bool(const PalmResource&)>& add);
 
     // The database fields a request gives (name, type, creator, dates).
@@ -47,23 +47,23 @@ public:
     // Reads, compiles and writes; true when the output was written.
     static bool run(const CompileRequest& request, Diagnostics* diagnostics);
 
-    // The database name for an output path: its base name without the last
-    // extension, as single-byte text, cut to 31 bytes.
-    static QByteArray databaseNameFor(const QString& outputPath);
+    // The database name for an output path (UTF-8): its base name without the
+    // last extension, as single-byte text, cut to 31 bytes.
+    static std::string databaseNameFor(const std::string& outputPath);
 
     // SOURCE_DATE_EPOCH when it is set (an error when it is not a number of
     // seconds), else the current local time; as seconds since 1904.
-    static std::optional<quint32> buildDate(QString* error);
+    static std::optional<std::uint32_t> buildDate(std::string* error);
 
     // Larger resources are refused by HotSync.
     static constexpr int safeResourceSize = 65000;
     // A resource's size must fit the handheld's 64 KB chunks; a larger DATA
     // file (or a device that never ends) is refused before it is read.
-    static constexpr qint64 maxDataSize = 64 * 1024;
+    static constexpr std::int64_t maxDataSize = 64 * 1024;
     // The resource count is a 16-bit field of the database header.
-    static constexpr qsizetype maxResources = 0xFFFF;
+    static constexpr std::size_t maxResources = 0xFFFF;
     // Far beyond any script the program writes; keeps a stray huge file out.
-    static constexpr qint64 maxScriptSize = 256 * 1024 * 1024;
+    static constexpr std::int64_t maxScriptSize = 256 * 1024 * 1024;
 };
 
 } // namespace vv::pdb

@@ -1,9 +1,11 @@
 #include "compiler/ScriptParser.h"
 
-#include "app/AnsiText.h"
+#include "app/PaletteTable.h"
+#include "compiler/TextRules.h"
 
-#include <QSet>
-
+#include <cerrno>
+#include <cstdlib>
+#include <map>
 #include <vector>
 
 namespace vv::pdb {
@@ -13,7 +15,7 @@ struct Token {
     enum class Kind { Word, Number, String, OpenBrace, CloseBrace, End };
     Kind kind = Kind::End;
     int line = 0;
-    QByteArray text; // word or number spelling, or the string's bytes
+    std::string text; // word or number spelling, or the string's bytes
 };
 
 struct ParseFailure {
@@ -30,21 +32,51 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-QString printable(const QByteArray& bytes) {
-    QString text = QString::fromLatin1(bytes.left(40));
-    for (QChar& c : text)
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
-            c = QLatin1Char('?');
-    return bytes.size() > 40 ? text + QStringLiteral("...") : text;
+// Script bytes for a message: the first 40 read as Latin-1, control
+// characters shown as '?'.
+std::string printable(std::string_view bytes) {
+    std::string head(bytes.substr(0, 40));
+    for (char& c : head)
+        if ((static_cast<unsigned char>(c) < 0x20) || c == 0x7F)
+            c = '?';
+    std::string text = latin1ToUtf8(head);
+    return bytes.size() > 40 ? text + "..." : text;
+}
+
+bool equalsIgnoringCase(std::string_view word, const char* keyword) {
+    std::size_t i = 0;
+    for (; i < word.size() && keyword[i]; ++i) {
+        char a = word[i], b = keyword[i];
+        if (a >= 'a' && a <= 'z')
+            a = char(a - 'a' + 'A');
+        if (b >= 'a' && b <= 'z')
+            b = char(b - 'a' + 'A');
+        if (a != b)
+            return false;
+    }
+    return i == word.size() && !keyword[i];
+}
+
+// The whole of `text` as a number in `base` (0x may lead in base 16), or
+// nothing when anything else is in it or it does not fit.
+std::optional<long long> wholeNumber(const std::string& text, int base) {
+    if (text.empty())
+        return std::nullopt;
+    errno = 0;
+    char* end = nullptr;
+    const long long value = std::strtoll(text.c_str(), &end, base);
+    if (errno == ERANGE || end != text.c_str() + text.size())
+        return std::nullopt;
+    return value;
 }
 
 // Splits the script into tokens; CR LF, LF and a lone CR each end one line.
-std::vector<Token> tokenize(const QByteArray& text) {
+std::vector<Token> tokenize(std::string_view text) {
     std::vector<Token> tokens;
-    const qsizetype n = text.size();
+    const std::size_t n = text.size();
     int line = 1;
-    qsizetype i = 0;
-    auto lineEnd = [&](qsizetype at) -> int { // length of a line end at `at`, 0 if none
+    std::size_t i = 0;
+    auto lineEnd = [&](std::size_t at) -> int { // length of a line end at `at`, 0 if none
         if (text[at] == '\r')
             return (at + 1 < n && text[at + 1] == '\n') ? 2 : 1;
         return text[at] == '\n' ? 1 : 0;
@@ -77,37 +109,35 @@ std::vector<Token> tokenize(const QByteArray& text) {
                 }
             }
             if (!closed)
-                throw ParseFailure{
-                    scriptError(opened, QStringLiteral("comment opened with /* is never closed"))};
+                throw ParseFailure{scriptError(opened, "comment opened with /* is never closed")};
         } else if (c == '"') {
             const int opened = line;
-            qsizetype j = i + 1;
+            std::size_t j = i + 1;
             while (j < n && text[j] != '"' && !lineEnd(j))
                 ++j;
             if (j >= n || text[j] != '"')
-                throw ParseFailure{
-                    scriptError(opened, QStringLiteral("text in double quotes is not closed on its line"))};
-            tokens.push_back({Token::Kind::String, line, text.mid(i + 1, j - i - 1)});
+                throw ParseFailure{scriptError(opened, "text in double quotes is not closed on its line")};
+            tokens.push_back({Token::Kind::String, line, std::string(text.substr(i + 1, j - i - 1))});
             i = j + 1;
         } else if (c == '{' || c == '}') {
             tokens.push_back(
-                {c == '{' ? Token::Kind::OpenBrace : Token::Kind::CloseBrace, line, QByteArray(1, c)});
+                {c == '{' ? Token::Kind::OpenBrace : Token::Kind::CloseBrace, line, std::string(1, c)});
             ++i;
         } else if (isWordStart(c)) {
-            qsizetype j = i;
+            std::size_t j = i;
             while (j < n && isWordPart(text[j]))
                 ++j;
-            tokens.push_back({Token::Kind::Word, line, text.mid(i, j - i)});
+            tokens.push_back({Token::Kind::Word, line, std::string(text.substr(i, j - i))});
             i = j;
         } else if (isDigit(c) || (c == '-' && i + 1 < n && isDigit(text[i + 1]))) {
-            qsizetype j = i + 1;
+            std::size_t j = i + 1;
             while (j < n && isWordPart(text[j]))
                 ++j;
-            tokens.push_back({Token::Kind::Number, line, text.mid(i, j - i)});
+            tokens.push_back({Token::Kind::Number, line, std::string(text.substr(i, j - i))});
             i = j;
         } else {
-            throw ParseFailure{scriptError(
-                line, QStringLiteral("unexpected character '%1'").arg(printable(QByteArray(1, c))))};
+            throw ParseFailure{
+                scriptError(line, "unexpected character '" + printable(std::string_view(&c, 1)) + "'")};
         }
     }
     tokens.push_back({Token::Kind::End, line, {}});
@@ -133,9 +163,8 @@ public:
                 statement.kind = ScriptStatement::Kind::Version;
                 statement.version = parseVersion();
             } else {
-                fail(t.line,
-                     QStringLiteral("unexpected %1; expected BITMAPFAMILYEX, ICONFAMILYEX, DATA or VERSION")
-                         .arg(describe(t)));
+                fail(t.line, "unexpected " + describe(t) +
+                                 "; expected BITMAPFAMILYEX, ICONFAMILYEX, DATA or VERSION");
             }
             script.statements.push_back(std::move(statement));
         }
@@ -143,22 +172,22 @@ public:
     }
 
 private:
-    [[noreturn]] static void fail(int line, const QString& text) {
-        throw ParseFailure{scriptError(line, text)};
+    [[noreturn]] static void fail(int line, std::string text) {
+        throw ParseFailure{scriptError(line, std::move(text))};
     }
 
     static bool isKeyword(const Token& t, const char* keyword) {
-        return t.kind == Token::Kind::Word && t.text.compare(keyword, Qt::CaseInsensitive) == 0;
+        return t.kind == Token::Kind::Word && equalsIgnoringCase(t.text, keyword);
     }
 
-    static QString describe(const Token& t) {
+    static std::string describe(const Token& t) {
         switch (t.kind) {
         case Token::Kind::End:
-            return QStringLiteral("end of script");
+            return "end of script";
         case Token::Kind::String:
-            return QStringLiteral("\"%1\"").arg(printable(t.text));
+            return '"' + printable(t.text) + '"';
         default:
-            return QStringLiteral("'%1'").arg(printable(t.text));
+            return "'" + printable(t.text) + "'";
         }
     }
 
@@ -172,51 +201,37 @@ private:
 
     // The token after `after` must be the keyword; a miss is blamed on the line
     // of `after`, the line that lacks it.
-    void expectKeyword(const Token& after, const char* keyword, const QString& context) {
+    void expectKeyword(const Token& after, const char* keyword, const std::string& context) {
         const Token& t = peek();
         if (!isKeyword(t, keyword))
-            fail(after.line, QStringLiteral("expected %1 after %2, found %3")
-                                 .arg(QLatin1String(keyword), context, describe(t)));
+            fail(after.line,
+                 std::string("expected ") + keyword + " after " + context + ", found " + describe(t));
         take();
     }
 
-    int expectNumber(const Token& after, const QString& what, int minimum, int maximum) {
+    int expectNumber(const Token& after, const std::string& what, int minimum, int maximum) {
         const Token& t = peek();
         if (t.kind != Token::Kind::Number)
-            fail(after.line, QStringLiteral("expected a number for %1, found %2").arg(what, describe(t)));
+            fail(after.line, "expected a number for " + what + ", found " + describe(t));
         take();
-        bool ok = false;
-        qlonglong value = 0;
-        const QByteArray& s = t.text;
-        if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X'))
-            value = s.mid(2).toLongLong(&ok, 16);
-        else
-            value = s.toLongLong(&ok, 10);
-        if (!ok)
-            fail(t.line, QStringLiteral("bad number '%1' for %2").arg(printable(s), what));
-        if (value < minimum || value > maximum)
-            fail(
-                t.line,
-                QStringLiteral("%1 must be %2 to %3, not %4").arg(what).arg(minimum).arg(maximum).arg(value));
-        return int(value);
+        const std::string& s = t.text;
+        const std::optional<long long> value = s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')
+                                                   ? wholeNumber(s.substr(2), 16)
+                                                   : wholeNumber(s, 10);
+        if (!value)
+            fail(t.line, "bad number '" + printable(s) + "' for " + what);
+        if (*value < minimum || *value > maximum)
+            fail(t.line, what + " must be " + std::to_string(minimum) + " to " + std::to_string(maximum) +
+                             ", not " + std::to_string(*value));
+        return int(*value);
     }
 
-    QByteArray expectString(const Token& after, const QString& what) {
+    std::string expectString(const Token& after, const std::string& what) {
         const Token& t = peek();
         if (t.kind != Token::Kind::String)
-            fail(after.line, QStringLiteral("expected %1 in double quotes, found %2").arg(what, describe(t)));
+            fail(after.line, "expected " + what + " in double quotes, found " + describe(t));
         take();
         return t.text;
-    }
-
-    static QString pathOf(const QByteArray& bytes) {
-        // Scripts are Windows-1252 text; a valid UTF-8 name is taken as such so
-        // that non-ASCII file names typed on this system still match.
-        QString path = QString::fromUtf8(bytes);
-        if (path.contains(QChar::ReplacementCharacter))
-            path = decodeAnsi(bytes);
-        path.replace(QLatin1Char('\\'), QLatin1Char('/'));
-        return path;
     }
 
     FamilyBlock parseFamily() {
@@ -224,17 +239,19 @@ private:
         FamilyBlock family;
         family.kind = isKeyword(head, "ICONFAMILYEX") ? FamilyBlock::Kind::Icon : FamilyBlock::Kind::Bitmap;
         family.line = head.line;
-        const QString name = QString::fromLatin1(head.text).toUpper();
+        std::string name = head.text; // a keyword: ASCII letters
+        for (char& c : name)
+            if (c >= 'a' && c <= 'z')
+                c = char(c - 'a' + 'A');
         expectKeyword(head, "ID", name);
-        family.id = expectNumber(m_tokens[m_pos - 1], QStringLiteral("the resource ID"), 0, 65535);
+        family.id = expectNumber(m_tokens[m_pos - 1], "the resource ID", 0, 65535);
+        const std::string block = name + " ID " + std::to_string(family.id);
         const Token& open = peek();
         if (!isKeyword(open, "BEGIN") && open.kind != Token::Kind::OpenBrace)
-            fail(m_tokens[m_pos - 1].line, QStringLiteral("expected BEGIN or { after %1 ID %2, found %3")
-                                               .arg(name)
-                                               .arg(family.id)
-                                               .arg(describe(open)));
+            fail(m_tokens[m_pos - 1].line,
+                 "expected BEGIN or { after " + block + ", found " + describe(open));
         take();
-        QHash<int, int> seen; // depth * 2 + density -> line
+        std::map<int, int> seen; // depth * 2 + density -> line
         for (;;) {
             const Token& t = peek();
             if (isKeyword(t, "END") || t.kind == Token::Kind::CloseBrace) {
@@ -242,22 +259,16 @@ private:
                 return family;
             }
             if (t.kind == Token::Kind::End)
-                fail(family.line, QStringLiteral("%1 ID %2 has no END").arg(name).arg(family.id));
+                fail(family.line, block + " has no END");
             if (!isKeyword(t, "BITMAP"))
-                fail(t.line,
-                     QStringLiteral("unexpected %1 in %2; expected BITMAP or END").arg(describe(t), name));
+                fail(t.line, "unexpected " + describe(t) + " in " + name + "; expected BITMAP or END");
             BitmapLine member = parseBitmap();
             const int key = member.depth * 2 + (member.highDensity ? 1 : 0);
-            if (seen.contains(key))
-                fail(member.line,
-                     QStringLiteral(
-                         "a second BITMAP with BPP %1 DENSITY %2 in %3 ID %4 (the first is at line %5)")
-                         .arg(member.depth)
-                         .arg(member.highDensity ? 2 : 1)
-                         .arg(name)
-                         .arg(family.id)
-                         .arg(seen.value(key)));
-            seen.insert(key, member.line);
+            if (const auto first = seen.find(key); first != seen.end())
+                fail(member.line, "a second BITMAP with BPP " + std::to_string(member.depth) + " DENSITY " +
+                                      (member.highDensity ? "2" : "1") + " in " + block +
+                                      " (the first is at line " + std::to_string(first->second) + ")");
+            seen.emplace(key, member.line);
             family.members.push_back(std::move(member));
         }
     }
@@ -266,12 +277,12 @@ private:
         const Token& head = take();
         BitmapLine member;
         member.line = head.line;
-        const QByteArray file = expectString(head, QStringLiteral("the picture file"));
-        if (file.contains('\0'))
-            fail(head.line, QStringLiteral("the picture file name holds a zero byte"));
-        member.file = pathOf(file);
-        if (member.file.isEmpty())
-            fail(head.line, QStringLiteral("the picture file name is empty"));
+        const std::string file = expectString(head, "the picture file");
+        if (file.find('\0') != std::string::npos)
+            fail(head.line, "the picture file name holds a zero byte");
+        member.file = scriptPath(file);
+        if (member.file.empty())
+            fail(head.line, "the picture file name is empty");
         bool haveDepth = false, haveDensity = false;
         for (;;) {
             const Token& t = peek();
@@ -279,15 +290,15 @@ private:
                 break;
             take();
             if (isKeyword(t, "BPP")) {
-                const int depth = expectNumber(t, QStringLiteral("BPP"), 0, 65535);
+                const int depth = expectNumber(t, "BPP", 0, 65535);
                 if (depth != 1 && depth != 2 && depth != 4 && depth != 8 && depth != 16)
-                    fail(t.line, QStringLiteral("BPP must be 1, 2, 4, 8 or 16, not %1").arg(depth));
+                    fail(t.line, "BPP must be 1, 2, 4, 8 or 16, not " + std::to_string(depth));
                 member.depth = depth;
                 haveDepth = true;
             } else if (isKeyword(t, "DENSITY")) {
-                const int density = expectNumber(t, QStringLiteral("DENSITY"), 0, 65535);
+                const int density = expectNumber(t, "DENSITY", 0, 65535);
                 if (density != 1 && density != 2 && density != 72 && density != 144)
-                    fail(t.line, QStringLiteral("DENSITY must be 1, 2, 72 or 144, not %1").arg(density));
+                    fail(t.line, "DENSITY must be 1, 2, 72 or 144, not " + std::to_string(density));
                 member.highDensity = density == 2 || density == 144;
                 haveDensity = true;
             } else if (isKeyword(t, "COMPRESS")) {
@@ -295,20 +306,20 @@ private:
             } else if (isKeyword(t, "NOCOMPRESS")) {
                 member.compress = false;
             } else if (isKeyword(t, "TRANSPARENTINDEX")) {
-                member.transparentIndex = expectNumber(t, QStringLiteral("TRANSPARENTINDEX"), 0, 255);
+                member.transparentIndex = expectNumber(t, "TRANSPARENTINDEX", 0, 255);
             } else if (isKeyword(t, "TRANSPARENT")) {
-                const int r = expectNumber(t, QStringLiteral("the red of TRANSPARENT"), 0, 255);
-                const int g = expectNumber(t, QStringLiteral("the green of TRANSPARENT"), 0, 255);
-                const int b = expectNumber(t, QStringLiteral("the blue of TRANSPARENT"), 0, 255);
-                member.transparentColour = qRgb(r, g, b);
+                const int r = expectNumber(t, "the red of TRANSPARENT", 0, 255);
+                const int g = expectNumber(t, "the green of TRANSPARENT", 0, 255);
+                const int b = expectNumber(t, "the blue of TRANSPARENT", 0, 255);
+                member.transparentColour = opaqueColour(r, g, b);
             } else {
-                fail(t.line, QStringLiteral("unknown BITMAP option '%1'").arg(printable(t.text)));
+                fail(t.line, "unknown BITMAP option '" + printable(t.text) + "'");
             }
         }
         if (peek().kind == Token::Kind::Number || peek().kind == Token::Kind::String)
-            fail(peek().line, QStringLiteral("unexpected %1 in BITMAP line").arg(describe(peek())));
+            fail(peek().line, "unexpected " + describe(peek()) + " in BITMAP line");
         if (!haveDepth)
-            fail(member.line, QStringLiteral("BITMAP needs BPP 1, 2, 4, 8 or 16"));
+            fail(member.line, "BITMAP needs BPP 1, 2, 4, 8 or 16");
         if (!haveDensity)
             member.highDensity = false; // a missing DENSITY is the handheld's low density
         return member;
@@ -318,18 +329,18 @@ private:
         const Token& head = take();
         DataStatement data;
         data.line = head.line;
-        data.type = expectString(head, QStringLiteral("the resource type"));
+        data.type = expectString(head, "the resource type");
         if (data.type.size() != 4)
-            fail(head.line, QStringLiteral("the DATA resource type must be four characters, not \"%1\"")
-                                .arg(printable(data.type)));
-        expectKeyword(m_tokens[m_pos - 1], "ID", QStringLiteral("DATA \"%1\"").arg(printable(data.type)));
-        data.id = expectNumber(m_tokens[m_pos - 1], QStringLiteral("the resource ID"), 0, 65535);
-        const QByteArray file = expectString(m_tokens[m_pos - 1], QStringLiteral("the data file"));
-        if (file.contains('\0'))
-            fail(head.line, QStringLiteral("the data file name holds a zero byte"));
-        data.file = pathOf(file);
-        if (data.file.isEmpty())
-            fail(head.line, QStringLiteral("the data file name is empty"));
+            fail(head.line,
+                 "the DATA resource type must be four characters, not \"" + printable(data.type) + '"');
+        expectKeyword(m_tokens[m_pos - 1], "ID", "DATA \"" + printable(data.type) + '"');
+        data.id = expectNumber(m_tokens[m_pos - 1], "the resource ID", 0, 65535);
+        const std::string file = expectString(m_tokens[m_pos - 1], "the data file");
+        if (file.find('\0') != std::string::npos)
+            fail(head.line, "the data file name holds a zero byte");
+        data.file = scriptPath(file);
+        if (data.file.empty())
+            fail(head.line, "the data file name is empty");
         return data;
     }
 
@@ -337,11 +348,11 @@ private:
         const Token& head = take();
         VersionStatement version;
         version.line = head.line;
-        expectKeyword(head, "ID", QStringLiteral("VERSION"));
-        version.id = expectNumber(m_tokens[m_pos - 1], QStringLiteral("the resource ID"), 0, 65535);
-        version.text = expectString(m_tokens[m_pos - 1], QStringLiteral("the version text"));
-        if (version.text.contains('\0'))
-            fail(head.line, QStringLiteral("the version text holds a zero byte"));
+        expectKeyword(head, "ID", "VERSION");
+        version.id = expectNumber(m_tokens[m_pos - 1], "the resource ID", 0, 65535);
+        version.text = expectString(m_tokens[m_pos - 1], "the version text");
+        if (version.text.find('\0') != std::string::npos)
+            fail(head.line, "the version text holds a zero byte");
         return version;
     }
 
@@ -351,7 +362,7 @@ private:
 
 } // namespace
 
-std::optional<ParsedScript> ScriptParser::parse(const QByteArray& text, Diagnostics* diagnostics) {
+std::optional<ParsedScript> ScriptParser::parse(std::string_view text, Diagnostics* diagnostics) {
     try {
         Parser parser(tokenize(text));
         return parser.parseScript();

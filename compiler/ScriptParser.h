@@ -6,9 +6,8 @@
 #include "compiler/Diagnostic.h"
 #include "compiler/ParsedScript.h"
 
-#include <QByteArray>
-
 #include <optional>
+#include <string_view>
 
 namespace vv::pdb {
 
@@ -16,7 +15,7 @@ class ScriptParser {
 public:
     // The statements of the script, or nothing with the first error (naming the
     // line that is wrong) in `diagnostics`. Never throws; any byte string is safe.
-    static std::optional<ParsedScript> parse(const QByteArray& text, Diagnostics* diagnostics);
+    static std::optional<ParsedScript> parse(std::string_view text, Diagnostics* diagnostics);
 };
 
 } // namespace vv::pdb

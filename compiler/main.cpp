@@ -2,10 +2,10 @@
 // database. Errors exit 1 and leave any older output untouched.
 #include "compiler/ResourceCompiler.h"
 
-#include <QFile>
-
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -28,8 +28,8 @@ const char helpText[] =
     "separate folders. SOURCE_DATE_EPOCH, when set, gives the database dates.\n"
     "Exit status: 0 on success (warnings included), 1 on any error.\n";
 
-int usageError(const QString& text) {
-    std::fprintf(stderr, "vkdm_pdb: error: %s\n%s", text.toLocal8Bit().constData(), usageLine);
+int usageError(const std::string& text) {
+    std::fprintf(stderr, "vkdm_pdb: error: %s\n%s", text.c_str(), usageLine);
     return 1;
 }
 
@@ -39,10 +39,10 @@ int main(int argc, char** argv) {
     using namespace vv::pdb;
     CompileRequest request;
     bool quiet = false, haveType = false, haveCreator = false;
-    QStringList positional;
+    std::vector<std::string> positional; // as the system gave them
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
-        auto value = [&](const char* option, QByteArray* out) {
+        auto value = [&](const char* option, std::string* out) {
             if (i + 1 >= argc)
                 return false;
             *out = argv[++i];
@@ -64,33 +64,32 @@ int main(int argc, char** argv) {
             request.allowEditID = true;
         } else if (!std::strcmp(arg, "-type") || !std::strcmp(arg, "-creator")) {
             const bool isType = arg[1] == 't';
-            QByteArray* target = isType ? &request.type : &request.creator;
+            std::string* target = isType ? &request.type : &request.creator;
             if (!value(arg, target))
-                return usageError(QStringLiteral("%1 needs a value").arg(QLatin1String(arg)));
-            if (target->isEmpty() || target->size() > 4)
-                return usageError(QStringLiteral("%1 must be 1 to 4 characters, not \"%2\"")
-                                      .arg(QLatin1String(arg), QString::fromLocal8Bit(*target)));
+                return usageError(std::string(arg) + " needs a value");
+            if (target->empty() || target->size() > 4)
+                return usageError(std::string(arg) + " must be 1 to 4 characters, not \"" + *target + '"');
             (isType ? haveType : haveCreator) = true;
         } else if (arg[0] == '-' && arg[1] != '\0') {
-            return usageError(QStringLiteral("unknown option %1").arg(QString::fromLocal8Bit(arg)));
+            return usageError(std::string("unknown option ") + arg);
         } else {
-            positional.push_back(QFile::decodeName(arg));
+            positional.emplace_back(arg);
         }
     }
     if (!haveType)
-        return usageError(QStringLiteral("-type is missing"));
+        return usageError("-type is missing");
     if (!haveCreator)
-        return usageError(QStringLiteral("-creator is missing"));
+        return usageError("-creator is missing");
     if (positional.size() != 2)
-        return usageError(positional.size() < 2 ? QStringLiteral("SCRIPT and OUTPUT are both needed")
-                                                : QStringLiteral("more than one SCRIPT and OUTPUT given"));
+        return usageError(positional.size() < 2 ? "SCRIPT and OUTPUT are both needed"
+                                                : "more than one SCRIPT and OUTPUT given");
     request.scriptPath = positional[0];
     request.outputPath = positional[1];
 
     Diagnostics diagnostics;
     bool ok = false;
-    QString dateError;
-    if (const std::optional<quint32> date = ResourceCompiler::buildDate(&dateError)) {
+    std::string dateError;
+    if (const std::optional<std::uint32_t> date = ResourceCompiler::buildDate(&dateError)) {
         request.date = *date;
         ok = ResourceCompiler::run(request, &diagnostics);
     } else {
@@ -99,7 +98,7 @@ int main(int argc, char** argv) {
     for (const Diagnostic& d : diagnostics) {
         if (quiet && !d.isError())
             continue;
-        std::fprintf(stderr, "%s\n", d.format(request.scriptPath).toLocal8Bit().constData());
+        std::fprintf(stderr, "%s\n", d.format(request.scriptPath).c_str());
     }
     return ok ? 0 : 1;
 }

@@ -38,12 +38,12 @@ QSet<QByteArray> trailerResourceTypes(BuildKind kind) {
     options.screenType = 1;
     QSet<QByteArray> types;
     const std::optional<pdb::ParsedScript> parsed =
-        pdb::ScriptParser::parse(dataTrailer(kind, options), nullptr);
+        pdb::ScriptParser::parse(pdb::bytesOf(dataTrailer(kind, options)), nullptr);
     if (!parsed)
         return types;
     for (const pdb::ScriptStatement& statement : parsed->statements) {
         if (statement.kind == pdb::ScriptStatement::Kind::Data)
-            types.insert(statement.data.type);
+            types.insert(pdb::qtBytes(statement.data.type));
         else if (statement.kind == pdb::ScriptStatement::Kind::Version)
             types.insert("tver");
     }
@@ -54,9 +54,9 @@ QSet<QByteArray> trailerResourceTypes(BuildKind kind) {
 // claiming a size no theme or icon set can hold is refused before anything is
 // allocated for it. Offsets are only read where they lie inside the resource;
 // the decoder checks the rest.
-QString oversizedMember(const QByteArray& resource) {
+QString oversizedMember(std::string_view resource) {
     qsizetype offset = 0;
-    for (int guard = 0; guard < kLongestChain && offset + 16 <= resource.size(); ++guard) {
+    for (int guard = 0; guard < kLongestChain && offset + 16 <= qsizetype(resource.size()); ++guard) {
         const int depth = uchar(resource[offset + 8]);
         const int version = uchar(resource[offset + 9]);
         if (depth == 0xFF && version == 1) { // the separator before the density-2 members
@@ -74,7 +74,7 @@ QString oversizedMember(const QByteArray& resource) {
                 .arg(offset);
         quint32 next = 0;
         if (version == 3) {
-            if (offset + 24 > resource.size())
+            if (offset + 24 > qsizetype(resource.size()))
                 return {};
             next = pdb::be::read32(resource, offset + 20);
         } else if (version == 1 || version == 2) {
@@ -144,8 +144,9 @@ struct Reader {
     QString problem;
 
     std::optional<pdb::DecodedFamily> decode(const pdb::PalmResource& resource) {
-        const QString where =
-            QStringLiteral("resource %1 %2: ").arg(QString::fromLatin1(resource.type)).arg(resource.id);
+        const QString where = QStringLiteral("resource %1 %2: ")
+                                  .arg(QString::fromLatin1(pdb::qtBytes(resource.type)))
+                                  .arg(resource.id);
         if (const QString oversized = oversizedMember(resource.bytes); !oversized.isEmpty()) {
             problem = where + oversized;
             return std::nullopt;
@@ -178,20 +179,20 @@ std::optional<UnpackedDatabase> unpackDatabase(const QByteArray& bytes, QRgb tra
     };
     if (bytes.size() > kLargestDatabaseFile)
         return fail(QStringLiteral("%1 bytes are more than any theme or icon set holds").arg(bytes.size()));
-    QString error;
-    const std::optional<pdb::PalmDatabase> db = pdb::PalmDatabase::fromBytes(bytes, &error);
+    std::string error;
+    const std::optional<pdb::PalmDatabase> db = pdb::PalmDatabase::fromBytes(pdb::bytesOf(bytes), &error);
     if (!db)
-        return fail(error);
+        return fail(pdb::qtText(error));
     UnpackedDatabase out;
-    if (db->type == kThemeType)
+    if (pdb::bytesOf(kThemeType) == db->type)
         out.kind = UnpackedKind::Theme;
-    else if (db->type == kIconSetType)
+    else if (pdb::bytesOf(kIconSetType) == db->type)
         out.kind = UnpackedKind::IconSet;
     else
         return fail(
             QStringLiteral("the database type is \"%1\", neither a theme (thme) nor an icon set (Icns)")
-                .arg(QString::fromLatin1(db->type)));
-    out.name = QString::fromLatin1(db->name);
+                .arg(QString::fromLatin1(pdb::qtBytes(db->type))));
+    out.name = QString::fromLatin1(pdb::qtBytes(db->name));
     const bool theme = out.kind == UnpackedKind::Theme;
     const BuildKind slotUse = theme ? BuildKind::Theme : BuildKind::IconSet;
     const QSet<QByteArray> trailer = trailerResourceTypes(theme ? BuildKind::Theme : BuildKind::IconSet);
@@ -204,7 +205,7 @@ std::optional<UnpackedDatabase> unpackDatabase(const QByteArray& bytes, QRgb tra
     for (const pdb::PalmResource& resource : db->resources) {
         int familyIndex = -1;
         int slotIndex = -1;
-        if (theme && resource.type == kBitmapType) {
+        if (theme && pdb::bytesOf(kBitmapType) == resource.type) {
             for (int f = 0; f < kThemeBitmapFamilyCount && familyIndex < 0; ++f) {
                 if (families[f].id == resource.id) {
                     familyIndex = f;
@@ -213,13 +214,13 @@ std::optional<UnpackedDatabase> unpackDatabase(const QByteArray& bytes, QRgb tra
                     out.sonyIds = true;
                 }
             }
-        } else if (resource.type == kIconType) {
+        } else if (pdb::bytesOf(kIconType) == resource.type) {
             for (int s = 0; s < IconSlotCount && slotIndex < 0; ++s)
                 if (iconSlots()[s].use == slotUse && iconSlots()[s].familyId == resource.id)
                     slotIndex = s;
         }
         if (familyIndex < 0 && slotIndex < 0) {
-            if (!trailer.contains(resource.type))
+            if (!trailer.contains(pdb::qtBytes(resource.type)))
                 ++out.unknownResources;
             continue;
         }

@@ -20,12 +20,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "density2_saving: cannot read %s\n", argv[1]);
         return 1;
     }
-    QString error;
-    const auto db = PalmDatabase::fromBytes(file.readAll(), &error);
+    std::string problem;
+    const QByteArray bytes = file.readAll();
+    const auto db = PalmDatabase::fromBytes(bytesOf(bytes), &problem);
     if (!db) {
-        std::fprintf(stderr, "density2_saving: %s\n", qPrintable(error));
+        std::fprintf(stderr, "density2_saving: %s\n", problem.c_str());
         return 1;
     }
+    QString error;
     qint64 written = 0, scanlineOnly = 0, plain = 0;
     int members = 0, byMethod[3] = {0, 0, 0}, uncompressed = 0;
     for (const PalmResource& resource : db->resources) {
@@ -33,7 +35,7 @@ int main(int argc, char** argv) {
             continue;
         const auto family = BitmapDecoder::decodeFamily(resource.bytes, &error);
         if (!family) {
-            std::fprintf(stderr, "density2_saving: %s %d: %s\n", resource.type.constData(), resource.id,
+            std::fprintf(stderr, "density2_saving: %s %d: %s\n", resource.type.c_str(), resource.id,
                          qPrintable(error));
             return 1;
         }
@@ -42,9 +44,9 @@ int main(int argc, char** argv) {
                 continue;
             ++members;
             const qint64 rows = m.rows.size();
-            const qint64 scan = 4 + BitmapCompression::compress(Compression::Scanline, m.rows, m.rowBytes,
-                                                                m.height, m.depth == 16)
-                                        .size();
+            const qint64 scan = 4 + qint64(BitmapCompression::compress(Compression::Scanline, bytesOf(m.rows),
+                                                                       m.rowBytes, m.height, m.depth == 16)
+                                               .size());
             plain += rows;
             written += m.compressed ? m.sizeField : rows;
             scanlineOnly += scan < rows ? scan : rows;

@@ -5,15 +5,16 @@
 #include "compiler/PalmDatabase.h"
 
 #include <cstdlib>
+#include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     (void)vv::pdb::BitmapDecoder::decodeFamily(bytes, nullptr);
     if (const auto db = vv::pdb::PalmDatabase::fromBytes(bytes, nullptr)) {
         const auto again = vv::pdb::PalmDatabase::fromBytes(db->toBytes(), nullptr);
         if (!again || again->resources.size() != db->resources.size())
             std::abort();
-        for (qsizetype i = 0; i < db->resources.size(); ++i)
+        for (size_t i = 0; i < db->resources.size(); ++i)
             if (again->resources[i].bytes != db->resources[i].bytes)
                 std::abort();
     }

@@ -2,15 +2,19 @@
 // error with a line inside the text, and never crash.
 #include "compiler/ScriptParser.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
+#include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const QByteArray text(reinterpret_cast<const char*>(data), qsizetype(size));
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
     vv::pdb::Diagnostics diagnostics;
     const auto script = vv::pdb::ScriptParser::parse(text, &diagnostics);
     if (!script) {
         if (diagnostics.size() != 1 || diagnostics[0].line < 1 ||
-            diagnostics[0].line > text.count('\n') + text.count('\r') + 1)
+            diagnostics[0].line >
+                std::count(text.begin(), text.end(), '\n') + std::count(text.begin(), text.end(), '\r') + 1)
             std::abort();
     } else {
         for (const auto& statement : script->statements)

@@ -6,6 +6,7 @@
 #include "app/OptionRules.h"
 #include "cli/StagedStartDir.h"
 #include "compiler/PalmDatabase.h"
+#include "compiler/QtBytes.h"
 #include "platform/ProcessRunner.h"
 #include "support/RecordingPlatform.h"
 #include "support/TestFiles.h"
@@ -32,10 +33,10 @@ protected:
     void SetUp() override { ASSERT_TRUE(start.isValid()); }
 
     std::optional<pdb::PalmDatabase> database(const QString& name) const {
-        QString error;
-        auto read =
-            pdb::PalmDatabase::fromBytes(readBytes(start.filePath("PDBFiles/" + name + ".pdb")), &error);
-        EXPECT_TRUE(read) << error.toStdString();
+        std::string error;
+        auto read = pdb::PalmDatabase::fromBytes(
+            pdb::bytesOf(readBytes(start.filePath("PDBFiles/" + name + ".pdb"))), &error);
+        EXPECT_TRUE(read) << error;
         return read;
     }
 
@@ -96,7 +97,7 @@ TEST_F(CliTest, ThemeBuildGivesAStampedThemeDatabaseAndCleansUp) {
     EXPECT_EQ(db->type, "thme");
     EXPECT_EQ(db->creator, "reze");
     // 58 bitmap families, 20 icon families and the six DATA resources plus VERSION.
-    EXPECT_EQ(db->resources.size(), 58 + 20 + 7);
+    EXPECT_EQ(db->resources.size(), 58u + 20 + 7);
     expectNoWorkFiles();
 }
 
@@ -116,7 +117,7 @@ TEST_F(CliTest, IconPicksReachTheIconSetDatabase) {
     // The first and the last icon changed (the OS5 pick through its half-size
     // partner), the ones between did not.
     QList<int> changed;
-    for (int i = 0; i < plain->resources.size(); ++i)
+    for (size_t i = 0; i < plain->resources.size(); ++i)
         if (plain->resources[i].bytes != chosen->resources[i].bytes)
             changed << plain->resources[i].id;
     EXPECT_EQ(changed, QList<int>({10000, 10110}));

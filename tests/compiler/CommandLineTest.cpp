@@ -3,6 +3,7 @@
 #include "CompilerTestSupport.h"
 
 #include "compiler/PalmDatabase.h"
+#include "compiler/QtBytes.h"
 #include "support/TestFiles.h"
 
 #include <QDateTime>
@@ -205,12 +206,12 @@ TEST_F(CommandLine, NameFieldTypeCreatorAndDates) {
         const auto run = runCompiler({"-ro", "-type", "Icns", "-creator", "rz", "vkdm_script.rcp", c.output},
                                      m_dir.path(), QStringLiteral("0"));
         ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
-        QString error;
-        const auto db = vv::pdb::PalmDatabase::fromBytes(readBytes(path(c.output)), &error);
-        ASSERT_TRUE(db) << error.toStdString();
-        EXPECT_EQ(db->name, c.name);
+        std::string error;
+        const auto db = vv::pdb::PalmDatabase::fromBytes(vv::pdb::bytesOf(readBytes(path(c.output))), &error);
+        ASSERT_TRUE(db) << error;
+        EXPECT_EQ(vv::pdb::qtBytes(db->name), c.name);
         EXPECT_EQ(db->type, "Icns");
-        EXPECT_EQ(db->creator, QByteArray("rz\0\0", 4));
+        EXPECT_EQ(db->creator, std::string("rz\0\0", 4));
         EXPECT_EQ(db->creationDate, quint32(vv::pdb::PalmDatabase::epochOffset));
         EXPECT_EQ(db->modificationDate, db->creationDate);
     }
@@ -218,7 +219,8 @@ TEST_F(CommandLine, NameFieldTypeCreatorAndDates) {
     ASSERT_EQ(
         runCompiler(themeArguments("vkdm_script.rcp", "PDBFiles/now.pdb"), m_dir.path(), QString()).exitCode,
         0);
-    const auto db = vv::pdb::PalmDatabase::fromBytes(readBytes(path("PDBFiles/now.pdb")), nullptr);
+    const auto db =
+        vv::pdb::PalmDatabase::fromBytes(vv::pdb::bytesOf(readBytes(path("PDBFiles/now.pdb"))), nullptr);
     ASSERT_TRUE(db);
     const QDateTime now = QDateTime::currentDateTime();
     const qint64 expected = now.toSecsSinceEpoch() + now.offsetFromUtc() + vv::pdb::PalmDatabase::epochOffset;
@@ -248,9 +250,10 @@ TEST_F(CommandLine, EmptyFamilyWarnsAndWritesNoResource) {
     EXPECT_TRUE(
         run.errors.contains("vkdm_script.rcp:1: warning: BITMAPFAMILYEX ID 11000 has no BITMAP lines"))
         << run.errors.toStdString();
-    const auto db = vv::pdb::PalmDatabase::fromBytes(readBytes(path("PDBFiles/out.pdb")), nullptr);
+    const auto db =
+        vv::pdb::PalmDatabase::fromBytes(vv::pdb::bytesOf(readBytes(path("PDBFiles/out.pdb"))), nullptr);
     ASSERT_TRUE(db);
-    ASSERT_EQ(db->resources.size(), 1);
+    ASSERT_EQ(db->resources.size(), 1u);
     EXPECT_EQ(db->resources[0].id, 1000);
 }
 

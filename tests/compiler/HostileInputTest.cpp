@@ -4,6 +4,7 @@
 #include "CompilerTestSupport.h"
 
 #include "compiler/PictureReader.h"
+#include "compiler/QtBytes.h"
 #include "compiler/ResourceCompiler.h"
 #include "support/TestFiles.h"
 
@@ -93,8 +94,8 @@ public:
     }
     bool compileScriptAt(const QString& script, const QString& output, QString* errors) {
         vv::pdb::CompileRequest request;
-        request.scriptPath = script;
-        request.outputPath = output;
+        request.scriptPath = vv::pdb::utf8Of(script);
+        request.outputPath = vv::pdb::utf8Of(output);
         request.type = "thme";
         request.creator = "reze";
         request.allowEditID = true;
@@ -104,7 +105,7 @@ public:
         const bool ok = vv::pdb::ResourceCompiler::run(request, &diagnostics);
         QDir::setCurrent(before);
         for (const auto& d : diagnostics)
-            *errors += d.format(QStringLiteral("script.rcp")) + QLatin1Char('\n');
+            *errors += vv::pdb::qtText(d.format("script.rcp")) + QLatin1Char('\n');
         return ok;
     }
 
@@ -246,11 +247,11 @@ TEST(HostilePictures, RunLengthEncodedDataThatEndsEarlyIsRefused) {
         {"cut inside a literal run", QByteArray::fromHex("00040102"), false},
     };
     for (const auto& c : cases) {
-        QString error;
-        const auto picture = vv::pdb::PictureReader::decode(rle8Bmp(c.data), &error);
-        EXPECT_EQ(bool(picture), c.accepted) << c.what << ": " << error.toStdString();
+        std::string error;
+        const auto picture = vv::pdb::PictureReader::decode(vv::pdb::bytesOf(rle8Bmp(c.data)), &error);
+        EXPECT_EQ(bool(picture), c.accepted) << c.what << ": " << error;
         if (!c.accepted) {
-            EXPECT_TRUE(error.contains(QStringLiteral("truncated"))) << c.what << ": " << error.toStdString();
+            EXPECT_NE(error.find("truncated"), std::string::npos) << c.what << ": " << error;
         }
     }
 }

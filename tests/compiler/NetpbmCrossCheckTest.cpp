@@ -9,6 +9,7 @@
 #include "compiler/BitmapDecoder.h"
 #include "compiler/PalmDatabase.h"
 #include "compiler/PixelConverter.h"
+#include "compiler/QtBytes.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
@@ -133,14 +134,15 @@ TEST(NetpbmCrossCheck, PalmtopnmDecodesEveryMemberToTheConvertedPixels) {
         vv::test::runCompiler(vv::test::themeArguments("vkdm_script.rcp", "out.pdb"), dir.path());
     ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
 
-    const auto db = vv::pdb::PalmDatabase::fromBytes(vv::test::readBytes(dir.filePath("out.pdb")), nullptr);
+    const auto db = vv::pdb::PalmDatabase::fromBytes(
+        vv::pdb::bytesOf(vv::test::readBytes(dir.filePath("out.pdb"))), nullptr);
     ASSERT_TRUE(db);
-    ASSERT_EQ(db->resources.size(), 7);
+    ASSERT_EQ(db->resources.size(), 7u);
     const vv::pdb::PixelConverter converter;
     int checkedMembers = 0;
     for (const vv::pdb::PalmResource& resource : db->resources) {
         const QString familyFile = dir.filePath("family.bin");
-        ASSERT_TRUE(vv::test::writeBytes(familyFile, resource.bytes));
+        ASSERT_TRUE(vv::test::writeBytes(familyFile, vv::pdb::qtBytes(resource.bytes)));
         QString error;
         const auto family = vv::pdb::BitmapDecoder::decodeFamily(resource.bytes, &error);
         ASSERT_TRUE(family) << error.toStdString();
@@ -161,8 +163,8 @@ TEST(NetpbmCrossCheck, PalmtopnmDecodesEveryMemberToTheConvertedPixels) {
                 if (it->size() == QSize(member.width, member.height))
                     source = &*it;
             ASSERT_TRUE(source);
-            const QByteArray rows = converter.convert(
-                *source, member.depth, member.depth == 8 ? std::optional<int>(210) : std::nullopt);
+            const QByteArray rows = vv::pdb::qtBytes(converter.convert(
+                *source, member.depth, member.depth == 8 ? std::optional<int>(210) : std::nullopt));
             vv::pdb::DecodedBitmap expected = member;
             expected.rows = rows;
             for (int y = 0; y < member.height; ++y)

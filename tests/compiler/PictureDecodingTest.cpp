@@ -4,6 +4,7 @@
 #include "app/Palette.h"
 #include "compiler/PaletteMapper.h"
 #include "compiler/PictureReader.h"
+#include "compiler/QtBytes.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -145,9 +146,9 @@ TEST(PictureDecoding, OwnReaderGivesQtsColoursForEveryKindOfBmp) {
             EXPECT_FALSE(qt.isNull()) << kind.name << ": " << reader.errorString().toStdString();
             if (qt.isNull())
                 continue;
-            QString error;
-            const auto own = vv::pdb::PictureReader::decode(bmp, &error);
-            ASSERT_TRUE(own) << kind.name << ": " << error.toStdString();
+            std::string error;
+            const auto own = vv::pdb::PictureReader::decode(vv::pdb::bytesOf(bmp), &error);
+            ASSERT_TRUE(own) << kind.name << ": " << error;
             ASSERT_EQ(own->width(), qt.width()) << kind.name;
             ASSERT_EQ(own->height(), qt.height()) << kind.name;
             for (int y = 0; y < qt.height(); ++y)

@@ -6,6 +6,7 @@
 #include "compiler/PaletteMapper.h"
 #include "compiler/PictureReader.h"
 #include "compiler/PixelConverter.h"
+#include "compiler/QtBytes.h"
 #include "support/TestFiles.h"
 
 #include <QRandomGenerator>
@@ -96,30 +97,31 @@ TEST(PixelRules, Rgb565Truncates) {
 
 TEST(PixelRules, EveryKindOfBmpGivesTheSameRows) {
     const PixelConverter converter;
-    const auto reference =
-        vv::pdb::PictureReader::read(vv::test::fixturePath("compiler/pictures/a.bmp"), nullptr);
+    const auto reference = vv::pdb::PictureReader::read(
+        vv::pdb::utf8Of(vv::test::fixturePath("compiler/pictures/a.bmp")), nullptr);
     ASSERT_TRUE(reference);
     for (const char* name : {"a-topdown.bmp", "a32.bmp", "a8.bmp", "a4-topdown.bmp"}) {
-        QString error;
+        std::string error;
         const auto picture = vv::pdb::PictureReader::read(
-            vv::test::fixturePath(QStringLiteral("compiler/pictures/") + name), &error);
-        ASSERT_TRUE(picture) << name << ": " << error.toStdString();
+            vv::pdb::utf8Of(vv::test::fixturePath(QStringLiteral("compiler/pictures/") + name)), &error);
+        ASSERT_TRUE(picture) << name << ": " << error;
         for (int depth : {1, 2, 4, 8, 16})
             EXPECT_EQ(converter.convert(*picture, depth), converter.convert(*reference, depth))
                 << name << " at " << depth << " bpp";
     }
     // The rows themselves, top to bottom, MSB first, padding zeroed.
-    EXPECT_EQ(converter.convert(*reference, 2).toHex(), "c800a800");
-    EXPECT_EQ(converter.convert(*reference, 8).toHex(), "ff007d00dcd25f00");
+    EXPECT_EQ(vv::pdb::qtBytes(converter.convert(*reference, 2)).toHex(), "c800a800");
+    EXPECT_EQ(vv::pdb::qtBytes(converter.convert(*reference, 8)).toHex(), "ff007d00dcd25f00");
 }
 
 TEST(PixelRules, OneBitPictureWiderThanAByte) {
     const PixelConverter converter;
-    const auto picture =
-        vv::pdb::PictureReader::read(vv::test::fixturePath("compiler/pictures/mono.bmp"), nullptr);
+    const auto picture = vv::pdb::PictureReader::read(
+        vv::pdb::utf8Of(vv::test::fixturePath("compiler/pictures/mono.bmp")), nullptr);
     ASSERT_TRUE(picture);
-    EXPECT_EQ(converter.convert(*picture, 1).toHex(), "90804000");
-    EXPECT_EQ(converter.convert(*picture, 4).toHex(), "f00f0000f0000f0000000000"); // row 0, then row 1
+    EXPECT_EQ(vv::pdb::qtBytes(converter.convert(*picture, 1)).toHex(), "90804000");
+    EXPECT_EQ(vv::pdb::qtBytes(converter.convert(*picture, 4)).toHex(),
+              "f00f0000f0000f0000000000"); // row 0, then row 1
 }
 
 TEST(PixelRules, PalettePictureIsMappedByItsColoursNotItsIndices) {
@@ -132,9 +134,9 @@ TEST(PixelRules, PalettePictureIsMappedByItsColoursNotItsIndices) {
     const QString path = dir.filePath("palette.bmp");
     ASSERT_TRUE(vv::test::saveBmp(picture, path));
     ASSERT_EQ(vv::test::readBytes(path).at(28), 8); // really an 8-bit BMP
-    const auto read = vv::pdb::PictureReader::read(path, nullptr);
+    const auto read = vv::pdb::PictureReader::read(vv::pdb::utf8Of(path), nullptr);
     ASSERT_TRUE(read);
-    const QByteArray rows = PixelConverter().convert(*read, 8);
+    const QByteArray rows = vv::pdb::qtBytes(PixelConverter().convert(*read, 8));
     EXPECT_EQ(rows.left(26), QByteArray(26, char(0xFF)));
 }
 

@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 using vv::pdb::BitmapDecoder;
+using vv::pdb::bytesOf;
 using vv::pdb::PalmDatabase;
+using vv::pdb::qtBytes;
 
 namespace {
 
@@ -19,19 +21,19 @@ const QByteArray demoDatabase =
 
 TEST(PalmDatabaseReader, ReadsAndRewritesTheWorkedExample) {
     ASSERT_EQ(demoDatabase.size(), 110);
-    QString error;
-    const auto db = PalmDatabase::fromBytes(demoDatabase, &error);
-    ASSERT_TRUE(db) << error.toStdString();
+    std::string error;
+    const auto db = PalmDatabase::fromBytes(bytesOf(demoDatabase), &error);
+    ASSERT_TRUE(db) << error;
     EXPECT_EQ(db->name, "Demo");
     EXPECT_EQ(db->attributes, 1);
     EXPECT_EQ(db->creationDate, 0xE1B7B100u);
     EXPECT_EQ(db->type, "thme");
     EXPECT_EQ(db->creator, "reze");
-    ASSERT_EQ(db->resources.size(), 2);
-    EXPECT_EQ(db->find("tAIN", 1000)->bytes, QByteArray("Theme\0", 6));
-    EXPECT_EQ(db->find("tver", 1000)->bytes, QByteArray("1.0\0", 4));
+    ASSERT_EQ(db->resources.size(), 2u);
+    EXPECT_EQ(qtBytes(db->find("tAIN", 1000)->bytes), QByteArray("Theme\0", 6));
+    EXPECT_EQ(qtBytes(db->find("tver", 1000)->bytes), QByteArray("1.0\0", 4));
     EXPECT_EQ(db->find("tver", 1), nullptr);
-    EXPECT_EQ(db->toBytes(), demoDatabase);
+    EXPECT_EQ(qtBytes(db->toBytes()), demoDatabase);
 }
 
 TEST(PalmDatabaseReader, RefusesBrokenFiles) {
@@ -44,9 +46,9 @@ TEST(PalmDatabaseReader, RefusesBrokenFiles) {
     unterminatedName.replace(0, 32, QByteArray(32, 'x'));
     for (const QByteArray& bytes :
          {demoDatabase.left(77), listPastEnd, offsetOutside, outOfOrder, unterminatedName}) {
-        QString error;
-        EXPECT_FALSE(PalmDatabase::fromBytes(bytes, &error));
-        EXPECT_FALSE(error.isEmpty());
+        std::string error;
+        EXPECT_FALSE(PalmDatabase::fromBytes(bytesOf(bytes), &error));
+        EXPECT_FALSE(error.empty());
     }
 }
 

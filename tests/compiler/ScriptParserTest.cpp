@@ -9,9 +9,13 @@ using vv::pdb::ScriptStatement;
 
 namespace {
 
+std::string firstMessage(const Diagnostics& diagnostics) {
+    return diagnostics.empty() ? std::string() : diagnostics[0].format("s");
+}
+
 TEST(ScriptParser, ReadsTheProgramsScriptShape) {
     // CR LF lines, blanks before line ends, no line end after the last line.
-    const QByteArray text =
+    const std::string text =
         "BITMAPFAMILYEX ID 1000\r\n BEGIN\r\n"
         "  BITMAP \"ThmeRsrc/Tbmp03EE.bmp\" BPP 1 DENSITY 1 \r\n"
         "  BITMAP \"ThmeRsrc/Tbmp03EE.bmp\" BPP 8 DENSITY 1 COMPRESS TRANSPARENTINDEX 210\r\n"
@@ -21,19 +25,19 @@ TEST(ScriptParser, ReadsTheProgramsScriptShape) {
         "\r\nDATA \"code\" ID 1 \"ThmeRsrc/code0001.bin\"\r\nVERSION ID 1000 \"1.0\"";
     Diagnostics diagnostics;
     const auto script = ScriptParser::parse(text, &diagnostics);
-    ASSERT_TRUE(script) << diagnostics.value(0).format("s").toStdString();
-    ASSERT_EQ(script->statements.size(), 4);
+    ASSERT_TRUE(script) << firstMessage(diagnostics);
+    ASSERT_EQ(script->statements.size(), 4u);
     const auto& family = script->statements[0].family;
     EXPECT_EQ(family.id, 1000);
-    ASSERT_EQ(family.members.size(), 3);
+    ASSERT_EQ(family.members.size(), 3u);
     EXPECT_EQ(family.members[0].line, 3);
     EXPECT_EQ(family.members[0].depth, 1);
     EXPECT_FALSE(family.members[0].compress);
     EXPECT_EQ(family.members[1].transparentIndex, 210);
     EXPECT_TRUE(family.members[2].highDensity);
-    EXPECT_EQ(family.members[2].transparentColour, qRgb(0, 255, 0));
+    EXPECT_EQ(family.members[2].transparentColour, 0xFF00FF00u); // r 0, g 255, b 0
     EXPECT_EQ(script->statements[1].family.kind, vv::pdb::FamilyBlock::Kind::Icon);
-    EXPECT_TRUE(script->statements[1].family.members.isEmpty());
+    EXPECT_TRUE(script->statements[1].family.members.empty());
     EXPECT_EQ(script->statements[2].data.type, "code");
     EXPECT_EQ(script->statements[2].data.line, 13);
     EXPECT_EQ(script->statements[3].version.text, "1.0");
@@ -42,17 +46,17 @@ TEST(ScriptParser, ReadsTheProgramsScriptShape) {
 
 TEST(ScriptParser, AcceptsTheLanguagesOtherSpellings) {
     // Lower case, braces, comments, lone CR and LF line ends, backslashes, 72/144.
-    const QByteArray text = "// leading comment\n"
-                            "bitmapfamilyex id 0x10 /* spans\r two lines */ {\r"
-                            "  bitmap \"Thme Rsrc\\sub\\p.bmp\" density 144 bpp 4 nocompress\n"
-                            "  Bitmap \"p.bmp\" BPP 2 Density 72 compress // trailing\n"
-                            "}";
+    const std::string text = "// leading comment\n"
+                             "bitmapfamilyex id 0x10 /* spans\r two lines */ {\r"
+                             "  bitmap \"Thme Rsrc\\sub\\p.bmp\" density 144 bpp 4 nocompress\n"
+                             "  Bitmap \"p.bmp\" BPP 2 Density 72 compress // trailing\n"
+                             "}";
     Diagnostics diagnostics;
     const auto script = ScriptParser::parse(text, &diagnostics);
-    ASSERT_TRUE(script) << diagnostics.value(0).format("s").toStdString();
+    ASSERT_TRUE(script) << firstMessage(diagnostics);
     const auto& family = script->statements[0].family;
     EXPECT_EQ(family.id, 16);
-    ASSERT_EQ(family.members.size(), 2);
+    ASSERT_EQ(family.members.size(), 2u);
     EXPECT_EQ(family.members[0].file, "Thme Rsrc/sub/p.bmp");
     EXPECT_TRUE(family.members[0].highDensity);
     EXPECT_EQ(family.members[0].line, 4);
@@ -99,10 +103,10 @@ TEST(ScriptParser, ErrorsNameTheLineThatIsWrong) {
     for (const Case& c : cases) {
         Diagnostics diagnostics;
         EXPECT_FALSE(ScriptParser::parse(c.text, &diagnostics)) << c.text;
-        ASSERT_EQ(diagnostics.size(), 1) << c.text;
+        ASSERT_EQ(diagnostics.size(), 1u) << c.text;
         EXPECT_EQ(diagnostics[0].line, c.line) << c.text;
-        EXPECT_TRUE(diagnostics[0].text.contains(QLatin1String(c.message)))
-            << c.text << "\n  gave: " << diagnostics[0].text.toStdString();
+        EXPECT_NE(diagnostics[0].text.find(c.message), std::string::npos)
+            << c.text << "\n  gave: " << diagnostics[0].text;
     }
 }
 

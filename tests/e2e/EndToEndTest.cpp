@@ -87,10 +87,10 @@ protected:
         const CliResult run =
             start.runProgram(arguments, {QStringLiteral("SOURCE_DATE_EPOCH=%1").arg(kSourceDate)});
         EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-        QString error;
-        const auto db =
-            pdb::PalmDatabase::fromBytes(readBytes(start.filePath("PDBFiles/" + name + ".pdb")), &error);
-        EXPECT_TRUE(db) << error.toStdString();
+        std::string error;
+        const auto db = pdb::PalmDatabase::fromBytes(
+            pdb::bytesOf(readBytes(start.filePath("PDBFiles/" + name + ".pdb"))), &error);
+        EXPECT_TRUE(db) << error;
         return db.value_or(pdb::PalmDatabase{});
     }
 
@@ -101,8 +101,8 @@ protected:
     }
 
     void expectHeader(const pdb::PalmDatabase& db, const QString& name, const QByteArray& type) {
-        EXPECT_EQ(db.name, name.toLatin1());
-        EXPECT_EQ(db.type, type);
+        EXPECT_EQ(pdb::qtBytes(db.name), name.toLatin1());
+        EXPECT_EQ(pdb::qtBytes(db.type), type);
         EXPECT_EQ(db.creator, "reze");
         EXPECT_EQ(db.attributes & 0x0001, 0x0001) << "a resource database";
         EXPECT_EQ(db.creationDate, quint32(kSourceDate + pdb::PalmDatabase::epochOffset));
@@ -112,13 +112,13 @@ protected:
     // converted by the pixel rules, read by our decoder and by palmtopnm.
     void expectResourcesMatch(const pdb::PalmDatabase& db, const QList<ScriptResource>& expected,
                               const QHash<QString, QImage>& pieces, int transparentIndex) {
-        ASSERT_EQ(db.resources.size(), expected.size());
+        ASSERT_EQ(qsizetype(db.resources.size()), expected.size());
         const pdb::PixelConverter converter;
         const QString familyFile = start.filePath("family.bin");
         for (int r = 0; r < expected.size(); ++r) {
             const pdb::PalmResource& resource = db.resources[r];
             const ScriptResource& want = expected[r];
-            ASSERT_EQ(resource.type, want.type) << "resource " << r;
+            ASSERT_EQ(pdb::qtBytes(resource.type), want.type) << "resource " << r;
             ASSERT_EQ(resource.id, want.id) << "resource " << r;
             if (want.lines.isEmpty())
                 continue;
@@ -128,7 +128,7 @@ protected:
             const auto family = pdb::BitmapDecoder::decodeFamily(resource.bytes, &error);
             ASSERT_TRUE(family) << error.toStdString();
             ASSERT_EQ(family->members.size(), want.lines.size());
-            ASSERT_TRUE(writeBytes(familyFile, resource.bytes));
+            ASSERT_TRUE(writeBytes(familyFile, pdb::qtBytes(resource.bytes)));
             for (int k = 0; k < family->members.size(); ++k) {
                 const pdb::DecodedBitmap& member = family->members[k];
                 const auto line =
@@ -140,9 +140,9 @@ protected:
                 const QImage picture = pieces[line->piece].convertToFormat(QImage::Format_RGB32);
                 ASSERT_EQ(QSize(member.width, member.height), picture.size()) << line->piece.toStdString();
                 pdb::DecodedBitmap expectedBitmap = member;
-                expectedBitmap.rows = converter.convert(
+                expectedBitmap.rows = pdb::qtBytes(converter.convert(
                     picture, member.depth,
-                    member.depth == 8 ? std::optional<int>(transparentIndex) : std::nullopt);
+                    member.depth == 8 ? std::optional<int>(transparentIndex) : std::nullopt));
                 ASSERT_EQ(member.rows, expectedBitmap.rows)
                     << line->piece.toStdString() << " at " << member.depth;
                 if (!havePalmtopnm())

@@ -2,6 +2,7 @@
 // theme and icon windows, driven headless with the recording platform.
 #include "compiler/BitmapFamilyEncoder.h"
 #include "compiler/PalmDatabase.h"
+#include "compiler/QtBytes.h"
 #include "theme/ThemeFamilies.h"
 #include "theme/ThemePieces.h"
 #include "ui/TForm1.h"
@@ -40,27 +41,27 @@ QImage solid(QSize size, QRgb colour) {
 // colour at 16 bpp, both densities.
 QByteArray colourTheme(const QByteArray& name) {
     pdb::PalmDatabase db;
-    db.name = name;
+    db.name = name.toStdString();
     db.type = "thme";
     db.creator = "reze";
     const pdb::BitmapFamilyEncoder encoder;
     auto family = [&](QSize low, QSize high, int index) {
-        QString error;
-        const std::optional<QByteArray> bytes =
+        std::string error;
+        const std::optional<std::string> bytes =
             encoder.encode({{solid(low, colourOf(index, false)), 16, false, false, {}, {}},
                             {solid(high, colourOf(index, true)), 16, true, false, {}, {}}},
                            &error);
-        EXPECT_TRUE(bytes) << error.toStdString();
-        return bytes.value_or(QByteArray());
+        EXPECT_TRUE(bytes) << error;
+        return bytes.value_or(std::string());
     };
     for (const ThemeBitmapFamily& f : themeBitmapFamilies())
-        db.resources.append(
+        db.resources.push_back(
             {"Tbmp", quint16(f.id), family(f.piece().lowSize(), f.piece().highSize(), f.pieceIndex)});
     for (int s = 0; s < IconSlotCount; ++s)
         if (iconSlots()[s].use == BuildKind::Theme)
-            db.resources.append(
+            db.resources.push_back(
                 {"tAIB", quint16(iconSlots()[s].familyId), family(LowIconSize, HighIconSize, s)});
-    return db.toBytes();
+    return pdb::qtBytes(db.toBytes());
 }
 
 class DatabaseWindows : public test::StartedWindows {

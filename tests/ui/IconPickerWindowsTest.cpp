@@ -401,10 +401,10 @@ TEST_F(IconPickerWindows, SampleSheetsBuildAnIconSetWhoseBitmapsAreTheSlotPictur
     ASSERT_EQ(platform.questions.size(), 1);
     ASSERT_TRUE(platform.messages.isEmpty()) << platform.messages.join('|').toStdString();
 
-    QString error;
-    const std::optional<pdb::PalmDatabase> database =
-        pdb::PalmDatabase::fromBytes(test::readBytes(path("PDBFiles/Sample Icons.pdb")), &error);
-    ASSERT_TRUE(database) << error.toStdString();
+    std::string error;
+    const std::optional<pdb::PalmDatabase> database = pdb::PalmDatabase::fromBytes(
+        pdb::bytesOf(test::readBytes(path("PDBFiles/Sample Icons.pdb"))), &error);
+    ASSERT_TRUE(database) << error;
     EXPECT_EQ(database->name, "Sample Icons");
     EXPECT_EQ(database->type, "Icns");
     const auto& palette = palmSystemPalette();
@@ -417,9 +417,10 @@ TEST_F(IconPickerWindows, SampleSheetsBuildAnIconSetWhoseBitmapsAreTheSlotPictur
         SCOPED_TRACE(slot.mainName);
         const pdb::PalmResource* resource = database->find("tAIB", slot.familyId);
         ASSERT_NE(resource, nullptr);
+        QString decodeError;
         const std::optional<pdb::DecodedFamily> decoded =
-            pdb::BitmapDecoder::decodeFamily(resource->bytes, &error);
-        ASSERT_TRUE(decoded) << error.toStdString();
+            pdb::BitmapDecoder::decodeFamily(resource->bytes, &decodeError);
+        ASSERT_TRUE(decoded) << decodeError.toStdString();
         ASSERT_EQ(decoded->members.size(), 2);
         const QImage pieces[] = {Form1->IconPicker->slotImage(i)->picture(),
                                  Form7->IconPicker->slotImage(i)->picture()};

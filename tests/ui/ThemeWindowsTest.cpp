@@ -399,10 +399,10 @@ TEST_F(ThemeWindows, SampleSheetBuildsADatabaseWhoseBitmapsAreTheSavedPieces) {
     EXPECT_EQ(QFileInfo(platform.processes[0].program).canonicalFilePath(),
               QFileInfo(compiler).canonicalFilePath());
 
-    QString error;
-    const std::optional<pdb::PalmDatabase> database =
-        pdb::PalmDatabase::fromBytes(test::readBytes(path("PDBFiles/Sample Theme.pdb")), &error);
-    ASSERT_TRUE(database) << error.toStdString();
+    std::string error;
+    const std::optional<pdb::PalmDatabase> database = pdb::PalmDatabase::fromBytes(
+        pdb::bytesOf(test::readBytes(path("PDBFiles/Sample Theme.pdb"))), &error);
+    ASSERT_TRUE(database) << error;
     EXPECT_EQ(database->name, "Sample Theme");
     EXPECT_EQ(database->type, "thme");
     EXPECT_EQ(database->creator, "reze");
@@ -419,9 +419,10 @@ TEST_F(ThemeWindows, SampleSheetBuildsADatabaseWhoseBitmapsAreTheSavedPieces) {
         SCOPED_TRACE(family.lowPiece.toStdString());
         const pdb::PalmResource* resource = database->find(bitmap ? "Tbmp" : "tAIB", family.id);
         ASSERT_NE(resource, nullptr);
+        QString decodeError;
         const std::optional<pdb::DecodedFamily> decoded =
-            pdb::BitmapDecoder::decodeFamily(resource->bytes, &error);
-        ASSERT_TRUE(decoded) << error.toStdString();
+            pdb::BitmapDecoder::decodeFamily(resource->bytes, &decodeError);
+        ASSERT_TRUE(decoded) << decodeError.toStdString();
         ASSERT_EQ(decoded->members.size(), 1);
         const pdb::DecodedBitmap& member = decoded->members[0];
         EXPECT_EQ(member.depth, 8);

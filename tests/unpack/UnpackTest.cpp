@@ -7,6 +7,7 @@
 #include "cli/StagedStartDir.h"
 #include "compiler/PalmDatabase.h"
 #include "compiler/PixelConverter.h"
+#include "compiler/QtBytes.h"
 #include "icons/IconBoard.h"
 #include "support/TestFiles.h"
 #include "theme/ThemeFamilies.h"
@@ -187,17 +188,18 @@ TEST_F(Unpack, DeepestMemberWinsMissingFamiliesStayUnknownResourcesAreCounted) {
     const QString path = build({"theme", "--name", "Every depth", "--sheet", "ThmeBMP/SkinSheetLow.bmp",
                                 "--screen", "160x160 Low", "--depths", "1,2,4,8,16"},
                                "Every depth");
-    QString error;
-    std::optional<pdb::PalmDatabase> db = pdb::PalmDatabase::fromBytes(readBytes(path), &error);
-    ASSERT_TRUE(db) << error.toStdString();
+    std::string error;
+    std::optional<pdb::PalmDatabase> db = pdb::PalmDatabase::fromBytes(pdb::bytesOf(readBytes(path)), &error);
+    ASSERT_TRUE(db) << error;
     const int before = int(db->resources.size());
-    db->resources.removeIf([](const pdb::PalmResource& r) { return r.type == "Tbmp" && r.id == 3000; });
-    ASSERT_EQ(db->resources.size(), before - 1);
-    db->resources.append({"abcd", 1, QByteArray(8, 'x')});
-    db->resources.append({"Tbmp", 4242, db->resources.first().bytes});
-    db->resources.append({"Tbmp", 1000, QByteArray("not read: the first 1000 wins")});
+    std::erase_if(db->resources, [](const pdb::PalmResource& r) { return r.type == "Tbmp" && r.id == 3000; });
+    ASSERT_EQ(int(db->resources.size()), before - 1);
+    db->resources.push_back({"abcd", 1, std::string(8, 'x')});
+    db->resources.push_back({"Tbmp", 4242, db->resources.front().bytes});
+    db->resources.push_back({"Tbmp", 1000, "not read: the first 1000 wins"});
     QString problem;
-    const std::optional<UnpackedDatabase> database = unpackDatabase(db->toBytes(), kGreen, &problem);
+    const std::optional<UnpackedDatabase> database =
+        unpackDatabase(pdb::qtBytes(db->toBytes()), kGreen, &problem);
     ASSERT_TRUE(database) << problem.toStdString();
     EXPECT_EQ(database->missingFamilies, QStringList{"Tbmp 3000 (EG)"});
     EXPECT_EQ(database->unknownResources, 2);

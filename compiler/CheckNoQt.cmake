@@ -1,0 +1,22 @@
+# Fails when PROGRAM needs a Qt library, directly or through another library.
+# Run as: cmake -DPROGRAM=path -P CheckNoQt.cmake
+if(NOT EXISTS "${PROGRAM}")
+    message(FATAL_ERROR "no program at ${PROGRAM}")
+endif()
+find_program(LDD ldd)
+find_program(READELF readelf)
+if(LDD)
+    # Every library the loader would map, with those they need in turn.
+    execute_process(COMMAND ${LDD} ${PROGRAM} OUTPUT_VARIABLE libraries RESULT_VARIABLE failed)
+elseif(READELF)
+    execute_process(COMMAND ${READELF} -d ${PROGRAM} OUTPUT_VARIABLE libraries RESULT_VARIABLE failed)
+else()
+    message(FATAL_ERROR "neither ldd nor readelf is installed")
+endif()
+if(failed)
+    message(FATAL_ERROR "cannot list the libraries of ${PROGRAM}")
+endif()
+if(libraries MATCHES "libQt[0-9]*[A-Za-z]*")
+    message(FATAL_ERROR "${PROGRAM} needs ${CMAKE_MATCH_0}:\n${libraries}")
+endif()
+message(STATUS "${PROGRAM} needs no Qt library:\n${libraries}")
