@@ -3,6 +3,7 @@
 #include "compiler/BigEndian.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace vv::pdb {
 namespace {
@@ -49,7 +50,7 @@ std::optional<std::string> BitmapFamilyEncoder::encodeBitmap(const FamilyMember&
 
     // The data that follows the header (and the direct-colour info), compressed
     // when that is strictly smaller than the plain rows.
-    std::string data = rows;
+    std::string packed; // size prefix and compressed data, when compressed
     bool compressed = false;
     int compressionType = 0;
     if (m.compress) {
@@ -69,9 +70,8 @@ std::optional<std::string> BitmapFamilyEncoder::encodeBitmap(const FamilyMember&
                                  " bytes, at most 65535)";
                     return std::nullopt;
                 }
-                data.clear();
-                be::append16(data, std::uint32_t(sizeField));
-                data.append(BitmapCompression::compress(Compression::Scanline, rows, rowBytes, height));
+                be::append16(packed, std::uint32_t(sizeField));
+                packed.append(BitmapCompression::compress(Compression::Scanline, rows, rowBytes, height));
                 compressed = true;
             }
         } else {
@@ -90,11 +90,10 @@ std::optional<std::string> BitmapFamilyEncoder::encodeBitmap(const FamilyMember&
                 }
             }
             if (compressed) {
-                data.clear();
-                data.reserve(size_t(best));
-                be::append32(data, std::uint32_t(best));
-                data.append(BitmapCompression::compress(Compression(compressionType), rows, rowBytes, height,
-                                                        m.depth == 16));
+                packed.reserve(size_t(best));
+                be::append32(packed, std::uint32_t(best));
+                packed.append(BitmapCompression::compress(Compression(compressionType), rows, rowBytes,
+                                                          height, m.depth == 16));
             }
         }
     }
@@ -108,6 +107,7 @@ std::optional<std::string> BitmapFamilyEncoder::encodeBitmap(const FamilyMember&
         flags |= flagDirectColor;
 
     std::string out;
+    const std::string_view data = compressed ? std::string_view(packed) : std::string_view(rows);
     out.reserve(24 + directInfo.size() + data.size() + 4);
     be::append16(out, std::uint32_t(width));
     be::append16(out, std::uint32_t(height));

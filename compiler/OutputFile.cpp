@@ -8,7 +8,7 @@
 namespace vv::pdb {
 namespace {
 
-constexpr std::size_t bufferSize = 256 * 1024;
+constexpr std::size_t bufferSize = 64 * 1024;
 
 } // namespace
 

@@ -1,7 +1,6 @@
 #include "compiler/PixelConverter.h"
 
 #include <array>
-#include <cstring>
 
 namespace vv::pdb {
 namespace {
@@ -42,7 +41,7 @@ std::string PixelConverter::convert(const Picture& picture, int depth,
                                     std::optional<int> transparentIndex) const {
     const int width = picture.width(), height = picture.height();
     const int stride = rowBytes(width, depth);
-    std::string rows(size_t(stride) * size_t(height), '\0');
+    std::string rows(size_t(stride) * size_t(height), '\0'); // padding stays zero
     auto* out = reinterpret_cast<unsigned char*>(rows.data());
     // No picture colour has alpha 0 after the OR below, so this never matches
     // when there is no transparency index.
@@ -51,7 +50,6 @@ std::string PixelConverter::convert(const Picture& picture, int depth,
     for (int y = 0; y < height; ++y) {
         const PaletteColour* in = picture.row(y);
         unsigned char* row = out + size_t(y) * size_t(stride);
-        std::memset(row, 0, size_t(stride));
         if (depth == 16) {
             for (int x = 0; x < width; ++x) {
                 const std::uint16_t v = rgb565(in[x]);

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Times vkdm_pdb as a whole process on the inputs of the compiler's speed goals
 # and prints, for each, the median CPU time (user + system), the median wall
-# time and the peak memory; then checks that every output database is byte for
-# byte what it was (stored checksums, and a second compiler when one is given).
+# time and the peak memory, measured to the microsecond by process_timer (one
+# process started and waited for per run); /bin/true first, the machine's floor
+# for any process. Then checks that every output database is byte for byte what
+# it was (stored checksums, and a second compiler when one is given).
 #
 # Usage: bench/compiler/run.sh [BUILD_DIR] [RUNS]
 #   VKDM_BEFORE=/path/to/older/vkdm_pdb  also time that one and compare its bytes
@@ -13,9 +15,8 @@ BUILD="$(cd "${1:-$ROOT/_build}" && pwd)"
 RUNS="${2:-15}"
 BIN="$BUILD/bin"
 SUMS="$ROOT/bench/compiler/expected.sha256"
-TIME=/usr/bin/time
-[ -x "$TIME" ] || { echo "run.sh needs GNU time (Debian package time)"; exit 1; }
-cmake --build "$BUILD" --target vkdm_pdb make_benchmark_theme density2_saving -j"$(nproc)" >/dev/null
+cmake --build "$BUILD" --target vkdm_pdb make_benchmark_theme density2_saving process_timer -j"$(nproc)" >/dev/null
+TIMER="$BIN/process_timer"
 WORK="$(mktemp -d)"
 trap 'rm -rf "$WORK"' EXIT
 "$BIN/make_benchmark_theme" "$WORK" "$ROOT/data/ThmeRsrc" >/dev/null
@@ -31,42 +32,30 @@ INPUTS=(
     "2000 x 2000, 8 bpp, density 1|big8.rcp|2600|<= 260 ms CPU"
 )
 
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-
-# Prints "cpu_ms wall_ms peak_kb" for `compiler script output`: each run under
-# GNU time; CPU is user + system of the whole process.
+# Prints "cpu_ms wall_ms peak_kb" for `compiler script output`: medians of the
+# runs, CPU being user + system of the whole process; the largest peak.
 measure() {
-    local compiler="$1" script="$2" output="$3" cpus=() walls=() peak=0 line
-    for _ in $(seq "$RUNS"); do
-        line="$("$TIME" -f "%e %U %S %M" "$compiler" -ro -allowEditID -type thme -creator reze -q \
-            "$script" "$output" 2>&1 >/dev/null | tail -1)"
-        read -r wall user sys kb <<<"$line"
-        cpus+=("$(awk -v u="$user" -v s="$sys" 'BEGIN { print (u + s) * 1000 }')")
-        walls+=("$(awk -v w="$wall" 'BEGIN { print w * 1000 }')")
-        [ "$kb" -gt "$peak" ] && peak="$kb"
-    done
-    # GNU time counts in 10 ms steps; the mean of many runs of a short program
-    # is finer than any single one.
-    local cpu wall
-    cpu="$(printf '%s\n' "${cpus[@]}" | awk '{ s += $1 } END { printf "%.1f", s / NR }')"
-    wall="$(printf '%s\n' "${walls[@]}" | median)"
-    echo "$cpu $wall $peak"
+    local compiler="$1" script="$2" output="$3"
+    "$TIMER" "$RUNS" "$compiler" -ro -allowEditID -type thme -creator reze -q "$script" "$output"
 }
 
 echo "vkdm_pdb, whole process, $RUNS runs each; machine load: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
-printf '%-42s %12s %10s %10s %9s  %s\n' "input" "CPU ms mean" "wall ms" "peak MB" "vs ref" "goal"
+printf '%-42s %13s %10s %10s %9s  %s\n' "input" "CPU ms median" "wall ms" "peak MB" "vs ref" "goal"
+read -r cpu wall peak <<<"$("$TIMER" "$RUNS" /bin/true)"
+printf '%-42s %13s %10s %10.1f %9s  %s\n' "/bin/true (the floor for one process)" "$cpu" "$wall" \
+    "$(awk -v k="$peak" 'BEGIN { print k / 1024 }')" "" ""
 status=0
 for entry in "${INPUTS[@]}"; do
     IFS='|' read -r name script reference goal <<<"$entry"
     out="PDBFiles/${script%.rcp}.pdb"
     read -r cpu wall peak <<<"$(measure "$BIN/vkdm_pdb" "$script" "$out")"
-    printf '%-42s %12s %10s %10.1f %8.1fx  %s\n' "$name" "$cpu" "$wall" "$(awk -v k="$peak" 'BEGIN { print k / 1024 }')" \
+    printf '%-42s %13s %10s %10.1f %8.1fx  %s\n' "$name" "$cpu" "$wall" "$(awk -v k="$peak" 'BEGIN { print k / 1024 }')" \
         "$(awk -v r="$reference" -v c="$cpu" 'BEGIN { print (c > 0) ? r / c : 0 }')" "$goal"
     if [ -n "${VKDM_BEFORE:-}" ]; then
         # The same file name: the database's name field comes from it.
         mkdir -p before
         read -r cpu wall peak <<<"$(measure "$VKDM_BEFORE" "$script" "before/${out#PDBFiles/}")"
-        printf '%-42s %12s %10s %10.1f %8.1fx\n' "  before" "$cpu" "$wall" "$(awk -v k="$peak" 'BEGIN { print k / 1024 }')" \
+        printf '%-42s %13s %10s %10.1f %8.1fx\n' "  before" "$cpu" "$wall" "$(awk -v k="$peak" 'BEGIN { print k / 1024 }')" \
             "$(awk -v r="$reference" -v c="$cpu" 'BEGIN { print (c > 0) ? r / c : 0 }')"
         if cmp -s "$out" "before/${out#PDBFiles/}"; then
             echo "  output: byte-identical to the older compiler's"
