@@ -15,7 +15,8 @@ constexpr std::size_t bufferSize = 64 * 1024;
 OutputFile::~OutputFile() {
     if (m_fd >= 0) {
         sys::closeFile(m_fd);
-        sys::removeFile(m_temporaryPath);
+        if (!m_temporaryPath.empty()) // an unnamed file goes with its descriptor
+            sys::removeFile(m_temporaryPath);
     }
 }
 
@@ -73,17 +74,19 @@ bool OutputFile::commit() {
         return false;
     const int fd = m_fd;
     m_fd = -1;
-    if (!sys::syncAndClose(fd)) {
-        fail();
+    bool ok = sys::syncFile(fd);
+    if (ok && m_temporaryPath.empty())
+        ok = sys::nameTemporary(fd, m_finalPath, &m_temporaryPath);
+    const int code = errno;
+    const bool closed = sys::closeFile(fd);
+    if (ok && closed && sys::replaceFile(m_temporaryPath, m_finalPath))
+        return true;
+    if (!ok)
+        errno = code;
+    fail();
+    if (!m_temporaryPath.empty())
         sys::removeFile(m_temporaryPath);
-        return false;
-    }
-    if (!sys::replaceFile(m_temporaryPath, m_finalPath)) {
-        fail();
-        sys::removeFile(m_temporaryPath);
-        return false;
-    }
-    return true;
+    return false;
 }
 
 } // namespace vv::pdb

@@ -89,11 +89,11 @@ int openForReading(const std::string& path) {
 #endif
 }
 
-void closeFile(int fd) {
+bool closeFile(int fd) {
 #ifdef _WIN32
-    _close(fd);
+    return _close(fd) == 0;
 #else
-    ::close(fd);
+    return ::close(fd) == 0;
 #endif
 }
 
@@ -136,7 +136,30 @@ int createTemporaryBeside(const std::string& path, std::string* temporaryPath, s
     }
 #endif
     StatBuffer existing{};
-    const bool exists = statPath(target, &existing) == 0;
+    [[maybe_unused]] const bool exists = statPath(target, &existing) == 0;
+#ifndef _WIN32
+    // A database is an ordinary file, and one that is replaced keeps its
+    // permissions.
+    mode_t mode = 0;
+    if (exists) {
+        mode = existing.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+#endif
+#ifdef O_TMPFILE
+    const std::size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
+    if (const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600); fd >= 0) {
+        ::fchmod(fd, mode);
+        temporaryPath->clear();
+        *finalPath = target;
+        return fd;
+    }
+    // The file system has no unnamed files: a named one it is.
+#endif
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string name = target + ".XXXXXX";
 #ifdef _WIN32
@@ -153,17 +176,7 @@ int createTemporaryBeside(const std::string& path, std::string* temporaryPath, s
         const int fd = ::mkostemp(name.data(), O_CLOEXEC);
         if (fd < 0)
             return -1;
-        // mkstemp makes the file for its owner alone; a database is an ordinary
-        // file, and one that is replaced keeps its permissions.
-        mode_t mode = 0;
-        if (exists) {
-            mode = existing.st_mode & 07777;
-        } else {
-            const mode_t mask = ::umask(0);
-            ::umask(mask);
-            mode = 0666 & ~mask;
-        }
-        ::fchmod(fd, mode);
+        ::fchmod(fd, mode); // mkstemp makes it for its owner alone
 #endif
         *temporaryPath = name;
         *finalPath = target;
@@ -196,23 +209,32 @@ bool writeAt(int fd, const char* data, std::int64_t size, std::int64_t offset) {
     return true;
 }
 
-bool syncAndClose(int fd) {
+bool nameTemporary([[maybe_unused]] int fd, [[maybe_unused]] const std::string& finalPath,
+                   [[maybe_unused]] std::string* temporaryPath) {
+#ifdef O_TMPFILE
+    const std::string source = "/proc/self/fd/" + std::to_string(fd);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string name = finalPath + '.' + std::to_string(::getpid()) + '-' + std::to_string(attempt);
+        if (::linkat(AT_FDCWD, source.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            *temporaryPath = name;
+            return true;
+        }
+        if (errno != EEXIST)
+            return false;
+    }
+#endif
+    errno = EEXIST;
+    return false;
+}
+
+bool syncFile(int fd) {
 #ifdef _WIN32
-    const bool synced = _commit(fd) == 0;
-    const int code = errno;
-    const bool closed = _close(fd) == 0;
+    return _commit(fd) == 0;
+#elif defined(__linux__)
+    return ::fdatasync(fd) == 0;
 #else
-#ifdef __linux__
-    const bool synced = ::fdatasync(fd) == 0;
-#else
-    const bool synced = ::fsync(fd) == 0;
+    return ::fsync(fd) == 0;
 #endif
-    const int code = errno;
-    const bool closed = ::close(fd) == 0;
-#endif
-    if (!synced)
-        errno = code;
-    return synced && closed;
 }
 
 bool replaceFile(const std::string& from, const std::string& to) {
