@@ -5,7 +5,7 @@
 # clang, or when VV_SKIP_FUZZ=1.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-FUZZ_BUILD="${VV_FUZZ_BUILD_DIR:-$ROOT/_build/fuzz}"
+FUZZ_BUILD="${VV_FUZZ_BUILD_DIR:-$ROOT/_build/fuzz-compiler}"
 SECONDS_EACH="${VV_FUZZ_SECONDS:-8}"
 if [ "${VV_SKIP_FUZZ:-0}" = 1 ]; then
     echo "fuzz smoke: skipped (VV_SKIP_FUZZ=1)"
