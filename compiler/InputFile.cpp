@@ -75,19 +75,30 @@ std::optional<std::string> InputFile::read(std::int64_t count, std::string* erro
         return std::nullopt;
     }
     std::string bytes(std::size_t(count), '\0');
+    if (!readInto(bytes.data(), count, error))
+        return std::nullopt;
+    return bytes;
+}
+
+bool InputFile::readInto(char* buffer, std::int64_t count, std::string* error) const {
+    if (m_fd < 0 || count < 0 || count > m_size) {
+        if (error)
+            *error = "the file ends early";
+        return false;
+    }
     std::int64_t done = 0;
     while (done < count) {
-        const std::int64_t got = sys::readAt(m_fd, bytes.data() + done, count - done, done);
+        const std::int64_t got = sys::readAt(m_fd, buffer + done, count - done, done);
         if (got < 0 && errno == EINTR)
             continue;
         if (got <= 0) {
             if (error)
                 *error = got < 0 ? systemErrorText(errno) : std::string("the file ends early");
-            return std::nullopt;
+            return false;
         }
         done += got;
     }
-    return bytes;
+    return true;
 }
 
 std::optional<std::string> InputFile::readAll(const std::string& path, std::int64_t maxSize,

@@ -25,6 +25,9 @@ public:
     // `count` bytes from the start; nothing with the reason when the file ends
     // early or cannot be read.
     std::optional<std::string> read(std::int64_t count, std::string* error) const;
+    // The same into `buffer`, which has room for `count` bytes: a picture's
+    // bytes are read into memory that is not cleared first.
+    bool readInto(char* buffer, std::int64_t count, std::string* error) const;
 
     // The whole file when it is regular and at most `maxSize` bytes long.
     static std::optional<std::string> readAll(const std::string& path, std::int64_t maxSize,

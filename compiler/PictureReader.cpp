@@ -4,6 +4,7 @@
 #include "compiler/InputFile.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace vv::pdb {
 namespace {
@@ -190,10 +191,10 @@ std::optional<Picture> PictureReader::read(const std::string& path, std::string*
             *error = "the BMP header does not describe a picture this compiler reads";
         return std::nullopt;
     }
-    const std::optional<std::string> bytes = file.read(file.size(), error);
-    if (!bytes)
+    const auto bytes = std::make_unique_for_overwrite<char[]>(std::size_t(file.size()));
+    if (!file.readInto(bytes.get(), file.size(), error))
         return std::nullopt;
-    return decode(*bytes, error);
+    return decode(std::string_view(bytes.get(), std::size_t(file.size())), error);
 }
 
 } // namespace vv::pdb
