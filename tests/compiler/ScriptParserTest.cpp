@@ -1,6 +1,8 @@
 // The script language: what is accepted, and errors that name the wrong line.
 #include "compiler/ScriptParser.h"
 
+#include <QRgb>
+
 #include <gtest/gtest.h>
 
 using vv::pdb::Diagnostics;
@@ -35,7 +37,7 @@ TEST(ScriptParser, ReadsTheProgramsScriptShape) {
     EXPECT_FALSE(family.members[0].compress);
     EXPECT_EQ(family.members[1].transparentIndex, 210);
     EXPECT_TRUE(family.members[2].highDensity);
-    EXPECT_EQ(family.members[2].transparentColour, 0xFF00FF00u); // r 0, g 255, b 0
+    EXPECT_EQ(family.members[2].transparentColour, qRgb(0, 255, 0));
     EXPECT_EQ(script->statements[1].family.kind, vv::pdb::FamilyBlock::Kind::Icon);
     EXPECT_TRUE(script->statements[1].family.members.empty());
     EXPECT_EQ(script->statements[2].data.type, "code");
