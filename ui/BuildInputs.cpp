@@ -1,7 +1,7 @@
 #include "ui/BuildInputs.h"
 
 #include "app/CheckTexts.h"
-#include "platform/Platform.h"
+#include "ui/Dialogs.h"
 #include "ui/TForm1.h"
 #include "ui/TForm3.h"
 #include "ui/ThemeWindow.h"
@@ -141,7 +141,7 @@ std::optional<BuildOutcome> runBuildFromWindows(BuildKind kind, QWidget* busyLab
     BuildRequest request = buildRequestFromWindows(kind);
     if (const std::optional<QString> refusal =
             refusalOfBuildName(kind, request.databaseName, request.messages)) {
-        platform().showMessage(*refusal);
+        dialogs().showMessage(*refusal);
         return std::nullopt;
     }
     if (!gatherPieces(request))
@@ -158,7 +158,7 @@ std::optional<BuildOutcome> runBuildFromWindows(BuildKind kind, QWidget* busyLab
         outcome = runBuild(request);
     }
     for (const QString& message : outcome.messages)
-        platform().showMessage(message);
+        dialogs().showMessage(message);
     busyLabel->hide();
     if (outcome.messages.isEmpty() && outcome.databaseStamped)
         showBuildResult(busyLabel, request.startDir, request.databaseName);
@@ -168,7 +168,7 @@ std::optional<BuildOutcome> runBuildFromWindows(BuildKind kind, QWidget* busyLab
 bool settleLowArtOnly(QList<PieceFile>& pieces, const QList<DensityPair>& pairs) {
     if (pairs.isEmpty())
         return true;
-    const int answer = platform().askChoice(
+    const int answer = dialogs().askChoice(
         messageOrBuiltIn(currentMessages(), Message::LowArtOnlyQuestion).arg(pairs.size()),
         {messageOrBuiltIn(currentMessages(), Message::DoubleAnswer),
          messageOrBuiltIn(currentMessages(), Message::AsItIsAnswer),

@@ -6,8 +6,8 @@
 #include "app/Palette.h"
 #include "app/SettingsFile.h"
 #include "app/SystemScreens.h"
-#include "platform/Platform.h"
 #include "ui/BuildInputs.h"
+#include "ui/Dialogs.h"
 #include "ui/TAboutBox.h"
 #include "ui/TForm1.h"
 #include "ui/TForm2.h"
@@ -146,7 +146,7 @@ std::optional<QString> LoadSettings(const QString& startDir) {
                                                                          vv::Message::SettingsOutOfRange)
                                                         .arg(outOfRange);
     if (!Form3->SettingsProblem.isEmpty())
-        vv::platform().showMessage(Form3->SettingsProblem);
+        vv::dialogs().showMessage(Form3->SettingsProblem);
 
     {
         // The bit-depth rule judges the loaded set as a whole, so the order the
@@ -203,7 +203,7 @@ bool SaveSettings(const QString& startDir) {
         record.paletteIndex = 210;
     }
     if (!vv::writeSettingsFile(vv::settingsFilePath(startDir), record)) {
-        vv::platform().showMessage(Form1->Messages[vv::Message::SettingsNotWritten]);
+        vv::dialogs().showMessage(Form1->Messages[vv::Message::SettingsNotWritten]);
         return false;
     }
     Form1->ScreenType = vv::screenTypeAfterSave(record.screenIndex, Form1->ScreenType);
@@ -215,10 +215,10 @@ void ApplyLanguage(const QString& languageFile) {
     const std::optional<vv::LanguageTexts> texts = vv::readLanguageFile(languageFile);
     if (!texts) {
         if (Form3->isVisible())
-            vv::platform().showMessage(Form1->Messages[vv::Message::LanguageFileDamaged]);
+            vv::dialogs().showMessage(Form1->Messages[vv::Message::LanguageFileDamaged]);
         else
-            vv::platform().showMessage(Form1->Messages[vv::Message::LanguageNotLoaded] +
-                                       QStringLiteral(" - Language file is missing or incorrect"));
+            vv::dialogs().showMessage(Form1->Messages[vv::Message::LanguageNotLoaded] +
+                                      QStringLiteral(" - Language file is missing or incorrect"));
         return;
     }
     for (const vv::LanguageLine& line : vv::languageLines())

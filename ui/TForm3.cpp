@@ -4,8 +4,8 @@
 #include "app/CheckTexts.h"
 #include "app/OptionRules.h"
 #include "app/SettingsFile.h"
-#include "platform/Platform.h"
 #include "ui/Artwork.h"
+#include "ui/Dialogs.h"
 #include "ui/SettingsAndLanguage.h"
 #include "ui/TAboutBox.h"
 #include "ui/TForm1.h"
@@ -157,7 +157,7 @@ void TForm3::Button2Click() {
     SaveSettings(StartDir);
     const std::optional<QString> languageFile = LoadSettings(StartDir);
     if (!languageFile)
-        vv::platform().showMessage(Form1->Messages[vv::Message::SettingsNotReadBack]);
+        vv::dialogs().showMessage(Form1->Messages[vv::Message::SettingsNotReadBack]);
     ApplyLanguage(languageFile.value_or(QString()));
 }
 
@@ -169,7 +169,7 @@ void TForm3::Button3Click() {
     Edit1->setText(QDir::toNativeSeparators(chosen));
     if (!vv::isRunnableInstallTool(chosen)) {
         Edit1->clear();
-        vv::platform().showMessage(Form1->Messages[vv::Message::InstallToolNotRunnable]);
+        vv::dialogs().showMessage(Form1->Messages[vv::Message::InstallToolNotRunnable]);
     }
 }
 
@@ -189,8 +189,7 @@ void TForm3::CheckBox5Click() {
 }
 
 void TForm3::Panel1Click() {
-    const std::optional<QColor> colour =
-        vv::platform().chooseColor(Panel1->palette().color(QPalette::Window));
+    const std::optional<QColor> colour = vv::dialogs().chooseColor(Panel1->palette().color(QPalette::Window));
     if (!colour)
         return;
     const vv::ColourChoice choice = vv::describeColourChoice(*colour);
@@ -208,7 +207,7 @@ void TForm3::Panel1Click() {
 
 void TForm3::ProgramIconClick() {
     hide();
-    vv::platform().showModal(AboutBox);
+    vv::dialogs().showModal(AboutBox);
     show();
 }
 

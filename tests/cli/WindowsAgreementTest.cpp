@@ -2,7 +2,7 @@
 // built by clicking through the windows (headless) and by vedivavurir-cli come
 // out as the same databases, byte for byte, with the dates fixed.
 #include "cli/StagedStartDir.h"
-#include "support/RecordingPlatform.h"
+#include "support/RecordingDialogs.h"
 #include "support/TestFiles.h"
 #include "ui/SettingsAndLanguage.h"
 #include "ui/TForm1.h"
@@ -61,7 +61,7 @@ protected:
     }
 
     StagedStartDir start;
-    RecordingPlatform platform; // runs the real compiler
+    RecordingDesktop platform; // runs the real compiler
 
 private:
     QString previousDir_;

@@ -5,7 +5,7 @@
 #include "ui/TForm7.h"
 
 #include "icons/IconSlots.h"
-#include "support/RecordingPlatform.h"
+#include "support/RecordingDialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -69,7 +69,7 @@ protected:
         return QTest::qWaitFor([&] { return static_cast<TImage*>(picture)->picture() != before; }, 10000);
     }
 
-    test::RecordingPlatform recorder;
+    test::RecordingDesktop recorder;
     std::atomic<int> pointerX{150};
     QTemporaryDir dir_;
     QString previousDir_;

@@ -9,7 +9,7 @@
 #include "ui/TForm1.h"
 #include "ui/TForm3.h"
 
-#include "support/RecordingPlatform.h"
+#include "support/RecordingDialogs.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
@@ -87,7 +87,7 @@ protected:
         return outcome;
     }
 
-    RecordingPlatform platform;
+    RecordingDesktop platform;
     QTemporaryDir dir_;
 
 private:

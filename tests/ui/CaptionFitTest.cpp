@@ -9,7 +9,7 @@
 #include "ui/TForm6.h"
 #include "ui/TForm7.h"
 
-#include "support/RecordingPlatform.h"
+#include "support/RecordingDialogs.h"
 #include "support/TestFiles.h"
 
 #include <QApplication>
@@ -112,7 +112,7 @@ protected:
     }
     void TearDown() override { ui::destroyWindows(); }
 
-    test::RecordingPlatform platform;
+    test::RecordingDesktop platform;
 };
 
 TEST_F(CaptionFit, EveryCaptionOfEveryShippedLanguageFitsItsControl) {

@@ -10,7 +10,7 @@
 #include "ui/TForm6.h"
 #include "ui/TForm7.h"
 
-#include "support/RecordingPlatform.h"
+#include "support/RecordingDialogs.h"
 #include "support/TestFiles.h"
 
 #include <QApplication>
@@ -66,7 +66,7 @@ protected:
         Form1->FormActivate();
     }
 
-    test::RecordingPlatform platform;
+    test::RecordingDesktop platform;
     QTemporaryDir dir_;
     QString previousDir_;
 };
