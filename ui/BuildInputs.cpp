@@ -105,11 +105,7 @@ void showBuildResult(QWidget* busyLabel, const QString& startDir, const QString&
 
 BuildOptions currentBuildOptions() {
     BuildOptions options;
-    options.depth1 = Form3->CheckBox1->isChecked();
-    options.depth2 = Form3->CheckBox2->isChecked();
-    options.depth4 = Form3->CheckBox3->isChecked();
-    options.depth8 = Form3->CheckBox4->isChecked();
-    options.depth16 = Form3->CheckBox6->isChecked();
+    options.depths = Form3->checkedDepths();
     options.screenType = Form1->ScreenType;
     options.compressKeyword = Form1->CompressKeyword;
     options.transparentIndex = Form1->TransparentIndex;

@@ -24,12 +24,8 @@ namespace {
 // The current state as a record, so fields a short file lacks keep their values.
 vv::SettingsRecord currentSettings() {
     vv::SettingsRecord record;
-    record.depth1 = Form3->CheckBox1->isChecked();
-    record.depth2 = Form3->CheckBox2->isChecked();
-    record.depth4 = Form3->CheckBox3->isChecked();
-    record.depth8 = Form3->CheckBox4->isChecked();
+    record.depths = Form3->checkedDepths();
     record.compress = Form3->CheckBox5->isChecked();
-    record.depth16 = Form3->CheckBox6->isChecked();
     record.languageIndex = Form1->LanguageIndex;
     record.screenIndex = Form3->ComboBox2->currentIndex();
     record.red = Form1->TransparentRed.toInt();
@@ -151,14 +147,9 @@ std::optional<QString> LoadSettings(const QString& startDir) {
     {
         // The bit-depth rule judges the loaded set as a whole, so the order the
         // boxes are set in cannot leave 1 bpp on where the file has it off.
-        const QSignalBlocker b1(Form3->CheckBox1), b2(Form3->CheckBox2), b3(Form3->CheckBox3),
-            b4(Form3->CheckBox4), b5(Form3->CheckBox5), b6(Form3->CheckBox6);
-        Form3->CheckBox1->setChecked(s.depth1);
-        Form3->CheckBox2->setChecked(s.depth2);
-        Form3->CheckBox3->setChecked(s.depth4);
-        Form3->CheckBox4->setChecked(s.depth8);
+        Form3->showDepths(s.depths);
+        const QSignalBlocker quiet(Form3->CheckBox5);
         Form3->CheckBox5->setChecked(s.compress);
-        Form3->CheckBox6->setChecked(s.depth16);
     }
     Form3->CheckBox1Click();
     Form1->CompressKeyword = vv::compressKeywordFor(s.compress);

@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QShowEvent>
+#include <QSignalBlocker>
 
 TForm3* Form3 = nullptr;
 
@@ -117,8 +118,8 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent) {
     OpenDialog1.Filter = QStringLiteral("*");
 #endif
 
-    for (QCheckBox* depth : {CheckBox1, CheckBox2, CheckBox3, CheckBox4, CheckBox6})
-        connect(depth, &QCheckBox::toggled, this, &TForm3::CheckBox1Click);
+    for (const vv::BitDepthRow& row : vv::kBitDepthRows)
+        connect(depthBox(row.bpp), &QCheckBox::toggled, this, &TForm3::CheckBox1Click);
     connect(CheckBox5, &QCheckBox::toggled, this, &TForm3::CheckBox5Click);
     connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm3::Button2Click);
@@ -178,10 +179,30 @@ void TForm3::Button4Click() {
 }
 
 void TForm3::CheckBox1Click() {
-    bool depth1 = CheckBox1->isChecked();
-    if (vv::keepOneBitDepth(depth1, CheckBox2->isChecked(), CheckBox3->isChecked(), CheckBox4->isChecked(),
-                            CheckBox6->isChecked()))
-        CheckBox1->setChecked(true);
+    vv::DepthSet depths = checkedDepths();
+    if (vv::keepOneBitDepth(depths))
+        depthBox(vv::kFallbackBitDepth)->setChecked(true);
+}
+
+QCheckBox* TForm3::depthBox(int bpp) const {
+    const vv::BitDepthRow* row = vv::bitDepthRow(bpp);
+    Q_ASSERT(row);
+    return findChild<QCheckBox*>(QLatin1String(row->optionsCheckBox), Qt::FindDirectChildrenOnly);
+}
+
+vv::DepthSet TForm3::checkedDepths() const {
+    vv::DepthSet depths;
+    for (const vv::BitDepthRow& row : vv::kBitDepthRows)
+        depths.set(row.bpp, depthBox(row.bpp)->isChecked());
+    return depths;
+}
+
+void TForm3::showDepths(vv::DepthSet depths) {
+    for (const vv::BitDepthRow& row : vv::kBitDepthRows) {
+        QCheckBox* box = depthBox(row.bpp);
+        const QSignalBlocker quiet(box);
+        box->setChecked(depths.contains(row.bpp));
+    }
 }
 
 void TForm3::CheckBox5Click() {

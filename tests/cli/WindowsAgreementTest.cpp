@@ -28,7 +28,7 @@ protected:
         ASSERT_TRUE(start.editSettings([](SettingsRecord& s) {
             s.screenIndex = 1;
             s.screenText = "320x320 OS5";
-            s.depth1 = s.depth2 = s.depth4 = s.depth8 = s.depth16 = true;
+            s.depths = {1, 2, 4, 8, 16};
             s.red = 255, s.green = 0, s.blue = 255, s.paletteIndex = 5;
         }));
         previousDir_ = QDir::currentPath();

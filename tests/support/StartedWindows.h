@@ -19,9 +19,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <initializer_list>
-
 namespace vv::test {
 
 class StartedWindows : public ::testing::Test {
@@ -58,20 +55,13 @@ protected:
 
     QString path(const QString& relative) const { return dir_.filePath(relative); }
 
-    // Sets the Options dialog's depth boxes: exactly `depths` (of 1, 2, 4, 8, 16) on.
-    static void chooseDepths(std::initializer_list<int> depths) {
-        const std::pair<QCheckBox*, int> boxes[] = {{Form3->CheckBox1, 1},
-                                                    {Form3->CheckBox2, 2},
-                                                    {Form3->CheckBox3, 4},
-                                                    {Form3->CheckBox4, 8},
-                                                    {Form3->CheckBox6, 16}};
+    // Sets the Options dialog's depth boxes: exactly `depths` on.
+    static void chooseDepths(DepthSet depths) {
         // On before off, so the one-depth rule never steps in.
-        for (auto [box, depth] : boxes)
-            if (std::find(depths.begin(), depths.end(), depth) != depths.end())
-                box->setChecked(true);
-        for (auto [box, depth] : boxes)
-            if (std::find(depths.begin(), depths.end(), depth) == depths.end())
-                box->setChecked(false);
+        for (const bool on : {true, false})
+            for (const BitDepthRow& row : kBitDepthRows)
+                if (depths.contains(row.bpp) == on)
+                    Form3->depthBox(row.bpp)->setChecked(on);
     }
 
     // Runs the fake compiler in place of the one a build asked for. It keeps

@@ -165,7 +165,7 @@ TEST_F(Windows, ScreenTypeSetsTheCaptionSuffixAndHiResIcons) {
 TEST_F(Windows, LoadingSettingsFillsOptionsAndMainState) {
     installLanguage("English");
     SettingsRecord record;
-    record.depth16 = false; // every depth off: 1 bpp comes back on
+    record.depths = {}; // every depth off: 1 bpp comes back on
     record.compress = true;
     record.screenIndex = -1;
     record.red = 20;
@@ -189,10 +189,10 @@ TEST_F(Windows, LoadingSettingsFillsOptionsAndMainState) {
     EXPECT_EQ(Form3->TransparentIndex, QStringLiteral("94"));
     EXPECT_EQ(Form3->Edit1->text(), QStringLiteral("/usr/bin/true"));
     // The file itself is left as it was.
-    EXPECT_EQ(readSettingsFile(path("vkdm_settings.cfg"), {})->depth1, false);
+    EXPECT_EQ(readSettingsFile(path("vkdm_settings.cfg"), {})->depths.contains(1), false);
 
     // A file with a depth other than 1 bpp keeps 1 bpp off, whatever was checked before.
-    record.depth8 = true;
+    record.depths.set(8);
     writeSettings(record);
     Form1->FormActivate();
     EXPECT_FALSE(Form3->CheckBox1->isChecked());
