@@ -18,7 +18,9 @@ public:
     Picture() = default;
     Picture(int width, int height)
         : m_width(width), m_height(height),
-          m_pixels(std::make_shared<std::vector<quint32>>(size_t(width) * size_t(height))) {}
+          // Not cleared: whoever makes a picture writes every pixel, and clearing
+          // a large one would touch all of its memory a second time.
+          m_pixels(std::make_shared_for_overwrite<quint32[]>(size_t(width) * size_t(height))) {}
 
     // Any picture with QImage's interface, taken by its colours with alpha
     // dropped: the program and its tests hand QImages in, while the compiler
@@ -38,15 +40,15 @@ public:
 
     int width() const { return m_width; }
     int height() const { return m_height; }
-    bool isNull() const { return !m_pixels || m_pixels->empty(); }
-    const quint32* row(int y) const { return m_pixels->data() + size_t(y) * size_t(m_width); }
-    quint32* row(int y) { return m_pixels->data() + size_t(y) * size_t(m_width); }
+    bool isNull() const { return !m_pixels || m_width <= 0 || m_height <= 0; }
+    const quint32* row(int y) const { return m_pixels.get() + size_t(y) * size_t(m_width); }
+    quint32* row(int y) { return m_pixels.get() + size_t(y) * size_t(m_width); }
     quint32 pixel(int x, int y) const { return row(y)[x]; }
 
 private:
     int m_width = 0;
     int m_height = 0;
-    std::shared_ptr<std::vector<quint32>> m_pixels;
+    std::shared_ptr<quint32[]> m_pixels;
 };
 
 } // namespace vv::pdb
