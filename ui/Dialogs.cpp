@@ -1,21 +1,15 @@
 #include "ui/Dialogs.h"
 
-#include <QtGlobal>
+#include "platform/Installed.h"
 
 namespace vv {
-namespace {
-Dialogs* current = nullptr;
-}
 
 Dialogs& dialogs() {
-    Q_ASSERT_X(current, "vv::dialogs", "no dialogs installed");
-    return *current;
+    return Installed<Dialogs>::get();
 }
 
 Dialogs* setDialogs(Dialogs* d) {
-    Dialogs* previous = current;
-    current = d;
-    return previous;
+    return Installed<Dialogs>::set(d);
 }
 
 } // namespace vv

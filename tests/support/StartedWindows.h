@@ -1,7 +1,9 @@
-// A fixture for window tests: the six windows created in a scratch start
-// directory that holds the English language, settings naming it, resource.bmp,
-// PDBFiles, a sheet folder and a build's work folder with its shipped data
-// files, and the main window activated once without a message.
+// Fixtures for window tests. WindowsInStartDir makes the six windows in a
+// start directory with everything they reach outside recorded; ScratchWindows
+// gives them a scratch start directory holding resource.bmp; StartedWindows
+// fills that with the English language, settings naming it, PDBFiles, a sheet
+// folder and a build's work folder with its shipped data files, and activates
+// the main window once without a message.
 #pragma once
 
 #include "app/SettingsFile.h"
@@ -21,7 +23,50 @@
 
 namespace vv::test {
 
-class StartedWindows : public ::testing::Test {
+class WindowsInStartDir : public ::testing::Test {
+protected:
+    // Makes `startDir` the working folder and creates the six windows there;
+    // both are undone after the test.
+    void createWindowsIn(const QString& startDir) {
+        previousDir_ = QDir::currentPath();
+        QDir::setCurrent(startDir);
+        ui::createWindows();
+    }
+    void TearDown() override {
+        if (previousDir_.isEmpty())
+            return; // set-up failed before the windows were made
+        ui::destroyWindows();
+        QDir::setCurrent(previousDir_);
+    }
+
+    RecordingDesktop platform;
+
+private:
+    QString previousDir_;
+};
+
+class ScratchWindows : public WindowsInStartDir {
+protected:
+    // `canvas` becomes the start directory's resource.bmp.
+    explicit ScratchWindows(QImage canvas = QImage(64, 48, QImage::Format_RGB32))
+        : canvas_(std::move(canvas)) {}
+
+    // Makes the scratch directory with resource.bmp; a test's own SetUp adds
+    // what it needs and then calls createWindowsIn(dir_.path()).
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        ASSERT_TRUE(canvas_.save(path("resource.bmp"), "BMP"));
+    }
+
+    QString path(const QString& relative) const { return dir_.filePath(relative); }
+
+    QTemporaryDir dir_;
+
+private:
+    QImage canvas_;
+};
+
+class StartedWindows : public ScratchWindows {
 protected:
     // `sheetFolder` ("ThmeBMP", "IconBMP") is made empty; `workFolder`
     // ("ThmeRsrc", "IconRsrc") receives the .bin files that data/ ships in it.
@@ -29,8 +74,9 @@ protected:
         : sheetFolder_(std::move(sheetFolder)), workFolder_(std::move(workFolder)) {}
 
     void SetUp() override {
-        previousDir_ = QDir::currentPath();
-        ASSERT_TRUE(dir_.isValid());
+        ScratchWindows::SetUp();
+        if (HasFatalFailure())
+            return;
         QDir start(dir_.path());
         for (const QString& folder :
              {QStringLiteral("Language"), sheetFolder_, workFolder_, QStringLiteral("PDBFiles")})
@@ -42,18 +88,10 @@ protected:
         SettingsRecord record;
         record.languageName = QStringLiteral("English");
         ASSERT_TRUE(writeSettingsFile(path("vkdm_settings.cfg"), record));
-        ASSERT_TRUE(QImage(64, 48, QImage::Format_RGB32).save(path("resource.bmp"), "BMP"));
-        QDir::setCurrent(dir_.path());
-        ui::createWindows();
+        createWindowsIn(dir_.path());
         Form1->FormActivate();
         ASSERT_TRUE(platform.messages.isEmpty()) << platform.messages.join('|').toStdString();
     }
-    void TearDown() override {
-        ui::destroyWindows();
-        QDir::setCurrent(previousDir_);
-    }
-
-    QString path(const QString& relative) const { return dir_.filePath(relative); }
 
     // Sets the Options dialog's depth boxes: exactly `depths` on.
     static void chooseDepths(DepthSet depths) {
@@ -77,13 +115,9 @@ protected:
         return outcome;
     }
 
-    RecordingDesktop platform;
-    QTemporaryDir dir_;
-
 private:
     QString sheetFolder_;
     QString workFolder_;
-    QString previousDir_;
 };
 
 } // namespace vv::test

@@ -10,7 +10,7 @@
 #include "ui/TForm6.h"
 #include "ui/TForm7.h"
 
-#include "support/RecordingDialogs.h"
+#include "support/StartedWindows.h"
 #include "support/TestFiles.h"
 
 #include <QApplication>
@@ -30,22 +30,15 @@ namespace {
 const QString MissingSettings = QStringLiteral("- Where is vkdm_settings.cfg?");
 const QString MissingLanguage = QStringLiteral(" - Language file is missing or incorrect");
 
-class Windows : public ::testing::Test {
+class Windows : public test::ScratchWindows {
 protected:
     void SetUp() override {
-        previousDir_ = QDir::currentPath();
-        ASSERT_TRUE(dir_.isValid());
+        ScratchWindows::SetUp();
+        if (HasFatalFailure())
+            return;
         QDir(dir_.path()).mkpath(QStringLiteral("Language"));
-        ASSERT_TRUE(QImage(64, 48, QImage::Format_RGB32).save(path("resource.bmp"), "BMP"));
-        QDir::setCurrent(dir_.path());
-        ui::createWindows();
+        createWindowsIn(dir_.path());
     }
-    void TearDown() override {
-        ui::destroyWindows();
-        QDir::setCurrent(previousDir_);
-    }
-
-    QString path(const char* relative) const { return dir_.filePath(QLatin1String(relative)); }
 
     void installLanguage(const char* name) {
         const QString file = QStringLiteral("Language/vkdm_%1.lng").arg(QLatin1String(name));
@@ -65,10 +58,6 @@ protected:
         writeSettings(record);
         Form1->FormActivate();
     }
-
-    test::RecordingDesktop platform;
-    QTemporaryDir dir_;
-    QString previousDir_;
 };
 
 } // namespace
