@@ -8,8 +8,12 @@
 
 #include "app/SettingsFile.h"
 #include "ui/SettingsAndLanguage.h"
+#include "ui/TAboutBox.h"
 #include "ui/TForm1.h"
+#include "ui/TForm2.h"
 #include "ui/TForm3.h"
+#include "ui/TForm6.h"
+#include "ui/TForm7.h"
 
 #include "support/RecordingDialogs.h"
 #include "support/TestFiles.h"
@@ -38,6 +42,9 @@ protected:
         ui::destroyWindows();
         QDir::setCurrent(previousDir_);
     }
+
+    // The six windows, the main window first.
+    static QList<QWidget*> sixWindows() { return {Form1, Form2, Form3, AboutBox, Form6, Form7}; }
 
     RecordingDesktop platform;
 

@@ -88,9 +88,7 @@ TEST_F(Windows, ShippedLanguageReachesEveryWindow) {
         if (l.kind != LanguageTargetKind::Caption)
             continue;
         QWidget* window = nullptr;
-        for (QWidget* w :
-             {static_cast<QWidget*>(Form1), static_cast<QWidget*>(Form2), static_cast<QWidget*>(Form3),
-              static_cast<QWidget*>(AboutBox), static_cast<QWidget*>(Form6), static_cast<QWidget*>(Form7)})
+        for (QWidget* w : sixWindows())
             if (w->objectName() == QLatin1String(l.window))
                 window = w;
         ASSERT_TRUE(window) << l.window;
