@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/BitDepths.h"
+#include "app/SystemScreens.h"
 
 #include <QString>
 
@@ -14,9 +15,9 @@ enum class BuildKind { Theme, IconSet };
 struct BuildOptions {
     // The five "bpp Icons" check boxes. At least one is on in any saved setting.
     DepthSet depths{kFallbackBitDepth};
-    // 1 "160x160 Low", 2 "320x320 OS5", 3 both Sony screens; other values come
-    // from a settings file saved with no screen chosen.
-    int screenType = 1;
+    // A ScreenType of the SystemScreen table; other values come from a
+    // settings file saved with no screen chosen.
+    int screenType = DefaultScreenType;
     QString compressKeyword; // "COMPRESS " while compression is on, else empty
     QString transparentIndex = QStringLiteral("210");
     QString transparentRed = QStringLiteral("0");

@@ -64,10 +64,11 @@ QByteArray familyBlock(const ResourceFamily& family, const BuildOptions& options
     const ScreenProfile* screen = screenProfileOf(options.screenType);
     QByteArray block;
     if (family.kind == FamilyKind::Bitmap)
-        block = QByteArray("BITMAPFAMILYEX ID ") + (screen ? screen->bitmapIdPrefix : "");
+        block =
+            "BITMAPFAMILYEX ID " + QByteArray::number(screen ? themeBitmapId(*screen, family.id) : family.id);
     else
-        block = "ICONFAMILYEX ID ";
-    block += QByteArray::number(family.id) + kLineEnd + " BEGIN" + kLineEnd;
+        block = "ICONFAMILYEX ID " + QByteArray::number(family.id);
+    block += kLineEnd + QByteArray(" BEGIN") + kLineEnd;
     for (const BitDepthRow& depth : kBitDepthRows) {
         if (!options.depths.contains(depth.bpp))
             continue;
