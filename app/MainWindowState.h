@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/LanguageFile.h"
+#include "app/SystemScreens.h"
 
 #include <QString>
 
@@ -23,7 +24,7 @@ struct MainWindowState {
     // Base of every data path; the working directory when the program started.
     QString StartDir;
     int LanguageIndex = 0;
-    int ScreenType = 1; // 1 "160x160 Low", 2 "320x320 OS5", 3 either Sony screen
+    int ScreenType = DefaultScreenType; // a ScreenType of the SystemScreen table
     QString TransparentIndex = QStringLiteral("210");
     QString TransparentRed = QStringLiteral("0");
     QString TransparentGreen = QStringLiteral("255");

@@ -7,10 +7,10 @@
 
 namespace vv {
 
-bool keepOneBitDepth(bool& depth1, bool depth2, bool depth4, bool depth8, bool depth16) {
-    if (depth1 || depth2 || depth4 || depth8 || depth16)
+bool keepOneBitDepth(DepthSet& depths) {
+    if (!depths.isEmpty())
         return false;
-    depth1 = true;
+    depths.set(kFallbackBitDepth);
     return true;
 }
 

@@ -1,14 +1,16 @@
 // The rules behind the Options dialog's controls, free of widgets.
 #pragma once
 
+#include "app/BitDepths.h"
+
 #include <QColor>
 #include <QString>
 
 namespace vv {
 
-// At least one icon bit depth stays chosen: with none of 1, 2, 4, 8, 16 bpp on,
-// 1 bpp is switched on. Returns true when it switched 1 bpp on.
-bool keepOneBitDepth(bool& depth1, bool depth2, bool depth4, bool depth8, bool depth16);
+// At least one icon bit depth stays chosen: with every depth off, the fallback
+// depth (1 bpp) is switched on. Returns true when it switched it on.
+bool keepOneBitDepth(DepthSet& depths);
 
 // The list entry for a language file name: the name without its first five
 // characters ("vkdm_") and its last four (".lng"); shorter than ten gives "".

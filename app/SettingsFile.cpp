@@ -47,12 +47,9 @@ void takeText(const QByteArray& bytes, int offset, int width, QString& field) {
 QByteArray encodeSettings(const SettingsRecord& record) {
     namespace O = SettingsOffset;
     QByteArray bytes(SettingsFileSize, '\0');
-    bytes[O::Depth1] = record.depth1 ? 1 : 0;
-    bytes[O::Depth2] = record.depth2 ? 1 : 0;
-    bytes[O::Depth4] = record.depth4 ? 1 : 0;
-    bytes[O::Depth8] = record.depth8 ? 1 : 0;
+    for (const BitDepthRow& row : kBitDepthRows)
+        bytes[row.settingsOffset] = record.depths.contains(row.bpp) ? 1 : 0;
     bytes[O::Compress] = record.compress ? 1 : 0;
-    bytes[O::Depth16] = record.depth16 ? 1 : 0;
     putInt(bytes, O::LanguageIndex, record.languageIndex);
     putInt(bytes, O::ScreenIndex, record.screenIndex);
     putInt(bytes, O::Red, record.red);
@@ -69,12 +66,12 @@ SettingsRecord decodeSettings(const QByteArray& data, const SettingsRecord& curr
     namespace O = SettingsOffset;
     const QByteArray bytes = data.left(SettingsFileSize);
     SettingsRecord record = current;
-    takeFlag(bytes, O::Depth1, record.depth1);
-    takeFlag(bytes, O::Depth2, record.depth2);
-    takeFlag(bytes, O::Depth4, record.depth4);
-    takeFlag(bytes, O::Depth8, record.depth8);
+    for (const BitDepthRow& row : kBitDepthRows) {
+        bool on = record.depths.contains(row.bpp);
+        takeFlag(bytes, row.settingsOffset, on);
+        record.depths.set(row.bpp, on);
+    }
     takeFlag(bytes, O::Compress, record.compress);
-    takeFlag(bytes, O::Depth16, record.depth16);
     takeInt(bytes, O::LanguageIndex, record.languageIndex);
     takeInt(bytes, O::ScreenIndex, record.screenIndex);
     takeInt(bytes, O::Red, record.red);

@@ -2,6 +2,8 @@
 // integers, one-byte flags and NUL-terminated Windows-1252 texts in fixed fields.
 #pragma once
 
+#include "app/BitDepths.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
@@ -13,14 +15,9 @@ namespace vv {
 inline constexpr int SettingsFileSize = 370;
 inline constexpr const char* SettingsFileName = "vkdm_settings.cfg";
 
-// Where each field lies in the file.
+// Where each field lies in the file; the depth flags' offsets are in kBitDepthRows.
 namespace SettingsOffset {
-inline constexpr int Depth1 = 0;
-inline constexpr int Depth2 = 1;
-inline constexpr int Depth4 = 2;
-inline constexpr int Depth8 = 3;
 inline constexpr int Compress = 4;
-inline constexpr int Depth16 = 5;
 inline constexpr int LanguageIndex = 6;
 inline constexpr int ScreenIndex = 10;
 inline constexpr int Red = 14;
@@ -49,12 +46,8 @@ inline QString defaultInstallTool() {
 // One record of the file. The defaults are what the Options dialog holds before
 // any file has been read.
 struct SettingsRecord {
-    bool depth1 = false;
-    bool depth2 = false;
-    bool depth4 = false;
-    bool depth8 = false;
+    DepthSet depths{16};
     bool compress = true;
-    bool depth16 = true;
     qint32 languageIndex = -1;
     qint32 screenIndex = -1; // SystemScreen list position, stored unmapped
     qint32 red = 0;

@@ -1,5 +1,7 @@
 #include "app/SystemScreens.h"
 
+#include <QByteArray>
+
 #include <iterator>
 
 namespace vv {
@@ -18,6 +20,8 @@ constexpr ScreenProfile kScreens[] = {
      false},
 };
 
+static_assert(kScreens[0].screenType == DefaultScreenType);
+
 } // namespace
 
 std::span<const ScreenProfile> screenProfiles() {
@@ -29,6 +33,10 @@ const ScreenProfile* screenProfileOf(int screenType) {
         if (profile.screenType == screenType)
             return &profile;
     return nullptr;
+}
+
+int themeBitmapId(const ScreenProfile& screen, int familyId) {
+    return (QByteArray(screen.bitmapIdPrefix) + QByteArray::number(familyId)).toInt();
 }
 
 const QStringList& systemScreenNames() {

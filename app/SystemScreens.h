@@ -31,12 +31,19 @@ struct ScreenProfile {
     bool showsHighIconsButton; // Hi-Res Icons on the main window
 };
 
+// The ScreenType of a program that has read no settings: the first screen's.
+inline constexpr int DefaultScreenType = 1;
+
 // Position = stored SystemScreen index.
 std::span<const ScreenProfile> screenProfiles();
 
 // The profile of a ScreenType (the first listed for a shared one), or nullptr
 // for a ScreenType no screen has (a settings file saved with no screen chosen).
 const ScreenProfile* screenProfileOf(int screenType);
+
+// The ID a theme bitmap family has in a database built for `screen`: the
+// family's ID with the screen's prefix written before it.
+int themeBitmapId(const ScreenProfile& screen, int familyId);
 
 // "160x160 Low", "320x320 OS5", "320x320 Sony", "320x480 Sony".
 const QStringList& systemScreenNames();

@@ -17,7 +17,8 @@ int indexOfPath(const QList<PieceFile>& pieces, const QString& path) {
 
 bool buildNamesDensityTwo(const BuildOptions& options) {
     const ScreenProfile* screen = screenProfileOf(options.screenType);
-    return screen && screen->doubleDensityLines && (options.depth8 || options.depth16);
+    return screen && screen->doubleDensityLines &&
+           (options.depths.contains(8) || options.depths.contains(16));
 }
 
 bool samePixels(const QImage& a, const QImage& b) {

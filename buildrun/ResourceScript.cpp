@@ -47,17 +47,8 @@ QByteArray dataLine(const char* folder, const char* type, int id, const QByteArr
            '"';
 }
 
-// The deepest depth option that is on decides an icon set's InFO resource.
-QByteArray iconSetInfoFile(const BuildOptions& options) {
-    if (options.depth16)
-        return "InFO03E6.bin";
-    if (options.depth8)
-        return "InFO03E8.bin";
-    if (options.depth4)
-        return "InFO03E4.bin";
-    if (options.depth2)
-        return "InFO03E2.bin";
-    return "InFO03E1.bin";
+QByteArray infoFileOf(int bpp) {
+    return bitDepthRow(bpp)->infoFile;
 }
 
 } // namespace
@@ -73,16 +64,17 @@ QByteArray familyBlock(const ResourceFamily& family, const BuildOptions& options
     const ScreenProfile* screen = screenProfileOf(options.screenType);
     QByteArray block;
     if (family.kind == FamilyKind::Bitmap)
-        block = QByteArray("BITMAPFAMILYEX ID ") + (screen ? screen->bitmapIdPrefix : "");
+        block =
+            "BITMAPFAMILYEX ID " + QByteArray::number(screen ? themeBitmapId(*screen, family.id) : family.id);
     else
-        block = "ICONFAMILYEX ID ";
-    block += QByteArray::number(family.id) + kLineEnd + " BEGIN" + kLineEnd;
-    for (const int bpp : kBitDepths) {
-        if (!options.includesDepth(bpp))
+        block = "ICONFAMILYEX ID " + QByteArray::number(family.id);
+    block += kLineEnd + QByteArray(" BEGIN") + kLineEnd;
+    for (const BitDepthRow& depth : kBitDepthRows) {
+        if (!options.depths.contains(depth.bpp))
             continue;
-        for (const LineChoice& choice : lineChoices(family.kind, bpp, screen))
-            block += bitmapLine(family.folder, choice.highPiece ? family.highPiece : family.lowPiece, bpp,
-                                choice.density, options);
+        for (const LineChoice& choice : lineChoices(family.kind, depth.bpp, screen))
+            block += bitmapLine(family.folder, choice.highPiece ? family.highPiece : family.lowPiece,
+                                depth.bpp, choice.density, options);
     }
     block += QByteArray(" END") + kLineEnd + kLineEnd;
     return block;
@@ -92,7 +84,8 @@ QByteArray dataTrailer(BuildKind kind, const BuildOptions& options) {
     QByteArray infoFile;
     QByteArray idatFile = "IdAT03E8.bin";
     if (kind == BuildKind::IconSet) {
-        infoFile = iconSetInfoFile(options);
+        // The deepest depth that is on decides an icon set's InFO resource.
+        infoFile = infoFileOf(options.depths.deepestOr(kFallbackBitDepth));
     } else {
         const ScreenProfile* screen = screenProfileOf(options.screenType);
         if (!screen)
@@ -100,7 +93,9 @@ QByteArray dataTrailer(BuildKind kind, const BuildOptions& options) {
         if (screen->themeInfoFile)
             infoFile = screen->themeInfoFile;
         else
-            infoFile = options.depth8 ? "InFO03E8.bin" : options.depth4 ? "InFO03E4.bin" : "InFO03E2.bin";
+            // Without an InFO resource of its own, a screen takes the deepest of 8 and
+            // 4 bpp that is on, else 2 bpp.
+            infoFile = infoFileOf(options.depths.contains(8) ? 8 : options.depths.contains(4) ? 4 : 2);
         idatFile = screen->themeIdatFile;
     }
     const char* folder = traitsOf(kind).workFolder;

@@ -6,12 +6,8 @@ namespace vv {
 
 BuildOptions buildOptionsFromSettings(const SettingsRecord& settings) {
     BuildOptions options;
-    options.depth1 = settings.depth1;
-    options.depth2 = settings.depth2;
-    options.depth4 = settings.depth4;
-    options.depth8 = settings.depth8;
-    options.depth16 = settings.depth16;
-    keepOneBitDepth(options.depth1, options.depth2, options.depth4, options.depth8, options.depth16);
+    options.depths = settings.depths;
+    keepOneBitDepth(options.depths);
     options.screenType = screenTypeFromStoredIndex(settings.screenIndex);
     options.compressKeyword = compressKeywordFor(settings.compress);
     options.transparentRed = QString::number(settings.red);

@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include "app/BitDepths.h"
 #include "app/CheckTexts.h"
 #include "app/LanguageFile.h"
 #include "app/LanguageMessages.h"
@@ -84,9 +85,17 @@ QString screenOptionHelp() {
 }
 
 const QCommandLineOption kScreen{QStringLiteral("screen"), screenOptionHelp(), QStringLiteral("SCREEN")};
-const QCommandLineOption kDepths{QStringLiteral("depths"),
-                                 QStringLiteral("Bit depths to include, from 1,2,4,8,16 (e.g. 8,16)."),
-                                 QStringLiteral("LIST")};
+// The depths of the depth table, joined by `separator`: "1,2,4,8,16".
+QString bitDepthList(const QString& separator) {
+    QStringList depths;
+    for (const vv::BitDepthRow& row : vv::kBitDepthRows)
+        depths << QString::number(row.bpp);
+    return depths.join(separator);
+}
+const QCommandLineOption kDepths{
+    QStringLiteral("depths"),
+    QStringLiteral("Bit depths to include, from %1 (e.g. 8,16).").arg(bitDepthList(QStringLiteral(","))),
+    QStringLiteral("LIST")};
 const QCommandLineOption kCompress{QStringLiteral("compress"), QStringLiteral("Compress the bitmaps.")};
 const QCommandLineOption kNoCompress{QStringLiteral("no-compress"),
                                      QStringLiteral("Do not compress the bitmaps.")};
@@ -166,30 +175,17 @@ vv::BuildOptions buildOptions(const QCommandLineParser& parser, const vv::Settin
         options.screenType = vv::screenTypeFromStoredIndex(index);
     }
     if (parser.isSet(kDepths)) {
-        options.depth1 = options.depth2 = options.depth4 = options.depth8 = options.depth16 = false;
+        options.depths = {};
         const QStringList depths = parser.value(kDepths).split(QLatin1Char(','), Qt::SkipEmptyParts);
         if (depths.isEmpty())
-            throw UsageError{QStringLiteral("--depths: name at least one of 1,2,4,8,16")};
+            throw UsageError{
+                QStringLiteral("--depths: name at least one of %1").arg(bitDepthList(QStringLiteral(",")))};
         for (const QString& text : depths) {
-            switch (parseNumber(text, QStringLiteral("--depths"))) {
-            case 1:
-                options.depth1 = true;
-                break;
-            case 2:
-                options.depth2 = true;
-                break;
-            case 4:
-                options.depth4 = true;
-                break;
-            case 8:
-                options.depth8 = true;
-                break;
-            case 16:
-                options.depth16 = true;
-                break;
-            default:
-                throw UsageError{QStringLiteral("--depths: %1 is not one of 1, 2, 4, 8, 16").arg(text)};
-            }
+            const int bpp = parseNumber(text, QStringLiteral("--depths"));
+            if (!vv::bitDepthRow(bpp))
+                throw UsageError{QStringLiteral("--depths: %1 is not one of %2")
+                                     .arg(text, bitDepthList(QStringLiteral(", ")))};
+            options.depths.set(bpp);
         }
     }
     if (parser.isSet(kCompress) && parser.isSet(kNoCompress))

@@ -2,10 +2,6 @@
 
 #include "platform/ProcessRunner.h"
 
-void ConsolePlatform::showMessage(const QString& text) {
-    errors_.write(QStringLiteral("error: %1\n").arg(text).toLocal8Bit());
-}
-
 vv::ProcessOutcome ConsolePlatform::runAndWait(const QString& program, const QStringList& arguments,
                                                const QString& workingDirectory,
                                                const vv::ProcessLimits& limits) {

@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
     QFile err;
     out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
     err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
-    ConsolePlatform platform(err);
+    ConsolePlatform platform;
     vv::setPlatform(&platform);
     return runCommandLine(QCoreApplication::arguments(), out, err);
 }

@@ -1,21 +1,15 @@
 #include "platform/Platform.h"
 
-#include <QtGlobal>
+#include "platform/Installed.h"
 
 namespace vv {
-namespace {
-Platform* current = nullptr;
-}
 
 Platform& platform() {
-    Q_ASSERT_X(current, "vv::platform", "no platform installed");
-    return *current;
+    return Installed<Platform>::get();
 }
 
 Platform* setPlatform(Platform* p) {
-    Platform* previous = current;
-    current = p;
-    return previous;
+    return Installed<Platform>::set(p);
 }
 
 } // namespace vv

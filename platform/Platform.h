@@ -1,10 +1,11 @@
-// The outside world as the program sees it: dialogs, message boxes, processes,
-// the screen and the pointer. Windows and the build run reach these only
-// through this interface, so tests can replace every one of them.
+// The outside world the core needs: processes, the screen and the pointer.
+// The build run, the install hand-over and the snapshot reach these only
+// through this interface, so tests and the command-line tool can replace every
+// one of them. Conversations with the user (message boxes, dialogs, help) are
+// the windows' own business and live beside them in ui/Dialogs.h.
 #pragma once
 
 #include <QByteArray>
-#include <QColor>
 #include <QImage>
 #include <QPoint>
 #include <QSize>
@@ -12,17 +13,8 @@
 #include <QStringList>
 
 #include <functional>
-#include <optional>
-
-class QWidget;
 
 namespace vv {
-
-struct FileDialogRequest {
-    QString title;     // empty: the toolkit's default title
-    QString directory; // where the dialog opens
-    QString filter;    // Qt filter string; empty: every picture format the loader knows
-};
 
 struct ProcessOutcome {
     enum class Status { Finished, FailedToStart, Crashed, TimedOut, Cancelled };
@@ -52,22 +44,6 @@ class Platform {
 public:
     virtual ~Platform() = default;
 
-    // A one-button modal message box.
-    virtual void showMessage(const QString& text) = 0;
-    // A modal question with one button per answer, the first being the
-    // default. Returns the index of the chosen answer, or -1 when the question
-    // was closed without one.
-    virtual int askChoice(const QString& question, const QStringList& answers) = 0;
-    // Shows a window modally and returns when it has been closed.
-    virtual void showModal(QWidget* window) = 0;
-    // Returns the chosen file's path, or an empty string when the user cancelled.
-    virtual QString chooseOpenFile(const FileDialogRequest& request) = 0;
-    // Returns the path to save to, or an empty string when the user cancelled.
-    virtual QString chooseSaveFile(const FileDialogRequest& request) = 0;
-    // Returns the chosen colour, or nothing when the user cancelled.
-    virtual std::optional<QColor> chooseColor(const QColor& initial) = 0;
-    // Shows a help file in the program's own viewer.
-    virtual void showHelp(const QString& helpFile) = 0;
     // Runs a program with an argument list (never through a shell) and waits for
     // it within `limits`.
     virtual ProcessOutcome runAndWait(const QString& program, const QStringList& arguments,

@@ -1,7 +1,7 @@
 #include "ui/BuildInputs.h"
 
 #include "app/CheckTexts.h"
-#include "platform/Platform.h"
+#include "ui/Dialogs.h"
 #include "ui/TForm1.h"
 #include "ui/TForm3.h"
 #include "ui/ThemeWindow.h"
@@ -105,11 +105,7 @@ void showBuildResult(QWidget* busyLabel, const QString& startDir, const QString&
 
 BuildOptions currentBuildOptions() {
     BuildOptions options;
-    options.depth1 = Form3->CheckBox1->isChecked();
-    options.depth2 = Form3->CheckBox2->isChecked();
-    options.depth4 = Form3->CheckBox3->isChecked();
-    options.depth8 = Form3->CheckBox4->isChecked();
-    options.depth16 = Form3->CheckBox6->isChecked();
+    options.depths = Form3->checkedDepths();
     options.screenType = Form1->ScreenType;
     options.compressKeyword = Form1->CompressKeyword;
     options.transparentIndex = Form1->TransparentIndex;
@@ -141,7 +137,7 @@ std::optional<BuildOutcome> runBuildFromWindows(BuildKind kind, QWidget* busyLab
     BuildRequest request = buildRequestFromWindows(kind);
     if (const std::optional<QString> refusal =
             refusalOfBuildName(kind, request.databaseName, request.messages)) {
-        platform().showMessage(*refusal);
+        dialogs().showMessage(*refusal);
         return std::nullopt;
     }
     if (!gatherPieces(request))
@@ -158,7 +154,7 @@ std::optional<BuildOutcome> runBuildFromWindows(BuildKind kind, QWidget* busyLab
         outcome = runBuild(request);
     }
     for (const QString& message : outcome.messages)
-        platform().showMessage(message);
+        dialogs().showMessage(message);
     busyLabel->hide();
     if (outcome.messages.isEmpty() && outcome.databaseStamped)
         showBuildResult(busyLabel, request.startDir, request.databaseName);
@@ -168,7 +164,7 @@ std::optional<BuildOutcome> runBuildFromWindows(BuildKind kind, QWidget* busyLab
 bool settleLowArtOnly(QList<PieceFile>& pieces, const QList<DensityPair>& pairs) {
     if (pairs.isEmpty())
         return true;
-    const int answer = platform().askChoice(
+    const int answer = dialogs().askChoice(
         messageOrBuiltIn(currentMessages(), Message::LowArtOnlyQuestion).arg(pairs.size()),
         {messageOrBuiltIn(currentMessages(), Message::DoubleAnswer),
          messageOrBuiltIn(currentMessages(), Message::AsItIsAnswer),

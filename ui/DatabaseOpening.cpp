@@ -1,7 +1,7 @@
 #include "ui/DatabaseOpening.h"
 
-#include "platform/Platform.h"
 #include "theme/ThemePieces.h"
+#include "ui/Dialogs.h"
 #include "ui/TForm1.h"
 #include "ui/TForm2.h"
 #include "ui/TForm6.h"
@@ -119,7 +119,7 @@ bool openDatabaseFile(const QString& path) {
     QString problem;
     const std::optional<UnpackedDatabase> database = unpackDatabaseFile(path, outsideSheetColour(), &problem);
     if (!database) {
-        platform().showMessage(QString::fromUtf8(kDatabaseRefusedText) + QStringLiteral(": ") + problem);
+        dialogs().showMessage(QString::fromUtf8(kDatabaseRefusedText) + QStringLiteral(": ") + problem);
         return false;
     }
     applyUnpackedDatabase(*database, themePieces(), Form1->IconBoard);
@@ -129,28 +129,28 @@ bool openDatabaseFile(const QString& path) {
         Form7->IconPicker->showSlotsAndSnapshot();
     Form1->Edit1->setText(database->name);
     if (!database->missingFamilies.isEmpty())
-        platform().showMessage(QString::fromUtf8(kFamiliesMissingText) + QStringLiteral(": ") +
-                               database->missingFamilies.join(QStringLiteral(", ")));
+        dialogs().showMessage(QString::fromUtf8(kFamiliesMissingText) + QStringLiteral(": ") +
+                              database->missingFamilies.join(QStringLiteral(", ")));
     return true;
 }
 
 void openDatabaseFromDialog() {
     const QString path =
-        platform().chooseOpenFile({QString::fromUtf8(kOpenDatabaseText), startFolder("PDBFiles"),
-                                   QString::fromLatin1(kDatabaseFilter)});
+        dialogs().chooseOpenFile({QString::fromUtf8(kOpenDatabaseText), startFolder("PDBFiles"),
+                                  QString::fromLatin1(kDatabaseFilter)});
     if (!path.isEmpty())
         openDatabaseFile(path);
 }
 
 void saveSkinSheetFromDialog(PieceResolution resolution) {
-    const QString path = platform().chooseSaveFile(
+    const QString path = dialogs().chooseSaveFile(
         {QString::fromUtf8(kSaveSkinSheetText), startFolder("ThmeBMP"), QString::fromLatin1(kSheetFilter)});
     if (path.isEmpty())
         return;
     const QImage sheet = composeSkinSheet(themePieces(), resolution, outsideSheetColour());
     if (const QString failure = saveBitmapAtomically(sheet, path); !failure.isEmpty())
-        platform().showMessage(QString::fromUtf8(kSheetNotSavedText) + QStringLiteral(": ") +
-                               QDir::toNativeSeparators(path) + QStringLiteral(": ") + failure);
+        dialogs().showMessage(QString::fromUtf8(kSheetNotSavedText) + QStringLiteral(": ") +
+                              QDir::toNativeSeparators(path) + QStringLiteral(": ") + failure);
 }
 
 } // namespace vv::ui

@@ -1,7 +1,7 @@
 #include "ui/IconPickerView.h"
 
-#include "platform/Platform.h"
 #include "ui/Controls.h"
+#include "ui/Dialogs.h"
 #include "ui/SheetSizeCheck.h"
 #include "ui/TImage.h"
 #include "ui/TOpenPictureDialog.h"
@@ -139,10 +139,10 @@ void IconPickerView::loadSheetFile(const QString& path, const QString& invalidPr
         showSheet();
         return;
     case SheetLoadResult::Status::InvalidPicture:
-        platform().showMessage(invalidPrefix + QStringLiteral(": ") + result.loaderMessage);
+        dialogs().showMessage(invalidPrefix + QStringLiteral(": ") + result.loaderMessage);
         return;
     case SheetLoadResult::Status::Unreadable:
-        platform().showMessage(QDir::toNativeSeparators(path) + QStringLiteral(": ") + result.loaderMessage);
+        dialogs().showMessage(QDir::toNativeSeparators(path) + QStringLiteral(": ") + result.loaderMessage);
         return;
     }
 }

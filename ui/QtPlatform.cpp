@@ -1,123 +1,13 @@
 #include "ui/QtPlatform.h"
 
-#include "app/LanguageMessages.h"
 #include "platform/ProcessRunner.h"
-#include "ui/BuildInputs.h"
-#include "ui/Controls.h"
 
-#include <QApplication>
-#include <QColorDialog>
 #include <QCursor>
-#include <QDialog>
-#include <QDir>
-#include <QEventLoop>
-#include <QFile>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QGuiApplication>
-#include <QMessageBox>
 #include <QPixmap>
-#include <QProcess>
-#include <QPushButton>
 #include <QScreen>
-#include <QTextBrowser>
-#include <QVBoxLayout>
 
 namespace vv {
-
-void QtPlatform::showMessage(const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, ui::programTitle(), text, QMessageBox::Ok,
-                    QApplication::activeWindow());
-    box.exec();
-}
-
-int QtPlatform::askChoice(const QString& question, const QStringList& answers) {
-    QMessageBox box(QMessageBox::Question, QGuiApplication::applicationDisplayName(), question,
-                    QMessageBox::NoButton, QApplication::activeWindow());
-    QList<QAbstractButton*> buttons;
-    for (const QString& answer : answers)
-        buttons << box.addButton(answer, QMessageBox::AcceptRole);
-    if (!buttons.isEmpty())
-        box.setDefaultButton(qobject_cast<QPushButton*>(buttons.first()));
-    box.exec();
-    return int(buttons.indexOf(box.clickedButton()));
-}
-
-namespace {
-// Ends a modal run when its window is closed. Hiding alone does not end it: a
-// modal window may hide itself while it opens another one on top.
-class CloseWatcher : public QObject {
-public:
-    explicit CloseWatcher(QWidget* window) : window_(window) { window->installEventFilter(this); }
-    ~CloseWatcher() override { window_->removeEventFilter(this); }
-    bool closed = false;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == window_ && event->type() == QEvent::Close)
-            closed = true;
-        return false;
-    }
-
-private:
-    QWidget* window_;
-};
-} // namespace
-
-void QtPlatform::showModal(QWidget* window) {
-    if (auto* dialog = qobject_cast<QDialog*>(window)) {
-        dialog->exec();
-        return;
-    }
-    // A plain window: run a local loop until it is closed.
-    CloseWatcher watcher(window);
-    window->setWindowModality(Qt::ApplicationModal);
-    window->setAttribute(Qt::WA_DeleteOnClose, false);
-    window->show();
-    window->raise();
-    window->activateWindow();
-    QEventLoop loop;
-    while (!watcher.closed)
-        loop.processEvents(QEventLoop::WaitForMoreEvents);
-    window->hide();
-    window->setWindowModality(Qt::NonModal);
-}
-
-QString QtPlatform::chooseOpenFile(const FileDialogRequest& request) {
-    return QFileDialog::getOpenFileName(QApplication::activeWindow(), request.title, request.directory,
-                                        request.filter);
-}
-
-QString QtPlatform::chooseSaveFile(const FileDialogRequest& request) {
-    return QFileDialog::getSaveFileName(QApplication::activeWindow(), request.title, request.directory,
-                                        request.filter);
-}
-
-std::optional<QColor> QtPlatform::chooseColor(const QColor& initial) {
-    const QColor chosen = QColorDialog::getColor(initial, QApplication::activeWindow());
-    if (!chosen.isValid())
-        return std::nullopt;
-    return chosen;
-}
-
-void QtPlatform::showHelp(const QString& helpFile) {
-    QFile file(helpFile);
-    if (!file.open(QIODevice::ReadOnly)) {
-        showMessage(messageOrBuiltIn(ui::currentMessages(), Message::HelpFileNotOpened)
-                        .arg(QDir::toNativeSeparators(helpFile), file.errorString()));
-        return;
-    }
-    QDialog viewer(QApplication::activeWindow());
-    viewer.setWindowTitle(QFileInfo(helpFile).fileName());
-    viewer.resize(640, 480);
-    auto* layout = new QVBoxLayout(&viewer);
-    auto* browser = new QTextBrowser(&viewer);
-    browser->setOpenExternalLinks(false);
-    browser->setSearchPaths({QFileInfo(helpFile).absolutePath()});
-    browser->setHtml(QString::fromUtf8(file.readAll()));
-    layout->addWidget(browser);
-    viewer.exec();
-}
 
 ProcessOutcome QtPlatform::runAndWait(const QString& program, const QStringList& arguments,
                                       const QString& workingDirectory, const ProcessLimits& limits) {

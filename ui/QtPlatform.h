@@ -1,4 +1,4 @@
-// The real outside world: Qt dialogs, QProcess and the primary screen.
+// The real outside world: QProcess, the primary screen and the pointer.
 #pragma once
 
 #include "platform/Platform.h"
@@ -7,13 +7,6 @@ namespace vv {
 
 class QtPlatform : public Platform {
 public:
-    void showMessage(const QString& text) override;
-    int askChoice(const QString& question, const QStringList& answers) override;
-    void showModal(QWidget* window) override;
-    QString chooseOpenFile(const FileDialogRequest& request) override;
-    QString chooseSaveFile(const FileDialogRequest& request) override;
-    std::optional<QColor> chooseColor(const QColor& initial) override;
-    void showHelp(const QString& helpFile) override;
     ProcessOutcome runAndWait(const QString& program, const QStringList& arguments,
                               const QString& workingDirectory, const ProcessLimits& limits) override;
     bool startDetached(const QString& program, const QStringList& arguments,

@@ -6,8 +6,8 @@
 #include "app/Palette.h"
 #include "app/SettingsFile.h"
 #include "app/SystemScreens.h"
-#include "platform/Platform.h"
 #include "ui/BuildInputs.h"
+#include "ui/Dialogs.h"
 #include "ui/TAboutBox.h"
 #include "ui/TForm1.h"
 #include "ui/TForm2.h"
@@ -24,12 +24,8 @@ namespace {
 // The current state as a record, so fields a short file lacks keep their values.
 vv::SettingsRecord currentSettings() {
     vv::SettingsRecord record;
-    record.depth1 = Form3->CheckBox1->isChecked();
-    record.depth2 = Form3->CheckBox2->isChecked();
-    record.depth4 = Form3->CheckBox3->isChecked();
-    record.depth8 = Form3->CheckBox4->isChecked();
+    record.depths = Form3->checkedDepths();
     record.compress = Form3->CheckBox5->isChecked();
-    record.depth16 = Form3->CheckBox6->isChecked();
     record.languageIndex = Form1->LanguageIndex;
     record.screenIndex = Form3->ComboBox2->currentIndex();
     record.red = Form1->TransparentRed.toInt();
@@ -146,19 +142,14 @@ std::optional<QString> LoadSettings(const QString& startDir) {
                                                                          vv::Message::SettingsOutOfRange)
                                                         .arg(outOfRange);
     if (!Form3->SettingsProblem.isEmpty())
-        vv::platform().showMessage(Form3->SettingsProblem);
+        vv::dialogs().showMessage(Form3->SettingsProblem);
 
     {
         // The bit-depth rule judges the loaded set as a whole, so the order the
         // boxes are set in cannot leave 1 bpp on where the file has it off.
-        const QSignalBlocker b1(Form3->CheckBox1), b2(Form3->CheckBox2), b3(Form3->CheckBox3),
-            b4(Form3->CheckBox4), b5(Form3->CheckBox5), b6(Form3->CheckBox6);
-        Form3->CheckBox1->setChecked(s.depth1);
-        Form3->CheckBox2->setChecked(s.depth2);
-        Form3->CheckBox3->setChecked(s.depth4);
-        Form3->CheckBox4->setChecked(s.depth8);
+        Form3->showDepths(s.depths);
+        const QSignalBlocker quiet(Form3->CheckBox5);
         Form3->CheckBox5->setChecked(s.compress);
-        Form3->CheckBox6->setChecked(s.depth16);
     }
     Form3->CheckBox1Click();
     Form1->CompressKeyword = vv::compressKeywordFor(s.compress);
@@ -203,7 +194,7 @@ bool SaveSettings(const QString& startDir) {
         record.paletteIndex = 210;
     }
     if (!vv::writeSettingsFile(vv::settingsFilePath(startDir), record)) {
-        vv::platform().showMessage(Form1->Messages[vv::Message::SettingsNotWritten]);
+        vv::dialogs().showMessage(Form1->Messages[vv::Message::SettingsNotWritten]);
         return false;
     }
     Form1->ScreenType = vv::screenTypeAfterSave(record.screenIndex, Form1->ScreenType);
@@ -215,10 +206,10 @@ void ApplyLanguage(const QString& languageFile) {
     const std::optional<vv::LanguageTexts> texts = vv::readLanguageFile(languageFile);
     if (!texts) {
         if (Form3->isVisible())
-            vv::platform().showMessage(Form1->Messages[vv::Message::LanguageFileDamaged]);
+            vv::dialogs().showMessage(Form1->Messages[vv::Message::LanguageFileDamaged]);
         else
-            vv::platform().showMessage(Form1->Messages[vv::Message::LanguageNotLoaded] +
-                                       QStringLiteral(" - Language file is missing or incorrect"));
+            vv::dialogs().showMessage(Form1->Messages[vv::Message::LanguageNotLoaded] +
+                                      QStringLiteral(" - Language file is missing or incorrect"));
         return;
     }
     for (const vv::LanguageLine& line : vv::languageLines())

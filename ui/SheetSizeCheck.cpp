@@ -1,8 +1,8 @@
 #include "ui/SheetSizeCheck.h"
 
 #include "app/CheckTexts.h"
-#include "platform/Platform.h"
 #include "ui/BuildInputs.h"
+#include "ui/Dialogs.h"
 
 namespace vv::ui {
 namespace {
@@ -16,7 +16,7 @@ QString sizeQuestion(const QString& text, QSize sheet, QSize expected) {
 bool confirmSheetSize(QSize sheet, QSize expected) {
     if (sheet == expected)
         return true;
-    return platform().askChoice(
+    return dialogs().askChoice(
                sizeQuestion(messageOrBuiltIn(currentMessages(), Message::SheetSizeQuestion), sheet, expected),
                {messageOrBuiltIn(currentMessages(), Message::YesAnswer),
                 messageOrBuiltIn(currentMessages(), Message::NoAnswer)}) == 0;
@@ -27,7 +27,7 @@ std::optional<PieceResolution> confirmSkinSheetSize(QSize sheet, PieceResolution
     if (sheet == expected)
         return window;
     if (window == PieceResolution::Low && sheet == skinSheetSize(PieceResolution::High)) {
-        switch (platform().askChoice(
+        switch (dialogs().askChoice(
             sizeQuestion(messageOrBuiltIn(currentMessages(), Message::HighSheetQuestion), sheet, expected),
             {messageOrBuiltIn(currentMessages(), Message::BothSetsAnswer),
              messageOrBuiltIn(currentMessages(), Message::CutAnywayAnswer),

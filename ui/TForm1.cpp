@@ -6,11 +6,11 @@
 #include "buildrun/InstallHandover.h"
 #include "icons/IconPieces.h"
 #include "icons/IconSlots.h"
-#include "platform/Platform.h"
 #include "theme/ThemeBuildPlan.h"
 #include "ui/Artwork.h"
 #include "ui/BuildInputs.h"
 #include "ui/DatabaseOpening.h"
+#include "ui/Dialogs.h"
 #include "ui/SettingsAndLanguage.h"
 #include "ui/TAboutBox.h"
 #include "ui/TForm2.h"
@@ -190,18 +190,18 @@ void TForm1::FormActivate() {
 
     const std::optional<QString> languageFile = LoadSettings(StartDir);
     if (!languageFile)
-        vv::platform().showMessage(Messages[vv::Message::SettingsNotRead] +
-                                   QStringLiteral("- Where is vkdm_settings.cfg?"));
+        vv::dialogs().showMessage(Messages[vv::Message::SettingsNotRead] +
+                                  QStringLiteral("- Where is vkdm_settings.cfg?"));
     ApplyLanguage(languageFile.value_or(QString()));
     if (canvas.isNull())
-        vv::platform().showMessage(
+        vv::dialogs().showMessage(
             vv::messageOrBuiltIn(vv::ui::currentMessages(), vv::Message::SnapshotCanvasUnreadable)
                 .arg(QDir::toNativeSeparators(canvasFile), reader.errorString()));
 }
 
 void TForm1::ShowModalFromMain(QWidget* window) {
     hide();
-    vv::platform().showModal(window);
+    vv::dialogs().showModal(window);
     show();
     activateWindow();
     FormActivate();
@@ -222,7 +222,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 void TForm1::Button4Click() {
     Form3->StartDir = StartDir;
     if (!Form3->SettingsProblem.isEmpty())
-        vv::platform().showMessage(Form3->SettingsProblem);
+        vv::dialogs().showMessage(Form3->SettingsProblem);
     ShowModalFromMain(Form3);
 }
 
@@ -241,11 +241,11 @@ void TForm1::ProgramIconClick() {
 void TForm1::Button9Click() {
     const QString helpFile = vv::helpFilePath(StartDir, HelpSuffix);
     if (!QFileInfo(helpFile).isFile()) {
-        vv::platform().showMessage(Messages[vv::Message::NoHelpFile] + QStringLiteral(" ") +
-                                   QDir::toNativeSeparators(helpFile));
+        vv::dialogs().showMessage(Messages[vv::Message::NoHelpFile] + QStringLiteral(" ") +
+                                  QDir::toNativeSeparators(helpFile));
         return;
     }
-    vv::platform().showHelp(helpFile);
+    vv::dialogs().showHelp(helpFile);
 }
 
 void TForm1::Button3Click() {
@@ -286,7 +286,7 @@ void TForm1::Button6Click() {
 void TForm1::Button8Click() {
     if (const std::optional<QString> message =
             vv::installOnHandheld(Edit1->text(), Form3->Edit1->text(), StartDir, vv::ui::currentMessages()))
-        vv::platform().showMessage(*message);
+        vv::dialogs().showMessage(*message);
 }
 void TForm1::Button10Click() {
     Snapshot->start();

@@ -4,14 +4,15 @@
 #include "app/CheckTexts.h"
 #include "app/OptionRules.h"
 #include "app/SettingsFile.h"
-#include "platform/Platform.h"
 #include "ui/Artwork.h"
+#include "ui/Dialogs.h"
 #include "ui/SettingsAndLanguage.h"
 #include "ui/TAboutBox.h"
 #include "ui/TForm1.h"
 
 #include <QDir>
 #include <QShowEvent>
+#include <QSignalBlocker>
 
 TForm3* Form3 = nullptr;
 
@@ -117,8 +118,8 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent) {
     OpenDialog1.Filter = QStringLiteral("*");
 #endif
 
-    for (QCheckBox* depth : {CheckBox1, CheckBox2, CheckBox3, CheckBox4, CheckBox6})
-        connect(depth, &QCheckBox::toggled, this, &TForm3::CheckBox1Click);
+    for (const vv::BitDepthRow& row : vv::kBitDepthRows)
+        connect(depthBox(row.bpp), &QCheckBox::toggled, this, &TForm3::CheckBox1Click);
     connect(CheckBox5, &QCheckBox::toggled, this, &TForm3::CheckBox5Click);
     connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm3::Button2Click);
@@ -157,7 +158,7 @@ void TForm3::Button2Click() {
     SaveSettings(StartDir);
     const std::optional<QString> languageFile = LoadSettings(StartDir);
     if (!languageFile)
-        vv::platform().showMessage(Form1->Messages[vv::Message::SettingsNotReadBack]);
+        vv::dialogs().showMessage(Form1->Messages[vv::Message::SettingsNotReadBack]);
     ApplyLanguage(languageFile.value_or(QString()));
 }
 
@@ -169,7 +170,7 @@ void TForm3::Button3Click() {
     Edit1->setText(QDir::toNativeSeparators(chosen));
     if (!vv::isRunnableInstallTool(chosen)) {
         Edit1->clear();
-        vv::platform().showMessage(Form1->Messages[vv::Message::InstallToolNotRunnable]);
+        vv::dialogs().showMessage(Form1->Messages[vv::Message::InstallToolNotRunnable]);
     }
 }
 
@@ -178,10 +179,30 @@ void TForm3::Button4Click() {
 }
 
 void TForm3::CheckBox1Click() {
-    bool depth1 = CheckBox1->isChecked();
-    if (vv::keepOneBitDepth(depth1, CheckBox2->isChecked(), CheckBox3->isChecked(), CheckBox4->isChecked(),
-                            CheckBox6->isChecked()))
-        CheckBox1->setChecked(true);
+    vv::DepthSet depths = checkedDepths();
+    if (vv::keepOneBitDepth(depths))
+        depthBox(vv::kFallbackBitDepth)->setChecked(true);
+}
+
+QCheckBox* TForm3::depthBox(int bpp) const {
+    const vv::BitDepthRow* row = vv::bitDepthRow(bpp);
+    Q_ASSERT(row);
+    return findChild<QCheckBox*>(QLatin1String(row->optionsCheckBox), Qt::FindDirectChildrenOnly);
+}
+
+vv::DepthSet TForm3::checkedDepths() const {
+    vv::DepthSet depths;
+    for (const vv::BitDepthRow& row : vv::kBitDepthRows)
+        depths.set(row.bpp, depthBox(row.bpp)->isChecked());
+    return depths;
+}
+
+void TForm3::showDepths(vv::DepthSet depths) {
+    for (const vv::BitDepthRow& row : vv::kBitDepthRows) {
+        QCheckBox* box = depthBox(row.bpp);
+        const QSignalBlocker quiet(box);
+        box->setChecked(depths.contains(row.bpp));
+    }
 }
 
 void TForm3::CheckBox5Click() {
@@ -189,8 +210,7 @@ void TForm3::CheckBox5Click() {
 }
 
 void TForm3::Panel1Click() {
-    const std::optional<QColor> colour =
-        vv::platform().chooseColor(Panel1->palette().color(QPalette::Window));
+    const std::optional<QColor> colour = vv::dialogs().chooseColor(Panel1->palette().color(QPalette::Window));
     if (!colour)
         return;
     const vv::ColourChoice choice = vv::describeColourChoice(*colour);
@@ -208,7 +228,7 @@ void TForm3::Panel1Click() {
 
 void TForm3::ProgramIconClick() {
     hide();
-    vv::platform().showModal(AboutBox);
+    vv::dialogs().showModal(AboutBox);
     show();
 }
 

@@ -3,6 +3,7 @@
 // activation of the main window loads the settings file into them.
 #pragma once
 
+#include "app/BitDepths.h"
 #include "ui/Controls.h"
 #include "ui/TImage.h"
 #include "ui/TOpenPictureDialog.h"
@@ -67,6 +68,14 @@ public:
     void CheckBox5Click(); // compression keyword
     void Panel1Click();    // choose the transparency colour
     void ProgramIconClick();
+
+    // The box of a depth of kBitDepthRows, found by the table's box name.
+    QCheckBox* depthBox(int bpp) const;
+    // The depths whose boxes are checked.
+    vv::DepthSet checkedDepths() const;
+    // Checks exactly the boxes of `depths`, without running the bit-depth rule
+    // box by box: the caller judges the set as a whole.
+    void showDepths(vv::DepthSet depths);
 
     // Colours the swatch; its caption text stays legible on it.
     void setSwatchColour(const QColor& colour);

@@ -1,7 +1,7 @@
 #include "ui/TForm7.h"
 
-#include "platform/Platform.h"
 #include "ui/DatabaseOpening.h"
+#include "ui/Dialogs.h"
 #include "ui/TAboutBox.h"
 #include "ui/TForm1.h"
 #include "ui/TForm6.h"
@@ -74,12 +74,12 @@ void TForm7::Button1Click() {
 void TForm7::Button2Click() {
     // This window stays visible behind the theme window.
     Form6->StartDir = Form1->StartDir;
-    vv::platform().showModal(Form6);
+    vv::dialogs().showModal(Form6);
 }
 
 void TForm7::Label6Click() {
     hide();
-    vv::platform().showModal(AboutBox);
+    vv::dialogs().showModal(AboutBox);
     show();
 }
 

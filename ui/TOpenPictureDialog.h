@@ -2,7 +2,7 @@
 // The dialog itself is the platform's, so tests can answer it.
 #pragma once
 
-#include "platform/Platform.h"
+#include "ui/Dialogs.h"
 
 #include <QString>
 
@@ -13,7 +13,7 @@ public:
     QString Filter; // empty: every picture format the loader knows
 
     // Runs the dialog; the chosen path, or an empty string on cancel.
-    QString Execute() const { return vv::platform().chooseOpenFile({Title, InitialDir, Filter}); }
+    QString Execute() const { return vv::dialogs().chooseOpenFile({Title, InitialDir, Filter}); }
 };
 
 // The Options dialog's tool chooser is the same holder with its own filter.

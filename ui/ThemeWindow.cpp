@@ -1,8 +1,8 @@
 #include "ui/ThemeWindow.h"
 
 #include "app/LanguageFile.h"
-#include "platform/Platform.h"
 #include "theme/ThemePieces.h"
+#include "ui/Dialogs.h"
 #include "ui/SheetSizeCheck.h"
 #include "ui/TForm1.h"
 #include "ui/TForm2.h"
@@ -84,7 +84,7 @@ void ThemeWindow::Button1Click() {
 void ThemeWindow::loadSheetFile(const QString& path) {
     const vv::SheetLoadResult result = vv::loadSheetPicture(path);
     if (!result.loaded()) {
-        vv::platform().showMessage(sheetProblemMessage(result, path));
+        vv::dialogs().showMessage(sheetProblemMessage(result, path));
         return;
     }
     const std::optional<vv::PieceResolution> cutAs =

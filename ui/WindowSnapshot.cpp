@@ -1,8 +1,8 @@
 #include "ui/WindowSnapshot.h"
 
 #include "app/MainWindowState.h"
-#include "platform/Platform.h"
 #include "ui/Controls.h"
+#include "ui/Dialogs.h"
 #include "ui/TImage.h"
 
 #include <QKeyEvent>
@@ -61,7 +61,7 @@ void WindowSnapshot::start() {
         if (any->setup_.shotButton)
             any->setup_.shotButton->setEnabled(false);
     if (!started.started) {
-        platform().showMessage(started.message);
+        dialogs().showMessage(started.message);
         end();
         return;
     }

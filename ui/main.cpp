@@ -5,6 +5,7 @@
 #include "app/SettingsFile.h"
 #include "app/StartDirectory.h"
 #include "ui/Controls.h"
+#include "ui/QtDialogs.h"
 #include "ui/QtPlatform.h"
 #include "ui/SettingsAndLanguage.h"
 #include "ui/TForm1.h"
@@ -166,6 +167,8 @@ int main(int argc, char** argv) {
 
     vv::QtPlatform platform;
     vv::setPlatform(&platform);
+    vv::QtDialogs dialogs;
+    vv::setDialogs(&dialogs);
     int result = 0;
     try {
         vv::ui::createWindows();

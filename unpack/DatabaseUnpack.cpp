@@ -1,6 +1,7 @@
 #include "unpack/DatabaseUnpack.h"
 
 #include "app/PictureCopy.h"
+#include "app/SystemScreens.h"
 #include "buildrun/ResourceScript.h"
 #include "compiler/BigEndian.h"
 #include "compiler/BitmapDecoder.h"
@@ -20,8 +21,6 @@
 namespace vv {
 namespace {
 
-// The prefix a theme for the Sony screens puts before each bitmap family ID.
-constexpr int kSonyIdPrefix = 10000;
 // The longest member chain the reader follows; the builds write five depths
 // at two densities.
 constexpr int kLongestChain = 64;
@@ -35,7 +34,7 @@ const QByteArray kIconType = "tAIB";
 // version), read off the script the build itself writes.
 QSet<QByteArray> trailerResourceTypes(BuildKind kind) {
     BuildOptions options;
-    options.screenType = 1;
+    options.screenType = DefaultScreenType;
     QSet<QByteArray> types;
     const std::optional<pdb::ParsedScript> parsed =
         pdb::ScriptParser::parse(pdb::bytesOf(dataTrailer(kind, options)), nullptr);
@@ -209,9 +208,13 @@ std::optional<UnpackedDatabase> unpackDatabase(const QByteArray& bytes, QRgb tra
             for (int f = 0; f < kThemeBitmapFamilyCount && familyIndex < 0; ++f) {
                 if (families[f].id == resource.id) {
                     familyIndex = f;
-                } else if (families[f].id + kSonyIdPrefix == resource.id) {
-                    familyIndex = f;
-                    out.sonyIds = true;
+                    continue;
+                }
+                for (const ScreenProfile& screen : screenProfiles()) {
+                    if (*screen.bitmapIdPrefix && themeBitmapId(screen, families[f].id) == resource.id) {
+                        familyIndex = f;
+                        out.sonyIds = true;
+                    }
                 }
             }
         } else if (pdb::bytesOf(kIconType) == resource.type) {

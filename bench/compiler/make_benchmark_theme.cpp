@@ -76,7 +76,8 @@ int main(int argc, char** argv) {
     // All five depths; density 2 lines for the bitmap families as on the
     // double-density screen, icons at low density only.
     vv::BuildOptions options;
-    options.depth1 = options.depth2 = options.depth4 = options.depth8 = options.depth16 = true;
+    for (const vv::BitDepthRow& row : vv::kBitDepthRows)
+        options.depths.set(row.bpp);
     options.screenType = 2;
     vv::BuildOptions iconOptions = options;
     iconOptions.screenType = 1;

@@ -38,13 +38,6 @@ public:
     std::atomic<int> x{400}, y{300};
     std::atomic<bool> moveOnEveryRead{false};
 
-    void showMessage(const QString&) override {}
-    int askChoice(const QString&, const QStringList&) override { return -1; }
-    void showModal(QWidget*) override {}
-    QString chooseOpenFile(const FileDialogRequest&) override { return {}; }
-    QString chooseSaveFile(const FileDialogRequest&) override { return {}; }
-    std::optional<QColor> chooseColor(const QColor&) override { return {}; }
-    void showHelp(const QString&) override {}
     ProcessOutcome runAndWait(const QString&, const QStringList&, const QString&,
                               const ProcessLimits&) override {
         return {};

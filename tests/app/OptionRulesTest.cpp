@@ -9,12 +9,12 @@
 using namespace vv;
 
 TEST(OptionRules, OneBitDepthAlwaysStays) {
-    bool depth1 = false;
-    EXPECT_TRUE(keepOneBitDepth(depth1, false, false, false, false));
-    EXPECT_TRUE(depth1);
-    depth1 = false;
-    EXPECT_FALSE(keepOneBitDepth(depth1, false, false, false, true));
-    EXPECT_FALSE(depth1);
+    DepthSet depths;
+    EXPECT_TRUE(keepOneBitDepth(depths));
+    EXPECT_EQ(depths, (DepthSet{1}));
+    depths = {16};
+    EXPECT_FALSE(keepOneBitDepth(depths));
+    EXPECT_EQ(depths, (DepthSet{16}));
 }
 
 TEST(OptionRules, LanguageNameFromFileName) {

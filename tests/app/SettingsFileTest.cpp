@@ -28,12 +28,8 @@ QByteArray handMadeRecord() {
 
 SettingsRecord sampleRecord() {
     SettingsRecord r;
-    r.depth1 = true;
-    r.depth2 = false;
-    r.depth4 = true;
-    r.depth8 = false;
+    r.depths = {1, 4, 16};
     r.compress = true;
-    r.depth16 = true;
     r.languageIndex = 2;
     r.screenIndex = 3;
     r.red = 20;
@@ -55,7 +51,7 @@ TEST(SettingsFile, EncodesEveryFieldAtItsOffset) {
 
 TEST(SettingsFile, ShippedDefaultsAreTheEncoderOutput) {
     SettingsRecord shipped;
-    shipped.depth8 = true;
+    shipped.depths.set(8);
     shipped.languageIndex = 1; // English after Deutsch in the sorted list
     shipped.screenIndex = 0;
     shipped.languageName = QStringLiteral("English");
@@ -87,7 +83,7 @@ TEST(SettingsFile, ShortAndLongFiles) {
 
     // Ends inside the language name: the flags and numbers are read, the texts kept.
     const SettingsRecord shortRead = decodeSettings(full.left(40), current);
-    EXPECT_TRUE(shortRead.depth4);
+    EXPECT_TRUE(shortRead.depths.contains(4));
     EXPECT_EQ(shortRead.paletteIndex, 94);
     EXPECT_EQ(shortRead.languageName, QStringLiteral("Keep"));
     EXPECT_EQ(shortRead.installTool, QStringLiteral("keep me"));
@@ -103,7 +99,7 @@ TEST(SettingsFile, ShortAndLongFiles) {
     // Any non-zero flag byte reads as on.
     QByteArray flags = full;
     flags[1] = char(7);
-    EXPECT_TRUE(decodeSettings(flags, current).depth2);
+    EXPECT_TRUE(decodeSettings(flags, current).depths.contains(2));
 }
 
 TEST(SettingsFile, WritesAndReadsBackThroughTheDisk) {

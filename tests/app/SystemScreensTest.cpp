@@ -61,11 +61,10 @@ TEST(SystemScreens, EachScreenBuildsAndShowsAsItsRowSays) {
         EXPECT_EQ(screenType, c.screenType) << c.name;
 
         BuildOptions options;
-        options.depth1 = false;
-        options.depth16 = true;
+        options.depths = {16};
         options.screenType = screenType;
         EXPECT_EQ(QString::fromLatin1(familyBlock(sky, options)), QLatin1String(c.bitmapBlock16)) << c.name;
-        options.depth8 = true;
+        options.depths.set(8);
         EXPECT_TRUE(dataTrailer(BuildKind::Theme, options).contains(QByteArray("/") + c.themeInfoFile + '"'))
             << c.name;
         EXPECT_EQ(themePieceFiles(pieces, icons, screenType).size(), c.themePieceFiles) << c.name;

@@ -76,7 +76,7 @@ protected:
                           {"ThmeRsrc/Tbmp04EE.bmp", makePalettePicture({8, 6}, qRgb(0, 255, 0))}};
         request.messages = languageMessages();
         request.databaseName = name;
-        request.options.depth8 = true;
+        request.options.depths.set(8);
         request.startDir = start_;
         request.compilerProgram = test::binPath("fake_vkdm_pdb");
         return request;

@@ -37,9 +37,7 @@ TEST(RealCompiler, IconSetBuildProducesAStampedDatabase) {
     for (int i = 0; i < 36; ++i)
         request.messages << QStringLiteral("M%1").arg(i);
     request.databaseName = QStringLiteral("Night Icons");
-    request.options.depth1 = true;
-    request.options.depth8 = true;
-    request.options.depth16 = true;
+    request.options.depths = {1, 8, 16};
     request.options.screenType = 2;
     request.options.compressKeyword = QStringLiteral("COMPRESS ");
     request.startDir = start.path();

@@ -13,14 +13,9 @@ const ResourceFamily kThemeIcon{FamilyKind::Icon, 10000, "ThmeRsrc", "Icon03E0",
 
 BuildOptions withDepths(const QList<int>& depths, int screenType) {
     BuildOptions options;
-    options.depth1 = false;
-    for (const int bpp : depths) {
-        options.depth1 |= bpp == 1;
-        options.depth2 |= bpp == 2;
-        options.depth4 |= bpp == 4;
-        options.depth8 |= bpp == 8;
-        options.depth16 |= bpp == 16;
-    }
+    options.depths = {};
+    for (const int bpp : depths)
+        options.depths.set(bpp);
     options.screenType = screenType;
     return options;
 }

@@ -8,6 +8,7 @@
 #include "platform/ProcessRunner.h"
 #include "support/RecordingPlatform.h"
 #include "support/TestFiles.h"
+#include "support/TestPictures.h"
 #include "theme/PieceTable.h"
 
 #include <QDir>
@@ -21,11 +22,7 @@ namespace vv::test {
 namespace {
 
 QImage gradientSheet(QSize size) {
-    QImage sheet(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x)
-            sheet.setPixel(x, y, qRgb(x & 0xFF, y & 0xFF, (x * 3 + y) & 0xFF));
-    return sheet;
+    return coordinateSheet(size, [](int x, int y) { return qRgb(x & 0xFF, y & 0xFF, (x * 3 + y) & 0xFF); });
 }
 
 class CliChecks : public ::testing::Test {

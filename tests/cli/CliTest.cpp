@@ -160,8 +160,7 @@ TEST_F(CliTest, SavedOptionsApplyAndOptionsOverrideThem) {
     ASSERT_TRUE(start.editSettings([](SettingsRecord& s) {
         s.screenIndex = 2;
         s.screenText = "320x320 Sony";
-        s.depth1 = s.depth2 = s.depth4 = s.depth16 = false;
-        s.depth8 = true;
+        s.depths = {8};
         s.compress = false;
     }));
     const QByteArray saved = start.runInProcess({"script", "theme"}).out;
@@ -179,7 +178,7 @@ TEST_F(CliTest, SavedOptionsApplyAndOptionsOverrideThem) {
         << text(overridden);
 
     // A file with every depth off builds 1 bpp, as the Options dialog would show it.
-    ASSERT_TRUE(start.editSettings([](SettingsRecord& s) { s.depth8 = false; }));
+    ASSERT_TRUE(start.editSettings([](SettingsRecord& s) { s.depths.set(8, false); }));
     const QByteArray fallback = start.runInProcess({"script", "iconset"}).out;
     EXPECT_TRUE(fallback.contains("BPP 1 DENSITY 1 \r\n")) << text(fallback);
     EXPECT_TRUE(fallback.contains("IconRsrc/InFO03E1.bin"));

@@ -2,7 +2,7 @@
 // built by clicking through the windows (headless) and by vedivavurir-cli come
 // out as the same databases, byte for byte, with the dates fixed.
 #include "cli/StagedStartDir.h"
-#include "support/RecordingPlatform.h"
+#include "support/StartedWindows.h"
 #include "support/TestFiles.h"
 #include "ui/SettingsAndLanguage.h"
 #include "ui/TForm1.h"
@@ -18,7 +18,7 @@
 namespace vv::test {
 namespace {
 
-class WindowsAgreement : public ::testing::Test {
+class WindowsAgreement : public WindowsInStartDir {
 protected:
     void SetUp() override {
         ASSERT_TRUE(start.isValid());
@@ -28,18 +28,15 @@ protected:
         ASSERT_TRUE(start.editSettings([](SettingsRecord& s) {
             s.screenIndex = 1;
             s.screenText = "320x320 OS5";
-            s.depth1 = s.depth2 = s.depth4 = s.depth8 = s.depth16 = true;
+            s.depths = {1, 2, 4, 8, 16};
             s.red = 255, s.green = 0, s.blue = 255, s.paletteIndex = 5;
         }));
-        previousDir_ = QDir::currentPath();
-        QDir::setCurrent(start.path());
-        ui::createWindows();
+        createWindowsIn(start.path());
         Form1->FormActivate();
         ASSERT_TRUE(platform.messages.isEmpty()) << platform.messages.join('|').toStdString();
     }
     void TearDown() override {
-        ui::destroyWindows();
-        QDir::setCurrent(previousDir_);
+        WindowsInStartDir::TearDown();
         qunsetenv("SOURCE_DATE_EPOCH");
     }
 
@@ -60,11 +57,7 @@ protected:
         return bytes;
     }
 
-    StagedStartDir start;
-    RecordingPlatform platform; // runs the real compiler
-
-private:
-    QString previousDir_;
+    StagedStartDir start; // platform runs the real compiler in it
 };
 
 TEST_F(WindowsAgreement, ThemeFromTheWindowsEqualsThemeFromTheCommandLine) {

@@ -1,18 +1,15 @@
 // The piece lists both builds save from the icon slots.
 #include "icons/IconPieces.h"
 
+#include "support/TestFiles.h"
+
 #include <gtest/gtest.h>
 
 using namespace vv;
 
 namespace {
 
-QStringList pathsOf(const QList<PieceFile>& pieces) {
-    QStringList paths;
-    for (const PieceFile& piece : pieces)
-        paths.append(piece.relativePath);
-    return paths;
-}
+using test::pathsOf;
 
 QStringList numbered(const QString& prefix, const QString& codes) {
     QStringList names;

@@ -5,7 +5,7 @@
 #include "ui/TForm7.h"
 
 #include "icons/IconSlots.h"
-#include "support/RecordingPlatform.h"
+#include "support/StartedWindows.h"
 
 #include <gtest/gtest.h>
 
@@ -38,41 +38,38 @@ QList<QWidget*> os5List() {
     return ::testing::AssertionSuccess();
 }
 
-class SnapshotWindows : public ::testing::Test {
+QImage blackCanvas() {
+    QImage canvas(320, 240, QImage::Format_RGB32);
+    canvas.fill(Qt::black);
+    return canvas;
+}
+
+class SnapshotWindows : public test::ScratchWindows {
 protected:
+    SnapshotWindows() : ScratchWindows(blackCanvas()) {}
+
     void SetUp() override {
-        previousDir_ = QDir::currentPath();
-        ASSERT_TRUE(dir_.isValid());
-        QImage canvas(320, 240, QImage::Format_RGB32);
-        canvas.fill(Qt::black);
-        ASSERT_TRUE(canvas.save(dir_.filePath(QStringLiteral("resource.bmp")), "BMP"));
-        QDir::setCurrent(dir_.path());
-        recorder.onGrab = [](const QSize& size) {
+        ScratchWindows::SetUp();
+        if (HasFatalFailure())
+            return;
+        platform.onGrab = [](const QSize& size) {
             QImage desk(size, QImage::Format_RGB32);
             for (int y = 0; y < desk.height(); ++y)
                 for (int x = 0; x < desk.width(); ++x)
                     desk.setPixel(x, y, qRgb(x & 0xFF, y & 0xFF, 0x77));
             return desk;
         };
-        recorder.onPointer = [this] { return QPoint(pointerX.load(), 100); };
-        ui::createWindows();
+        platform.onPointer = [this] { return QPoint(pointerX.load(), 100); };
+        createWindowsIn(dir_.path());
         Form1->show();
         Form1->FormActivate();
-        recorder.messages.clear();
+        platform.messages.clear();
     }
-    void TearDown() override {
-        ui::destroyWindows();
-        QDir::setCurrent(previousDir_);
-    }
-
     bool waitForFirstCopy(QWidget* picture, const QImage& before) {
         return QTest::qWaitFor([&] { return static_cast<TImage*>(picture)->picture() != before; }, 10000);
     }
 
-    test::RecordingPlatform recorder;
     std::atomic<int> pointerX{150};
-    QTemporaryDir dir_;
-    QString previousDir_;
 };
 
 TEST_F(SnapshotWindows, MainShotRunsThenTheFKeyEndsItAndTheSnapshotGoesIntoASlot) {
@@ -86,8 +83,8 @@ TEST_F(SnapshotWindows, MainShotRunsThenTheFKeyEndsItAndTheSnapshotGoesIntoASlot
     EXPECT_FALSE(Form7->Button3->isEnabled());
     EXPECT_TRUE(allEnabled(os5List(), true));
     EXPECT_TRUE(Form1->Button11->isVisible());
-    EXPECT_EQ(recorder.screenGrabs, 1);
-    EXPECT_EQ(recorder.messages, QStringList());
+    EXPECT_EQ(platform.screenGrabs, 1);
+    EXPECT_EQ(platform.messages, QStringList());
     ASSERT_TRUE(waitForFirstCopy(Form1->LowSnap, lowBefore));
 
     QTest::keyClick(Form1->Button11, Qt::Key_F);
@@ -126,10 +123,10 @@ TEST_F(SnapshotWindows, Os5ShotEndsWithLowSnapTheHalfOfHighSnap) {
 }
 
 TEST_F(SnapshotWindows, FailedGrabShowsTheMessageAndTheWindowIsIdleAgain) {
-    recorder.onGrab = [](const QSize&) { return QImage(); };
+    platform.onGrab = [](const QSize&) { return QImage(); };
     Form1->Button10->click();
-    ASSERT_EQ(recorder.messages.size(), 1);
-    EXPECT_TRUE(recorder.messages.first().startsWith(QStringLiteral("DCDesk is Null - Contact developer ")));
+    ASSERT_EQ(platform.messages.size(), 1);
+    EXPECT_TRUE(platform.messages.first().startsWith(QStringLiteral("DCDesk is Null - Contact developer ")));
     EXPECT_TRUE(allEnabled(mainList(), true));
     EXPECT_TRUE(Form1->Button10->isEnabled());
     EXPECT_TRUE(Form7->Button3->isEnabled());

@@ -7,7 +7,7 @@
 #include "ui/Controls.h"
 #include "ui/TImage.h"
 
-#include "support/RecordingPlatform.h"
+#include "support/RecordingDialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -90,7 +90,7 @@ protected:
         mainSnapshot.reset();
     }
 
-    test::RecordingPlatform recorder;
+    test::RecordingDesktop recorder;
     std::atomic<int> pointerX{50};
     MainWindowState state;
     IconBoard board;

@@ -2,50 +2,12 @@
 
 #include "platform/ProcessRunner.h"
 
-#include <QProcess>
-#include <QWidget>
-
 namespace vv::test {
 
 RecordingPlatform::RecordingPlatform() : previous_(setPlatform(this)) {}
 
 RecordingPlatform::~RecordingPlatform() {
     setPlatform(previous_);
-}
-
-void RecordingPlatform::showMessage(const QString& text) {
-    messages << text;
-}
-
-int RecordingPlatform::askChoice(const QString& question, const QStringList& answers) {
-    questions << question;
-    questionAnswers << answers;
-    return choiceAnswers.isEmpty() ? -1 : choiceAnswers.dequeue();
-}
-
-void RecordingPlatform::showModal(QWidget* window) {
-    modalWindows << window;
-    window->show();
-    if (onModal)
-        onModal(window);
-    window->hide();
-}
-
-QString RecordingPlatform::chooseOpenFile(const FileDialogRequest& request) {
-    fileDialogs << request;
-    return fileAnswers.isEmpty() ? QString() : fileAnswers.dequeue();
-}
-
-QString RecordingPlatform::chooseSaveFile(const FileDialogRequest& request) {
-    return chooseOpenFile(request);
-}
-
-std::optional<QColor> RecordingPlatform::chooseColor(const QColor&) {
-    return colorAnswers.isEmpty() ? std::nullopt : colorAnswers.dequeue();
-}
-
-void RecordingPlatform::showHelp(const QString& helpFile) {
-    helpFiles << helpFile;
 }
 
 ProcessOutcome RecordingPlatform::runAndWait(const QString& program, const QStringList& arguments,
@@ -62,7 +24,7 @@ bool RecordingPlatform::startDetached(const QString& program, const QStringList&
     processes << ProcessCall{program, arguments, workingDirectory, true, {}};
     if (detachedResult)
         return *detachedResult;
-    return QProcess::startDetached(program, arguments, workingDirectory);
+    return startProgramDetached(program, arguments, workingDirectory);
 }
 
 QImage RecordingPlatform::grabScreen(const QSize& size) {

@@ -1,12 +1,11 @@
-// A platform for tests: records every request, answers dialogs from queues
-// prepared by the test, and runs processes for real unless told otherwise.
+// A core platform for tests: records every process run and screen grab, and
+// runs processes for real unless told otherwise.
 #pragma once
 
 #include "platform/Platform.h"
 
 #include <QList>
 #include <QPoint>
-#include <QQueue>
 
 #include <functional>
 #include <optional>
@@ -27,23 +26,9 @@ public:
     ~RecordingPlatform() override;
 
     // What the program asked for, in order.
-    QStringList messages;
-    QList<FileDialogRequest> fileDialogs;
-    QStringList helpFiles;
     QList<ProcessCall> processes;
-    QList<QWidget*> modalWindows;
-    // Each question asked and the answers it offered.
-    QStringList questions;
-    QList<QStringList> questionAnswers;
     int screenGrabs = 0;
 
-    // Answers. An empty queue means "cancel".
-    QQueue<QString> fileAnswers;
-    QQueue<std::optional<QColor>> colorAnswers;
-    // Index of the answer to each question; an empty queue closes it (-1).
-    QQueue<int> choiceAnswers;
-    // Called while a modal window is "shown"; the window is hidden again afterwards.
-    std::function<void(QWidget*)> onModal;
     // Replaces a real process run when set.
     std::function<ProcessOutcome(const ProcessCall&)> onRun;
     // Result of startDetached when set; otherwise the real start.
@@ -53,14 +38,6 @@ public:
     std::function<QPoint()> onPointer;
     double refreshRate = 60.0;
 
-    void showMessage(const QString& text) override;
-    int askChoice(const QString& question, const QStringList& answers) override;
-    void showModal(QWidget* window) override;
-    QString chooseOpenFile(const FileDialogRequest& request) override;
-    // Save dialogs are recorded in fileDialogs too and answered from fileAnswers.
-    QString chooseSaveFile(const FileDialogRequest& request) override;
-    std::optional<QColor> chooseColor(const QColor& initial) override;
-    void showHelp(const QString& helpFile) override;
     ProcessOutcome runAndWait(const QString& program, const QStringList& arguments,
                               const QString& workingDirectory, const ProcessLimits& limits) override;
     bool startDetached(const QString& program, const QStringList& arguments,

@@ -1,15 +1,21 @@
-// A fixture for window tests: the six windows created in a scratch start
-// directory that holds the English language, settings naming it, resource.bmp,
-// PDBFiles, a sheet folder and a build's work folder with its shipped data
-// files, and the main window activated once without a message.
+// Fixtures for window tests. WindowsInStartDir makes the six windows in a
+// start directory with everything they reach outside recorded; ScratchWindows
+// gives them a scratch start directory holding resource.bmp; StartedWindows
+// fills that with the English language, settings naming it, PDBFiles, a sheet
+// folder and a build's work folder with its shipped data files, and activates
+// the main window once without a message.
 #pragma once
 
 #include "app/SettingsFile.h"
 #include "ui/SettingsAndLanguage.h"
+#include "ui/TAboutBox.h"
 #include "ui/TForm1.h"
+#include "ui/TForm2.h"
 #include "ui/TForm3.h"
+#include "ui/TForm6.h"
+#include "ui/TForm7.h"
 
-#include "support/RecordingPlatform.h"
+#include "support/RecordingDialogs.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
@@ -19,12 +25,55 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <initializer_list>
-
 namespace vv::test {
 
-class StartedWindows : public ::testing::Test {
+class WindowsInStartDir : public ::testing::Test {
+protected:
+    // Makes `startDir` the working folder and creates the six windows there;
+    // both are undone after the test.
+    void createWindowsIn(const QString& startDir) {
+        previousDir_ = QDir::currentPath();
+        QDir::setCurrent(startDir);
+        ui::createWindows();
+    }
+    void TearDown() override {
+        if (previousDir_.isEmpty())
+            return; // set-up failed before the windows were made
+        ui::destroyWindows();
+        QDir::setCurrent(previousDir_);
+    }
+
+    // The six windows, the main window first.
+    static QList<QWidget*> sixWindows() { return {Form1, Form2, Form3, AboutBox, Form6, Form7}; }
+
+    RecordingDesktop platform;
+
+private:
+    QString previousDir_;
+};
+
+class ScratchWindows : public WindowsInStartDir {
+protected:
+    // `canvas` becomes the start directory's resource.bmp.
+    explicit ScratchWindows(QImage canvas = QImage(64, 48, QImage::Format_RGB32))
+        : canvas_(std::move(canvas)) {}
+
+    // Makes the scratch directory with resource.bmp; a test's own SetUp adds
+    // what it needs and then calls createWindowsIn(dir_.path()).
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        ASSERT_TRUE(canvas_.save(path("resource.bmp"), "BMP"));
+    }
+
+    QString path(const QString& relative) const { return dir_.filePath(relative); }
+
+    QTemporaryDir dir_;
+
+private:
+    QImage canvas_;
+};
+
+class StartedWindows : public ScratchWindows {
 protected:
     // `sheetFolder` ("ThmeBMP", "IconBMP") is made empty; `workFolder`
     // ("ThmeRsrc", "IconRsrc") receives the .bin files that data/ ships in it.
@@ -32,8 +81,9 @@ protected:
         : sheetFolder_(std::move(sheetFolder)), workFolder_(std::move(workFolder)) {}
 
     void SetUp() override {
-        previousDir_ = QDir::currentPath();
-        ASSERT_TRUE(dir_.isValid());
+        ScratchWindows::SetUp();
+        if (HasFatalFailure())
+            return;
         QDir start(dir_.path());
         for (const QString& folder :
              {QStringLiteral("Language"), sheetFolder_, workFolder_, QStringLiteral("PDBFiles")})
@@ -45,33 +95,18 @@ protected:
         SettingsRecord record;
         record.languageName = QStringLiteral("English");
         ASSERT_TRUE(writeSettingsFile(path("vkdm_settings.cfg"), record));
-        ASSERT_TRUE(QImage(64, 48, QImage::Format_RGB32).save(path("resource.bmp"), "BMP"));
-        QDir::setCurrent(dir_.path());
-        ui::createWindows();
+        createWindowsIn(dir_.path());
         Form1->FormActivate();
         ASSERT_TRUE(platform.messages.isEmpty()) << platform.messages.join('|').toStdString();
     }
-    void TearDown() override {
-        ui::destroyWindows();
-        QDir::setCurrent(previousDir_);
-    }
 
-    QString path(const QString& relative) const { return dir_.filePath(relative); }
-
-    // Sets the Options dialog's depth boxes: exactly `depths` (of 1, 2, 4, 8, 16) on.
-    static void chooseDepths(std::initializer_list<int> depths) {
-        const std::pair<QCheckBox*, int> boxes[] = {{Form3->CheckBox1, 1},
-                                                    {Form3->CheckBox2, 2},
-                                                    {Form3->CheckBox3, 4},
-                                                    {Form3->CheckBox4, 8},
-                                                    {Form3->CheckBox6, 16}};
+    // Sets the Options dialog's depth boxes: exactly `depths` on.
+    static void chooseDepths(DepthSet depths) {
         // On before off, so the one-depth rule never steps in.
-        for (auto [box, depth] : boxes)
-            if (std::find(depths.begin(), depths.end(), depth) != depths.end())
-                box->setChecked(true);
-        for (auto [box, depth] : boxes)
-            if (std::find(depths.begin(), depths.end(), depth) == depths.end())
-                box->setChecked(false);
+        for (const bool on : {true, false})
+            for (const BitDepthRow& row : kBitDepthRows)
+                if (depths.contains(row.bpp) == on)
+                    Form3->depthBox(row.bpp)->setChecked(on);
     }
 
     // Runs the fake compiler in place of the one a build asked for. It keeps
@@ -87,13 +122,9 @@ protected:
         return outcome;
     }
 
-    RecordingPlatform platform;
-    QTemporaryDir dir_;
-
 private:
     QString sheetFolder_;
     QString workFolder_;
-    QString previousDir_;
 };
 
 } // namespace vv::test

@@ -53,4 +53,11 @@ FileSizeLimit::~FileSizeLimit() {
     std::signal(SIGXFSZ, previousHandler_);
 }
 
+QStringList pathsOf(const QList<PieceFile>& pieces) {
+    QStringList paths;
+    for (const PieceFile& piece : pieces)
+        paths.append(piece.relativePath);
+    return paths;
+}
+
 } // namespace vv::test

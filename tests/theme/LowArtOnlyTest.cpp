@@ -16,7 +16,7 @@ namespace {
 BuildOptions os5Options() {
     BuildOptions options;
     options.screenType = 2;
-    options.depth8 = true;
+    options.depths.set(8);
     return options;
 }
 
@@ -113,8 +113,8 @@ TEST(LowArtOnly, AllPiecesOfALowSheetAndTheIconSetSlots) {
     EXPECT_EQ(icons.first(), (DensityPair{"IconRsrc/Icon03E1.bmp", "IconRsrc/Icon04H1.bmp"}));
     // Without an 8 or 16 bit depth no density-2 picture is named.
     BuildOptions lowDepths = os5Options();
-    lowDepths.depth8 = false;
-    lowDepths.depth4 = true;
+    lowDepths.depths.set(8, false);
+    lowDepths.depths.set(4);
     EXPECT_TRUE(iconSetPairsWithLowArtOnly(board, lowDepths).isEmpty());
 }
 

@@ -1,6 +1,7 @@
 #include "theme/ThemeBuildPlan.h"
 
 #include "icons/IconBoard.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -8,12 +9,7 @@ using namespace vv;
 
 namespace {
 
-QStringList pathsOf(const QList<PieceFile>& files) {
-    QStringList paths;
-    for (const PieceFile& file : files)
-        paths.append(file.relativePath);
-    return paths;
-}
+using test::pathsOf;
 
 } // namespace
 

@@ -9,7 +9,7 @@
 #include "ui/TForm6.h"
 #include "ui/TForm7.h"
 
-#include "support/RecordingPlatform.h"
+#include "support/StartedWindows.h"
 #include "support/TestFiles.h"
 
 #include <QApplication>
@@ -104,15 +104,12 @@ QString captionShown(const QWidget* control) {
     return ui::captionOf(control);
 }
 
-class CaptionFit : public ::testing::Test {
+class CaptionFit : public test::WindowsInStartDir {
 protected:
     void SetUp() override {
         ui::setUpApplication(); // the program's font, before any window exists
-        ui::createWindows();
+        createWindowsIn(QDir::currentPath());
     }
-    void TearDown() override { ui::destroyWindows(); }
-
-    test::RecordingPlatform platform;
 };
 
 TEST_F(CaptionFit, EveryCaptionOfEveryShippedLanguageFitsItsControl) {
@@ -126,9 +123,7 @@ TEST_F(CaptionFit, EveryCaptionOfEveryShippedLanguageFitsItsControl) {
         ASSERT_TRUE(platform.messages.isEmpty()) << platform.messages.join('|').toStdString();
 
         QStringList cut;
-        for (QWidget* window :
-             {static_cast<QWidget*>(Form1), static_cast<QWidget*>(Form2), static_cast<QWidget*>(Form3),
-              static_cast<QWidget*>(AboutBox), static_cast<QWidget*>(Form6), static_cast<QWidget*>(Form7)}) {
+        for (QWidget* window : sixWindows()) {
             window->ensurePolished();
             for (QWidget* control : window->findChildren<QWidget*>()) {
                 control->ensurePolished();

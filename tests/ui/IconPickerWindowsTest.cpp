@@ -14,7 +14,7 @@
 #include "ui/TForm7.h"
 #include "ui/TPaintBox.h"
 
-#include "support/RecordingPlatform.h"
+#include "support/RecordingDialogs.h"
 #include "support/TestFiles.h"
 
 #include "support/StartedWindows.h"

@@ -10,6 +10,7 @@
 #include "ui/TForm7.h"
 
 #include "support/StartedWindows.h"
+#include "support/TestPictures.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -20,11 +21,7 @@ using namespace vv;
 namespace {
 
 QImage gradientSheet(QSize size) {
-    QImage sheet(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x)
-            sheet.setPixel(x, y, qRgb(x & 0xFF, y & 0xFF, (x + y) & 0x7F));
-    return sheet;
+    return test::coordinateSheet(size, [](int x, int y) { return qRgb(x & 0xFF, y & 0xFF, (x + y) & 0x7F); });
 }
 
 class OwnArtChecks : public test::StartedWindows {

@@ -10,7 +10,7 @@
 #include "ui/TForm6.h"
 #include "ui/TForm7.h"
 
-#include "support/RecordingPlatform.h"
+#include "support/StartedWindows.h"
 #include "support/TestFiles.h"
 
 #include <QApplication>
@@ -30,22 +30,15 @@ namespace {
 const QString MissingSettings = QStringLiteral("- Where is vkdm_settings.cfg?");
 const QString MissingLanguage = QStringLiteral(" - Language file is missing or incorrect");
 
-class Windows : public ::testing::Test {
+class Windows : public test::ScratchWindows {
 protected:
     void SetUp() override {
-        previousDir_ = QDir::currentPath();
-        ASSERT_TRUE(dir_.isValid());
+        ScratchWindows::SetUp();
+        if (HasFatalFailure())
+            return;
         QDir(dir_.path()).mkpath(QStringLiteral("Language"));
-        ASSERT_TRUE(QImage(64, 48, QImage::Format_RGB32).save(path("resource.bmp"), "BMP"));
-        QDir::setCurrent(dir_.path());
-        ui::createWindows();
+        createWindowsIn(dir_.path());
     }
-    void TearDown() override {
-        ui::destroyWindows();
-        QDir::setCurrent(previousDir_);
-    }
-
-    QString path(const char* relative) const { return dir_.filePath(QLatin1String(relative)); }
 
     void installLanguage(const char* name) {
         const QString file = QStringLiteral("Language/vkdm_%1.lng").arg(QLatin1String(name));
@@ -65,10 +58,6 @@ protected:
         writeSettings(record);
         Form1->FormActivate();
     }
-
-    test::RecordingPlatform platform;
-    QTemporaryDir dir_;
-    QString previousDir_;
 };
 
 } // namespace
@@ -99,9 +88,7 @@ TEST_F(Windows, ShippedLanguageReachesEveryWindow) {
         if (l.kind != LanguageTargetKind::Caption)
             continue;
         QWidget* window = nullptr;
-        for (QWidget* w :
-             {static_cast<QWidget*>(Form1), static_cast<QWidget*>(Form2), static_cast<QWidget*>(Form3),
-              static_cast<QWidget*>(AboutBox), static_cast<QWidget*>(Form6), static_cast<QWidget*>(Form7)})
+        for (QWidget* w : sixWindows())
             if (w->objectName() == QLatin1String(l.window))
                 window = w;
         ASSERT_TRUE(window) << l.window;
@@ -165,7 +152,7 @@ TEST_F(Windows, ScreenTypeSetsTheCaptionSuffixAndHiResIcons) {
 TEST_F(Windows, LoadingSettingsFillsOptionsAndMainState) {
     installLanguage("English");
     SettingsRecord record;
-    record.depth16 = false; // every depth off: 1 bpp comes back on
+    record.depths = {}; // every depth off: 1 bpp comes back on
     record.compress = true;
     record.screenIndex = -1;
     record.red = 20;
@@ -189,10 +176,10 @@ TEST_F(Windows, LoadingSettingsFillsOptionsAndMainState) {
     EXPECT_EQ(Form3->TransparentIndex, QStringLiteral("94"));
     EXPECT_EQ(Form3->Edit1->text(), QStringLiteral("/usr/bin/true"));
     // The file itself is left as it was.
-    EXPECT_EQ(readSettingsFile(path("vkdm_settings.cfg"), {})->depth1, false);
+    EXPECT_EQ(readSettingsFile(path("vkdm_settings.cfg"), {})->depths.contains(1), false);
 
     // A file with a depth other than 1 bpp keeps 1 bpp off, whatever was checked before.
-    record.depth8 = true;
+    record.depths.set(8);
     writeSettings(record);
     Form1->FormActivate();
     EXPECT_FALSE(Form3->CheckBox1->isChecked());
