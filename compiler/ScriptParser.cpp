@@ -15,7 +15,7 @@ struct Token {
     enum class Kind { Word, Number, String, OpenBrace, CloseBrace, End };
     Kind kind = Kind::End;
     int line = 0;
-    std::string text; // word or number spelling, or the string's bytes
+    std::string_view text; // word or number spelling, or the string's bytes, in the script
 };
 
 struct ParseFailure {
@@ -59,9 +59,10 @@ bool equalsIgnoringCase(std::string_view word, const char* keyword) {
 
 // The whole of `text` as a number in `base` (0x may lead in base 16), or
 // nothing when anything else is in it or it does not fit.
-std::optional<long long> wholeNumber(const std::string& text, int base) {
-    if (text.empty())
+std::optional<long long> wholeNumber(std::string_view digits, int base) {
+    if (digits.empty())
         return std::nullopt;
+    const std::string text(digits);
     errno = 0;
     char* end = nullptr;
     const long long value = std::strtoll(text.c_str(), &end, base);
@@ -70,88 +71,103 @@ std::optional<long long> wholeNumber(const std::string& text, int base) {
     return value;
 }
 
-// Splits the script into tokens; CR LF, LF and a lone CR each end one line.
-std::vector<Token> tokenize(std::string_view text) {
-    std::vector<Token> tokens;
-    const std::size_t n = text.size();
-    int line = 1;
-    std::size_t i = 0;
-    auto lineEnd = [&](std::size_t at) -> int { // length of a line end at `at`, 0 if none
-        if (text[at] == '\r')
-            return (at + 1 < n && text[at + 1] == '\n') ? 2 : 1;
-        return text[at] == '\n' ? 1 : 0;
-    };
-    while (i < n) {
-        const char c = text[i];
-        if (const int ends = lineEnd(i)) {
-            ++line;
-            i += ends;
-        } else if (c == ' ' || c == '\t' || c == '\f' || c == '\v') {
-            ++i;
-        } else if (c == '/' && i + 1 < n && text[i + 1] == '/') {
-            while (i < n && !lineEnd(i))
+// Splits the script into tokens, one at a time as the parser asks, so that a
+// long script is never held twice; CR LF, LF and a lone CR each end one line.
+class Tokenizer {
+public:
+    explicit Tokenizer(std::string_view text) : m_text(text) {}
+
+    Token next() {
+        const std::string_view text = m_text;
+        const std::size_t n = text.size();
+        std::size_t& i = m_at;
+        int& line = m_line;
+        auto lineEnd = [&](std::size_t at) -> int { // length of a line end at `at`, 0 if none
+            if (text[at] == '\r')
+                return (at + 1 < n && text[at + 1] == '\n') ? 2 : 1;
+            return text[at] == '\n' ? 1 : 0;
+        };
+        while (i < n) {
+            const char c = text[i];
+            if (const int ends = lineEnd(i)) {
+                ++line;
+                i += ends;
+            } else if (c == ' ' || c == '\t' || c == '\f' || c == '\v') {
                 ++i;
-        } else if (c == '/' && i + 1 < n && text[i + 1] == '*') {
-            const int opened = line;
-            i += 2;
-            bool closed = false;
-            while (i < n) {
-                if (text[i] == '*' && i + 1 < n && text[i + 1] == '/') {
-                    i += 2;
-                    closed = true;
-                    break;
-                }
-                if (const int lineEnds = lineEnd(i)) {
-                    ++line;
-                    i += lineEnds;
-                } else {
+            } else if (c == '/' && i + 1 < n && text[i + 1] == '/') {
+                while (i < n && !lineEnd(i))
                     ++i;
+            } else if (c == '/' && i + 1 < n && text[i + 1] == '*') {
+                const int opened = line;
+                i += 2;
+                bool closed = false;
+                while (i < n) {
+                    if (text[i] == '*' && i + 1 < n && text[i + 1] == '/') {
+                        i += 2;
+                        closed = true;
+                        break;
+                    }
+                    if (const int lineEnds = lineEnd(i)) {
+                        ++line;
+                        i += lineEnds;
+                    } else {
+                        ++i;
+                    }
                 }
+                if (!closed)
+                    throw ParseFailure{scriptError(opened, "comment opened with /* is never closed")};
+            } else if (c == '"') {
+                const int opened = line;
+                std::size_t j = i + 1;
+                while (j < n && text[j] != '"' && !lineEnd(j))
+                    ++j;
+                if (j >= n || text[j] != '"')
+                    throw ParseFailure{
+                        scriptError(opened, "text in double quotes is not closed on its line")};
+                const Token token{Token::Kind::String, line, text.substr(i + 1, j - i - 1)};
+                i = j + 1;
+                return token;
+            } else if (c == '{' || c == '}') {
+                const Token token{c == '{' ? Token::Kind::OpenBrace : Token::Kind::CloseBrace, line,
+                                  text.substr(i, 1)};
+                ++i;
+                return token;
+            } else if (isWordStart(c)) {
+                std::size_t j = i;
+                while (j < n && isWordPart(text[j]))
+                    ++j;
+                const Token token{Token::Kind::Word, line, text.substr(i, j - i)};
+                i = j;
+                return token;
+            } else if (isDigit(c) || (c == '-' && i + 1 < n && isDigit(text[i + 1]))) {
+                std::size_t j = i + 1;
+                while (j < n && isWordPart(text[j]))
+                    ++j;
+                const Token token{Token::Kind::Number, line, text.substr(i, j - i)};
+                i = j;
+                return token;
+            } else {
+                throw ParseFailure{
+                    scriptError(line, "unexpected character '" + printable(std::string_view(&c, 1)) + "'")};
             }
-            if (!closed)
-                throw ParseFailure{scriptError(opened, "comment opened with /* is never closed")};
-        } else if (c == '"') {
-            const int opened = line;
-            std::size_t j = i + 1;
-            while (j < n && text[j] != '"' && !lineEnd(j))
-                ++j;
-            if (j >= n || text[j] != '"')
-                throw ParseFailure{scriptError(opened, "text in double quotes is not closed on its line")};
-            tokens.push_back({Token::Kind::String, line, std::string(text.substr(i + 1, j - i - 1))});
-            i = j + 1;
-        } else if (c == '{' || c == '}') {
-            tokens.push_back(
-                {c == '{' ? Token::Kind::OpenBrace : Token::Kind::CloseBrace, line, std::string(1, c)});
-            ++i;
-        } else if (isWordStart(c)) {
-            std::size_t j = i;
-            while (j < n && isWordPart(text[j]))
-                ++j;
-            tokens.push_back({Token::Kind::Word, line, std::string(text.substr(i, j - i))});
-            i = j;
-        } else if (isDigit(c) || (c == '-' && i + 1 < n && isDigit(text[i + 1]))) {
-            std::size_t j = i + 1;
-            while (j < n && isWordPart(text[j]))
-                ++j;
-            tokens.push_back({Token::Kind::Number, line, std::string(text.substr(i, j - i))});
-            i = j;
-        } else {
-            throw ParseFailure{
-                scriptError(line, "unexpected character '" + printable(std::string_view(&c, 1)) + "'")};
         }
+        return {Token::Kind::End, line, {}};
     }
-    tokens.push_back({Token::Kind::End, line, {}});
-    return tokens;
-}
+
+private:
+    std::string_view m_text;
+    std::size_t m_at = 0;
+    int m_line = 1;
+};
 
 class Parser {
 public:
-    explicit Parser(std::vector<Token> tokens) : m_tokens(std::move(tokens)) {}
+    explicit Parser(std::string_view text) : m_tokenizer(text), m_current(m_tokenizer.next()) {}
 
     ParsedScript parseScript() {
         ParsedScript script;
         while (peek().kind != Token::Kind::End) {
-            const Token& t = peek();
+            const Token t = peek();
             ScriptStatement statement;
             if (isKeyword(t, "BITMAPFAMILYEX") || isKeyword(t, "ICONFAMILYEX")) {
                 statement.kind = ScriptStatement::Kind::Family;
@@ -191,18 +207,24 @@ private:
         }
     }
 
-    const Token& peek() const { return m_tokens[m_pos]; }
-    const Token& take() {
-        const Token& t = m_tokens[m_pos];
-        if (t.kind != Token::Kind::End)
-            ++m_pos;
+    // Tokens are small views into the script, handed out by value: a token
+    // kept by a caller stays valid however far the parser has read.
+    Token peek() const { return m_current; }
+    Token take() {
+        const Token t = m_current;
+        if (t.kind != Token::Kind::End) {
+            m_previous = t;
+            m_current = m_tokenizer.next();
+        }
         return t;
     }
+    // The token taken last.
+    const Token& previous() const { return m_previous; }
 
     // The token after `after` must be the keyword; a miss is blamed on the line
     // of `after`, the line that lacks it.
     void expectKeyword(const Token& after, const char* keyword, const std::string& context) {
-        const Token& t = peek();
+        const Token t = peek();
         if (!isKeyword(t, keyword))
             fail(after.line,
                  std::string("expected ") + keyword + " after " + context + ", found " + describe(t));
@@ -210,11 +232,11 @@ private:
     }
 
     int expectNumber(const Token& after, const std::string& what, int minimum, int maximum) {
-        const Token& t = peek();
+        const Token t = peek();
         if (t.kind != Token::Kind::Number)
             fail(after.line, "expected a number for " + what + ", found " + describe(t));
         take();
-        const std::string& s = t.text;
+        const std::string_view s = t.text;
         const std::optional<long long> value = s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')
                                                    ? wholeNumber(s.substr(2), 16)
                                                    : wholeNumber(s, 10);
@@ -227,33 +249,32 @@ private:
     }
 
     std::string expectString(const Token& after, const std::string& what) {
-        const Token& t = peek();
+        const Token t = peek();
         if (t.kind != Token::Kind::String)
             fail(after.line, "expected " + what + " in double quotes, found " + describe(t));
         take();
-        return t.text;
+        return std::string(t.text);
     }
 
     FamilyBlock parseFamily() {
-        const Token& head = take();
+        const Token head = take();
         FamilyBlock family;
         family.kind = isKeyword(head, "ICONFAMILYEX") ? FamilyBlock::Kind::Icon : FamilyBlock::Kind::Bitmap;
         family.line = head.line;
-        std::string name = head.text; // a keyword: ASCII letters
+        std::string name(head.text); // a keyword: ASCII letters
         for (char& c : name)
             if (c >= 'a' && c <= 'z')
                 c = char(c - 'a' + 'A');
         expectKeyword(head, "ID", name);
-        family.id = expectNumber(m_tokens[m_pos - 1], "the resource ID", 0, 65535);
+        family.id = expectNumber(previous(), "the resource ID", 0, 65535);
         const std::string block = name + " ID " + std::to_string(family.id);
-        const Token& open = peek();
+        const Token open = peek();
         if (!isKeyword(open, "BEGIN") && open.kind != Token::Kind::OpenBrace)
-            fail(m_tokens[m_pos - 1].line,
-                 "expected BEGIN or { after " + block + ", found " + describe(open));
+            fail(previous().line, "expected BEGIN or { after " + block + ", found " + describe(open));
         take();
         std::map<int, int> seen; // depth * 2 + density -> line
         for (;;) {
-            const Token& t = peek();
+            const Token t = peek();
             if (isKeyword(t, "END") || t.kind == Token::Kind::CloseBrace) {
                 take();
                 return family;
@@ -274,7 +295,7 @@ private:
     }
 
     BitmapLine parseBitmap() {
-        const Token& head = take();
+        const Token head = take();
         BitmapLine member;
         member.line = head.line;
         const std::string file = expectString(head, "the picture file");
@@ -285,7 +306,7 @@ private:
             fail(head.line, "the picture file name is empty");
         bool haveDepth = false, haveDensity = false;
         for (;;) {
-            const Token& t = peek();
+            const Token t = peek();
             if (t.kind != Token::Kind::Word || isKeyword(t, "BITMAP") || isKeyword(t, "END"))
                 break;
             take();
@@ -326,16 +347,16 @@ private:
     }
 
     DataStatement parseData() {
-        const Token& head = take();
+        const Token head = take();
         DataStatement data;
         data.line = head.line;
         data.type = expectString(head, "the resource type");
         if (data.type.size() != 4)
             fail(head.line,
                  "the DATA resource type must be four characters, not \"" + printable(data.type) + '"');
-        expectKeyword(m_tokens[m_pos - 1], "ID", "DATA \"" + printable(data.type) + '"');
-        data.id = expectNumber(m_tokens[m_pos - 1], "the resource ID", 0, 65535);
-        const std::string file = expectString(m_tokens[m_pos - 1], "the data file");
+        expectKeyword(previous(), "ID", "DATA \"" + printable(data.type) + '"');
+        data.id = expectNumber(previous(), "the resource ID", 0, 65535);
+        const std::string file = expectString(previous(), "the data file");
         if (file.find('\0') != std::string::npos)
             fail(head.line, "the data file name holds a zero byte");
         data.file = scriptPath(file);
@@ -345,26 +366,27 @@ private:
     }
 
     VersionStatement parseVersion() {
-        const Token& head = take();
+        const Token head = take();
         VersionStatement version;
         version.line = head.line;
         expectKeyword(head, "ID", "VERSION");
-        version.id = expectNumber(m_tokens[m_pos - 1], "the resource ID", 0, 65535);
-        version.text = expectString(m_tokens[m_pos - 1], "the version text");
+        version.id = expectNumber(previous(), "the resource ID", 0, 65535);
+        version.text = expectString(previous(), "the version text");
         if (version.text.find('\0') != std::string::npos)
             fail(head.line, "the version text holds a zero byte");
         return version;
     }
 
-    std::vector<Token> m_tokens;
-    size_t m_pos = 0;
+    Tokenizer m_tokenizer;
+    Token m_current;
+    Token m_previous;
 };
 
 } // namespace
 
 std::optional<ParsedScript> ScriptParser::parse(std::string_view text, Diagnostics* diagnostics) {
     try {
-        Parser parser(tokenize(text));
+        Parser parser(text);
         return parser.parseScript();
     } catch (const ParseFailure& failure) {
         if (diagnostics)
