@@ -322,15 +322,7 @@ protected:
         process.setWorkingDirectory(start.path());
         process.start(tools_.filePath("vedivavurir-cli"), arguments);
     }
-    CliResult finish(QProcess& process) const {
-        CliResult result;
-        if (!process.waitForFinished(60000))
-            return result;
-        result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        result.out = process.readAllStandardOutput();
-        result.err = process.readAllStandardError();
-        return result;
-    }
+    static CliResult finish(QProcess& process) { return finishedRun(process, 60000); }
 
     QTemporaryDir tools_;
 };

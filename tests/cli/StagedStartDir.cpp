@@ -66,8 +66,12 @@ CliResult StagedStartDir::runProgram(const QStringList& arguments,
         environment.insert(entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
     process.setProcessEnvironment(environment);
     process.start(binPath(QStringLiteral("vedivavurir-cli")), arguments);
+    return finishedRun(process, 120000);
+}
+
+CliResult finishedRun(QProcess& process, int timeoutMs) {
     CliResult result;
-    if (!process.waitForFinished(120000))
+    if (!process.waitForFinished(timeoutMs))
         return result;
     result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     result.out = process.readAllStandardOutput();

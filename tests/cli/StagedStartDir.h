@@ -5,6 +5,7 @@
 #include "app/SettingsFile.h"
 
 #include <QByteArray>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -18,6 +19,10 @@ struct CliResult {
     QByteArray out;
     QByteArray err;
 };
+
+// Waits up to `timeoutMs` for a started program and collects its exit code and
+// output; a program that does not finish in time, or crashes, gives exit code -1.
+CliResult finishedRun(QProcess& process, int timeoutMs);
 
 class StagedStartDir {
 public:

@@ -2,6 +2,7 @@
 // built by clicking through the windows (headless) and by vedivavurir-cli come
 // out as the same databases, byte for byte, with the dates fixed.
 #include "cli/StagedStartDir.h"
+#include "support/IconPicks.h"
 #include "support/StartedWindows.h"
 #include "support/TestFiles.h"
 #include "ui/SettingsAndLanguage.h"
@@ -43,11 +44,7 @@ protected:
     // Picks cells of both icon sheets into slots, as clicks on the two icon
     // windows do.
     void pick(IconWindow window, const QString& sheet, const QList<std::pair<int, int>>& slotCells) {
-        ASSERT_TRUE(Form1->IconBoard.loadSheet(window, start.filePath(sheet)).loaded());
-        for (auto [slot, cell] : slotCells) {
-            ASSERT_TRUE(Form1->IconBoard.selectCell(window, cell));
-            Form1->IconBoard.clickSlot(window, slot);
-        }
+        ASSERT_TRUE(pickIcons(Form1->IconBoard, window, start.filePath(sheet), slotCells));
     }
 
     QByteArray takeDatabase(const QString& name) {

@@ -10,6 +10,7 @@
 #include "compiler/PalmDatabase.h"
 #include "compiler/PixelConverter.h"
 #include "icons/IconPieces.h"
+#include "support/IconPicks.h"
 #include "support/TestFiles.h"
 #include "theme/ThemeBuildPlan.h"
 
@@ -221,16 +222,10 @@ TEST_F(EndToEnd, IconSetDecodesToThePickedCells) {
     expectHeader(db, "Sample Icons", "Icns");
 
     IconBoard board;
-    ASSERT_TRUE(board.loadSheet(IconWindow::Os5, start.filePath("IconBMP/SampleIconsOS5.bmp")).loaded());
-    for (auto [slot, cell] : {std::pair{1, 2}, std::pair{10, 90}}) {
-        board.selectCell(IconWindow::Os5, cell);
-        board.clickSlot(IconWindow::Os5, slot);
-    }
-    ASSERT_TRUE(board.loadSheet(IconWindow::Main, start.filePath("IconBMP/SampleIcons.bmp")).loaded());
-    for (auto [slot, cell] : {std::pair{0, 1}, std::pair{4, 40}, std::pair{11, 272}}) {
-        board.selectCell(IconWindow::Main, cell);
-        board.clickSlot(IconWindow::Main, slot);
-    }
+    ASSERT_TRUE(
+        pickIcons(board, IconWindow::Os5, start.filePath("IconBMP/SampleIconsOS5.bmp"), {{1, 2}, {10, 90}}));
+    ASSERT_TRUE(pickIcons(board, IconWindow::Main, start.filePath("IconBMP/SampleIcons.bmp"),
+                          {{0, 1}, {4, 40}, {11, 272}}));
     QHash<QString, QImage> pieces;
     for (const PieceFile& piece : iconSetPieces(board))
         pieces.insert(piece.relativePath, piece.picture);

@@ -9,6 +9,7 @@
 #include "compiler/PixelConverter.h"
 #include "compiler/QtBytes.h"
 #include "icons/IconBoard.h"
+#include "support/IconPicks.h"
 #include "support/TestFiles.h"
 #include "theme/ThemeFamilies.h"
 #include "theme/ThemePieces.h"
@@ -157,16 +158,10 @@ TEST_F(Unpack, IconSetSlotsComeBackAtBothDensities) {
         EXPECT_FALSE(database.hasPieces(PieceResolution::Low));
 
         IconBoard board;
-        ASSERT_TRUE(board.loadSheet(IconWindow::Os5, start.filePath("IconBMP/SampleIconsOS5.bmp")).loaded());
-        for (auto [slot, cell] : {std::pair{1, 2}, std::pair{10, 90}}) {
-            board.selectCell(IconWindow::Os5, cell);
-            board.clickSlot(IconWindow::Os5, slot);
-        }
-        ASSERT_TRUE(board.loadSheet(IconWindow::Main, start.filePath("IconBMP/SampleIcons.bmp")).loaded());
-        for (auto [slot, cell] : {std::pair{0, 1}, std::pair{11, 272}}) {
-            board.selectCell(IconWindow::Main, cell);
-            board.clickSlot(IconWindow::Main, slot);
-        }
+        ASSERT_TRUE(pickIcons(board, IconWindow::Os5, start.filePath("IconBMP/SampleIconsOS5.bmp"),
+                              {{1, 2}, {10, 90}}));
+        ASSERT_TRUE(pickIcons(board, IconWindow::Main, start.filePath("IconBMP/SampleIcons.bmp"),
+                              {{0, 1}, {11, 272}}));
         const Reduction reduce = reductionFor(depth);
         for (int s = 0; s < IconSlotCount; ++s) {
             const bool setSlot = iconSlots()[s].use == BuildKind::IconSet;
