@@ -1,5 +1,7 @@
 #include "app/LanguageFile.h"
 
+#include "platform/FileErrors.h"
+
 #include "app/AnsiText.h"
 
 #include <QFile>
@@ -154,6 +156,7 @@ constexpr LanguageLine kLines[] = {
     message(127, Message::BuildResult),
     message(128, Message::InstallDatabaseMissing),
     message(129, Message::InstallToolHint),
+    message(130, Message::BuildInterrupted),
 };
 
 constexpr bool linesAreNumberedInOrder() {
@@ -244,15 +247,8 @@ LanguageTexts readLanguageLines(const QByteArray& bytes) {
 std::optional<LanguageTexts> readLanguageFile(const QString& path) {
     if (path.isEmpty())
         return std::nullopt;
-    const QFileInfo info(path);
-    if (!info.isFile() || info.size() > MaxLanguageFileSize)
-        return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    // A file that grew since it was measured is still read no further than the limit.
-    const QByteArray bytes = file.read(MaxLanguageFileSize + 1);
-    if (bytes.size() > MaxLanguageFileSize)
+    QByteArray bytes;
+    if (!readWholeFile(path, MaxLanguageFileSize, &bytes))
         return std::nullopt;
     return readLanguageLines(bytes);
 }

@@ -85,6 +85,7 @@ enum class Message {
     BuildResult,            // line 127
     InstallDatabaseMissing, // line 128
     InstallToolHint,        // line 129
+    BuildInterrupted,       // line 130
     Count
 };
 

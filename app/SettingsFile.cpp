@@ -2,9 +2,9 @@
 
 #include "app/AnsiText.h"
 #include "app/SystemScreens.h"
+#include "platform/FileErrors.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringList>
 #include <QtEndian>
 
@@ -84,23 +84,24 @@ SettingsRecord decodeSettings(const QByteArray& data, const SettingsRecord& curr
     return record;
 }
 
+namespace {
+// The record is a few hundred bytes; anything far larger is not ours.
+constexpr qint64 kLargestSettingsFile = 1024 * 1024;
+} // namespace
+
 std::optional<SettingsRecord> readSettingsFile(const QString& path, const SettingsRecord& current) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Anything but a regular file (a FIFO would block the start) is no settings file.
+    QByteArray bytes;
+    if (!readWholeFile(path, kLargestSettingsFile, &bytes))
         return std::nullopt;
-    return decodeSettings(file.read(SettingsFileSize), current);
+    return decodeSettings(bytes.left(SettingsFileSize), current);
 }
 
 bool writeSettingsFile(const QString& path, const SettingsRecord& record, QString* error) {
-    QSaveFile file(path);
-    const QByteArray bytes = encodeSettings(record);
-    // Unbuffered, so a short write (a full disk, a file size limit) shows in
-    // write()'s count; a buffered flush reports a cut file as written.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size() ||
-        !file.commit()) {
+    QString problem;
+    if (!writeWholeFile(path, encodeSettings(record), &problem)) {
         if (error)
-            *error = QStringLiteral("%1: %2").arg(path, file.errorString());
-        file.cancelWriting();
+            *error = QStringLiteral("%1: %2").arg(path, problem);
         return false;
     }
     return true;

@@ -1,7 +1,9 @@
 #include "app/StartDirectory.h"
 
 #include "app/OptionRules.h"
+#include "platform/FileErrors.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -9,7 +11,6 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QImageWriter>
-#include <QSaveFile>
 #include <QScreen>
 
 namespace vv {
@@ -34,17 +35,17 @@ QSize canvasSize() {
 bool writeCanvas(const QString& path, QString* error) {
     QImage canvas(canvasSize(), QImage::Format_RGB888);
     canvas.fill(Qt::black);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = QStringLiteral("%1: %2").arg(path, file.errorString());
-        return false;
-    }
-    QImageWriter writer(&file, "bmp");
-    if (!writer.write(canvas) || !file.commit()) {
-        *error = QStringLiteral("%1: %2").arg(path, writer.errorString());
-        return false;
-    }
-    return true;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "bmp");
+    QString problem;
+    if (!writer.write(canvas))
+        problem = writer.errorString();
+    else if (writeWholeFile(path, bytes, &problem))
+        return true;
+    *error = QStringLiteral("%1: %2").arg(path, problem);
+    return false;
 }
 
 } // namespace

@@ -57,6 +57,9 @@ inline constexpr const char* kDatabaseFolder = "PDBFiles";
 inline constexpr const char* kScriptFileName = "vkdm_script.rcp";
 // Held in the start directory by a running build.
 inline constexpr const char* kBuildLockFileName = "vkdm_build.lock";
+// A build's private work folder in the start directory: this, then six
+// random characters.
+inline constexpr const char* kWorkFolderPrefix = ".vkdm-build-";
 // The creator every database is built with.
 inline constexpr const char* kCreator = "reze";
 

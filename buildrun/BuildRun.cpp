@@ -19,7 +19,10 @@
 #include <QImageWriter>
 #include <QLockFile>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtEndian>
+
+#include <cerrno>
 
 namespace vv {
 namespace {
@@ -33,8 +36,6 @@ QString savePiece(const QString& path, const QImage& picture) {
         table.resize(256, qRgb(0, 0, 0));
         image.setColorTable(table);
     }
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        return QStringLiteral("its folder cannot be created");
     // Encoded in memory first: the picture writer reports a failed disk write
     // as "Unknown error", the file write names the cause.
     QByteArray bytes;
@@ -44,27 +45,10 @@ QString savePiece(const QString& path, const QImage& picture) {
     if (!writer.write(image))
         return writer.errorString();
     QString problem;
-    if (!writeWholeFile(path, bytes, &problem))
+    if (!createNewFile(path, bytes, &problem))
         return problem;
     return {};
 }
-
-// What is known of a file before the compiler runs, to tell a database it
-// wrote from one it left alone.
-struct FileIdentity {
-    bool exists = false;
-    qint64 size = 0;
-    QDateTime modified;
-    QDateTime changed;
-
-    static FileIdentity of(const QString& path) {
-        const QFileInfo info(path);
-        if (!info.exists())
-            return {};
-        return {true, info.size(), info.lastModified(), info.metadataChangeTime()};
-    }
-    bool operator==(const FileIdentity&) const = default;
-};
 
 // A resource database of the build's type and our creator with at least one
 // resource whose list fits in the file; anything else is not what the compiler
@@ -103,50 +87,66 @@ QString firstErrorLine(const ProcessOutcome& outcome) {
     return lines.isEmpty() ? QStringLiteral("exit code %1").arg(outcome.exitCode) : lines.first();
 }
 
-// Keeps an existing database out of the compiler's way and, when the build
-// does not end with a new one, removes what the compiler left and puts the
-// older one back.
-class OlderDatabase {
+// The build's own folder inside the start directory: the pieces, the data
+// files, the script and the compiler's database live here until the build
+// ends, so nothing the build writes can land on a link someone put at a
+// piece's name, and a compiler that outlives its build (its parent killed)
+// can only ever write into a folder no later build reads. Removed whatever the
+// outcome.
+class WorkFolder {
 public:
-    explicit OlderDatabase(const QString& path)
-        : path_(path), aside_(path + QStringLiteral(".previous")), existed_(QFileInfo::exists(path)) {
-        if (!QFileInfo(path_).isFile())
-            return;
-        QFile::remove(aside_);
-        moved_ = QFile::rename(path_, aside_);
+    explicit WorkFolder(const QDir& start)
+        : folder_(start.filePath(QLatin1String(kWorkFolderPrefix) + QStringLiteral("XXXXXX"))) {}
+    ~WorkFolder() {
+        if (folder_.isValid())
+            folder_.remove();
     }
-    ~OlderDatabase() {
-        if (moved_) {
-            QFile::remove(path_);
-            QFile::rename(aside_, path_);
-        } else if (!existed_ && !kept_) {
-            QFile::remove(path_);
-        }
-    }
-    OlderDatabase(const OlderDatabase&) = delete;
-    OlderDatabase& operator=(const OlderDatabase&) = delete;
+    WorkFolder(const WorkFolder&) = delete;
+    WorkFolder& operator=(const WorkFolder&) = delete;
 
-    // The build succeeded: the older database is gone for good.
-    void discard() {
-        if (moved_)
-            QFile::remove(aside_);
-        moved_ = false;
-        kept_ = true;
-    }
+    bool isValid() const { return folder_.isValid(); }
+    QString errorText() const { return folder_.errorString(); }
+    QString path() const { return folder_.path(); }
+    QString filePath(const QString& relative) const { return folder_.filePath(relative); }
 
 private:
-    QString path_;
-    QString aside_;
-    bool existed_ = false;
-    bool moved_ = false;
-    bool kept_ = false;
+    QTemporaryDir folder_; // mkdtemp: a fresh name, mode 0700
 };
+
+// Work folders whose build is over: a build that was killed leaves its folder
+// behind. Called with the lock held, when no other build can own one.
+void removeLeftWorkFolders(const QDir& start) {
+    const QFileInfoList left =
+        start.entryInfoList({QLatin1String(kWorkFolderPrefix) + QLatin1Char('*')},
+                            QDir::Dirs | QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo& entry : left) {
+        if (entry.isDir() && !entry.isSymLink())
+            QDir(entry.absoluteFilePath()).removeRecursively(); // never follows links inside
+        else
+            QFile::remove(entry.absoluteFilePath()); // a link is removed, never its target
+    }
+}
+
+// The lock file reports a full disk only as "unknown error"; a small write
+// beside it names the cause.
+QString whyNothingCanBeWritten(const QDir& start) {
+    const QString probe = start.filePath(QLatin1String(kWorkFolderPrefix) + QStringLiteral("probe"));
+    QString problem;
+    if (writeWholeFile(probe, QByteArray(512, '\0'), &problem)) {
+        QFile::remove(probe);
+        return QStringLiteral("unknown error");
+    }
+    return problem;
+}
+
+// The launcher's data files a trailer names are read as regular files and
+// copied, so the compiler never reads anything outside its folder.
+constexpr qint64 kLargestDataFile = 4 * 1024 * 1024;
 
 class Run {
 public:
     explicit Run(const BuildRequest& request)
-        : request_(request), messages_(traitsOf(request.kind).messages), start_(request.startDir),
-          scriptPath_(start_.filePath(QLatin1String(kScriptFileName))) {}
+        : request_(request), messages_(traitsOf(request.kind).messages), start_(request.startDir) {}
 
     BuildOutcome perform() {
         if (const std::optional<QString> refusal =
@@ -159,9 +159,14 @@ public:
             outcome_.messages << *refusal;
             return outcome_;
         }
-        // Two builds in one folder would share the script and the pieces; the
-        // lock is held until both are gone.
-        QLockFile lock(start_.filePath(QLatin1String(kBuildLockFileName)));
+        // Two builds in one folder would race for one database name; the lock
+        // is held until the database is in place or the build has given up.
+        const QString lockPath = start_.filePath(QLatin1String(kBuildLockFileName));
+        // The lock never is a link; one planted there would read as a lock
+        // held for ever. The link goes, its target is left alone.
+        if (QFileInfo(lockPath).isSymLink())
+            QFile::remove(lockPath);
+        QLockFile lock(lockPath);
         lock.setStaleLockTime(0); // only a lock whose owner has died is taken over
         if (!lock.tryLock(request_.lockWaitMs)) {
             if (lock.error() == QLockFile::LockFailedError)
@@ -171,43 +176,68 @@ public:
                                          .arg(QDir::toNativeSeparators(lock.fileName()),
                                               lock.error() == QLockFile::PermissionError
                                                   ? QStringLiteral("permission denied")
-                                                  : QStringLiteral("unknown error"));
+                                                  : whyNothingCanBeWritten(start_));
             return outcome_;
         }
-        QString problem;
-        if (writeWholeFile(scriptPath_, resourceScript(request_.kind, request_.families, request_.options),
-                           &problem)) {
-            QDir::setCurrent(request_.startDir);
-            if (savePieces())
-                compileAndStamp();
-            removePieces();
-        } else {
-            report(messages_.scriptNotCreatable, QStringLiteral(" (") + problem + QLatin1Char(')'));
+        removeLeftWorkFolders(start_);
+        WorkFolder work(start_);
+        if (!work.isValid()) {
+            report(messages_.scriptNotCreatable, QStringLiteral(" (") + work.errorText() + QLatin1Char(')'));
+            return outcome_;
         }
-        closeScript();
+        const QString scriptPath = work.filePath(QLatin1String(kScriptFileName));
+        QString problem;
+        QDir::setCurrent(request_.startDir);
+        if (!createNewFile(scriptPath, resourceScript(request_.kind, request_.families, request_.options),
+                           &problem)) {
+            report(messages_.scriptNotCreatable, QStringLiteral(" (") + problem + QLatin1Char(')'));
+            return outcome_;
+        }
+        if (saveWorkFiles(work))
+            compileAndStamp(work);
+        closeScript(scriptPath);
         return outcome_;
     }
 
 private:
     QString text(Message message) const { return messageAt(request_.messages, message); }
     void report(Message message, const QString& tail = {}) { outcome_.messages << text(message) + tail; }
+    void reportUnsaved(const QString& relativePath, const QString& problem) {
+        outcome_.messages << messageOrBuiltIn(request_.messages, Message::PieceNotSaved)
+                                 .arg(QDir::toNativeSeparators(relativePath), problem);
+    }
+    bool stopped() const { return request_.keepGoing && !request_.keepGoing(); }
 
-    bool savePieces() {
-        start_.mkpath(QLatin1String(traitsOf(request_.kind).workFolder));
-        start_.mkpath(QLatin1String(kDatabaseFolder));
+    // The pieces, then copies of the data files the trailer names.
+    bool saveWorkFiles(const WorkFolder& work) {
+        const QString folder = QLatin1String(traitsOf(request_.kind).workFolder);
+        QDir(work.path()).mkpath(folder);
+        QDir(work.path()).mkpath(QLatin1String(kDatabaseFolder));
         for (const PieceFile& piece : request_.pieces) {
-            saved_ << piece.relativePath;
-            const QString problem = savePiece(start_.filePath(piece.relativePath), piece.picture);
+            const QString problem = savePiece(work.filePath(piece.relativePath), piece.picture);
             if (!problem.isEmpty()) {
-                outcome_.messages << messageOrBuiltIn(request_.messages, Message::PieceNotSaved)
-                                         .arg(QDir::toNativeSeparators(piece.relativePath), problem);
+                reportUnsaved(piece.relativePath, problem);
+                return false;
+            }
+        }
+        for (const TrailerResource& resource : trailerResources(request_.kind, request_.options)) {
+            const QString relative = folder + QLatin1Char('/') + QString::fromLatin1(resource.file);
+            const QString source = start_.filePath(relative);
+            // A missing file is the compiler's to report, in its own words.
+            if (!QFileInfo::exists(source) && !QFileInfo(source).isSymLink())
+                continue;
+            QByteArray bytes;
+            QString problem;
+            if (!readWholeFile(source, kLargestDataFile, &bytes, &problem) ||
+                !createNewFile(work.filePath(relative), bytes, &problem)) {
+                reportUnsaved(relative, problem);
                 return false;
             }
         }
         return true;
     }
 
-    void compileAndStamp() {
+    void compileAndStamp(const WorkFolder& work) {
         const QStringList directories = request_.compilerDirectories.isEmpty()
                                             ? compilerSearchDirectories(request_.startDir)
                                             : request_.compilerDirectories;
@@ -217,19 +247,17 @@ private:
             report(messages_.compilerNotStartable);
             return;
         }
-        const QString relativeDatabase =
-            QStringLiteral("%1/%2.pdb").arg(QLatin1String(kDatabaseFolder), request_.databaseName);
-        const QString database = start_.filePath(relativeDatabase);
-        // An older database of that name must not pass for this build's: it is
-        // moved aside while the compiler runs and put back unless the build
-        // succeeds. Where it cannot be moved, its identity tells it apart.
-        OlderDatabase older(database);
-        const FileIdentity before = FileIdentity::of(database);
+        if (stopped()) {
+            report(Message::BuildCancelled);
+            return;
+        }
+        const QString relativeDatabase = databasePathOf(request_.databaseName);
+        const QString built = work.filePath(relativeDatabase);
         ProcessLimits limits;
         limits.timeoutMs = request_.compilerTimeoutSeconds > 0 ? request_.compilerTimeoutSeconds * 1000 : -1;
         limits.keepGoing = request_.keepGoing;
         const ProcessOutcome run = platform().runAndWait(
-            program, compilerArguments(request_.kind, request_.databaseName), request_.startDir, limits);
+            program, compilerArguments(request_.kind, request_.databaseName), work.path(), limits);
         switch (run.status) {
         case ProcessOutcome::Status::FailedToStart:
             report(messages_.compilerNotStartable);
@@ -248,23 +276,17 @@ private:
         case ProcessOutcome::Status::Finished:
             break;
         }
-        // A failed compile may leave an older database of that name; stamping it
-        // would pass the failure off as a fresh build.
         if (run.exitCode != 0) {
             report(Message::CompilerReportedError, QStringLiteral(" ") + firstErrorLine(run));
             return;
         }
-        const FileIdentity after = FileIdentity::of(database);
-        if (!after.exists) {
-            report(messages_.databaseNotOpenable);
-            return;
-        }
-        if (after == before) {
+        // The folder was fresh: whatever database is there, this compiler wrote.
+        if (!QFileInfo(built).isFile() || QFileInfo(built).isSymLink()) {
             report(messages_.databaseNotOpenable, QStringLiteral(" ") + text(Message::NoNewDatabase));
             return;
         }
         const BuildKindTraits& traits = traitsOf(request_.kind);
-        if (!isExpectedDatabase(database, traits.databaseType, kCreator)) {
+        if (!isExpectedDatabase(built, traits.databaseType, kCreator)) {
             report(Message::CompilerReportedError,
                    QStringLiteral(" ") + text(Message::NotADatabase)
                                              .arg(QDir::toNativeSeparators(relativeDatabase),
@@ -272,37 +294,37 @@ private:
                                                   QLatin1String(kCreator)));
             return;
         }
-        QString stampProblem;
-        if (!stampDatabaseName(database, request_.databaseName, &stampProblem)) {
-            report(messages_.databaseNotOpenable, QStringLiteral(" (") + stampProblem + QLatin1Char(')'));
+        QString problem;
+        if (!stampDatabaseName(built, request_.databaseName, &problem) || !syncFile(built, &problem)) {
+            report(messages_.databaseNotOpenable, QStringLiteral(" (") + problem + QLatin1Char(')'));
+            return;
+        }
+        if (stopped()) {
+            report(Message::BuildCancelled);
+            return;
+        }
+        // The one step that replaces an older database: until here it was
+        // untouched, from here on the new one is complete. A link at its name
+        // is replaced, never followed.
+        const QString database = start_.filePath(relativeDatabase);
+        if (!start_.mkpath(QLatin1String(kDatabaseFolder)) || !renameOver(built, database, &problem)) {
+            report(messages_.databaseNotOpenable,
+                   QStringLiteral(" (%1: %2)").arg(QDir::toNativeSeparators(relativeDatabase), problem));
             return;
         }
         outcome_.databaseStamped = true;
-        older.discard();
     }
 
-    // Failures are ignored: a piece left behind is overwritten by the next build.
-    void removePieces() {
-        for (const QString& relative : saved_)
-            QFile::remove(start_.filePath(relative));
-    }
-
-    // The script's text is replaced before deletion so that a file that cannot
-    // be deleted holds only the short header.
-    void closeScript() {
-        if (writeWholeFile(scriptPath_, closingHeader(request_.kind, request_.options.versionNumber))) {
-            QFile::remove(scriptPath_);
-        } else {
-            QFile::remove(scriptPath_);
+    // The script's text is replaced before deletion, as the compiler's peers
+    // expect of a finished build; the folder goes with it either way.
+    void closeScript(const QString& scriptPath) {
+        if (!writeWholeFile(scriptPath, closingHeader(request_.kind, request_.options.versionNumber)))
             report(messages_.scriptNotReopenable);
-        }
     }
 
     const BuildRequest& request_;
     const BuildMessageSet messages_;
     const QDir start_;
-    const QString scriptPath_;
-    QStringList saved_;
     BuildOutcome outcome_;
 };
 
@@ -324,14 +346,10 @@ std::optional<QString> refusalOfScreenType(BuildKind kind, const BuildOptions& o
 }
 
 QStringList compilerArguments(BuildKind kind, const QString& databaseName) {
-    return {QStringLiteral("-ro"),
-            QStringLiteral("-allowEditID"),
-            QStringLiteral("-type"),
-            QLatin1String(traitsOf(kind).databaseType),
-            QStringLiteral("-creator"),
-            QLatin1String(kCreator),
-            QLatin1String(kScriptFileName),
-            QStringLiteral("%1/%2.pdb").arg(QLatin1String(kDatabaseFolder), databaseName)};
+    return {QStringLiteral("-ro"),          QStringLiteral("-allowEditID"),
+            QStringLiteral("-type"),        QLatin1String(traitsOf(kind).databaseType),
+            QStringLiteral("-creator"),     QLatin1String(kCreator),
+            QLatin1String(kScriptFileName), databasePathOf(databaseName)};
 }
 
 QStringList compilerSearchDirectories(const QString& startDir) {
@@ -355,11 +373,15 @@ QString locateCompiler(const QStringList& directories) {
 
 QString databaseResultLine(const QString& startDir, const QString& databaseName,
                            const QStringList& messages) {
-    const QString relative = QStringLiteral("%1/%2.pdb").arg(QLatin1String(kDatabaseFolder), databaseName);
+    const QString relative = databasePathOf(databaseName);
     const qint64 bytes = QFileInfo(QDir(startDir).filePath(relative)).size();
+    // One arg() call: a name holding "%1" must not be filled in by the next one.
     return messageOrBuiltIn(messages, Message::BuildResult)
-        .arg(QDir::toNativeSeparators(relative))
-        .arg((bytes + 1023) / 1024);
+        .arg(QDir::toNativeSeparators(relative), QString::number((bytes + 1023) / 1024));
+}
+
+QString databasePathOf(const QString& databaseName) {
+    return QLatin1String(kDatabaseFolder) + QLatin1Char('/') + databaseName + QStringLiteral(".pdb");
 }
 
 QString messageAt(const QStringList& messages, Message message) {

@@ -1,6 +1,8 @@
-// The run both builds end in: write vkdm_script.rcp, save the pieces, run
-// vkdm_pdb, stamp the name into the database, remove the work files and the
-// script. The one place that writes the script and drives the compiler.
+// The run both builds end in: in a fresh work folder of its own inside the
+// start directory, write vkdm_script.rcp, save the pieces, copy the data
+// files, run vkdm_pdb there, stamp the name into the database and rename it
+// over PDBFiles/<name>.pdb; then remove the folder. The one place that writes
+// the script and drives the compiler.
 #pragma once
 
 #include "app/LanguageFile.h"
@@ -45,11 +47,12 @@ struct BuildOutcome {
 };
 
 // Runs the whole build and returns what the user must be told. Never throws and
-// never leaves the script or a piece behind, except a file whose deletion
-// fails. Leaves StartDir as the current directory once the script was written.
-// Holds the start directory's build lock from the script to the clean-up; a
-// database counts as built only when the compiler wrote a new one of the
-// expected kind.
+// never leaves its work folder behind, except one whose deletion fails (the
+// next build removes it). Leaves StartDir as the current directory once the
+// script was written. Holds the start directory's build lock from the work
+// folder to the clean-up; a database counts as built only when the compiler
+// wrote one of the expected kind. An older database is untouched until the
+// new one replaces it in one rename.
 // Uses vv::platform().runAndWait for the compiler.
 BuildOutcome runBuild(const BuildRequest& request);
 
@@ -76,6 +79,10 @@ QString locateCompiler(const QStringList& directories);
 // What a clean build reports: the database's path below the start directory
 // and its size, "PDBFiles/Sunset.pdb, 412 KB" (kilobytes rounded up).
 QString databaseResultLine(const QString& startDir, const QString& databaseName, const QStringList& messages);
+
+// "PDBFiles/<name>.pdb": where a build puts the database, relative to the
+// start directory (and, while it runs, to its work folder).
+QString databasePathOf(const QString& databaseName);
 
 // The text of `message` in `messages` (Messages in index order), or an empty
 // text when the list is shorter.

@@ -28,8 +28,7 @@ InstallCommand installCommand(const QString& toolPath, const QString& databasePa
 }
 
 QString installedDatabasePath(const QString& startDir, const QString& databaseName) {
-    return QDir::toNativeSeparators(QDir(startDir).filePath(
-        QStringLiteral("%1/%2.pdb").arg(QLatin1String(kDatabaseFolder), databaseName)));
+    return QDir::toNativeSeparators(QDir(startDir).filePath(databasePathOf(databaseName)));
 }
 
 std::optional<QString> installOnHandheld(const QString& databaseName, const QString& toolPath,

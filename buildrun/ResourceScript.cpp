@@ -80,7 +80,7 @@ QByteArray familyBlock(const ResourceFamily& family, const BuildOptions& options
     return block;
 }
 
-QByteArray dataTrailer(BuildKind kind, const BuildOptions& options) {
+QList<TrailerResource> trailerResources(BuildKind kind, const BuildOptions& options) {
     QByteArray infoFile;
     QByteArray idatFile = "IdAT03E8.bin";
     if (kind == BuildKind::IconSet) {
@@ -98,14 +98,19 @@ QByteArray dataTrailer(BuildKind kind, const BuildOptions& options) {
             infoFile = infoFileOf(options.depths.contains(8) ? 8 : options.depths.contains(4) ? 4 : 2);
         idatFile = screen->themeIdatFile;
     }
+    return {{"code", 1, "code0001.bin"}, {"data", 0, "data0000.bin"}, {"IdAT", 1000, idatFile},
+            {"InFO", 1000, infoFile},    {"code", 0, "code0000.bin"}, {"tAIN", 1000, "tAIN03E8.bin"}};
+}
+
+QByteArray dataTrailer(BuildKind kind, const BuildOptions& options) {
+    const QList<TrailerResource> resources = trailerResources(kind, options);
+    if (resources.isEmpty())
+        return {};
     const char* folder = traitsOf(kind).workFolder;
-    const QList<QByteArray> lines{dataLine(folder, "code", 1, "code0001.bin"),
-                                  dataLine(folder, "data", 0, "data0000.bin"),
-                                  dataLine(folder, "IdAT", 1000, idatFile),
-                                  dataLine(folder, "InFO", 1000, infoFile),
-                                  dataLine(folder, "code", 0, "code0000.bin"),
-                                  dataLine(folder, "tAIN", 1000, "tAIN03E8.bin"),
-                                  "VERSION ID 1000 \"1.0\""};
+    QList<QByteArray> lines;
+    for (const TrailerResource& resource : resources)
+        lines << dataLine(folder, resource.type, resource.id, resource.file);
+    lines << "VERSION ID 1000 \"1.0\"";
     QByteArray trailer = kLineEnd + lines.join(kLineEnd);
     if (kind == BuildKind::IconSet)
         trailer += kLineEnd;

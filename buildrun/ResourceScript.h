@@ -19,6 +19,18 @@ QByteArray bitmapLine(const QString& folder, const QString& piece, int bpp, int 
 // A family's whole block: head, " BEGIN", its BITMAP lines, " END" and an empty line.
 QByteArray familyBlock(const ResourceFamily& family, const BuildOptions& options);
 
+// One DATA line of the trailer: a launcher data file the build copies from
+// the start directory's work folder ("ThmeRsrc/code0001.bin").
+struct TrailerResource {
+    const char* type;
+    int id;
+    QByteArray file;
+};
+
+// The trailer's data resources in script order; empty when the theme's screen
+// type has no trailer.
+QList<TrailerResource> trailerResources(BuildKind kind, const BuildOptions& options);
+
 // The DATA trailer of the build, starting with CR LF; empty when the theme's
 // screen type has no trailer. The theme's ends without a line end, the icon set's with one.
 QByteArray dataTrailer(BuildKind kind, const BuildOptions& options);

@@ -15,6 +15,9 @@
 #include "icons/IconBoard.h"
 #include "icons/IconPieces.h"
 #include "icons/IconSlots.h"
+#include "platform/FileErrors.h"
+#include "platform/Interrupts.h"
+#include "platform/ProcessRunner.h"
 #include "theme/ThemeBuildPlan.h"
 #include "theme/ThemePieces.h"
 #include "unpack/DatabaseUnpack.h"
@@ -22,6 +25,7 @@
 #include <QColor>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <optional>
@@ -127,13 +131,11 @@ void checkSheetSize(const QImage& sheet, QSize expected, const QString& path, co
                     const QCommandLineParser& parser, const QStringList& messages) {
     if (sheet.size() == expected || parser.isSet(kAnySize))
         return;
+    // One arg() call: a file name holding "%1" must stay as typed.
     throw UsageError{vv::messageOrBuiltIn(messages, vv::Message::SheetSizeRefusal)
-                         .arg(QDir::toNativeSeparators(path))
-                         .arg(sheet.width())
-                         .arg(sheet.height())
-                         .arg(option)
-                         .arg(expected.width())
-                         .arg(expected.height())};
+                         .arg(QDir::toNativeSeparators(path), QString::number(sheet.width()),
+                              QString::number(sheet.height()), option, QString::number(expected.width()),
+                              QString::number(expected.height()))};
 }
 
 // Pictures whose own art is only at density 1 need --double-low or --as-is.
@@ -241,17 +243,14 @@ SlotPick parsePick(const QString& text, const QString& option, vv::BuildKind use
             slot = -1;
     }
     if (slot < 0)
-        throw UsageError{QStringLiteral("%1 %2: no such slot; use 1 to %3 or a slot name such as %4")
-                             .arg(option, text)
-                             .arg(count)
-                             .arg(QLatin1String(vv::iconSlots()[first].mainName))};
+        throw UsageError{
+            QStringLiteral("%1 %2: no such slot; use 1 to %3 or a slot name such as %4")
+                .arg(option, text, QString::number(count), QLatin1String(vv::iconSlots()[first].mainName))};
     const int cell = parseNumber(text.mid(equals + 1), option);
     const vv::IconGrid& grid = vv::iconGrid(window);
     if (!grid.isCell(cell))
         throw UsageError{QStringLiteral("%1 %2: no cell %3 on this icon sheet; use 1 to %4")
-                             .arg(option, text)
-                             .arg(cell)
-                             .arg(grid.cellCount)};
+                             .arg(option, text, QString::number(cell), QString::number(grid.cellCount))};
     return {slot, cell};
 }
 
@@ -410,7 +409,16 @@ int runBuildCommand(vv::BuildRequest request, const QCommandLineParser& parser, 
         streams.error(vv::messageAt(start.messages, vv::Message::SettingsOutOfRange).arg(settingsProblem));
         return 1;
     }
+    // A signal stops the build between its steps or kills the compiler; the
+    // build then removes its work folder and releases its lock as after any
+    // failure, and an older database stays as it was.
+    request.keepGoing = [] { return vv::interruptSignal() == 0; };
     const vv::BuildOutcome outcome = vv::runBuild(request);
+    if (const int signalNumber = vv::interruptSignal()) {
+        streams.error(vv::messageOrBuiltIn(start.messages, vv::Message::BuildInterrupted)
+                          .arg(vv::signalName(signalNumber)));
+        return vv::exitCodeForSignal(signalNumber);
+    }
     for (const QString& message : outcome.messages)
         streams.error(message);
     if (!outcome.messages.isEmpty() || !outcome.databaseStamped)
@@ -507,21 +515,29 @@ int runUnpackCommand(const QCommandLineParser& parser, Streams& streams) {
     }
     QStringList skipped;
     const QList<UnpackOutput> outputs = unpackOutputs(*database, parser, transparency, skipped);
-    if (parser.isSet(kUnpackIcons) && !QDir().mkpath(parser.value(kUnpackIcons)))
+    // A folder this run made goes again when the pictures cannot be written.
+    const QString iconsFolder = parser.value(kUnpackIcons);
+    const bool madeIconsFolder = parser.isSet(kUnpackIcons) && !QFileInfo::exists(iconsFolder);
+    if (parser.isSet(kUnpackIcons) && !QDir().mkpath(iconsFolder))
         throw UsageError{QStringLiteral("--icons: the folder %1 cannot be made")
-                             .arg(QDir::toNativeSeparators(parser.value(kUnpackIcons)))};
+                             .arg(QDir::toNativeSeparators(iconsFolder))};
+    QList<vv::FileToWrite> files;
+    for (const UnpackOutput& output : outputs)
+        files.append({output.path, vv::encodedBitmap(output.picture)});
+    QString failedPath;
+    if (!vv::writeFilesTogether(files, &failedPath, &problem)) {
+        if (madeIconsFolder)
+            QDir().rmdir(iconsFolder);
+        streams.error(QDir::toNativeSeparators(failedPath) + QStringLiteral(": ") + problem +
+                      QStringLiteral("; nothing was written"));
+        return 1;
+    }
     streams.result(QStringLiteral("%1 \"%2\"")
                        .arg(database->kind == vv::UnpackedKind::Theme ? QStringLiteral("theme")
                                                                       : QStringLiteral("icon set"),
                             database->name));
-    for (const UnpackOutput& output : outputs) {
-        if (const QString failure = vv::saveBitmapAtomically(output.picture, output.path);
-            !failure.isEmpty()) {
-            streams.error(QDir::toNativeSeparators(output.path) + QStringLiteral(": ") + failure);
-            return 1;
-        }
+    for (const UnpackOutput& output : outputs)
         streams.result(QStringLiteral("wrote ") + QDir::toNativeSeparators(output.path));
-    }
     for (const QString& line : skipped)
         streams.result(QStringLiteral("skipped ") + line);
     for (const QString& family : database->missingFamilies)

@@ -1,6 +1,7 @@
 // vedivavurir-cli: builds themes and icon sets without windows.
 #include "cli/CommandLine.h"
 #include "cli/ConsolePlatform.h"
+#include "platform/Interrupts.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
     QFile err;
     out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
     err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    vv::catchInterrupts();
     ConsolePlatform platform;
     vv::setPlatform(&platform);
     return runCommandLine(QCoreApplication::arguments(), out, err);

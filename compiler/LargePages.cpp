@@ -32,20 +32,99 @@ void adviseHugePages([[maybe_unused]] void* block, [[maybe_unused]] std::size_t 
 #endif
 }
 
+// Every form is replaced, so each block is allocated and freed by the same
+// pair (malloc and free): a sanitizer or a library that mixes the nothrow,
+// sized or aligned forms with the plain ones then sees one allocator.
+
+void* allocate(std::size_t size) noexcept {
+    void* block = std::malloc(size ? size : 1);
+    if (block)
+        adviseHugePages(block, size);
+    return block;
+}
+
+void* allocateAligned(std::size_t size, std::align_val_t alignment) noexcept {
+    const auto align = static_cast<std::size_t>(alignment);
+    // aligned_alloc wants a size that is a multiple of the alignment.
+    const std::size_t rounded = ((size ? size : 1) + align - 1) / align * align;
+    void* block = std::aligned_alloc(align, rounded);
+    if (block)
+        adviseHugePages(block, rounded);
+    return block;
+}
+
+void* allocateOrThrow(std::size_t size) {
+    if (void* block = allocate(size))
+        return block;
+    throw std::bad_alloc();
+}
+
+void* allocateAlignedOrThrow(std::size_t size, std::align_val_t alignment) {
+    if (void* block = allocateAligned(size, alignment))
+        return block;
+    throw std::bad_alloc();
+}
+
 } // namespace
 
 void* operator new(std::size_t size) {
-    void* block = std::malloc(size ? size : 1);
-    if (!block)
-        throw std::bad_alloc();
-    adviseHugePages(block, size);
-    return block;
+    return allocateOrThrow(size);
+}
+void* operator new[](std::size_t size) {
+    return allocateOrThrow(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    return allocate(size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    return allocate(size);
+}
+void* operator new(std::size_t size, std::align_val_t alignment) {
+    return allocateAlignedOrThrow(size, alignment);
+}
+void* operator new[](std::size_t size, std::align_val_t alignment) {
+    return allocateAlignedOrThrow(size, alignment);
+}
+void* operator new(std::size_t size, std::align_val_t alignment, const std::nothrow_t&) noexcept {
+    return allocateAligned(size, alignment);
+}
+void* operator new[](std::size_t size, std::align_val_t alignment, const std::nothrow_t&) noexcept {
+    return allocateAligned(size, alignment);
 }
 
 void operator delete(void* block) noexcept {
     std::free(block);
 }
-
+void operator delete[](void* block) noexcept {
+    std::free(block);
+}
 void operator delete(void* block, std::size_t) noexcept {
+    std::free(block);
+}
+void operator delete[](void* block, std::size_t) noexcept {
+    std::free(block);
+}
+void operator delete(void* block, const std::nothrow_t&) noexcept {
+    std::free(block);
+}
+void operator delete[](void* block, const std::nothrow_t&) noexcept {
+    std::free(block);
+}
+void operator delete(void* block, std::align_val_t) noexcept {
+    std::free(block);
+}
+void operator delete[](void* block, std::align_val_t) noexcept {
+    std::free(block);
+}
+void operator delete(void* block, std::size_t, std::align_val_t) noexcept {
+    std::free(block);
+}
+void operator delete[](void* block, std::size_t, std::align_val_t) noexcept {
+    std::free(block);
+}
+void operator delete(void* block, std::align_val_t, const std::nothrow_t&) noexcept {
+    std::free(block);
+}
+void operator delete[](void* block, std::align_val_t, const std::nothrow_t&) noexcept {
     std::free(block);
 }

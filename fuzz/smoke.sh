@@ -16,7 +16,8 @@ LAUNCHER=()
 command -v ccache >/dev/null && LAUNCHER=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S "$ROOT" -B "$FUZZ_BUILD" -DCMAKE_CXX_COMPILER=clang++ -DVV_BUILD_LOADER_FUZZERS=ON \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo "${LAUNCHER[@]}" >/dev/null
-cmake --build "$FUZZ_BUILD" -j"$(nproc)" --target fuzz_settings_file fuzz_language_file fuzz_sheet_pieces
+cmake --build "$FUZZ_BUILD" -j"$(nproc)" --target fuzz_settings_file fuzz_language_file fuzz_sheet_pieces \
+    fuzz_database_unpack
 WORK="$(mktemp -d)"
 trap 'rm -rf "$WORK"' EXIT
 # Seeds: a few files per target, copied so the fixtures are never written to.
@@ -29,6 +30,7 @@ seed() { # target files...
 seed fuzz_settings_file "$ROOT/data/vkdm_settings.cfg"
 seed fuzz_language_file "$ROOT"/data/Language/*.lng
 seed fuzz_sheet_pieces "$ROOT"/tests/fixtures/compiler/pictures/*.bmp
+seed fuzz_database_unpack "$ROOT"/tests/fixtures/*.pdb
 run() { # target extra-options...
     local target="$1"
     shift
@@ -47,3 +49,4 @@ run() { # target extra-options...
 run fuzz_settings_file -max_len=512
 run fuzz_language_file -max_len=4096
 run fuzz_sheet_pieces -max_len=300000
+run fuzz_database_unpack -max_len=200000

@@ -1,6 +1,8 @@
 #include "icons/SheetPicture.h"
 
-#include <QFile>
+#include "platform/FileErrors.h"
+
+#include <QBuffer>
 #include <QImageReader>
 #include <QPainter>
 #include <QtEndian>
@@ -17,7 +19,137 @@ qint64 le16(const QByteArray& b, int at) {
     return qFromLittleEndian<quint16>(b.constData() + at);
 }
 
+quint32 be32(const QByteArray& b, qsizetype at) {
+    return qFromBigEndian<quint32>(b.constData() + at);
+}
+
+// PNG: every chunk lies inside the file, up to IEND.
+QString incompletePng(const QByteArray& bytes) {
+    qsizetype at = 8;
+    while (at + 12 <= bytes.size()) {
+        const qint64 length = be32(bytes, at);
+        const QByteArray type = bytes.mid(at + 4, 4);
+        at += 12 + length;
+        if (at > bytes.size())
+            break;
+        if (type == "IEND")
+            return {};
+    }
+    return QStringLiteral("the PNG file ends before its last chunk (IEND): it is cut short");
+}
+
+// JPEG: the end-of-image marker after the first scan. Inside a scan a 0xFF
+// byte is always followed by 0x00 or a restart marker, so FF D9 there is the end.
+QString incompleteJpeg(const QByteArray& bytes) {
+    qsizetype at = 2;
+    while (at + 4 <= bytes.size() && uchar(bytes[at]) == 0xFF) {
+        const uchar marker = uchar(bytes[at + 1]);
+        if (marker == 0xFF) { // fill byte
+            ++at;
+            continue;
+        }
+        if (marker == 0xDA) {
+            if (bytes.indexOf(QByteArrayLiteral("\xFF\xD9"), at + 2) >= 0)
+                return {};
+            break;
+        }
+        at += 2 + qFromBigEndian<quint16>(bytes.constData() + at + 2);
+    }
+    return QStringLiteral("the JPEG file ends before its end-of-image marker: it is cut short");
+}
+
+// GIF: the block structure up to the trailer byte.
+QString incompleteGif(const QByteArray& bytes) {
+    const QString cut = QStringLiteral("the GIF file ends before its trailer: it is cut short");
+    const auto u8 = [&](qsizetype at) { return at < bytes.size() ? int(uchar(bytes[at])) : -1; };
+    // Sub-blocks: a size byte, that many bytes, until a size of 0.
+    const auto skipSubBlocks = [&](qsizetype& at) {
+        for (;;) {
+            const int size = u8(at);
+            if (size < 0)
+                return false;
+            at += 1 + size;
+            if (size == 0)
+                return true;
+        }
+    };
+    const int screenFlags = u8(10);
+    if (screenFlags < 0)
+        return cut;
+    qsizetype at = 13 + ((screenFlags & 0x80) ? 3 * (2 << (screenFlags & 7)) : 0);
+    for (;;) {
+        switch (u8(at)) {
+        case 0x3B:
+            return {};
+        case 0x21:
+            at += 2;
+            if (!skipSubBlocks(at))
+                return cut;
+            break;
+        case 0x2C: {
+            const int flags = u8(at + 9);
+            if (flags < 0)
+                return cut;
+            at += 10 + ((flags & 0x80) ? 3 * (2 << (flags & 7)) : 0) + 1; // descriptor, table, code size
+            if (!skipSubBlocks(at))
+                return cut;
+            break;
+        }
+        case -1:
+            return cut;
+        default:
+            return QStringLiteral("the GIF file holds an unknown block at byte %1").arg(at);
+        }
+    }
+}
+
+// A run-length BMP: the runs reach the end-of-bitmap mark, or every row.
+QString incompleteRleBitmap(const QByteArray& bytes, int bitsPerPixel) {
+    const qsizetype size = bytes.size();
+    const qint64 height = qAbs(le32(bytes, 22));
+    qsizetype at = qsizetype(le32(bytes, 10));
+    qint64 row = 0;
+    while (at >= 0 && at + 2 <= size) {
+        const uchar count = uchar(bytes[at]);
+        const uchar code = uchar(bytes[at + 1]);
+        at += 2;
+        if (count > 0)
+            continue;
+        if (code == 0) {
+            ++row;
+        } else if (code == 1) {
+            return {};
+        } else if (code == 2) {
+            if (at + 2 > size)
+                break;
+            row += uchar(bytes[at + 1]);
+            at += 2;
+        } else {
+            const qsizetype literal = bitsPerPixel == 8 ? code : (code + 1) / 2;
+            at += (literal + 1) & ~qsizetype(1);
+        }
+    }
+    if (row >= height && at <= size)
+        return {};
+    return QStringLiteral("the run-length bitmap data ends before its last row: the file is cut short");
+}
+
 } // namespace
+
+QString incompletePictureProblem(const QByteArray& bytes) {
+    if (bytes.startsWith("\x89PNG\r\n\x1A\n"))
+        return incompletePng(bytes);
+    if (bytes.startsWith("\xFF\xD8"))
+        return incompleteJpeg(bytes);
+    if (bytes.startsWith("GIF87a") || bytes.startsWith("GIF89a"))
+        return incompleteGif(bytes);
+    if (bytes.startsWith("BM") && bytes.size() >= 34 && le32(bytes, 14) >= 40) {
+        const qint64 compression = le32(bytes, 30);
+        if (compression == 1 || compression == 2)
+            return incompleteRleBitmap(bytes, compression == 1 ? 8 : 4);
+    }
+    return {};
+}
 
 QString truncatedBitmapProblem(const QByteArray& head, qint64 fileSize) {
     if (head.size() < FileHeaderSize + 12 || !head.startsWith("BM"))
@@ -47,28 +179,48 @@ QString truncatedBitmapProblem(const QByteArray& head, qint64 fileSize) {
     if (fileSize >= needed)
         return {};
     return QStringLiteral("Bitmap pixel data incomplete: %1 x %2 at %3 bits needs %4 bytes, the file has %5")
-        .arg(width)
-        .arg(height)
-        .arg(bitCount)
-        .arg(needed)
-        .arg(fileSize);
+        .arg(QString::number(width), QString::number(height), QString::number(bitCount),
+             QString::number(needed), QString::number(fileSize));
 }
 
 SheetLoadResult loadSheetPicture(const QString& path) {
     SheetLoadResult result;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QByteArray bytes;
+    if (!readWholeFile(path, kLargestSheetFile, &bytes, &result.loaderMessage)) {
         result.status = SheetLoadResult::Status::Unreadable;
-        result.loaderMessage = file.errorString();
         return result;
     }
-    const QString truncated = truncatedBitmapProblem(file.peek(64), file.size());
-    if (!truncated.isEmpty()) {
+    return decodeSheetPicture(bytes);
+}
+
+SheetLoadResult decodeSheetPicture(const QByteArray& bytes) {
+    SheetLoadResult result;
+    // Decoders fill what a cut file lacks with black or leave it as it was,
+    // often without a word; a sheet cut from such a picture builds wrong
+    // pieces, so it is refused before decoding.
+    QString damaged = truncatedBitmapProblem(bytes.left(64), bytes.size());
+    if (damaged.isEmpty())
+        damaged = incompletePictureProblem(bytes);
+    if (!damaged.isEmpty()) {
         result.status = SheetLoadResult::Status::InvalidPicture;
-        result.loaderMessage = truncated;
+        result.loaderMessage = damaged;
         return result;
     }
-    QImageReader reader(&file);
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    const QSize size = reader.size();
+    const qint64 limitBytes = qint64(QImageReader::allocationLimit()) * 1024 * 1024;
+    if (size.isValid() && limitBytes > 0 && qint64(size.width()) * size.height() * 4 > limitBytes) {
+        result.status = SheetLoadResult::Status::InvalidPicture;
+        result.loaderMessage =
+            QStringLiteral("the picture is %1 x %2 pixels, more than the %3 MB the picture "
+                           "reader decodes")
+                .arg(QString::number(size.width()), QString::number(size.height()),
+                     QString::number(QImageReader::allocationLimit()));
+        return result;
+    }
     QImage image = reader.read();
     if (image.isNull()) {
         result.status = SheetLoadResult::Status::InvalidPicture;

@@ -12,7 +12,7 @@ struct SheetLoadResult {
     enum class Status {
         Loaded,
         InvalidPicture, // not a picture the loader accepts, or a damaged one
-        Unreadable,     // the file cannot be opened
+        Unreadable,     // the file cannot be opened, or is no regular file
     };
     Status status = Status::Loaded;
     QString loaderMessage; // the loader's own text, empty when loaded
@@ -21,8 +21,19 @@ struct SheetLoadResult {
     bool loaded() const { return status == Status::Loaded; }
 };
 
-// Reads `path`. Transparent pixels of pictures with alpha are laid on white.
+// Sheet files larger than this are refused unread; a high-resolution sheet
+// is a megabyte as a 24-bit BMP.
+inline constexpr qint64 kLargestSheetFile = 64 * 1024 * 1024;
+
+// Reads `path` once (a regular file only, see readWholeFile) and decodes it
+// from memory. Transparent pixels of pictures with alpha are laid on white.
 SheetLoadResult loadSheetPicture(const QString& path);
+// The same for a picture's bytes; a picture cut short is refused.
+SheetLoadResult decodeSheetPicture(const QByteArray& bytes);
+
+// What is wrong with a PNG, JPEG, GIF or run-length BMP whose data ends
+// before the picture does, or an empty text.
+QString incompletePictureProblem(const QByteArray& bytes);
 
 // For a Windows bitmap file: the text of what is wrong with its declared pixel
 // data size, or an empty text if the file holds all of it (or is not a

@@ -1,11 +1,19 @@
-// Why a file could not be written, in words a user can act on. Qt's own error
-// text is "Unknown error" for several of these (a picture writer that hits a
-// full disk, for one), so the cause is taken from the system's error number.
+// Reading and writing the user's files, and why that failed, in words a user
+// can act on. Qt's own error text is "Unknown error" for several causes (a
+// picture writer that hits a full disk, for one), so the cause is taken from
+// the system's error number.
+//
+// Writes never go through a symbolic link at the file's own name: the bytes go
+// to a fresh file beside it, which then replaces the name in one rename. A
+// link there is replaced, its target left alone, and a reader sees either the
+// old file or the whole new one. Reads take regular files only, opened without
+// waiting, so a FIFO or a device at a picture's name is refused at once
+// instead of hanging the program.
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
-
-class QFileDevice;
 
 namespace vv {
 
@@ -14,8 +22,40 @@ namespace vv {
 // more useful.
 QString fileErrorText(int errorNumber, const QString& fallback = {});
 
-// Writes `bytes` to `path` whole (created or truncated). On failure returns
-// false and sets `error` to the named cause.
+// Writes `bytes` as the whole new content of `path` (see above). On failure
+// returns false, leaves `path` as it was and sets `error` to the named cause.
 bool writeWholeFile(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+
+// A file to write with others, all or none.
+struct FileToWrite {
+    QString path;
+    QByteArray bytes;
+};
+
+// Writes every file under a temporary name beside it first and renames them
+// into place only when all were written, so a failure (a full disk) leaves
+// none of them changed. On failure returns false, sets `failedPath` to the
+// file that failed and `error` to the cause.
+bool writeFilesTogether(const QList<FileToWrite>& files, QString* failedPath, QString* error);
+
+// Like writeWholeFile, but fails with "it already exists" where anything
+// (a link included) has that name. For the files of a fresh folder.
+bool createNewFile(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+
+// Reads the regular file `path` whole, at most `cap` bytes. On failure returns
+// false and sets `error`: the cause ("no such file", "permission denied"),
+// "it is a FIFO, not a regular file", or "it is larger than the N MB ...".
+bool readWholeFile(const QString& path, qint64 cap, QByteArray* bytes, QString* error = nullptr);
+
+// The size cap for `bytes` in words: "64 MB", "512 KB".
+QString byteSizeText(qint64 bytes);
+
+// Renames `from` over `to` in one step: a file, or a link, at `to` is
+// replaced, never a link's target. False with `error` on failure.
+bool renameOver(const QString& from, const QString& to, QString* error = nullptr);
+
+// Forces the file's bytes to the device, so a rename after it cannot leave
+// an empty file in place after a power cut. False with `error` on failure.
+bool syncFile(const QString& path, QString* error = nullptr);
 
 } // namespace vv

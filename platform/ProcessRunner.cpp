@@ -6,6 +6,13 @@
 #include <csignal>
 #include <optional>
 
+#ifdef Q_OS_LINUX
+#include <sys/prctl.h>
+#endif
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 namespace vv {
 namespace {
 
@@ -17,6 +24,30 @@ void keepFirst(QByteArray& kept, const QByteArray& incoming, qsizetype cap) {
         kept.append(incoming.left(room));
 }
 
+#ifdef Q_OS_UNIX
+// Runs in the child between fork and exec. Its own process group lets a stop
+// take whatever the program started with it; the death signal ends it when
+// the program that waits for it is killed (SIGKILL leaves no chance to clean
+// up), so an orphan cannot go on writing after its build is gone.
+void detachIntoOwnGroup(pid_t parent) {
+    ::setpgid(0, 0);
+#ifdef Q_OS_LINUX
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+#endif
+    // The parent may have died before the death signal was set.
+    if (::getppid() != parent)
+        ::_exit(127);
+}
+
+void killGroup(const QProcess& process) {
+    const qint64 pid = process.processId();
+    if (pid > 0)
+        ::kill(-pid_t(pid), SIGKILL);
+}
+#else
+void killGroup(const QProcess&) {}
+#endif
+
 } // namespace
 
 ProcessOutcome runProgramAndWait(const QString& program, const QStringList& arguments,
@@ -25,6 +56,10 @@ ProcessOutcome runProgramAndWait(const QString& program, const QStringList& argu
     outcome.commandLine = commandLineText(program, arguments);
     QProcess process;
     process.setWorkingDirectory(workingDirectory);
+#ifdef Q_OS_UNIX
+    const pid_t parent = ::getpid();
+    process.setChildProcessModifier([parent] { detachIntoOwnGroup(parent); });
+#endif
     process.start(program, arguments);
     if (!process.waitForStarted(-1)) {
         outcome.status = ProcessOutcome::Status::FailedToStart;
@@ -48,6 +83,7 @@ ProcessOutcome runProgramAndWait(const QString& program, const QStringList& argu
         else if (limits.keepGoing && !limits.keepGoing())
             stopped = ProcessOutcome::Status::Cancelled;
         if (stopped) {
+            killGroup(process);
             process.kill();
             process.waitForFinished(-1);
             drain();
@@ -116,6 +152,12 @@ QString signalName(int signalNumber) {
 #endif
 #ifdef SIGTERM
         {SIGTERM, "SIGTERM"},
+#endif
+#ifdef SIGINT
+        {SIGINT, "SIGINT"},
+#endif
+#ifdef SIGHUP
+        {SIGHUP, "SIGHUP"},
 #endif
     };
     for (const Named& named : names) {

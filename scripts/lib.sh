@@ -32,11 +32,18 @@ vv_install_packages() {
         --no-install-recommends "${missing[@]}"
 }
 
-# Extra arguments go to the configure step (scripts/test passes -DVV_WERROR=ON).
-vv_build() {
+# Configures and builds in DIR; extra arguments go to the configure step.
+vv_build_in() {
+    local dir="$1"
+    shift
     local launcher=()
     command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-    cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE="${VV_BUILD_TYPE:-RelWithDebInfo}" \
+    cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE="${VV_BUILD_TYPE:-RelWithDebInfo}" \
         "${launcher[@]}" "$@" >/dev/null
-    cmake --build "$BUILD_DIR" -j"$(nproc)"
+    cmake --build "$dir" -j"$(nproc)"
+}
+
+# The main build (scripts/test passes -DVV_WERROR=ON).
+vv_build() {
+    vv_build_in "$BUILD_DIR" "$@"
 }

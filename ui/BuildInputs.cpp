@@ -1,6 +1,7 @@
 #include "ui/BuildInputs.h"
 
 #include "app/CheckTexts.h"
+#include "platform/Interrupts.h"
 #include "ui/Dialogs.h"
 #include "ui/TForm1.h"
 #include "ui/TForm3.h"
@@ -149,7 +150,7 @@ std::optional<BuildOutcome> runBuildFromWindows(BuildKind kind, QWidget* busyLab
         BuildWatch watch;
         request.keepGoing = [&watch] {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-            return !watch.cancelled();
+            return !watch.cancelled() && interruptSignal() == 0;
         };
         outcome = runBuild(request);
     }

@@ -1,6 +1,7 @@
 #include "ui/QtDialogs.h"
 
 #include "app/LanguageMessages.h"
+#include "platform/FileErrors.h"
 #include "ui/BuildInputs.h"
 #include "ui/Controls.h"
 
@@ -95,11 +96,15 @@ std::optional<QColor> QtDialogs::chooseColor(const QColor& initial) {
     return chosen;
 }
 
+// A help page is tens of kilobytes.
+constexpr qint64 kLargestHelpFile = 4 * 1024 * 1024;
+
 void QtDialogs::showHelp(const QString& helpFile) {
-    QFile file(helpFile);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QByteArray page;
+    QString problem;
+    if (!readWholeFile(helpFile, kLargestHelpFile, &page, &problem)) {
         showMessage(messageOrBuiltIn(ui::currentMessages(), Message::HelpFileNotOpened)
-                        .arg(QDir::toNativeSeparators(helpFile), file.errorString()));
+                        .arg(QDir::toNativeSeparators(helpFile), problem));
         return;
     }
     QDialog viewer(QApplication::activeWindow());
@@ -109,7 +114,7 @@ void QtDialogs::showHelp(const QString& helpFile) {
     auto* browser = new QTextBrowser(&viewer);
     browser->setOpenExternalLinks(false);
     browser->setSearchPaths({QFileInfo(helpFile).absolutePath()});
-    browser->setHtml(QString::fromUtf8(file.readAll()));
+    browser->setHtml(QString::fromUtf8(page));
     layout->addWidget(browser);
     viewer.exec();
 }

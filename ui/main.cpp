@@ -4,6 +4,7 @@
 #include "app/OptionRules.h"
 #include "app/SettingsFile.h"
 #include "app/StartDirectory.h"
+#include "platform/Interrupts.h"
 #include "ui/Controls.h"
 #include "ui/QtDialogs.h"
 #include "ui/QtPlatform.h"
@@ -15,6 +16,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstring>
@@ -169,6 +171,15 @@ int main(int argc, char** argv) {
     vv::setPlatform(&platform);
     vv::QtDialogs dialogs;
     vv::setDialogs(&dialogs);
+    // SIGTERM (a session logging out, say) stops a running build the way
+    // Escape does, so its work folder and lock go, then ends the program.
+    vv::catchInterrupts();
+    QTimer interruptWatch;
+    QObject::connect(&interruptWatch, &QTimer::timeout, [] {
+        if (vv::interruptSignal())
+            QCoreApplication::exit(vv::exitCodeForSignal(vv::interruptSignal()));
+    });
+    interruptWatch.start(100);
     int result = 0;
     try {
         vv::ui::createWindows();

@@ -6,16 +6,17 @@
 #include "compiler/BigEndian.h"
 #include "compiler/BitmapDecoder.h"
 #include "compiler/PalmDatabase.h"
-#include "compiler/ScriptParser.h"
+#include "compiler/QtBytes.h"
 #include "icons/IconBoard.h"
+#include "platform/FileErrors.h"
 #include "theme/ThemeFamilies.h"
 #include "theme/ThemePieces.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageWriter>
-#include <QSaveFile>
 #include <QSet>
 
 namespace vv {
@@ -30,22 +31,14 @@ const QByteArray kIconSetType = "Icns";
 const QByteArray kBitmapType = "Tbmp";
 const QByteArray kIconType = "tAIB";
 
-// The resources a build adds besides the families (the DATA trailer and the
-// version), read off the script the build itself writes.
+// The resources a build adds besides the families: the DATA trailer and the
+// version.
 QSet<QByteArray> trailerResourceTypes(BuildKind kind) {
     BuildOptions options;
     options.screenType = DefaultScreenType;
-    QSet<QByteArray> types;
-    const std::optional<pdb::ParsedScript> parsed =
-        pdb::ScriptParser::parse(pdb::bytesOf(dataTrailer(kind, options)), nullptr);
-    if (!parsed)
-        return types;
-    for (const pdb::ScriptStatement& statement : parsed->statements) {
-        if (statement.kind == pdb::ScriptStatement::Kind::Data)
-            types.insert(pdb::qtBytes(statement.data.type));
-        else if (statement.kind == pdb::ScriptStatement::Kind::Version)
-            types.insert("tver");
-    }
+    QSet<QByteArray> types{"tver"};
+    for (const TrailerResource& resource : trailerResources(kind, options))
+        types.insert(resource.type);
     return types;
 }
 
@@ -143,9 +136,10 @@ struct Reader {
     QString problem;
 
     std::optional<pdb::DecodedFamily> decode(const pdb::PalmResource& resource) {
-        const QString where = QStringLiteral("resource %1 %2: ")
-                                  .arg(QString::fromLatin1(pdb::qtBytes(resource.type)))
-                                  .arg(resource.id);
+        // One arg() call: a type read from the file may hold "%1".
+        const QString where =
+            QStringLiteral("resource %1 %2: ")
+                .arg(QString::fromLatin1(pdb::qtBytes(resource.type)), QString::number(resource.id));
         if (const QString oversized = oversizedMember(resource.bytes); !oversized.isEmpty()) {
             problem = where + oversized;
             return std::nullopt;
@@ -272,14 +266,10 @@ std::optional<UnpackedDatabase> unpackDatabaseFile(const QString& path, QRgb tra
             *problem = shown + QStringLiteral(": ") + text;
         return std::nullopt;
     };
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(file.errorString());
-    if (file.size() > kLargestDatabaseFile)
-        return fail(QStringLiteral("%1 bytes are more than any theme or icon set holds").arg(file.size()));
-    const QByteArray bytes = file.read(kLargestDatabaseFile + 1);
-    if (file.error() != QFileDevice::NoError)
-        return fail(file.errorString());
+    QByteArray bytes;
+    QString readProblem;
+    if (!readWholeFile(path, kLargestDatabaseFile, &bytes, &readProblem))
+        return fail(readProblem);
     QString error;
     std::optional<UnpackedDatabase> database = unpackDatabase(bytes, transparency, &error);
     if (!database)
@@ -313,17 +303,19 @@ QImage unpackedSkinSheet(const UnpackedDatabase& database, PieceResolution resol
     return sheet;
 }
 
+QByteArray encodedBitmap(const QImage& picture) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "bmp");
+    writer.write(picture.convertToFormat(QImage::Format_RGB32));
+    return bytes;
+}
+
 QString saveBitmapAtomically(const QImage& picture, const QString& path) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    QImageWriter writer(&file, "bmp");
-    if (!writer.write(picture.convertToFormat(QImage::Format_RGB32))) {
-        file.cancelWriting();
-        return writer.errorString();
-    }
-    if (!file.commit())
-        return file.errorString();
+    QString problem;
+    if (!writeWholeFile(path, encodedBitmap(picture), &problem))
+        return problem;
     return {};
 }
 

@@ -66,8 +66,12 @@ void applyUnpackedDatabase(const UnpackedDatabase& database, ThemePieces& pieces
 // place and `background` everywhere else.
 QImage unpackedSkinSheet(const UnpackedDatabase& database, PieceResolution resolution, QRgb background);
 
+// `picture` as the bytes of a 24-bit BMP file.
+QByteArray encodedBitmap(const QImage& picture);
+
 // Writes `picture` as a 24-bit BMP through a temporary file and a rename, so
-// `path` holds either its old content or the whole new picture. Empty on
+// `path` holds either its old content or the whole new picture, and a link at
+// `path` is replaced, never written through. Empty on
 // success, else what went wrong.
 QString saveBitmapAtomically(const QImage& picture, const QString& path);
 

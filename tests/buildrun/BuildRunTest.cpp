@@ -19,6 +19,8 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 namespace vv {
@@ -98,9 +100,19 @@ protected:
         return older;
     }
 
+    // Whatever the outcome, the build's work folder, its script and pieces
+    // and the lock are gone, and no database is left aside.
     void expectNoTraces(const QString& folder) const {
         EXPECT_FALSE(QFileInfo::exists(path("vkdm_script.rcp")));
         EXPECT_TRUE(leftovers(folder).isEmpty()) << leftovers(folder).join(' ').toStdString();
+        EXPECT_EQ(workFolders(), QStringList{});
+        EXPECT_FALSE(QFileInfo::exists(path(kBuildLockFileName)));
+        EXPECT_EQ(QDir(path("PDBFiles")).entryList({"*.previous", ".*"}, QDir::Files | QDir::Hidden),
+                  QStringList{});
+    }
+    QStringList workFolders() const {
+        return QDir(start_).entryList({QLatin1String(kWorkFolderPrefix) + '*'},
+                                      QDir::AllEntries | QDir::Hidden | QDir::System);
     }
 
     QTemporaryDir dir_;
@@ -120,17 +132,21 @@ TEST_F(BuildRunTest, ThemeBuildHandsOverEverythingStampsTheNameAndCleansUp) {
     EXPECT_TRUE(outcome.databaseStamped);
     EXPECT_EQ(QDir::currentPath(), QDir(start_).canonicalPath());
 
-    // The compiler was called once, in StartDir, with the name as one argument.
+    // The compiler was called once, in a private folder inside StartDir (mode
+    // 0700), with the name as one argument.
     ASSERT_EQ(platform_.processes.size(), 1);
-    EXPECT_EQ(platform_.processes[0].workingDirectory, start_);
+    const QFileInfo work(platform_.processes[0].workingDirectory);
+    EXPECT_EQ(work.absolutePath(), start_);
+    EXPECT_TRUE(work.fileName().startsWith(QLatin1String(kWorkFolderPrefix)));
     const QStringList expectedArguments{
         "-ro",      "-allowEditID", "-type",           "thme",
         "-creator", "reze",         "vkdm_script.rcp", "PDBFiles/" + name + ".pdb"};
     EXPECT_EQ(platform_.processes[0].arguments, expectedArguments);
     const QStringList log = fakeLog();
     ASSERT_FALSE(log.isEmpty());
-    EXPECT_EQ(log.first(), QDir(start_).canonicalPath());
+    EXPECT_EQ(QFileInfo(log.first()).absolutePath(), QDir(start_).canonicalPath());
     EXPECT_EQ(log.mid(1), expectedArguments);
+    EXPECT_EQ(readBytes(path("fake_seen/permissions")), "700");
 
     // What the compiler saw: the script and every piece at its size and depth.
     EXPECT_EQ(readBytes(path("fake_seen/vkdm_script.rcp")),
@@ -320,30 +336,105 @@ TEST_F(BuildRunTest, ThemeWithoutAScreenIsRefusedBeforeAnythingIsWritten) {
     EXPECT_TRUE(QDir(start_).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
 }
 
-// /dev/full fails every write with "no space left on device".
-TEST_F(BuildRunTest, AFullDiskIsNamed) {
-    ASSERT_TRUE(QFileInfo::exists("/dev/full"));
-    struct Case {
-        const char* label;
-        QString linked; // made a link to /dev/full
-        QString expected;
-    };
-    const QList<Case> cases{
-        {"piece", "ThmeRsrc/Tbmp03EE.bmp",
-         "Cannot save " + QDir::toNativeSeparators("ThmeRsrc/Tbmp03EE.bmp") +
-             ": no space left on the device. Nothing was built."},
-        {"script", "vkdm_script.rcp", "M11 (no space left on the device)"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.label);
-        QDir(start_).mkpath("ThmeRsrc");
-        ASSERT_TRUE(QFile::link("/dev/full", path(c.linked)));
-        const BuildOutcome outcome = runBuild(themeRequest("Sunset"));
-        ASSERT_FALSE(outcome.messages.isEmpty());
-        EXPECT_EQ(outcome.messages[0], c.expected);
-        EXPECT_TRUE(platform_.processes.isEmpty());
-        QFile::remove(path(c.linked));
+// Links planted at every name a build used to write (as a theme kit from an
+// archive may carry them), pointing outside the start directory: the build
+// works in its own folder, so no outside file changes, and the database link
+// is replaced by the new database, its target left alone.
+TEST_F(BuildRunTest, LinksAtTheBuildsFileNamesAreNeverWrittenThrough) {
+    QTemporaryDir outsideDir;
+    const QByteArray precious = "someone's ~/.bashrc\n";
+    const QStringList linked{"ThmeRsrc/Tbmp03EE.bmp", "ThmeRsrc/Icon03E0.bmp", "IconRsrc/Icon03E1.bmp",
+                             "vkdm_script.rcp",       "PDBFiles/Sunset.pdb",   "PDBFiles/Kit.pdb",
+                             kBuildLockFileName};
+    QDir(start_).mkpath("ThmeRsrc");
+    QDir(start_).mkpath("IconRsrc");
+    QDir(start_).mkpath("PDBFiles");
+    for (qsizetype i = 0; i < linked.size(); ++i) {
+        const QString target = outsideDir.filePath(QString::number(i));
+        if (i % 2 == 0) { // the others dangle
+            ASSERT_TRUE(writeBytes(target, precious));
+        }
+        ASSERT_TRUE(QFile::link(target, path(linked[i])));
     }
+    EXPECT_TRUE(runBuild(themeRequest("Sunset")).databaseStamped);
+    EXPECT_TRUE(runBuild(iconSetRequest("Kit")).databaseStamped);
+
+    for (qsizetype i = 0; i < linked.size(); ++i) {
+        SCOPED_TRACE(linked[i].toStdString());
+        const QString target = outsideDir.filePath(QString::number(i));
+        if (i % 2 == 0)
+            EXPECT_EQ(readBytes(target), precious);
+        else
+            EXPECT_FALSE(QFileInfo::exists(target));
+    }
+    for (const QString database : {"PDBFiles/Sunset.pdb", "PDBFiles/Kit.pdb"}) {
+        EXPECT_FALSE(QFileInfo(path(database)).isSymLink());
+        EXPECT_TRUE(readBytes(path(database)).endsWith("FAKE"));
+    }
+    EXPECT_EQ(workFolders(), QStringList{});
+}
+
+// The launcher's data files the trailer names are copied into the work
+// folder; one that is no regular file is refused by name before the compiler.
+TEST_F(BuildRunTest, TheTrailersDataFilesAreCopiedAndSpecialFilesRefused) {
+    QDir(start_).mkpath("ThmeRsrc");
+    ASSERT_TRUE(writeBytes(path("ThmeRsrc/code0001.bin"), "launcher code"));
+    EXPECT_TRUE(runBuild(themeRequest("Sunset")).databaseStamped);
+    EXPECT_EQ(readBytes(path("fake_seen/ThmeRsrc/code0001.bin")), "launcher code");
+
+    QFile::remove(path("fake_vkdm_pdb.log"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("ThmeRsrc/data0000.bin")).constData(), 0600), 0);
+    const BuildOutcome outcome = runBuild(themeRequest("Sunset"));
+    EXPECT_EQ(outcome.messages,
+              QStringList{"Cannot save " + QDir::toNativeSeparators("ThmeRsrc/data0000.bin") +
+                          ": it is a FIFO, not a regular file. Nothing was built."});
+    EXPECT_EQ(platform_.processes.size(), 1);
+    expectNoTraces("ThmeRsrc");
+}
+
+// A build killed outright leaves its work folder; the next one removes it
+// (and a link of that name, without touching its target).
+TEST_F(BuildRunTest, WorkFoldersOfEndedBuildsAreRemovedByTheNext) {
+    QTemporaryDir outsideDir;
+    ASSERT_TRUE(writeBytes(outsideDir.filePath("keep.txt"), "keep"));
+    QDir(start_).mkpath(QLatin1String(kWorkFolderPrefix) + "dead01/ThmeRsrc");
+    ASSERT_TRUE(writeBytes(path(QLatin1String(kWorkFolderPrefix) + "dead01/ThmeRsrc/Tbmp03EE.bmp"), "old"));
+    ASSERT_TRUE(QFile::link(outsideDir.path(), path(QLatin1String(kWorkFolderPrefix) + "dead01/outside")));
+    ASSERT_TRUE(QFile::link(outsideDir.path(), path(QLatin1String(kWorkFolderPrefix) + "link02")));
+
+    EXPECT_TRUE(runBuild(themeRequest("Sunset")).databaseStamped);
+
+    EXPECT_EQ(workFolders(), QStringList{});
+    EXPECT_EQ(readBytes(outsideDir.filePath("keep.txt")), "keep");
+}
+
+// A name holding "%1" or "%2" is shown as typed, never filled in.
+TEST_F(BuildRunTest, NamesHoldingPlaceholdersAreShownAsTyped) {
+    for (const QString name : {"T%2", "odd%1name%6", "100%%"}) {
+        SCOPED_TRACE(name.toStdString());
+        ASSERT_TRUE(runBuild(themeRequest(name)).databaseStamped);
+        const QString line = databaseResultLine(start_, name, languageMessages());
+        EXPECT_TRUE(line.startsWith(QDir::toNativeSeparators("PDBFiles/" + name + ".pdb") + ", "))
+            << line.toStdString();
+        EXPECT_TRUE(line.endsWith(" KB")) << line.toStdString();
+    }
+}
+
+// No file may grow: as on a full disk, the lock cannot be written, and the
+// message names why.
+TEST_F(BuildRunTest, ALockThatCannotBeWrittenNamesTheCause) {
+    BuildOutcome outcome;
+    {
+        test::FileSizeLimit limit(0);
+        outcome = runBuild(themeRequest("Sunset"));
+    }
+    EXPECT_EQ(outcome.messages,
+              QStringList{"Cannot build: the lock file " +
+                          QDir::toNativeSeparators(path(kBuildLockFileName)) +
+                          " cannot be created (the file is too large for the device). Check that the folder "
+                          "is writable."});
+    EXPECT_TRUE(platform_.processes.isEmpty());
+    expectNoTraces("ThmeRsrc");
 }
 
 TEST_F(BuildRunTest, CompilerIsLookedUpByNameAndReportedWhenAbsent) {
@@ -362,15 +453,14 @@ TEST_F(BuildRunTest, CompilerIsLookedUpByNameAndReportedWhenAbsent) {
     EXPECT_EQ(platform_.processes[0].program, tools.path() + "/vkdm_pdb");
 }
 
-TEST_F(BuildRunTest, ScriptThatCannotBeCreatedSkipsPiecesAndCompiler) {
-    ASSERT_TRUE(QDir(start_).mkdir("vkdm_script.rcp")); // a folder in the script's place
+// What lies at the old script's name in the start directory is not the
+// build's business any more: it works in its own folder.
+TEST_F(BuildRunTest, AFolderAtTheScriptsOldNameIsLeftAlone) {
+    ASSERT_TRUE(QDir(start_).mkdir("vkdm_script.rcp"));
     const BuildOutcome outcome = runBuild(themeRequest("Sunset"));
-    // The closing header cannot be written either, so both script messages show.
-    ASSERT_EQ(outcome.messages.size(), 2);
-    EXPECT_TRUE(outcome.messages[0].startsWith("M11 (")) << outcome.messages[0].toStdString();
-    EXPECT_EQ(outcome.messages[1], "M12");
-    EXPECT_TRUE(platform_.processes.isEmpty());
-    EXPECT_TRUE(leftovers("ThmeRsrc").isEmpty());
+    EXPECT_TRUE(outcome.messages.isEmpty()) << outcome.messages.join('|').toStdString();
+    EXPECT_TRUE(outcome.databaseStamped);
+    EXPECT_TRUE(QFileInfo(path("vkdm_script.rcp")).isDir());
 }
 
 TEST_F(BuildRunTest, ScriptThatCannotBeReopenedIsReportedAfterTheStamp) {
@@ -382,34 +472,23 @@ TEST_F(BuildRunTest, ScriptThatCannotBeReopenedIsReportedAfterTheStamp) {
 }
 
 TEST_F(BuildRunTest, PieceThatCannotBeSavedEndsTheRunWithoutTraces) {
-    struct Case {
-        const char* label;
-        bool blockFolder; // a plain file where the work folder should be
-    };
-    for (const Case c : {Case{"empty picture", false}, Case{"work folder is a file", true}}) {
-        SCOPED_TRACE(c.label);
-        BuildRequest request = themeRequest("Sunset");
-        const QString failing = c.blockFolder ? "Blocked/Tbmp03EE.bmp" : "ThmeRsrc/Tbmp03EE.bmp";
-        if (c.blockFolder) {
-            ASSERT_TRUE(writeBytes(path("Blocked"), "not a folder"));
-        }
-        request.pieces[1] = {failing, c.blockFolder ? request.pieces[1].picture : QImage()};
+    BuildRequest request = themeRequest("Sunset");
+    request.pieces[1].picture = QImage();
 
-        const BuildOutcome outcome = runBuild(request);
+    const BuildOutcome outcome = runBuild(request);
 
-        ASSERT_EQ(outcome.messages.size(), 1);
-        EXPECT_TRUE(outcome.messages[0].startsWith("Cannot save " + QDir::toNativeSeparators(failing) + ": "))
-            << outcome.messages[0].toStdString();
-        EXPECT_TRUE(platform_.processes.isEmpty());
-        expectNoTraces("ThmeRsrc");
-    }
+    ASSERT_EQ(outcome.messages.size(), 1);
+    EXPECT_TRUE(outcome.messages[0].startsWith(
+        "Cannot save " + QDir::toNativeSeparators(request.pieces[1].relativePath) + ": "))
+        << outcome.messages[0].toStdString();
+    EXPECT_TRUE(platform_.processes.isEmpty());
+    expectNoTraces("ThmeRsrc");
 }
 
-TEST_F(BuildRunTest, MissingWorkFoldersAreCreated) {
-    ASSERT_FALSE(QFileInfo::exists(path("ThmeRsrc")));
+TEST_F(BuildRunTest, OnlyTheDatabaseFolderIsMadeInTheStartDirectory) {
     ASSERT_FALSE(QFileInfo::exists(path("PDBFiles")));
     EXPECT_TRUE(runBuild(themeRequest("Sunset")).databaseStamped);
-    EXPECT_TRUE(QFileInfo(path("ThmeRsrc")).isDir());
+    EXPECT_FALSE(QFileInfo::exists(path("ThmeRsrc")));
     EXPECT_TRUE(QFileInfo(path("PDBFiles/Sunset.pdb")).isFile());
 }
 

@@ -1,6 +1,8 @@
 // A stand-in for vkdm_pdb in the build tests. It records how it was called,
 // keeps copies of what the build handed it, and then behaves as the file
-// "fake_vkdm_pdb.mode" in its working directory asks:
+// "fake_vkdm_pdb.mode" asks. A build runs it in its own work folder, which is
+// gone when the test looks, so the mode, the log and the copies live in the
+// start directory above that folder (else in the working directory):
 //   ok (or no file)  write a small resource database of the asked -type and
 //                    -creator at the last argument, exit 0
 //   no-database      write nothing, exit 0
@@ -12,6 +14,8 @@
 //   flood            write 8 MB to stderr, then as ok
 //   leave-lock       take the start directory's build lock and abort with it held
 //   block-script     put a folder where the script was, write the database, exit 0
+//   nested-slow [MS] start a child that sleeps MS ms (3000 when not given) and
+//                    writes fake_child.pid, then as slow
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
@@ -26,14 +30,29 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
+
+// Where the test's files are: the start directory when run in a work folder.
+QString home() {
+    const QDir current = QDir::current();
+    if (current.dirName().startsWith(QLatin1String(".vkdm-build-")))
+        return QDir::cleanPath(current.absoluteFilePath(QStringLiteral("..")));
+    return current.absolutePath();
+}
+
+QString homeFile(const QString& name) {
+    return home() + QLatin1Char('/') + name;
+}
 
 void appendLine(QFile& file, const QString& line) {
     file.write(line.toUtf8() + '\n');
 }
 
 void copyAside(const QString& relative) {
-    const QString target = QStringLiteral("fake_seen/") + relative;
+    const QString target = homeFile(QStringLiteral("fake_seen/") + relative);
     QDir().mkpath(QFileInfo(target).absolutePath());
     QFile::remove(target);
     QFile::copy(relative, target);
@@ -65,27 +84,34 @@ QByteArray smallDatabase(const QString& type, const QString& creator) {
 } // namespace
 
 int main(int argc, char** argv) {
-    QFile log(QStringLiteral("fake_vkdm_pdb.log"));
+    QFile log(homeFile(QStringLiteral("fake_vkdm_pdb.log")));
     if (!log.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return 3;
     appendLine(log, QDir::currentPath());
     for (int i = 1; i < argc; ++i)
         appendLine(log, QString::fromLocal8Bit(argv[i]));
     log.close();
-    QFile pid(QStringLiteral("fake_vkdm_pdb.pid"));
+    QFile pid(homeFile(QStringLiteral("fake_vkdm_pdb.pid")));
     if (pid.open(QIODevice::WriteOnly | QIODevice::Truncate))
         pid.write(QByteArray::number(QCoreApplication::applicationPid()));
     pid.close();
 
     copyAside(QStringLiteral("vkdm_script.rcp"));
     for (const QString& folder : {QStringLiteral("ThmeRsrc"), QStringLiteral("IconRsrc")}) {
-        QDirIterator pieces(folder, {QStringLiteral("*.bmp")}, QDir::Files);
+        QDirIterator pieces(folder, {QStringLiteral("*.bmp"), QStringLiteral("*.bin")}, QDir::Files);
         while (pieces.hasNext())
             copyAside(pieces.next());
     }
 
+    {
+        struct stat status {};
+        QFile permissions(homeFile(QStringLiteral("fake_seen/permissions")));
+        if (::stat(".", &status) == 0 && permissions.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            permissions.write(QByteArray::number(status.st_mode & 0777, 8));
+    }
+
     QString mode = QStringLiteral("ok");
-    QFile modeFile(QStringLiteral("fake_vkdm_pdb.mode"));
+    QFile modeFile(homeFile(QStringLiteral("fake_vkdm_pdb.mode")));
     if (modeFile.open(QIODevice::ReadOnly))
         mode = QString::fromUtf8(modeFile.readAll()).trimmed();
 
@@ -99,13 +125,31 @@ int main(int argc, char** argv) {
     if (mode == QLatin1String("crash"))
         std::abort();
     if (mode == QLatin1String("leave-lock")) {
-        QLockFile lock(QStringLiteral("vkdm_build.lock"));
+        QLockFile lock(homeFile(QStringLiteral("vkdm_build.lock")));
         if (!lock.tryLock(0))
             return 4;
         std::abort();
     }
     if (mode == QLatin1String("hang"))
         QThread::sleep(600);
+    if (mode.startsWith(QLatin1String("nested-slow"))) {
+        // A grandchild of the build, to see that stopping the compiler takes
+        // what it started with it.
+        bool given = false;
+        const int ms = mode.section(QLatin1Char(' '), 1, 1).toInt(&given);
+        const QByteArray seconds = QByteArray::number((given ? ms : 3000) / 1000.0);
+        const pid_t childPid = ::fork();
+        if (childPid == 0) {
+            ::execl("/bin/sleep", "sleep", seconds.constData(), static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        if (childPid > 0) {
+            QFile childFile(homeFile(QStringLiteral("fake_child.pid")));
+            if (childFile.open(QIODevice::WriteOnly | QIODevice::Truncate))
+                childFile.write(QByteArray::number(childPid));
+        }
+        mode = QStringLiteral("slow ") + QString::number(given ? ms : 3000);
+    }
     if (mode.startsWith(QLatin1String("slow"))) {
         bool given = false;
         const int ms = mode.section(QLatin1Char(' '), 1, 1).toInt(&given);

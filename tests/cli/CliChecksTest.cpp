@@ -31,8 +31,9 @@ protected:
         ASSERT_TRUE(start.isValid());
         // The compiler runs for real; the density-2 piece it is handed is kept.
         platform.onRun = [this](const ProcessCall& call) {
-            seenHigh = QImage(start.filePath(highPiece)).convertToFormat(QImage::Format_RGB32);
-            seenLow = QImage(start.filePath(lowPiece)).convertToFormat(QImage::Format_RGB32);
+            const QDir work(call.workingDirectory);
+            seenHigh = QImage(work.filePath(highPiece)).convertToFormat(QImage::Format_RGB32);
+            seenLow = QImage(work.filePath(lowPiece)).convertToFormat(QImage::Format_RGB32);
             return runProgramAndWait(call.program, call.arguments, call.workingDirectory);
         };
     }
@@ -152,18 +153,17 @@ TEST_F(CliChecks, SheetsOfAnotherSizeNeedAnySize) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const QString file = sheet("Odd.bmp", c.size);
+        // The name holds placeholders: the message shows it as typed.
+        const QString file = sheet("odd%2name%6.bmp", c.size);
         const CliResult refused = start.runInProcess(c.arguments + QStringList{file});
         EXPECT_EQ(refused.exitCode, 1);
-        EXPECT_EQ(QString::fromLocal8Bit(refused.err), "error: " +
-                                                           checktexts::builtIn(Message::SheetSizeRefusal)
-                                                               .arg(file)
-                                                               .arg(c.size.width())
-                                                               .arg(c.size.height())
-                                                               .arg(c.option)
-                                                               .arg(c.expected.width())
-                                                               .arg(c.expected.height()) +
-                                                           "\n");
+        EXPECT_EQ(QString::fromLocal8Bit(refused.err),
+                  "error: " +
+                      checktexts::builtIn(Message::SheetSizeRefusal)
+                          .arg(file, QString::number(c.size.width()), QString::number(c.size.height()),
+                               c.option, QString::number(c.expected.width()),
+                               QString::number(c.expected.height())) +
+                      "\n");
         EXPECT_FALSE(QFileInfo::exists(start.filePath("PDBFiles/T.pdb")));
         const CliResult taken = start.runInProcess(c.arguments + QStringList{file, "--any-size"});
         EXPECT_EQ(taken.exitCode, 0) << taken.err.toStdString();

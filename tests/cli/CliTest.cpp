@@ -15,9 +15,14 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+
+#include <csignal>
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -46,11 +51,15 @@ protected:
         return texts ? languageMessages(*texts).value(index) : QString();
     }
 
-    // Nothing of a build may stay behind but the database.
+    // Nothing of a build may stay behind but the database: no piece, script,
+    // work folder or lock.
     void expectNoWorkFiles() const {
         EXPECT_TRUE(start.filesIn("ThmeRsrc", "*.bmp").isEmpty());
         EXPECT_TRUE(start.filesIn("IconRsrc", "*.bmp").isEmpty());
         EXPECT_FALSE(QFileInfo::exists(start.filePath("vkdm_script.rcp")));
+        EXPECT_FALSE(QFileInfo::exists(start.filePath("vkdm_build.lock")));
+        EXPECT_EQ(QDir(start.path()).entryList({".vkdm-build-*"}, QDir::AllEntries | QDir::Hidden),
+                  QStringList{});
     }
 
     StagedStartDir start;
@@ -240,6 +249,30 @@ TEST_F(CliTest, BadInputIsRefusedBeforeAnyFileIsWritten) {
     expectNoWorkFiles();
 }
 
+// A FIFO (or a folder) where a picture or a database is expected is refused
+// at once by name; reading it would wait for a writer for ever.
+TEST_F(CliTest, SpecialFilesAreRefusedAtOnce) {
+    ASSERT_EQ(::mkfifo(QFile::encodeName(start.filePath("pipe.bmp")).constData(), 0600), 0);
+    const QList<QStringList> cases{
+        {"theme", "--name", "A", "--sheet", "pipe.bmp"},
+        {"theme", "--name", "A", "--hires-sheet", "pipe.bmp"},
+        {"theme", "--name", "A", "--icons-sheet", "pipe.bmp"},
+        {"iconset", "--name", "A", "--sheet", "pipe.bmp"},
+        {"unpack", "--from", "pipe.bmp", "--sheet", "low.bmp"},
+        {"theme", "--name", "A", "--sheet", "IconBMP"},
+    };
+    for (const QStringList& arguments : cases) {
+        SCOPED_TRACE(arguments.join(' ').toStdString());
+        const CliResult run = start.runInProcess(arguments);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.err.contains(arguments.last() == "IconBMP" ? "it is a folder, not a regular file"
+                                                                   : "it is a FIFO, not a regular file"))
+            << text(run.err);
+        EXPECT_TRUE(platform.processes.isEmpty());
+    }
+    EXPECT_FALSE(QFileInfo::exists(start.filePath("low.bmp")));
+}
+
 TEST_F(CliTest, MessagesComeFromTheLanguageFileOrTheBuiltInEnglish) {
     const CliResult localised = start.runInProcess({"theme", "--name", ""});
     EXPECT_EQ(localised.exitCode, 1);
@@ -327,40 +360,96 @@ protected:
     QTemporaryDir tools_;
 };
 
-// Two builds started together in one folder: one waits for the other while it
-// can, else refuses; neither ever ends in another's database.
-TEST_F(CliWithFakeCompiler, TwoBuildsInOneFolderNeverMix) {
-    struct Case {
-        const char* label;
-        QByteArray mode;
-        bool secondRefused;
-    };
-    for (const Case& c : {Case{"short compile: the second waits", "slow 800", false},
-                          Case{"long compile: the second refuses", "slow 6000", true}}) {
-        SCOPED_TRACE(c.label);
-        setMode(c.mode);
-        QProcess first;
-        QProcess second;
-        startBuild(first, {"theme", "--name", "First"});
-        QThread::msleep(300); // the first holds the lock by now
-        startBuild(second, {"iconset", "--name", "Second", "--sheet", "IconBMP/SampleIcons.bmp"});
-        const CliResult one = finish(first);
-        const CliResult two = finish(second);
-
-        EXPECT_EQ(one.exitCode, 0) << text(one.err);
-        EXPECT_EQ(readBytes(start.filePath("PDBFiles/First.pdb")).mid(0x3C, 8), "thmereze");
-        if (c.secondRefused) {
-            EXPECT_EQ(two.exitCode, 1);
-            EXPECT_TRUE(two.err.contains("another build is running in this folder")) << text(two.err);
-            EXPECT_FALSE(QFileInfo::exists(start.filePath("PDBFiles/Second.pdb")));
+// A build waits for the lock of another while it can, else refuses; the test
+// holds the lock itself, so how fast the machine is does not matter.
+TEST_F(CliWithFakeCompiler, ABuildWaitsForTheLockOrRefuses) {
+    for (const bool released : {true, false}) {
+        SCOPED_TRACE(released ? "lock released soon: the build waits" : "lock kept: the build refuses");
+        QLockFile held(start.filePath("vkdm_build.lock"));
+        ASSERT_TRUE(held.tryLock(0));
+        QProcess build;
+        startBuild(build, {"theme", "--name", "Second"});
+        if (released) {
+            ASSERT_TRUE(build.waitForStarted(30000));
+            QThread::msleep(200);
+            held.unlock();
+        }
+        const CliResult run = finish(build);
+        held.unlock();
+        if (released) {
+            EXPECT_EQ(run.exitCode, 0) << text(run.err);
+            EXPECT_EQ(readBytes(start.filePath("PDBFiles/Second.pdb")).mid(0x3C, 8), "thmereze");
         } else {
-            EXPECT_EQ(two.exitCode, 0) << text(two.err);
-            EXPECT_EQ(readBytes(start.filePath("PDBFiles/Second.pdb")).mid(0x3C, 8), "Icnsreze");
+            EXPECT_EQ(run.exitCode, 1);
+            EXPECT_TRUE(run.err.contains("another build is running in this folder")) << text(run.err);
+            EXPECT_FALSE(QFileInfo::exists(start.filePath("PDBFiles/Second.pdb")));
         }
         expectNoWorkFiles();
-        QFile::remove(start.filePath("PDBFiles/First.pdb"));
         QFile::remove(start.filePath("PDBFiles/Second.pdb"));
     }
+}
+
+// Signals at the worst moment, while the compiler runs. A caught signal stops
+// the compiler and ends the run with 128 + its number; SIGKILL of the command
+// line takes the compiler with it; SIGKILL of the compiler is a crash. In
+// every case the older database is as it was, and the next build cleans up
+// and succeeds.
+TEST_F(CliWithFakeCompiler, SignalsDuringACompileLoseNothing) {
+    struct Case {
+        const char* label;
+        int signalNumber;
+        bool toCompiler;
+        int exitCode; // -1: the command line itself was killed
+        const char* message;
+    };
+    const Case cases[] = {
+        {"SIGINT", SIGINT, false, 130, "The build was interrupted by SIGINT."},
+        {"SIGTERM", SIGTERM, false, 143, "The build was interrupted by SIGTERM."},
+        {"SIGHUP", SIGHUP, false, 129, "The build was interrupted by SIGHUP."},
+        {"SIGKILL of the command line", SIGKILL, false, -1, ""},
+        {"SIGKILL of the compiler", SIGKILL, true, 1, "crashed with signal 9 (SIGKILL)"},
+    };
+    const QByteArray older = "the older database, kept";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        ASSERT_TRUE(writeBytes(start.filePath("PDBFiles/Sunset.pdb"), older));
+        QFile::remove(start.filePath("fake_vkdm_pdb.pid"));
+        setMode("nested-slow 30000");
+        QProcess build;
+        startBuild(build, {"theme", "--name", "Sunset"});
+        // The compiler has started once it wrote its pid.
+        QElapsedTimer waited;
+        waited.start();
+        while (!QFileInfo::exists(start.filePath("fake_child.pid")) && waited.elapsed() < 60000)
+            QThread::msleep(20);
+        bool ok = false;
+        const qint64 compiler = readBytes(start.filePath("fake_vkdm_pdb.pid")).toLongLong(&ok);
+        ASSERT_TRUE(ok);
+        ::kill(pid_t(c.toCompiler ? compiler : build.processId()), c.signalNumber);
+
+        const CliResult run = finish(build);
+        EXPECT_EQ(run.exitCode, c.exitCode) << text(run.err);
+        EXPECT_TRUE(run.err.contains(c.message)) << text(run.err);
+        // The compiler never outlives its build, whoever was killed.
+        for (int i = 0; i < 250 && QFileInfo::exists(QStringLiteral("/proc/%1/cmdline").arg(compiler)) &&
+                        !readBytes(QStringLiteral("/proc/%1/cmdline").arg(compiler)).isEmpty();
+             ++i)
+            QThread::msleep(20);
+        EXPECT_TRUE(readBytes(QStringLiteral("/proc/%1/cmdline").arg(compiler)).isEmpty());
+        EXPECT_EQ(readBytes(start.filePath("PDBFiles/Sunset.pdb")), older);
+        EXPECT_EQ(QDir(start.filePath("PDBFiles")).entryList({"Sunset*"}, QDir::Files | QDir::Hidden),
+                  QStringList{"Sunset.pdb"});
+        if (c.exitCode != -1)
+            expectNoWorkFiles();
+        QFile::remove(start.filePath("fake_child.pid"));
+    }
+    setMode("ok");
+    QProcess next;
+    startBuild(next, {"theme", "--name", "Sunset"});
+    const CliResult run = finish(next);
+    EXPECT_EQ(run.exitCode, 0) << text(run.err);
+    EXPECT_EQ(readBytes(start.filePath("PDBFiles/Sunset.pdb")).mid(0x3C, 8), "thmereze");
+    expectNoWorkFiles();
 }
 
 TEST_F(CliWithFakeCompiler, AHangingCompilerIsStoppedAfterTheTimeLimit) {

@@ -277,15 +277,16 @@ TEST_F(ThemeWindows, CreateThemeSavesAndRemovesEveryPieceOfTheScreen) {
         if (highIcons) {
             EXPECT_EQ(seen.filter(QRegularExpression("^Icon(04H.|14HH|24HH)\\.bmp$")).size(), 20);
             EXPECT_EQ(seen.size(), 156);
-            EXPECT_TRUE(QDir(path("ThmeRsrc")).entryList({"*.bmp"}, QDir::Files).isEmpty());
         } else {
-            // The older file was only seen by the compiler, never written or removed.
-            EXPECT_EQ(seen.size(), 136 + 1);
-            EXPECT_EQ(seen.filter("Icon04H").size(), 1);
-            EXPECT_EQ(seen.filter("Icon14HH").size() + seen.filter("Icon24HH").size(), 0);
-            EXPECT_EQ(test::readBytes(path("ThmeRsrc/Icon04H0.bmp")), sentinel);
-            EXPECT_EQ(QDir(path("ThmeRsrc")).entryList({"*.bmp"}, QDir::Files), QStringList{"Icon04H0.bmp"});
+            EXPECT_EQ(seen.size(), 136);
+            EXPECT_EQ(seen.filter("Icon04H").size() + seen.filter("Icon14HH").size() +
+                          seen.filter("Icon24HH").size(),
+                      0);
         }
+        // The build works in a folder of its own: a file in the start
+        // directory's ThmeRsrc is neither seen by the compiler, written nor removed.
+        EXPECT_EQ(test::readBytes(path("ThmeRsrc/Icon04H0.bmp")), sentinel);
+        EXPECT_EQ(QDir(path("ThmeRsrc")).entryList({"*.bmp"}, QDir::Files), QStringList{"Icon04H0.bmp"});
         EXPECT_EQ(QDir(path("ThmeRsrc")).entryList({"*.bin"}, QDir::Files).size(), 11);
         EXPECT_FALSE(QFileInfo::exists(path("vkdm_script.rcp")));
         EXPECT_EQ(test::readBytes(path("PDBFiles/Dusk.pdb")).left(32), "Dusk" + QByteArray(28, '\0'));
