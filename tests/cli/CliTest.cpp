@@ -285,6 +285,33 @@ TEST_F(CliTest, MessagesComeFromTheLanguageFileOrTheBuiltInEnglish) {
     EXPECT_EQ(QString::fromLocal8Bit(fallback.err), "error: " + englishMessage(3) + "\n");
 }
 
+// Names and paths holding "%1", "%2" or "%%" appear in every message as typed.
+TEST_F(CliTest, NamesHoldingPlaceholdersAreShownAsTyped) {
+    platform.detachedResult = true;
+    const struct {
+        QStringList arguments;
+        bool succeeds;
+        const char* stream; // "out" or "err"
+        QString expected;
+    } cases[] = {
+        {{"theme", "--name", "T%2"}, true, "out", QDir::toNativeSeparators("PDBFiles/T%2.pdb")},
+        {{"install", "--name", "T%2", "--tool", "cp%1"},
+         true,
+         "out",
+         QDir::toNativeSeparators(start.filePath("PDBFiles/T%2.pdb")) + " handed to cp%1"},
+        {{"install", "--name", "no%1such%2", "--tool", "cp"}, false, "err", "no%1such%2"},
+        {{"unpack", "--from", "odd%1name%2.pdb"}, false, "err", "odd%1name%2.pdb"},
+        {{"theme", "--name", "A", "--sheet", "100%%.bmp"}, false, "err", "100%%.bmp"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        const CliResult run = start.runInProcess(c.arguments);
+        EXPECT_EQ(run.exitCode, c.succeeds ? 0 : 1) << text(run.err);
+        const QString shown = QString::fromLocal8Bit(QByteArray(c.stream) == "out" ? run.out : run.err);
+        EXPECT_TRUE(shown.contains(c.expected)) << shown.toStdString();
+    }
+}
+
 TEST_F(CliTest, WithoutSettingsFileTheCommandSaysWhereItLooked) {
     ASSERT_TRUE(QFile::remove(start.filePath("vkdm_settings.cfg")));
     const CliResult run = start.runProgram({"theme", "--name", "A"});

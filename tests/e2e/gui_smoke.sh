@@ -107,4 +107,17 @@ kill -0 "$APP" || fail "the program ended: $(cat "$WORK/program.log")"
 for shot in main-window theme-window-low theme-window-high; do
     [ -s "$OUT/$shot.png" ] || fail "no screenshot $shot.png"
 done
+# SIGTERM (a session that logs out) ends the program in order: exit 143, no
+# work folder or lock left behind.
+kill -TERM "$APP"
+status=0
+for _ in $(seq 50); do
+    kill -0 "$APP" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$APP" 2>/dev/null && fail "the program did not end on SIGTERM"
+wait "$APP" || status=$?
+[ "$status" = 143 ] || fail "the program ended with $status on SIGTERM, not 143"
+[ -z "$(find "$START" -maxdepth 1 -name '.vkdm-build-*' -o -maxdepth 1 -name vkdm_build.lock)" ] ||
+    fail "a work folder or the lock was left behind"
 echo "gui smoke ok; screenshots in $OUT"
