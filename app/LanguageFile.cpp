@@ -154,6 +154,11 @@ constexpr LanguageLine kLines[] = {
     message(127, Message::BuildResult),
     message(128, Message::InstallDatabaseMissing),
     message(129, Message::InstallToolHint),
+    // What an install tool did with the database.
+    message(130, Message::InstallHandedOver),
+    message(131, Message::InstallStillRunning),
+    message(132, Message::InstallToolFailed),
+    message(133, Message::InstallToolCrashed),
 };
 
 constexpr bool linesAreNumberedInOrder() {

@@ -85,6 +85,11 @@ enum class Message {
     BuildResult,            // line 127
     InstallDatabaseMissing, // line 128
     InstallToolHint,        // line 129
+    // What an install tool did with the database.
+    InstallHandedOver,   // line 130
+    InstallStillRunning, // line 131
+    InstallToolFailed,   // line 132
+    InstallToolCrashed,  // line 133
     Count
 };
 

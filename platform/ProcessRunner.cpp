@@ -4,6 +4,7 @@
 #include <QProcess>
 
 #include <csignal>
+#include <memory>
 #include <optional>
 
 namespace vv {
@@ -17,13 +18,27 @@ void keepFirst(QByteArray& kept, const QByteArray& incoming, qsizetype cap) {
         kept.append(incoming.left(room));
 }
 
+// A program whose wait ended while it still runs, left to go on: its output is
+// still read and dropped, so a full pipe never holds it up, and the QProcess
+// goes once the program ends. One still running when this program ends is not
+// killed either: destroying its QProcess would, so it is deliberately left.
+void leaveRunningInBackground(std::unique_ptr<QProcess> owned) {
+    QProcess* process = owned.release();
+    QObject::connect(process, &QProcess::readyReadStandardOutput, process,
+                     [process] { process->readAllStandardOutput(); });
+    QObject::connect(process, &QProcess::readyReadStandardError, process,
+                     [process] { process->readAllStandardError(); });
+    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+}
+
 } // namespace
 
 ProcessOutcome runProgramAndWait(const QString& program, const QStringList& arguments,
                                  const QString& workingDirectory, const ProcessLimits& limits) {
     ProcessOutcome outcome;
     outcome.commandLine = commandLineText(program, arguments);
-    QProcess process;
+    auto owned = std::make_unique<QProcess>();
+    QProcess& process = *owned;
     process.setWorkingDirectory(workingDirectory);
     process.start(program, arguments);
     if (!process.waitForStarted(-1)) {
@@ -47,6 +62,11 @@ ProcessOutcome runProgramAndWait(const QString& program, const QStringList& argu
             stopped = ProcessOutcome::Status::TimedOut;
         else if (limits.keepGoing && !limits.keepGoing())
             stopped = ProcessOutcome::Status::Cancelled;
+        if (stopped && limits.leaveRunning) {
+            leaveRunningInBackground(std::move(owned));
+            outcome.status = ProcessOutcome::Status::StillRunning;
+            return outcome;
+        }
         if (stopped) {
             process.kill();
             process.waitForFinished(-1);
@@ -76,6 +96,22 @@ ProcessOutcome runProgramAndWait(const QString& program, const QStringList& argu
 bool startProgramDetached(const QString& program, const QStringList& arguments,
                           const QString& workingDirectory) {
     return QProcess::startDetached(program, arguments, workingDirectory);
+}
+
+QString firstErrorLine(const ProcessOutcome& outcome) {
+    QStringList lines;
+    for (const QByteArray& stream : {outcome.standardError, outcome.standardOutput}) {
+        for (const QByteArray& line : stream.split('\n')) {
+            const QString text = QString::fromLocal8Bit(line).trimmed();
+            if (!text.isEmpty())
+                lines << text;
+        }
+    }
+    for (const QString& line : lines) {
+        if (line.contains(QLatin1String("error"), Qt::CaseInsensitive))
+            return line;
+    }
+    return lines.value(0);
 }
 
 QString commandLineText(const QString& program, const QStringList& arguments) {
