@@ -159,6 +159,10 @@ constexpr LanguageLine kLines[] = {
     message(131, Message::InstallStillRunning),
     message(132, Message::InstallToolFailed),
     message(133, Message::InstallToolCrashed),
+    // Closing the Options dialog with unsaved edits.
+    message(134, Message::OptionsUnsavedQuestion),
+    message(135, Message::SaveAnswer),
+    message(136, Message::DiscardAnswer),
 };
 
 constexpr bool linesAreNumberedInOrder() {

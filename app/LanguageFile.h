@@ -90,6 +90,10 @@ enum class Message {
     InstallStillRunning, // line 131
     InstallToolFailed,   // line 132
     InstallToolCrashed,  // line 133
+    // Closing the Options dialog with unsaved edits.
+    OptionsUnsavedQuestion, // line 134
+    SaveAnswer,             // line 135
+    DiscardAnswer,          // line 136
     Count
 };
 
