@@ -163,6 +163,22 @@ constexpr LanguageLine kLines[] = {
     message(134, Message::OptionsUnsavedQuestion),
     message(135, Message::SaveAnswer),
     message(136, Message::DiscardAnswer),
+    // Reset Data's question, undo and redo, and the kept session.
+    message(137, Message::ResetQuestion),
+    message(138, Message::UndoStepAction),
+    message(139, Message::RedoStepAction),
+    message(140, Message::UndoAction),
+    message(141, Message::RedoAction),
+    message(142, Message::SheetLoadStep),
+    message(143, Message::IconPickStep),
+    message(144, Message::ResetDataStep),
+    message(145, Message::OpenDatabaseStep),
+    message(146, Message::NameEditStep),
+    message(147, Message::StartAfreshStep),
+    message(148, Message::StartAfreshAction),
+    message(149, Message::SessionRestored),
+    message(150, Message::SessionNotRestored),
+    message(151, Message::SessionNotKept),
 };
 
 constexpr bool linesAreNumberedInOrder() {
