@@ -156,7 +156,33 @@ constexpr LanguageLine kLines[] = {
     message(127, Message::BuildResult),
     message(128, Message::InstallDatabaseMissing),
     message(129, Message::InstallToolHint),
-    message(130, Message::BuildInterrupted),
+    // What an install tool did with the database.
+    message(130, Message::InstallHandedOver),
+    message(131, Message::InstallStillRunning),
+    message(132, Message::InstallToolFailed),
+    message(133, Message::InstallToolCrashed),
+    // Closing the Options dialog with unsaved edits.
+    message(134, Message::OptionsUnsavedQuestion),
+    message(135, Message::SaveAnswer),
+    message(136, Message::DiscardAnswer),
+    // Reset Data's question, undo and redo, and the kept session.
+    message(137, Message::ResetQuestion),
+    message(138, Message::UndoStepAction),
+    message(139, Message::RedoStepAction),
+    message(140, Message::UndoAction),
+    message(141, Message::RedoAction),
+    message(142, Message::SheetLoadStep),
+    message(143, Message::IconPickStep),
+    message(144, Message::ResetDataStep),
+    message(145, Message::OpenDatabaseStep),
+    message(146, Message::NameEditStep),
+    message(147, Message::StartAfreshStep),
+    message(148, Message::StartAfreshAction),
+    message(149, Message::SessionRestored),
+    message(150, Message::SessionNotRestored),
+    message(151, Message::SessionNotKept),
+    // A command-line build stopped by a signal.
+    message(152, Message::BuildInterrupted),
 };
 
 constexpr bool linesAreNumberedInOrder() {

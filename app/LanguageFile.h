@@ -85,7 +85,32 @@ enum class Message {
     BuildResult,            // line 127
     InstallDatabaseMissing, // line 128
     InstallToolHint,        // line 129
-    BuildInterrupted,       // line 130
+    // What an install tool did with the database.
+    InstallHandedOver,   // line 130
+    InstallStillRunning, // line 131
+    InstallToolFailed,   // line 132
+    InstallToolCrashed,  // line 133
+    // Closing the Options dialog with unsaved edits.
+    OptionsUnsavedQuestion, // line 134
+    SaveAnswer,             // line 135
+    DiscardAnswer,          // line 136
+    // Reset Data's question, undo and redo, and the kept session.
+    ResetQuestion,      // line 137
+    UndoStepAction,     // line 138
+    RedoStepAction,     // line 139
+    UndoAction,         // line 140
+    RedoAction,         // line 141
+    SheetLoadStep,      // line 142
+    IconPickStep,       // line 143
+    ResetDataStep,      // line 144
+    OpenDatabaseStep,   // line 145
+    NameEditStep,       // line 146
+    StartAfreshStep,    // line 147
+    StartAfreshAction,  // line 148
+    SessionRestored,    // line 149
+    SessionNotRestored, // line 150
+    SessionNotKept,     // line 151
+    BuildInterrupted, // line 152
     Count
 };
 

@@ -68,25 +68,6 @@ bool isExpectedDatabase(const QString& path, const char* type, const char* creat
            file.size() >= 78 + 10 * qint64(resources);
 }
 
-// The line of the compiler's output that says what went wrong: the first line
-// that names an error (warnings may come before it), else the first non-empty
-// line, error output before normal output.
-QString firstErrorLine(const ProcessOutcome& outcome) {
-    QStringList lines;
-    for (const QByteArray& stream : {outcome.standardError, outcome.standardOutput}) {
-        for (const QByteArray& line : stream.split('\n')) {
-            const QString text = QString::fromLocal8Bit(line).trimmed();
-            if (!text.isEmpty())
-                lines << text;
-        }
-    }
-    for (const QString& line : lines) {
-        if (line.contains(QLatin1String("error"), Qt::CaseInsensitive))
-            return line;
-    }
-    return lines.isEmpty() ? QStringLiteral("exit code %1").arg(outcome.exitCode) : lines.first();
-}
-
 // The build's own folder inside the start directory: the pieces, the data
 // files, the script and the compiler's database live here until the build
 // ends, so nothing the build writes can land on a link someone put at a
@@ -271,13 +252,17 @@ private:
             outcome_.messages << text(Message::CompilerTimedOut).arg(request_.compilerTimeoutSeconds);
             return;
         case ProcessOutcome::Status::Cancelled:
+        case ProcessOutcome::Status::StillRunning: // never asked for: a build's compiler is not left running
             report(Message::BuildCancelled);
             return;
         case ProcessOutcome::Status::Finished:
             break;
         }
         if (run.exitCode != 0) {
-            report(Message::CompilerReportedError, QStringLiteral(" ") + firstErrorLine(run));
+            const QString errorLine = firstErrorLine(run);
+            report(Message::CompilerReportedError,
+                   QStringLiteral(" ") +
+                       (errorLine.isEmpty() ? QStringLiteral("exit code %1").arg(run.exitCode) : errorLine));
             return;
         }
         // The folder was fresh: whatever database is there, this compiler wrote.

@@ -1,6 +1,8 @@
 // "Install on PDA": hands a built database to the handheld desktop suite's
-// install tool, started on its own without waiting for it.
+// install tool and tells what the tool made of it.
 #pragma once
+
+#include "platform/Platform.h"
 
 #include <QString>
 #include <QStringList>
@@ -34,5 +36,27 @@ QString installedDatabasePath(const QString& startDir, const QString& databaseNa
 // started.
 [[nodiscard]] std::optional<QString> installOnHandheld(const QString& databaseName, const QString& toolPath,
                                                        const QString& startDir, const QStringList& messages);
+
+struct InstallResult {
+    enum class Status {
+        Refused,      // not started: the checks above, or the tool could not be started
+        Installed,    // the tool ended with exit code 0
+        Failed,       // it ended with another code, or crashed
+        StillRunning, // the wait ended first and the tool was left running
+    };
+    Status status = Status::Refused;
+    // Refused and Failed: the message to show (Failed ends with the tool's
+    // first error line, on a line of its own, when it printed one).
+    // Installed and StillRunning: the result line, "PDBFiles/Sunset.pdb handed to cp".
+    QString text;
+    ProcessOutcome run; // the tool's run, when it was started
+};
+
+// The same checks as installOnHandheld, then runs the tool through
+// vv::platform().runAndWait within `limits`: without a time limit the call
+// returns when the tool has ended; a tool still running when the time is up
+// (or `limits.keepGoing` says stop) is left to go on, never killed (StillRunning).
+InstallResult installAndWait(const QString& databaseName, const QString& toolPath, const QString& startDir,
+                             const QStringList& messages, const ProcessLimits& limits);
 
 } // namespace vv

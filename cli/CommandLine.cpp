@@ -585,8 +585,9 @@ const char* const kOverview =
     "  iconset  --name NAME --sheet FILE --icon SLOT=CELL ... [--hires-sheet FILE --hires-icon SLOT=CELL "
     "...]\n"
     "           builds PDBFiles/NAME.pdb, an icon set\n"
-    "  install  --name NAME [--tool COMMAND]\n"
+    "  install  --name NAME [--tool COMMAND] [--no-wait]\n"
     "           hands PDBFiles/NAME.pdb to the install tool named in the options (or COMMAND)\n"
+    "           and waits for it; exit status 1 when it fails\n"
     "  script   theme|iconset [options]\n"
     "           prints the resource script a build would write\n"
     "  unpack   --from FILE.pdb [--sheet LOW.bmp] [--hires-sheet HIGH.bmp] [--icons DIR]\n"
@@ -655,9 +656,13 @@ int dispatch(const QStringList& arguments, Streams& streams) {
             QStringLiteral("Install tool for this run instead of the saved one: a "
                            "command that takes the database path as its last argument."),
             QStringLiteral("COMMAND")};
-        command.parser.addOptions({kName, tool});
+        const QCommandLineOption noWait{QStringLiteral("no-wait"),
+                                        QStringLiteral("Starts the tool on its own and ends without waiting "
+                                                       "for it, so its failure is not seen.")};
+        command.parser.addOptions({kName, tool, noWait});
         if (!parseCommand(command, commandArguments, usage,
-                          QStringLiteral("Hands PDBFiles/NAME.pdb to the install tool of the options."),
+                          QStringLiteral("Hands PDBFiles/NAME.pdb to the install tool of the options and "
+                                         "waits for it: exit status 1 when it fails."),
                           streams))
             return 0;
         refuseExtraArguments(command.parser, 0);
@@ -665,9 +670,16 @@ int dispatch(const QStringList& arguments, Streams& streams) {
         const QString databaseName = command.parser.value(kName);
         const QString installTool =
             command.parser.isSet(tool) ? command.parser.value(tool) : start.settings.installTool;
-        if (const std::optional<QString> problem =
-                vv::installOnHandheld(databaseName, installTool, start.path, start.messages)) {
-            streams.error(*problem);
+        if (command.parser.isSet(noWait)) {
+            if (const std::optional<QString> problem =
+                    vv::installOnHandheld(databaseName, installTool, start.path, start.messages)) {
+                streams.error(*problem);
+                return 1;
+            }
+        } else if (const vv::InstallResult installed =
+                       vv::installAndWait(databaseName, installTool, start.path, start.messages, {});
+                   installed.status != vv::InstallResult::Status::Installed) {
+            streams.error(installed.text);
             return 1;
         }
         streams.result(QStringLiteral("%1 handed to %2")

@@ -105,10 +105,33 @@ void IconBoard::setSheet(IconWindow window, const QImage& sheet) {
     side(window).sheet = sheet.convertToFormat(QImage::Format_RGB32);
 }
 
-void IconBoard::setSlotPicture(IconWindow window, int slot, const QImage& picture) {
-    QImage target = makeRgbPicture(iconGrid(window).slotSize, SheetOutsideColour);
+namespace {
+
+// `picture` in the size and format of a slot or snapshot picture of `size`.
+QImage fittedPicture(const QImage& picture, QSize size) {
+    if (picture.size() == size && picture.format() == QImage::Format_RGB32)
+        return picture;
+    QImage target = makeRgbPicture(size, SheetOutsideColour);
     copyPixels(picture, target.rect(), target, {0, 0}, SheetOutsideColour);
-    side(window).slotPictures.at(slot) = target;
+    return target;
+}
+
+} // namespace
+
+void IconBoard::setSlotPicture(IconWindow window, int slot, const QImage& picture) {
+    side(window).slotPictures.at(slot) = fittedPicture(picture, iconGrid(window).slotSize);
+}
+
+int IconBoard::pickedSlotCount(IconWindow window) const {
+    const Side& s = side(window);
+    const auto& table = iconSlots();
+    int picked = 0;
+    for (int i = 0; i < IconSlotCount; ++i) {
+        const char* holder = window == IconWindow::Main ? table[i].mainHolder : table[i].os5Holder;
+        if (s.slotPictures[i] != s.holders.value(QLatin1String(holder)))
+            ++picked;
+    }
+    return picked;
 }
 
 QImage IconBoard::snapshotPicture(IconWindow window) const {
@@ -121,6 +144,11 @@ void IconBoard::writeSnapshot(IconWindow window, const std::function<void(QImage
     QImage& picture = snapshotOf(window);
     draw(picture);
     Q_ASSERT(picture.size() == (window == IconWindow::Main ? LowIconSize : HighIconSize));
+}
+
+void IconBoard::setSnapshotPicture(IconWindow window, const QImage& picture) {
+    const QImage fitted = fittedPicture(picture, window == IconWindow::Main ? LowIconSize : HighIconSize);
+    writeSnapshot(window, [&](QImage& snapshot) { snapshot = fitted; });
 }
 
 void IconBoard::halveHighSnapIntoLowSnap() {

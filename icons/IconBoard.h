@@ -72,7 +72,11 @@ public:
     void setSheet(IconWindow window, const QImage& sheet);
     // Replaces a slot's picture, as read back from a database: copied into a
     // picture of the window's slot size (clipped, white where it is smaller).
+    // A picture that already has the slot's size and format is shared, not
+    // copied (an undo puts back the very picture it took).
     void setSlotPicture(IconWindow window, int slot, const QImage& picture);
+    // How many of the window's slots hold another picture than their factory one.
+    int pickedSlotCount(IconWindow window) const;
 
     // The snapshot guard. LowSnap and HighSnap are written by the snapshot
     // worker thread while the windows stay clickable, so they are only ever
@@ -87,6 +91,9 @@ public:
     // The end of a snapshot taken on the OS5 window: LowSnap becomes the
     // half-size image of HighSnap, read and written under the one lock.
     void halveHighSnapIntoLowSnap();
+    // Replaces the snapshot picture of `window` under the lock (an undo, a
+    // kept session), fitted to its size as setSlotPicture fits a slot's.
+    void setSnapshotPicture(IconWindow window, const QImage& picture);
 
 private:
     struct Side {

@@ -17,7 +17,9 @@
 namespace vv {
 
 struct ProcessOutcome {
-    enum class Status { Finished, FailedToStart, Crashed, TimedOut, Cancelled };
+    // StillRunning: the wait ended (time or cancel) with ProcessLimits::leaveRunning
+    // set, and the program was left to go on by itself.
+    enum class Status { Finished, FailedToStart, Crashed, TimedOut, Cancelled, StillRunning };
     Status status = Status::FailedToStart;
     int exitCode = -1;
     int crashSignal = 0;       // the signal that ended a crashed program, 0 when unknown
@@ -31,10 +33,13 @@ struct ProcessOutcome {
 
 // How long a program may run and how much of its output is kept. A program
 // stopped for either reason is killed and waited for, so it never outlives
-// the run that started it.
+// the run that started it, unless `leaveRunning` says to let it go on.
 struct ProcessLimits {
     int timeoutMs = -1; // negative: no time limit
     qsizetype outputCap = 64 * 1024;
+    // When the wait ends before the program does, leave it running instead of
+    // killing it: a tool that stays open to queue its work is not a failure.
+    bool leaveRunning = false;
     // Asked about every 20 ms while the program runs; false stops it as
     // cancelled. A window uses it to keep its event loop turning.
     std::function<bool()> keepGoing;

@@ -4,6 +4,7 @@
 #include <QProcess>
 
 #include <csignal>
+#include <memory>
 #include <optional>
 
 #ifdef Q_OS_LINUX
@@ -48,17 +49,35 @@ void killGroup(const QProcess& process) {
 void killGroup(const QProcess&) {}
 #endif
 
+// A program whose wait ended while it still runs, left to go on: its output is
+// still read and dropped, so a full pipe never holds it up, and the QProcess
+// goes once the program ends. One still running when this program ends is not
+// killed either: destroying its QProcess would, so it is deliberately left.
+void leaveRunningInBackground(std::unique_ptr<QProcess> owned) {
+    QProcess* process = owned.release();
+    QObject::connect(process, &QProcess::readyReadStandardOutput, process,
+                     [process] { process->readAllStandardOutput(); });
+    QObject::connect(process, &QProcess::readyReadStandardError, process,
+                     [process] { process->readAllStandardError(); });
+    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+}
+
 } // namespace
 
 ProcessOutcome runProgramAndWait(const QString& program, const QStringList& arguments,
                                  const QString& workingDirectory, const ProcessLimits& limits) {
     ProcessOutcome outcome;
     outcome.commandLine = commandLineText(program, arguments);
-    QProcess process;
+    auto owned = std::make_unique<QProcess>();
+    QProcess& process = *owned;
     process.setWorkingDirectory(workingDirectory);
 #ifdef Q_OS_UNIX
-    const pid_t parent = ::getpid();
-    process.setChildProcessModifier([parent] { detachIntoOwnGroup(parent); });
+    // A program that may be left running (an install tool that queues the
+    // file) is not tied to this one; everything else is.
+    if (!limits.leaveRunning) {
+        const pid_t parent = ::getpid();
+        process.setChildProcessModifier([parent] { detachIntoOwnGroup(parent); });
+    }
 #endif
     process.start(program, arguments);
     if (!process.waitForStarted(-1)) {
@@ -82,6 +101,11 @@ ProcessOutcome runProgramAndWait(const QString& program, const QStringList& argu
             stopped = ProcessOutcome::Status::TimedOut;
         else if (limits.keepGoing && !limits.keepGoing())
             stopped = ProcessOutcome::Status::Cancelled;
+        if (stopped && limits.leaveRunning) {
+            leaveRunningInBackground(std::move(owned));
+            outcome.status = ProcessOutcome::Status::StillRunning;
+            return outcome;
+        }
         if (stopped) {
             killGroup(process);
             process.kill();
@@ -112,6 +136,22 @@ ProcessOutcome runProgramAndWait(const QString& program, const QStringList& argu
 bool startProgramDetached(const QString& program, const QStringList& arguments,
                           const QString& workingDirectory) {
     return QProcess::startDetached(program, arguments, workingDirectory);
+}
+
+QString firstErrorLine(const ProcessOutcome& outcome) {
+    QStringList lines;
+    for (const QByteArray& stream : {outcome.standardError, outcome.standardOutput}) {
+        for (const QByteArray& line : stream.split('\n')) {
+            const QString text = QString::fromLocal8Bit(line).trimmed();
+            if (!text.isEmpty())
+                lines << text;
+        }
+    }
+    for (const QString& line : lines) {
+        if (line.contains(QLatin1String("error"), Qt::CaseInsensitive))
+            return line;
+    }
+    return lines.value(0);
 }
 
 QString commandLineText(const QString& program, const QStringList& arguments) {

@@ -11,6 +11,8 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 namespace vv::ui {
@@ -91,18 +93,55 @@ protected:
     }
 };
 
-void showBuildResult(QWidget* busyLabel, const QString& startDir, const QString& databaseName) {
-    auto* label = qobject_cast<QLabel*>(busyLabel);
-    if (!label || !label->parentWidget())
-        return;
-    for (QLabel* earlier : label->parentWidget()->findChildren<QLabel*>(QStringLiteral("BuildResult"),
-                                                                        Qt::FindDirectChildrenOnly))
+} // namespace
+
+void clearResultLines(QWidget* window) {
+    for (QLabel* earlier :
+         window->findChildren<QLabel*>(QStringLiteral("BuildResult"), Qt::FindDirectChildrenOnly))
         if (auto* note = dynamic_cast<ResultNote*>(earlier))
             note->finish();
-    new ResultNote(label, databaseResultLine(startDir, databaseName, currentMessages()));
 }
 
-} // namespace
+void showResultLine(QWidget* place, const QString& text, int lifetimeMs) {
+    auto* label = qobject_cast<QLabel*>(place);
+    if (!label || !label->parentWidget())
+        return;
+    clearResultLines(label->parentWidget());
+    auto* note = new ResultNote(label, text);
+    if (lifetimeMs > 0)
+        QTimer::singleShot(lifetimeMs, note, [note] { note->finish(); });
+}
+
+InstallResult installFromWindows(QWidget* installButton, QWidget* resultPlace) {
+    ProcessLimits wait;
+    wait.timeoutMs = InstallWaitMs;
+    // The windows go on painting and taking clicks while the tool runs; only
+    // a second hand-over waits for this one to be reported.
+    wait.keepGoing = [] {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        return true;
+    };
+    // What an earlier hand-over or build said must not stand for this one.
+    if (resultPlace->parentWidget())
+        clearResultLines(resultPlace->parentWidget());
+    const QPointer<QWidget> button(installButton);
+    installButton->setEnabled(false);
+    const InstallResult result =
+        installAndWait(Form1->Edit1->text(), Form3->Edit1->text(), Form1->StartDir, currentMessages(), wait);
+    if (button)
+        button->setEnabled(true);
+    switch (result.status) {
+    case InstallResult::Status::Refused:
+    case InstallResult::Status::Failed:
+        dialogs().showMessage(result.text);
+        break;
+    case InstallResult::Status::Installed:
+    case InstallResult::Status::StillRunning:
+        showResultLine(resultPlace, result.text);
+        break;
+    }
+    return result;
+}
 
 BuildOptions currentBuildOptions() {
     BuildOptions options;
@@ -158,7 +197,8 @@ std::optional<BuildOutcome> runBuildFromWindows(BuildKind kind, QWidget* busyLab
         dialogs().showMessage(message);
     busyLabel->hide();
     if (outcome.messages.isEmpty() && outcome.databaseStamped)
-        showBuildResult(busyLabel, request.startDir, request.databaseName);
+        showResultLine(busyLabel,
+                       databaseResultLine(request.startDir, request.databaseName, currentMessages()));
     return outcome;
 }
 

@@ -1,10 +1,11 @@
 // What a build button hands the build run, read off the windows at the moment
 // of the click: the Options dialog's depth boxes (live even while it is
 // closed), the main window's state and name field, and the run itself with its
-// busy label. Both build buttons go through here.
+// busy label. Both build buttons and Install on PDA go through here.
 #pragma once
 
 #include "buildrun/BuildRun.h"
+#include "buildrun/InstallHandover.h"
 #include "buildrun/LowArtOnly.h"
 
 #include <QStringList>
@@ -45,5 +46,23 @@ std::optional<BuildOutcome> runBuildFromWindows(BuildKind kind, QWidget* busyLab
 // enlargements, Build as it is leaves them. False when the user cancelled.
 // No pairs: true without a question.
 bool settleLowArtOnly(QList<PieceFile>& pieces, const QList<DensityPair>& pairs);
+
+// How long Install on PDA waits for the tool to end before it reports the
+// tool as still running.
+inline constexpr int InstallWaitMs = 5000;
+
+// Install on PDA: hands PDBFiles/<name>.pdb to the Options dialog's install
+// tool and waits up to InstallWaitMs for it while the windows keep working
+// (`installButton` is off meanwhile). A tool that ended well, or still runs,
+// is reported as a result line in `resultPlace`'s place; a refusal, a failure
+// or a crash as a message. Returns what happened.
+InstallResult installFromWindows(QWidget* installButton, QWidget* resultPlace);
+
+// Shows `text` in the place and look of the label `place` until the next
+// click or key press anywhere in the program, and with `lifetimeMs` above 0
+// for at most that long. An earlier result line there goes first.
+void showResultLine(QWidget* place, const QString& text, int lifetimeMs = 0);
+// Takes away every result line shown on `window`.
+void clearResultLines(QWidget* window);
 
 } // namespace vv::ui

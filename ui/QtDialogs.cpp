@@ -41,7 +41,9 @@ int QtDialogs::askChoice(const QString& question, const QStringList& answers) {
 
 namespace {
 // Ends a modal run when its window is closed. Hiding alone does not end it: a
-// modal window may hide itself while it opens another one on top.
+// modal window may hide itself while it opens another one on top. A close the
+// window refuses (it asked and the user cancelled) leaves it shown, and the
+// run goes on.
 class CloseWatcher : public QObject {
 public:
     explicit CloseWatcher(QWidget* window) : window_(window) { window->installEventFilter(this); }
@@ -73,8 +75,12 @@ void QtDialogs::showModal(QWidget* window) {
     window->raise();
     window->activateWindow();
     QEventLoop loop;
-    while (!watcher.closed)
+    for (;;) {
         loop.processEvents(QEventLoop::WaitForMoreEvents);
+        if (watcher.closed && !window->isVisible())
+            break;
+        watcher.closed = false;
+    }
     window->hide();
     window->setWindowModality(Qt::NonModal);
 }

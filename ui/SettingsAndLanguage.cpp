@@ -172,7 +172,7 @@ std::optional<QString> LoadSettings(const QString& startDir) {
     return vv::languageFilePath(startDir, s.languageName);
 }
 
-bool SaveSettings(const QString& startDir) {
+vv::SettingsRecord OptionsRecord() {
     vv::SettingsRecord record = currentSettings();
     record.languageIndex = Form3->ComboBox1->currentIndex();
     // Colour captions are empty until a file was read or a colour chosen; the
@@ -193,6 +193,11 @@ bool SaveSettings(const QString& startDir) {
         record.blue = 0;
         record.paletteIndex = 210;
     }
+    return record;
+}
+
+bool SaveSettings(const QString& startDir) {
+    const vv::SettingsRecord record = OptionsRecord();
     if (!vv::writeSettingsFile(vv::settingsFilePath(startDir), record)) {
         vv::dialogs().showMessage(Form1->Messages[vv::Message::SettingsNotWritten]);
         return false;

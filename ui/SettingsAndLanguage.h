@@ -16,6 +16,12 @@ std::optional<QString> LoadSettings(const QString& startDir);
 // shows SettingsNotWritten, keeps the old file and changes nothing.
 bool SaveSettings(const QString& startDir);
 
+namespace vv {
+struct SettingsRecord;
+}
+// What SaveSettings would write now, from the Options dialog's state.
+vv::SettingsRecord OptionsRecord();
+
 // Applies the 101 lines of `languageFile` to every window. A file that cannot
 // be opened is reported (LanguageFileDamaged while the Options dialog is shown) and
 // leaves every text as it was.

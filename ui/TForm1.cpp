@@ -3,7 +3,6 @@
 #include "app/LanguageMessages.h"
 #include "app/OptionRules.h"
 #include "app/SystemScreens.h"
-#include "buildrun/InstallHandover.h"
 #include "icons/IconPieces.h"
 #include "icons/IconSlots.h"
 #include "theme/ThemeBuildPlan.h"
@@ -284,9 +283,8 @@ void TForm1::Button6Click() {
     Edit1->clear();
 }
 void TForm1::Button8Click() {
-    if (const std::optional<QString> message =
-            vv::installOnHandheld(Edit1->text(), Form3->Edit1->text(), StartDir, vv::ui::currentMessages()))
-        vv::dialogs().showMessage(*message);
+    // The result line goes where the build results appear, above the button.
+    vv::ui::installFromWindows(Button8, Label2);
 }
 void TForm1::Button10Click() {
     Snapshot->start();

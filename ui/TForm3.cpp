@@ -5,11 +5,13 @@
 #include "app/OptionRules.h"
 #include "app/SettingsFile.h"
 #include "ui/Artwork.h"
+#include "ui/BuildInputs.h"
 #include "ui/Dialogs.h"
 #include "ui/SettingsAndLanguage.h"
 #include "ui/TAboutBox.h"
 #include "ui/TForm1.h"
 
+#include <QCloseEvent>
 #include <QDir>
 #include <QShowEvent>
 #include <QSignalBlocker>
@@ -132,8 +134,52 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent) {
 void TForm3::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     // Every showing counts as an activation: on opening and on return from About.
-    if (!event->spontaneous())
-        FormActivate();
+    if (event->spontaneous())
+        return;
+    FormActivate();
+    // Edits made before About was opened are still unsaved after it.
+    if (!backFromAbout_)
+        SavedOptions = OptionsRecord();
+}
+
+void TForm3::closeEvent(QCloseEvent* event) {
+    if (!mayClose()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
+bool TForm3::hasUnsavedEdits() const {
+    return OptionsRecord() != SavedOptions;
+}
+
+bool TForm3::mayClose() {
+    if (!hasUnsavedEdits())
+        return true;
+    const QStringList messages = currentMessages();
+    const int answer =
+        vv::dialogs().askChoice(vv::messageOrBuiltIn(messages, vv::Message::OptionsUnsavedQuestion),
+                                {vv::messageOrBuiltIn(messages, vv::Message::SaveAnswer),
+                                 vv::messageOrBuiltIn(messages, vv::Message::DiscardAnswer),
+                                 vv::messageOrBuiltIn(messages, vv::Message::CancelAnswer)});
+    switch (answer) {
+    case 0:
+        return save();
+    case 1:
+        // The main window reads the saved settings back into the dialog on its return.
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TForm3::save() {
+    if (!SaveSettings(StartDir))
+        return false;
+    SavedOptions = OptionsRecord();
+    vv::dialogs().showMessage(vv::messageOrBuiltIn(currentMessages(), vv::Message::OptionsSaved));
+    return true;
 }
 
 void TForm3::FormActivate() {
@@ -151,11 +197,12 @@ void TForm3::FormActivate() {
 }
 
 void TForm3::Button1Click() {
-    SaveSettings(StartDir);
+    save();
 }
 
 void TForm3::Button2Click() {
-    SaveSettings(StartDir);
+    if (SaveSettings(StartDir))
+        SavedOptions = OptionsRecord();
     const std::optional<QString> languageFile = LoadSettings(StartDir);
     if (!languageFile)
         vv::dialogs().showMessage(Form1->Messages[vv::Message::SettingsNotReadBack]);
@@ -229,7 +276,9 @@ void TForm3::Panel1Click() {
 void TForm3::ProgramIconClick() {
     hide();
     vv::dialogs().showModal(AboutBox);
+    backFromAbout_ = true;
     show();
+    backFromAbout_ = false;
 }
 
 void TForm3::setSwatchColour(const QColor& colour) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/BitDepths.h"
+#include "app/SettingsFile.h"
 #include "ui/Controls.h"
 #include "ui/TImage.h"
 #include "ui/TOpenPictureDialog.h"
@@ -25,6 +26,9 @@ public:
     QString SettingsProblem;
     // Palette index (decimal) of the colour chosen or loaded; written by Save.
     QString TransparentIndex;
+    // What Save would have written when the dialog was opened or last saved:
+    // closing with anything else asks first.
+    vv::SettingsRecord SavedOptions;
 
     TLabel* Label5;   // install tool title
     QLineEdit* Edit1; // install tool path
@@ -60,10 +64,10 @@ public:
 
     // Fills the language list and selects the main window's LanguageIndex.
     void FormActivate();
-    void Button1Click();   // Save
+    void Button1Click();   // Save, and say so
     void Button2Click();   // Apply: save, read back, apply the language
     void Button3Click();   // choose the install tool
-    void Button4Click();   // Close
+    void Button4Click();   // Close (asks first when there are unsaved edits)
     void CheckBox1Click(); // the bit-depth rule, shared by all five depth boxes
     void CheckBox5Click(); // compression keyword
     void Panel1Click();    // choose the transparency colour
@@ -80,8 +84,19 @@ public:
     // Colours the swatch; its caption text stays legible on it.
     void setSwatchColour(const QColor& colour);
 
+    // Whether the controls hold edits that were not saved.
+    bool hasUnsavedEdits() const;
+    // Asks Save / Discard / Cancel when there are unsaved edits; true when the
+    // dialog may close (saved, discarded, or nothing to ask about).
+    bool mayClose();
+
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    bool save();
+    bool backFromAbout_ = false;
 };
 
 extern TForm3* Form3;

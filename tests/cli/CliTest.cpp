@@ -26,6 +26,8 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 namespace vv::test {
 namespace {
 
@@ -340,10 +342,18 @@ TEST_F(CliTest, FailedCompileIsAFailure) {
 TEST_F(CliTest, InstallHandsTheDatabasePathToTheTool) {
     ASSERT_TRUE(start.editSettings([](SettingsRecord& s) { s.installTool = "pilot-xfer -p usb: -i"; }));
     ASSERT_TRUE(writeBytes(start.filePath("PDBFiles/Sun Set.pdb"), "a built database"));
-    platform.detachedResult = true;
+    std::optional<ProcessOutcome::Status> toolRun = ProcessOutcome::Status::Finished;
+    platform.onRun = [&toolRun](const ProcessCall&) {
+        ProcessOutcome outcome;
+        outcome.status = *toolRun;
+        outcome.exitCode = 0;
+        return outcome;
+    };
     const CliResult run = start.runInProcess({"install", "--name", "Sun Set"});
     EXPECT_EQ(run.exitCode, 0) << text(run.err);
     ASSERT_EQ(platform.processes.size(), 1);
+    EXPECT_FALSE(platform.processes[0].detached);
+    EXPECT_LT(platform.processes[0].limits.timeoutMs, 0) << "the command line waits for the tool to end";
     EXPECT_EQ(platform.processes[0].program, "pilot-xfer");
     const QString database = QDir::toNativeSeparators(start.filePath("PDBFiles/Sun Set.pdb"));
     EXPECT_EQ(platform.processes[0].arguments, QStringList({"-p", "usb:", "-i", database}));
@@ -351,16 +361,61 @@ TEST_F(CliTest, InstallHandsTheDatabasePathToTheTool) {
 
     struct Case {
         QString name, tool;
-        bool starts;
+        ProcessOutcome::Status run;
         int message;
     };
-    for (const Case& c : {Case{"", "pilot-xfer -i", true, 15}, Case{"Sun Set", "", true, 20},
-                          Case{"Sun Set", "pilot-xfer -i", false, 17}}) {
+    for (const Case& c : {Case{"", "pilot-xfer -i", ProcessOutcome::Status::Finished, 15},
+                          Case{"Sun Set", "", ProcessOutcome::Status::Finished, 20},
+                          Case{"Sun Set", "pilot-xfer -i", ProcessOutcome::Status::FailedToStart, 17}}) {
         ASSERT_TRUE(start.editSettings([&](SettingsRecord& s) { s.installTool = c.tool; }));
-        platform.detachedResult = c.starts;
+        toolRun = c.run;
         const CliResult refused = start.runInProcess({"install", "--name", c.name});
         EXPECT_EQ(refused.exitCode, 1);
         EXPECT_EQ(QString::fromLocal8Bit(refused.err), "error: " + englishMessage(c.message) + "\n");
+    }
+}
+
+// The real tool, with the fake install tool: its failure is the tool's exit
+// status and first error line; --no-wait starts it and does not wait.
+TEST_F(CliTest, InstallWaitsForTheToolAndFailsWithIt) {
+    ASSERT_TRUE(writeBytes(start.filePath("PDBFiles/Sunset.pdb"), "a built database"));
+    const QString database = QDir::toNativeSeparators(start.filePath("PDBFiles/Sunset.pdb"));
+    const QString shown = QDir::toNativeSeparators("PDBFiles/Sunset.pdb");
+    struct Case {
+        const char* mode;
+        bool noWait;
+        int exitCode;
+        QString err;
+    };
+    const QList<Case> cases{
+        {"ok", false, 0, ""},
+        {"slow", false, 0, ""}, // ends after 300 ms: the command waits for it
+        {"fail", false, 1,
+         "error: " + shown +
+             " was not installed: fake_install_tool ended with exit code 3.\n"
+             "fake_install_tool: error: cannot copy " +
+             database + ": no card\n"},
+        {"crash", false, 1,
+         "error: " + shown + " was not installed: fake_install_tool crashed with signal " +
+             QString::number(SIGABRT) + " (SIGABRT).\n"},
+        {"ok", true, 0, ""}, // started on its own; what it says goes to this terminal
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode);
+        const QString tool =
+            QStringLiteral("\"%1\" %2").arg(binPath("fake_install_tool"), QLatin1String(c.mode));
+        QStringList arguments{"install", "--name", "Sunset", "--tool", tool};
+        if (c.noWait)
+            arguments << "--no-wait";
+        const CliResult run = start.runProgram(arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode) << text(run.err);
+        EXPECT_EQ(QString::fromLocal8Bit(run.err), c.err);
+        if (c.exitCode == 0) {
+            EXPECT_EQ(QString::fromLocal8Bit(run.out), database + " handed to " + tool + "\n");
+        }
+        if (QLatin1String(c.mode) == QLatin1String("slow")) {
+            EXPECT_TRUE(QFileInfo::exists(database + ".done"));
+        }
     }
 }
 

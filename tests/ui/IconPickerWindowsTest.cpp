@@ -474,7 +474,13 @@ TEST_F(IconPickerWindows, InstallHandsTheDatabaseToTheToolOrSaysWhyNot) {
         SCOPED_TRACE(c.what);
         platform.processes.clear();
         platform.messages.clear();
-        platform.detachedResult = c.starts;
+        platform.onRun = [starts = c.starts](const test::ProcessCall&) {
+            ProcessOutcome outcome;
+            outcome.status =
+                starts ? ProcessOutcome::Status::Finished : ProcessOutcome::Status::FailedToStart;
+            outcome.exitCode = 0;
+            return outcome;
+        };
         Form1->Edit1->setText(c.name);
         Form3->Edit1->setText(c.tool);
         Form1->Button8->click();
@@ -484,7 +490,7 @@ TEST_F(IconPickerWindows, InstallHandsTheDatabaseToTheToolOrSaysWhyNot) {
             ASSERT_EQ(platform.processes.size(), 1);
             EXPECT_EQ(platform.processes[0].program, c.program);
             EXPECT_EQ(platform.processes[0].arguments, c.arguments);
-            EXPECT_TRUE(platform.processes[0].detached);
+            EXPECT_FALSE(platform.processes[0].detached) << "the window waits to see how the tool ends";
         }
         if (c.message < 0) {
             EXPECT_TRUE(platform.messages.isEmpty()) << platform.messages.join('|').toStdString();
