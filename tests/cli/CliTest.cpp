@@ -297,7 +297,7 @@ TEST_F(CliTest, NamesHoldingPlaceholdersAreShownAsTyped) {
         QString expected;
     } cases[] = {
         {{"theme", "--name", "T%2"}, true, "out", QDir::toNativeSeparators("PDBFiles/T%2.pdb")},
-        {{"install", "--name", "T%2", "--tool", "cp%1"},
+        {{"install", "--name", "T%2", "--tool", "cp%1", "--no-wait"},
          true,
          "out",
          QDir::toNativeSeparators(start.filePath("PDBFiles/T%2.pdb")) + " handed to cp%1"},
