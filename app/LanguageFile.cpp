@@ -154,6 +154,40 @@ constexpr LanguageLine kLines[] = {
     message(127, Message::BuildResult),
     message(128, Message::InstallDatabaseMissing),
     message(129, Message::InstallToolHint),
+    // Texts the windows showed in English only: the theme windows' busy
+    // labels, the titles of the twin windows, the About box, the colour and
+    // help windows, the fixed tails of the start-up messages, the database
+    // menus and the file dialogs' filters.
+    {130, K::Caption, "Form2", "Label1", -1},
+    message(131, Message::HighThemeLoading),
+    message(132, Message::LowThemeUpdating),
+    {133, K::WindowCaption, "Form6", "", -1},
+    {134, K::WindowCaption, "Form7", "", -1},
+    {135, K::Caption, "AboutBox", "ProductName", -1},
+    {136, K::Caption, "AboutBox", "Credit", -1},
+    {137, K::Caption, "AboutBox", "Comments", -1},
+    message(138, Message::AboutVersion),
+    {139, K::Caption, "AboutBox", "OKButton", -1},
+    {140, K::Caption, "Form3", "Label14", -1},
+    {141, K::Caption, "Form3", "Label15", -1},
+    message(142, Message::ColourDialogTitle),
+    message(143, Message::HelpTitle),
+    message(144, Message::HelpClose),
+    message(145, Message::SettingsMissingTail),
+    message(146, Message::LanguageMissingTail),
+    message(147, Message::OpenDatabaseAction),
+    message(148, Message::SaveSkinSheetAction),
+    message(149, Message::DatabaseRefused),
+    message(150, Message::FamiliesMissing),
+    message(151, Message::SkinSheetNotSaved),
+    message(152, Message::DatabaseFilter),
+    message(153, Message::BitmapFilter),
+    message(154, Message::PictureFilter),
+    message(155, Message::AllFilesFilter),
+    message(156, Message::InstallToolPlaceholder),
+    // The one-picture forms of lines 115 and 119.
+    message(157, Message::LowArtOnlyQuestionOne),
+    message(158, Message::LowArtOnlyRefusalOne),
 };
 
 constexpr bool linesAreNumberedInOrder() {

@@ -85,6 +85,28 @@ enum class Message {
     BuildResult,            // line 127
     InstallDatabaseMissing, // line 128
     InstallToolHint,        // line 129
+    // Texts the windows showed in English only, whatever the language.
+    HighThemeLoading,       // line 131
+    LowThemeUpdating,       // line 132
+    AboutVersion,           // line 138
+    ColourDialogTitle,      // line 142
+    HelpTitle,              // line 143
+    HelpClose,              // line 144
+    SettingsMissingTail,    // line 145
+    LanguageMissingTail,    // line 146
+    OpenDatabaseAction,     // line 147
+    SaveSkinSheetAction,    // line 148
+    DatabaseRefused,        // line 149
+    FamiliesMissing,        // line 150
+    SkinSheetNotSaved,      // line 151
+    DatabaseFilter,         // line 152
+    BitmapFilter,           // line 153
+    PictureFilter,          // line 154
+    AllFilesFilter,         // line 155
+    InstallToolPlaceholder, // line 156
+    // The one-picture forms of the counted questions and refusals.
+    LowArtOnlyQuestionOne, // line 157
+    LowArtOnlyRefusalOne,  // line 158
     Count
 };
 

@@ -111,7 +111,7 @@ QImage iconSetFramePicture(QSize size, const QRect& slotBlock) {
     p.drawRoundedRect(frame.adjusted(1.5, 1.5, -1.5, -1.5), 7.5, 7.5);
 
     // The band above the screen: a small lantern and a speaker grille, under
-    // the "Hi-R&es Icons" button when that is shown.
+    // the "Hi-Res I&cons" button when that is shown.
     const qreal bandTop = 4;
     const qreal bandBottom = slotBlock.top() - 4;
     if (bandBottom - bandTop >= 8) {

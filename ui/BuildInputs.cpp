@@ -122,6 +122,17 @@ QStringList currentMessages() {
     return QStringList(Form1->Messages.begin(), Form1->Messages.end());
 }
 
+QString currentText(Message message) {
+    if (!Form1)
+        return builtInMessage(message);
+    const QString& text = Form1->Messages[message];
+    return text.isEmpty() ? builtInMessage(message) : text;
+}
+
+QString currentCountedText(Message one, Message many, qsizetype count) {
+    return countedMessage(currentMessages(), one, many, count);
+}
+
 BuildRequest buildRequestFromWindows(BuildKind kind) {
     BuildRequest request;
     request.kind = kind;
@@ -165,10 +176,9 @@ bool settleLowArtOnly(QList<PieceFile>& pieces, const QList<DensityPair>& pairs)
     if (pairs.isEmpty())
         return true;
     const int answer = dialogs().askChoice(
-        messageOrBuiltIn(currentMessages(), Message::LowArtOnlyQuestion).arg(pairs.size()),
-        {messageOrBuiltIn(currentMessages(), Message::DoubleAnswer),
-         messageOrBuiltIn(currentMessages(), Message::AsItIsAnswer),
-         messageOrBuiltIn(currentMessages(), Message::CancelAnswer)});
+        currentCountedText(Message::LowArtOnlyQuestionOne, Message::LowArtOnlyQuestion, pairs.size()),
+        {currentText(Message::DoubleAnswer), currentText(Message::AsItIsAnswer),
+         currentText(Message::CancelAnswer)});
     switch (answer) {
     case 0:
         doubleLowPictures(pieces, pairs, outsideSheetColour());

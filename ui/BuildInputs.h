@@ -22,6 +22,12 @@ BuildOptions currentBuildOptions();
 
 // Form1's Messages as a list; empty before the windows exist.
 QStringList currentMessages();
+// The text of `message` in the language in use; its built-in English text
+// before a language file has been read or where the file has none.
+QString currentText(Message message);
+// The text of a counted message: `one` when `count` is 1, else `many` with the
+// count; either keeps the count where its text names it (%1).
+QString currentCountedText(Message one, Message many, qsizetype count);
 
 // A request of `kind` with the options, the messages, the database name from
 // Form1's name field (unchanged, blanks included) and Form1's StartDir. The

@@ -7,7 +7,9 @@
 #include "app/SettingsFile.h"
 #include "app/SystemScreens.h"
 #include "ui/BuildInputs.h"
+#include "ui/DatabaseOpening.h"
 #include "ui/Dialogs.h"
+#include "ui/FileDialogFolders.h"
 #include "ui/TAboutBox.h"
 #include "ui/TForm1.h"
 #include "ui/TForm2.h"
@@ -15,9 +17,13 @@
 #include "ui/TForm6.h"
 #include "ui/TForm7.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QSignalBlocker>
+#include <QTranslator>
 
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -124,6 +130,27 @@ void applyLine(const vv::LanguageLine& line, const QString& text) {
     }
 }
 
+// Qt's own texts (the buttons and labels of its file and colour dialogs) in
+// the language whose code is line 58, where Qt ships that translation.
+void installToolkitTranslation(const QString& code) {
+    static QTranslator* installed = nullptr;
+    static QString installedCode;
+    if (code == installedCode)
+        return;
+    if (installed) {
+        QCoreApplication::removeTranslator(installed);
+        delete installed;
+        installed = nullptr;
+    }
+    installedCode = code;
+    auto translator = std::make_unique<QTranslator>();
+    if (code.isEmpty() || !translator->load(QStringLiteral("qtbase_") + code,
+                                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return;
+    installed = translator.release();
+    QCoreApplication::installTranslator(installed);
+}
+
 const QString& iconsCaptionFor(const TButton* button) {
     return button->Tag == 0 ? Form1->ShowIconsCaption : Form1->HideIconsCaption;
 }
@@ -209,16 +236,17 @@ void ApplyLanguage(const QString& languageFile) {
             vv::dialogs().showMessage(Form1->Messages[vv::Message::LanguageFileDamaged]);
         else
             vv::dialogs().showMessage(Form1->Messages[vv::Message::LanguageNotLoaded] +
-                                      QStringLiteral(" - Language file is missing or incorrect"));
+                                      vv::ui::currentText(vv::Message::LanguageMissingTail));
         return;
     }
     for (const vv::LanguageLine& line : vv::languageLines())
         applyLine(line, (*texts)[line.line - 1]);
 
+    installToolkitTranslation(Form1->HelpSuffix);
     const QString mainCaption = Form1->windowTitle();
     Form7->Button3->setText(Form1->Button10->text());
-    Form3->Edit1->setPlaceholderText(Form1->Messages[vv::Message::InstallToolHint]);
-    Form3->Edit1->setToolTip(Form1->Messages[vv::Message::InstallToolHint]);
+    Form3->Edit1->setPlaceholderText(vv::ui::currentText(vv::Message::InstallToolPlaceholder));
+    Form3->Edit1->setToolTip(vv::ui::currentText(vv::Message::InstallToolHint));
     Form1->Button11->setText(Form1->SnapPromptCaption);
     Form7->Button11->setText(Form1->SnapPromptCaption);
 
@@ -230,12 +258,11 @@ void ApplyLanguage(const QString& languageFile) {
     Form1->Button5->setText(iconsCaptionFor(Form1->Button5));
     Form3->Label1->setText(Form1->LanguageName);
 
-    Form6->setWindowTitle(Form2->windowTitle() + QStringLiteral(" Hi-Res"));
     Form6->Button1->setText(Form2->Button1->text());
     Form6->Button2->setText(Form2->Button2->text());
     Form6->OpenPictureDialog1.Title = Form2->OpenPictureDialog1.Title;
+    Form6->Label1->setText(vv::ui::highThemeBusyCaption());
 
-    Form7->setWindowTitle(mainCaption + QStringLiteral(" OS5 Hi-Res"));
     vv::ui::setCaption(Form7->Label4, Form1->Label4->text());
     vv::ui::setCaption(Form7->Label5, Form1->Label5->text());
     vv::ui::setCaption(Form7->Label6, Form1->Label6->text());
@@ -244,11 +271,14 @@ void ApplyLanguage(const QString& languageFile) {
     Form7->Button6->setText(Form1->Button6->text());
     Form7->OpenPictureDialog1.Title = Form1->OpenPictureDialog1.Title;
     Form7->SpeedButton2->setText(Form1->SpeedButton2->text());
+    vv::ui::applyDatabaseActionTexts();
 }
 
 namespace vv::ui {
 
 void createWindows() {
+    // The dialogs' folders belong to one run of the windows.
+    forgetDialogFolders();
     Form1 = new TForm1;
     Form2 = new TForm2;
     Form3 = new TForm3;

@@ -101,17 +101,17 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent) {
     ProgramIcon->setGeometry(488, 8, 100, 100);
     ProgramIcon->setPicture(programPicture());
 
-    Label5 = makeLabel(this, "Label5", QStringLiteral(" &Path to PalmDesktop Install Tool: "), 4, 116);
+    Label5 = makeLabel(this, "Label5", QStringLiteral(" &Path to the handheld's install tool: "), 4, 116);
     Edit1 = new QLineEdit(vv::defaultInstallTool(), this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setGeometry(4, 132, 489, 21);
     Edit1->setMaxLength(299);
     // What to put here is not obvious where no desktop suite exists.
-    Edit1->setPlaceholderText(vv::checktexts::builtIn(vv::Message::InstallToolHint));
+    Edit1->setPlaceholderText(vv::checktexts::builtIn(vv::Message::InstallToolPlaceholder));
     Edit1->setToolTip(vv::checktexts::builtIn(vv::Message::InstallToolHint));
     Label5->setBuddy(Edit1);
-    Button3 = makeButton(this, "Button3", QStringLiteral("S&elect"), 498, 132, 90, 21);
-    OpenDialog1.Title = QStringLiteral("Search for Install Tool");
+    Button3 = makeButton(this, "Button3", QStringLiteral("Selec&t"), 498, 132, 90, 21);
+    OpenDialog1.Title = QStringLiteral("Choose the install tool");
 #ifdef Q_OS_WIN
     OpenDialog1.Filter = QStringLiteral("*.exe *.com *.bat *.pif *.lnk");
 #else

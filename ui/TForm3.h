@@ -28,8 +28,8 @@ public:
 
     TLabel* Label5;   // install tool title
     QLineEdit* Edit1; // install tool path
-    TButton* Button3; // S&elect
-    TOpenDialog OpenDialog1;
+    TButton* Button3; // Selec&t
+    TOpenDialog OpenDialog1{vv::ui::FileKind::InstallTool};
     TLabel* Label4;       // bit depth title
     QCheckBox* CheckBox1; // 1 bpp, the fallback depth
     QCheckBox* CheckBox2; // 2 bpp

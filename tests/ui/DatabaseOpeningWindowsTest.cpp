@@ -177,10 +177,13 @@ TEST_F(DatabaseWindows, DroppedPicturesLoadAsSheets) {
 }
 
 TEST_F(DatabaseWindows, ContextMenusOpenDatabasesAndSaveSheetsThatLoadBackUnchanged) {
-    EXPECT_EQ(menuOf(Form2), (QStringList{"Open database\u2026", "Save skin sheet\u2026"}));
-    EXPECT_EQ(menuOf(Form6), (QStringList{"Open database\u2026", "Save skin sheet\u2026"}));
-    EXPECT_EQ(menuOf(Form1), QStringList{"Open database\u2026"});
-    EXPECT_EQ(menuOf(Form7), QStringList{"Open database\u2026"});
+    const QString open = Form1->Messages[Message::OpenDatabaseAction];
+    const QString save = Form1->Messages[Message::SaveSkinSheetAction];
+    EXPECT_EQ(open, QStringLiteral("&Open database\u2026"));
+    EXPECT_EQ(menuOf(Form2), (QStringList{open, save}));
+    EXPECT_EQ(menuOf(Form6), (QStringList{open, save}));
+    EXPECT_EQ(menuOf(Form1), QStringList{open});
+    EXPECT_EQ(menuOf(Form7), QStringList{open});
 
     platform.fileAnswers.enqueue(writeTheme("From menu"));
     action(Form7, "OpenDatabaseAction")->trigger();
