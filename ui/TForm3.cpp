@@ -11,6 +11,7 @@
 #include "ui/TForm1.h"
 
 #include <QDir>
+#include <QKeyEvent>
 #include <QShowEvent>
 #include <QSignalBlocker>
 
@@ -134,6 +135,14 @@ void TForm3::showEvent(QShowEvent* event) {
     // Every showing counts as an activation: on opening and on return from About.
     if (!event->spontaneous())
         FormActivate();
+}
+
+void TForm3::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        Button4Click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TForm3::FormActivate() {

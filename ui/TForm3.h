@@ -82,6 +82,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Escape closes the dialog, as Close does.
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 extern TForm3* Form3;

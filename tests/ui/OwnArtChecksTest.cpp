@@ -5,14 +5,17 @@
 #include "app/CheckTexts.h"
 #include "theme/ThemeBuildPlan.h"
 #include "theme/ThemePieces.h"
+#include "ui/BuildInputs.h"
 #include "ui/TForm2.h"
 #include "ui/TForm6.h"
 #include "ui/TForm7.h"
 
+#include "ShippedLanguages.h"
 #include "support/StartedWindows.h"
 #include "support/TestPictures.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMouseEvent>
 
@@ -177,6 +180,28 @@ TEST_F(OwnArtChecks, IconSetPicksOnTheMainWindowAreCountedOnOs5) {
         EXPECT_EQ(high.pixel(p), low.pixel(p.x() / 2, p.y() / 2)) << p.x() << "," << p.y();
     EXPECT_EQ(Form1->IconBoard.slotPicture(IconWindow::Os5, 1),
               Form1->IconBoard.holderPicture(IconWindow::Os5, QLatin1String(iconSlots()[1].os5Holder)));
+}
+
+// One picture is asked about in the singular, more in the plural, in every
+// shipped language; a closed question builds nothing.
+TEST_F(OwnArtChecks, TheQuestionCountsThePicturesInEveryLanguage) {
+    for (const QString& file : test::shippedLanguageFiles()) {
+        SCOPED_TRACE(QFileInfo(file).fileName().toStdString());
+        ApplyLanguage(file);
+        const std::optional<LanguageTexts> lines = readLanguageFile(file);
+        ASSERT_TRUE(lines);
+        const QString one = (*lines)[languageLineOf(Message::LowArtOnlyQuestionOne) - 1];
+        const QString many = (*lines)[languageLineOf(Message::LowArtOnlyQuestion) - 1];
+        EXPECT_NE(one, many);
+        for (const int count : {1, 2, 12}) {
+            platform.questions.clear();
+            QList<PieceFile> pieces;
+            const QList<DensityPair> pairs(count);
+            EXPECT_FALSE(ui::settleLowArtOnly(pieces, pairs));
+            ASSERT_EQ(platform.questions.size(), 1);
+            EXPECT_EQ(platform.questions[0], count == 1 ? one : many.arg(count));
+        }
+    }
 }
 
 TEST_F(OwnArtChecks, SheetsOfAnotherSizeAreCutOnlyWhenTheUserSaysSo) {
