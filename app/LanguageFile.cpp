@@ -188,6 +188,9 @@ constexpr LanguageLine kLines[] = {
     // The one-picture forms of lines 115 and 119.
     message(157, Message::LowArtOnlyQuestionOne),
     message(158, Message::LowArtOnlyRefusalOne),
+    message(159, Message::OpenDatabaseTitle),
+    message(160, Message::SaveSkinSheetTitle),
+    message(161, Message::ProgramFilter),
 };
 
 constexpr bool linesAreNumberedInOrder() {

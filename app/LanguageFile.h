@@ -107,6 +107,10 @@ enum class Message {
     // The one-picture forms of the counted questions and refusals.
     LowArtOnlyQuestionOne, // line 157
     LowArtOnlyRefusalOne,  // line 158
+    // File dialogs' titles and the install tool's filter.
+    OpenDatabaseTitle,  // line 159
+    SaveSkinSheetTitle, // line 160
+    ProgramFilter,      // line 161
     Count
 };
 

@@ -8,8 +8,10 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QTimer>
 #include <QWidget>
 
 namespace vv::ui {
@@ -53,19 +55,27 @@ private:
     bool cancelled_ = false;
 };
 
-// A build's result in the busy label's place: a label of the same place and
-// look that stays until the next click or key press anywhere in the program.
+// A build's result in the main window's name row: one line, cut in the
+// middle where it is too long (whole in its tooltip), so it covers no picture
+// the user just changed. It goes at the next click or key press anywhere in
+// the program, or after a few seconds.
 class ResultNote : public QLabel {
 public:
-    ResultNote(QLabel* busyLabel, const QString& text) : QLabel(text, busyLabel->parentWidget()) {
+    explicit ResultNote(const QString& text) : QLabel(Form1) {
         setObjectName(QStringLiteral("BuildResult"));
-        setGeometry(busyLabel->geometry());
-        setFont(busyLabel->font());
-        setAlignment(busyLabel->alignment());
-        setWordWrap(true);
+        const QRect row = Form1->Edit1->geometry().united(Form1->Button8->geometry());
+        setGeometry(row);
+        QFont bold = font();
+        bold.setBold(true);
+        setFont(bold);
+        setAlignment(Qt::AlignCenter);
+        setFrameStyle(QFrame::Box | QFrame::Plain);
         setAutoFillBackground(true);
+        setText(QFontMetrics(bold).elidedText(text, Qt::ElideMiddle, contentsRect().width() - 8));
+        setToolTip(text);
         show();
         raise();
+        QTimer::singleShot(kResultNoteMilliseconds, this, &ResultNote::finish);
         QCoreApplication::instance()->installEventFilter(this);
     }
 
@@ -90,18 +100,22 @@ protected:
     }
 };
 
-void showBuildResult(QWidget* busyLabel, const QString& startDir, const QString& databaseName) {
-    auto* label = qobject_cast<QLabel*>(busyLabel);
-    if (!label || !label->parentWidget())
-        return;
-    for (QLabel* earlier : label->parentWidget()->findChildren<QLabel*>(QStringLiteral("BuildResult"),
-                                                                        Qt::FindDirectChildrenOnly))
-        if (auto* note = dynamic_cast<ResultNote*>(earlier))
-            note->finish();
-    new ResultNote(label, databaseResultLine(startDir, databaseName, currentMessages()));
+} // namespace
+
+void showBuildResult(const QString& line) {
+    hideBuildResult();
+    if (Form1)
+        new ResultNote(line);
 }
 
-} // namespace
+void hideBuildResult() {
+    if (!Form1)
+        return;
+    for (QLabel* earlier :
+         Form1->findChildren<QLabel*>(QStringLiteral("BuildResult"), Qt::FindDirectChildrenOnly))
+        if (auto* note = dynamic_cast<ResultNote*>(earlier); note && !note->isHidden())
+            note->finish();
+}
 
 BuildOptions currentBuildOptions() {
     BuildOptions options;
@@ -168,7 +182,7 @@ std::optional<BuildOutcome> runBuildFromWindows(BuildKind kind, QWidget* busyLab
         dialogs().showMessage(message);
     busyLabel->hide();
     if (outcome.messages.isEmpty() && outcome.databaseStamped)
-        showBuildResult(busyLabel, request.startDir, request.databaseName);
+        showBuildResult(databaseResultLine(request.startDir, request.databaseName, request.messages));
     return outcome;
 }
 

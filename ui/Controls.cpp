@@ -114,6 +114,14 @@ void setCaption(QWidget* control, const QString& caption) {
     }
 }
 
+void placeFrameTitle(QLabel* title, const QFrame* frame) {
+    constexpr int Indent = 8;
+    const int x = title->width() <= frame->width() - 2 * Indent
+                      ? frame->x() + Indent
+                      : frame->x() + (frame->width() - title->width()) / 2;
+    title->move(x, title->y());
+}
+
 QString captionOf(const QWidget* control) {
     if (auto* label = qobject_cast<const QLabel*>(control))
         return label->text();

@@ -17,7 +17,6 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QMimeData>
-#include <QRegularExpression>
 #include <QUrl>
 
 namespace vv::ui {
@@ -84,15 +83,6 @@ private:
     DropWindow role_;
 };
 
-// A menu entry's text as the title of the dialog it opens: without its
-// access key and the closing ellipsis.
-QString menuTitle(Message entry) {
-    QString title = QString(currentText(entry)).remove(QRegularExpression(QStringLiteral("&(?!&)")));
-    while (title.endsWith(QChar(0x2026)) || title.endsWith(QLatin1Char('.')))
-        title.chop(1);
-    return title;
-}
-
 QString startFolder(const char* folder) {
     return QDir(Form1->StartDir).filePath(QLatin1String(folder));
 }
@@ -151,7 +141,7 @@ bool openDatabaseFile(const QString& path) {
 
 void openDatabaseFromDialog() {
     FileDialogRequest request;
-    request.title = menuTitle(Message::OpenDatabaseAction);
+    request.title = currentText(Message::OpenDatabaseTitle);
     request.directory = dialogFolder(FileKind::Database, startFolder("PDBFiles"));
     request.filter = fileDialogFilter(currentText(Message::DatabaseFilter), QStringLiteral("*.pdb *.prc"));
     const QString path = dialogs().chooseOpenFile(request);
@@ -177,7 +167,7 @@ QString withBitmapSuffix(const QString& path) {
 
 void saveSkinSheetFromDialog(PieceResolution resolution) {
     FileDialogRequest request;
-    request.title = menuTitle(Message::SaveSkinSheetAction);
+    request.title = currentText(Message::SaveSkinSheetTitle);
     request.directory = dialogFolder(FileKind::SkinSheet, startFolder("ThmeBMP"));
     request.filter = fileDialogFilter(currentText(Message::BitmapFilter), QStringLiteral("*.bmp"));
     request.suggestedName = suggestedSkinSheetName(Form1->Edit1->text(), resolution);

@@ -271,6 +271,9 @@ void ApplyLanguage(const QString& languageFile) {
     Form7->Button6->setText(Form1->Button6->text());
     Form7->OpenPictureDialog1.Title = Form1->OpenPictureDialog1.Title;
     Form7->SpeedButton2->setText(Form1->SpeedButton2->text());
+    Form7->layOutStrip();
+    vv::ui::placeFrameTitle(Form1->Label5, Form1->Bevel2);
+    vv::ui::placeFrameTitle(Form1->Label4, Form1->Bevel1);
     vv::ui::applyDatabaseActionTexts();
 }
 

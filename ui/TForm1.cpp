@@ -64,8 +64,9 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     versionFont.setPixelSize(16);
     versionFont.setBold(true);
     versionFont.setItalic(true);
-    Label6 = makeLabel(this, "Label6", QStringLiteral("version"), 248, 9, 98, 17);
-    Label7 = makeLabel(this, "Label7", QStringLiteral("version"), 247, 8, 98, 17);
+    // Tall enough for the italic font's ascent and descent.
+    Label6 = makeLabel(this, "Label6", QStringLiteral("version"), 248, 9, 98, 23);
+    Label7 = makeLabel(this, "Label7", QStringLiteral("version"), 247, 8, 98, 23);
     for (QLabel* label : {Label6, Label7}) {
         label->setFont(versionFont);
         label->setCursor(Qt::PointingHandCursor);
@@ -85,7 +86,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
                    248, 128, 337, 22);
     Button11->hide();
 
-    SpeedButton2 = makeSpeedButton(this, "SpeedButton2", QStringLiteral("&load bmp    "), 31, 128, 56, 17);
+    SpeedButton2 = makeSpeedButton(this, "SpeedButton2", QStringLiteral("&load bmp    "), 31, 128, 54, 17);
     SpeedButton1 = makeSpeedButton(this, "SpeedButton1", QStringLiteral("create &pdb"), 85, 128, 61, 17);
     SpeedButton3 = makeSpeedButton(this, "SpeedButton3", QStringLiteral("Hi-Res I&cons"), 12, 16, 145, 17);
     // A flat button paints a style-sheet background only when the sheet also

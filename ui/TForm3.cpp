@@ -5,7 +5,9 @@
 #include "app/OptionRules.h"
 #include "app/SettingsFile.h"
 #include "ui/Artwork.h"
+#include "ui/BuildInputs.h"
 #include "ui/Dialogs.h"
+#include "ui/FileDialogFolders.h"
 #include "ui/SettingsAndLanguage.h"
 #include "ui/TAboutBox.h"
 #include "ui/TForm1.h"
@@ -113,11 +115,6 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent) {
     Label5->setBuddy(Edit1);
     Button3 = makeButton(this, "Button3", QStringLiteral("Selec&t"), 498, 132, 90, 21);
     OpenDialog1.Title = QStringLiteral("Choose the install tool");
-#ifdef Q_OS_WIN
-    OpenDialog1.Filter = QStringLiteral("*.exe *.com *.bat *.pif *.lnk");
-#else
-    OpenDialog1.Filter = QStringLiteral("*");
-#endif
 
     for (const vv::BitDepthRow& row : vv::kBitDepthRows)
         connect(depthBox(row.bpp), &QCheckBox::toggled, this, &TForm3::CheckBox1Click);
@@ -173,6 +170,13 @@ void TForm3::Button2Click() {
 
 void TForm3::Button3Click() {
     OpenDialog1.InitialDir = QDir::rootPath();
+    // Programs are known by their names only on Windows.
+#ifdef Q_OS_WIN
+    OpenDialog1.Filter = fileDialogFilter(currentText(vv::Message::ProgramFilter),
+                                          QStringLiteral("*.exe *.com *.bat *.pif *.lnk"));
+#else
+    OpenDialog1.Filter = currentText(vv::Message::AllFilesFilter) + QStringLiteral(" (*)");
+#endif
     const QString chosen = OpenDialog1.Execute();
     if (chosen.isEmpty())
         return;

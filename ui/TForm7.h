@@ -57,6 +57,10 @@ public:
     void HighSnapClick();         // SelectedCell = 0
     // CellX, CellY of SelectedCell (1..90).
     void CellOrigin();
+    // Places the strip below the slots for the captions in use: the sheet's
+    // controls from the left, the way back from the right, each button as wide
+    // as its longest caption needs, the two titles centred between them.
+    void layOutStrip();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -2,6 +2,7 @@
 // ui_screenshots OUTDIR writes OUTDIR/<language>-<window>.png. Not a test; the
 // fit-and-overlap test is the check, this shows what it checked.
 #include "app/SettingsFile.h"
+#include "ui/BuildInputs.h"
 #include "ui/Controls.h"
 #include "ui/SettingsAndLanguage.h"
 #include "ui/TAboutBox.h"
@@ -76,6 +77,7 @@ int main(int argc, char** argv) {
         QDir::setCurrent(dir.path());
         vv::ui::createWindows();
         Form1->FormActivate();
+        Form3->StartDir = dir.path();
         for (const QString& message : std::as_const(desktop.messages))
             std::fprintf(stderr, "%s: %s\n", qPrintable(language), qPrintable(message));
         desktop.messages.clear();
@@ -87,8 +89,25 @@ int main(int argc, char** argv) {
             failures += !save(window, outDir, language, QLatin1String(name));
         Form1->Button5Click();
         failures += !save(Form1, outDir, language, QStringLiteral("Form1-icons"));
+        Form1->Button5Click();
         Form7->Button5Click();
         failures += !save(Form7, outDir, language, QStringLiteral("Form7-icons"));
+        Form7->Button5Click();
+
+        // A finished build's result, for the longest name a database may have.
+        Form1->Edit1->setText(QStringLiteral("A database name of thirty ch."));
+        vv::ui::showBuildResult(Form1->Messages[vv::Message::BuildResult].arg(
+            QStringLiteral("PDBFiles/") + Form1->Edit1->text() + QStringLiteral(".pdb"),
+            QStringLiteral("412")));
+        failures += !save(Form1, outDir, language, QStringLiteral("Form1-result"));
+        vv::ui::hideBuildResult();
+        // The snapshot's end buttons, as a running snapshot shows them.
+        for (TButton* end : {Form1->Button11, Form7->Button11})
+            end->show();
+        failures += !save(Form1, outDir, language, QStringLiteral("Form1-snapshot"));
+        failures += !save(Form7, outDir, language, QStringLiteral("Form7-snapshot"));
+        for (TButton* end : {Form1->Button11, Form7->Button11})
+            end->hide();
 
         vv::ui::destroyWindows();
         QDir::setCurrent(previous);
