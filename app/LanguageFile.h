@@ -149,6 +149,8 @@ enum class LanguageTargetKind {
     DialogTitle,   // the title of file dialog `control` on window `window`
     Member,        // text member `control` of the main window
     Message,       // Messages[messageIndex] of the main window
+    ToolTip,       // the tooltip of control `control` on window `window` (its
+                   // twins on the other windows, or a group the windows name)
 };
 
 struct LanguageLine {

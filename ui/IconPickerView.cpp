@@ -198,6 +198,7 @@ void toggleSheetArea(QWidget* window, TButton* button, int shortOuterHeight, int
         button->setText(hideCaption.isEmpty() ? builtIn("HideIconsCaption") : hideCaption);
         setDesignedOuterHeight(window, tallOuterHeight);
     }
+    refreshToolTip(button); // the two captions have keys of their own
 }
 
 void setDesignedOuterHeight(QWidget* window, int outerHeight) {

@@ -6,6 +6,7 @@
 #include "app/Palette.h"
 #include "app/SettingsFile.h"
 #include "app/SystemScreens.h"
+#include "icons/IconSlots.h"
 #include "ui/BuildInputs.h"
 #include "ui/DatabaseOpening.h"
 #include "ui/Dialogs.h"
@@ -16,6 +17,7 @@
 #include "ui/TForm3.h"
 #include "ui/TForm6.h"
 #include "ui/TForm7.h"
+#include "ui/TPaintBox.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
@@ -23,7 +25,10 @@
 #include <QTranslator>
 
 #include <cstring>
+#include <initializer_list>
 #include <memory>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -102,6 +107,78 @@ QString* mainMemberNamed(const char* name) {
     return nullptr;
 }
 
+// Controls that show the same tooltip as the one a line names: its twins on
+// the OS5 and high-resolution windows and the other ways to the same action.
+struct ToolTipTwin {
+    const char* window;
+    const char* control;
+    std::initializer_list<std::pair<const char*, const char*>> twins; // window, control ("" the window)
+};
+const ToolTipTwin kToolTipTwins[] = {
+    {"Form1", "Button5", {{"Form7", "Button5"}}},
+    {"Form1",
+     "Button7",
+     {{"Form1", "Label6"},
+      {"Form1", "Label7"},
+      {"Form1", "ProgramIcon"},
+      {"Form3", "ProgramIcon"},
+      {"Form7", "Label6"}}},
+    {"Form1", "Button3", {{"Form7", "Button2"}}},
+    {"Form1", "Button10", {{"Form7", "Button3"}}},
+    {"Form1", "Button11", {{"Form7", "Button11"}}},
+    {"Form1", "SpeedButton2", {{"Form1", "Image4"}, {"Form7", "SpeedButton2"}, {"Form7", "Image52"}}},
+    {"Form1", "SpeedButton1", {{"Form1", "Image5"}}},
+    {"Form1", "", {{"Form7", ""}}},
+    {"Form2", "", {{"Form6", ""}}},
+    {"Form2", "Button1", {{"Form6", "Button1"}}},
+    {"Form2", "Button2", {{"Form6", "Button2"}, {"Form7", "Button1"}}},
+};
+
+QWidget* controlNamed(const char* window, const char* control) {
+    QWidget* owner = windowNamed(window);
+    if (!owner || !*control)
+        return owner;
+    return owner->findChild<QWidget*>(QLatin1String(control));
+}
+
+// The controls of a group a tooltip line names, on both icon pickers.
+QList<QWidget*> toolTipGroup(const char* group) {
+    QList<QWidget*> members;
+    const std::string name(group);
+    for (const vv::ui::IconPickerView* picker : {Form1->IconPicker, Form7->IconPicker}) {
+        if (name == "IconSetSlots" || name == "ThemeIconSlots") {
+            const vv::BuildKind use = name == "IconSetSlots" ? vv::BuildKind::IconSet : vv::BuildKind::Theme;
+            for (int i = 0; i < vv::IconSlotCount; ++i)
+                if (vv::iconSlots()[i].use == use)
+                    members << picker->slotImage(i);
+        } else if (name == "SheetCells") {
+            members << picker->sheetImage();
+            for (int cell = 1; cell <= picker->grid().cellCount; ++cell)
+                members << picker->cellTarget(cell);
+        } else if (name == "SnapshotPictures") {
+            members << picker->snapshotImage();
+        }
+    }
+    if (name == "DepthBoxes")
+        for (const vv::BitDepthRow& row : vv::kBitDepthRows)
+            members << Form3->depthBox(row.bpp);
+    return members;
+}
+
+// Every control that line `line` gives its tooltip.
+QList<QWidget*> toolTipTargets(const vv::LanguageLine& line) {
+    QList<QWidget*> targets = toolTipGroup(line.control);
+    if (targets.isEmpty())
+        if (QWidget* control = controlNamed(line.window, line.control))
+            targets << control;
+    for (const ToolTipTwin& twin : kToolTipTwins)
+        if (std::strcmp(twin.window, line.window) == 0 && std::strcmp(twin.control, line.control) == 0)
+            for (const auto& [window, control] : twin.twins)
+                if (QWidget* target = controlNamed(window, control))
+                    targets << target;
+    return targets;
+}
+
 void applyLine(const vv::LanguageLine& line, const QString& text) {
     using K = vv::LanguageTargetKind;
     switch (line.kind) {
@@ -126,6 +203,10 @@ void applyLine(const vv::LanguageLine& line, const QString& text) {
         return;
     case K::Message:
         Form1->Messages[line.messageIndex] = text;
+        return;
+    case K::ToolTip:
+        for (QWidget* target : toolTipTargets(line))
+            vv::ui::setToolTipText(target, text);
         return;
     }
 }
@@ -246,7 +327,7 @@ void ApplyLanguage(const QString& languageFile) {
     const QString mainCaption = Form1->windowTitle();
     Form7->Button3->setText(Form1->Button10->text());
     Form3->Edit1->setPlaceholderText(vv::ui::currentText(vv::Message::InstallToolPlaceholder));
-    Form3->Edit1->setToolTip(vv::ui::currentText(vv::Message::InstallToolHint));
+    vv::ui::setToolTipText(Form3->Edit1, vv::ui::currentText(vv::Message::InstallToolHint));
     Form1->Button11->setText(Form1->SnapPromptCaption);
     Form7->Button11->setText(Form1->SnapPromptCaption);
 
@@ -275,6 +356,10 @@ void ApplyLanguage(const QString& languageFile) {
     vv::ui::placeFrameTitle(Form1->Label5, Form1->Bevel2);
     vv::ui::placeFrameTitle(Form1->Label4, Form1->Bevel1);
     vv::ui::applyDatabaseActionTexts();
+    for (QWidget* window :
+         {static_cast<QWidget*>(Form1), static_cast<QWidget*>(Form2), static_cast<QWidget*>(Form3),
+          static_cast<QWidget*>(AboutBox), static_cast<QWidget*>(Form6), static_cast<QWidget*>(Form7)})
+        vv::ui::refreshToolTips(window);
 }
 
 namespace vv::ui {

@@ -111,7 +111,7 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent) {
     Edit1->setMaxLength(299);
     // What to put here is not obvious where no desktop suite exists.
     Edit1->setPlaceholderText(vv::checktexts::builtIn(vv::Message::InstallToolPlaceholder));
-    Edit1->setToolTip(vv::checktexts::builtIn(vv::Message::InstallToolHint));
+    setToolTipText(Edit1, vv::checktexts::builtIn(vv::Message::InstallToolHint));
     Label5->setBuddy(Edit1);
     Button3 = makeButton(this, "Button3", QStringLiteral("Selec&t"), 498, 132, 90, 21);
     OpenDialog1.Title = QStringLiteral("Choose the install tool");

@@ -6,11 +6,15 @@
 #include "app/SystemScreens.h"
 #include "ui/Controls.h"
 #include "ui/SettingsAndLanguage.h"
+#include "ui/TImage.h"
+#include "ui/TPaintBox.h"
 
 #include "ShippedLanguages.h"
 #include "support/StartedWindows.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QRegularExpression>
@@ -121,6 +125,49 @@ TEST_F(LanguageCoverage, EveryShownTextComesFromTheLanguageInUse) {
             if (!text.isEmpty() && !madeOfLines(text, *lines))
                 foreign << where + QStringLiteral(": ") + text;
         EXPECT_TRUE(foreign.isEmpty()) << foreign.join(QLatin1Char('\n')).toStdString();
+    }
+}
+
+// Every button, field, list, option, icon slot, sheet cell and snapshot
+// picture says what it does (itself or through its window, for the theme
+// pictures), and with its access key where its caption has one.
+TEST_F(LanguageCoverage, EveryControlHasATooltipWithItsAccessKey) {
+    const QStringList decorations{QStringLiteral("Form1.Image254"), QStringLiteral("AboutBox.Image1"),
+                                  QStringLiteral("AboutBox.ProgramIcon")};
+    for (const QString& file : test::shippedLanguageFiles()) {
+        SCOPED_TRACE(QFileInfo(file).fileName().toStdString());
+        startIn(file);
+        if (HasFatalFailure())
+            return;
+        QStringList unexplained;
+        for (QWidget* window : sixWindows())
+            for (QWidget* control : window->findChildren<QWidget*>()) {
+                const QString name = window->objectName() + QLatin1Char('.') + control->objectName();
+                const bool explains = qobject_cast<QAbstractButton*>(control) ||
+                                      qobject_cast<QLineEdit*>(control) ||
+                                      qobject_cast<QComboBox*>(control) ||
+                                      qobject_cast<TPaintBox*>(control) || qobject_cast<TImage*>(control);
+                const bool shown =
+                    control->isVisibleTo(window) || control->objectName() == QLatin1String("Button11");
+                if (!explains || !shown || decorations.contains(name) ||
+                    qobject_cast<QLineEdit*>(control->parentWidget()) ||
+                    qobject_cast<QComboBox*>(control->parentWidget()))
+                    continue;
+                QString tip;
+                for (QWidget* w = control; w && tip.isEmpty();
+                     w = w->isWindow() ? nullptr : w->parentWidget())
+                    tip = w->toolTip();
+                if (tip.isEmpty()) {
+                    unexplained << name;
+                    continue;
+                }
+                const QString caption = ui::captionOf(control);
+                const qsizetype amp = caption.indexOf(QLatin1Char('&'));
+                if (qobject_cast<QAbstractButton*>(control) && amp >= 0 && amp + 1 < caption.size() &&
+                    !tip.endsWith(QStringLiteral("(Alt+%1)").arg(caption[amp + 1].toUpper())))
+                    unexplained << name + QStringLiteral(" without its key: ") + tip;
+            }
+        EXPECT_TRUE(unexplained.isEmpty()) << unexplained.join(QLatin1Char('\n')).toStdString();
     }
 }
 
