@@ -171,4 +171,25 @@ TEST_F(LanguageCoverage, EveryControlHasATooltipWithItsAccessKey) {
     }
 }
 
+// Each language's help describes what nothing on screen shows by itself: the
+// right-click menus (by their entries in that language), dropped files,
+// PNG sheets, Escape to cancel a build and the command line.
+TEST(HelpFiles, EachLanguageDescribesMenusDropsPngEscapeAndTheCommandLine) {
+    for (const QString& file : test::shippedLanguageFiles()) {
+        SCOPED_TRACE(QFileInfo(file).fileName().toStdString());
+        const std::optional<LanguageTexts> lines = readLanguageFile(file);
+        ASSERT_TRUE(lines);
+        const QString help = QString::fromUtf8(test::readBytes(QFileInfo(file).dir().filePath(
+            QStringLiteral("vkdm_h") + (*lines)[57] + QStringLiteral(".hlp"))));
+        ASSERT_FALSE(help.isEmpty());
+        for (const Message entry : {Message::OpenDatabaseAction, Message::SaveSkinSheetAction}) {
+            QString shown = (*lines)[languageLineOf(entry) - 1];
+            shown.remove(QLatin1Char('&')).remove(QChar(0x2026));
+            EXPECT_TRUE(help.contains(shown)) << shown.toStdString();
+        }
+        for (const char* topic : {"PNG", "Esc", ".prc", "vedivavurir-cli", "--init"})
+            EXPECT_TRUE(help.contains(QLatin1String(topic))) << topic;
+    }
+}
+
 } // namespace
