@@ -78,6 +78,7 @@ int main(int argc, char** argv) {
         vv::ui::createWindows();
         Form1->FormActivate();
         Form3->StartDir = dir.path();
+        Form3->FormActivate();
         for (const QString& message : std::as_const(desktop.messages))
             std::fprintf(stderr, "%s: %s\n", qPrintable(language), qPrintable(message));
         desktop.messages.clear();
