@@ -111,6 +111,32 @@ enum class Message {
     SessionNotRestored, // line 150
     SessionNotKept,     // line 151
     BuildInterrupted, // line 152
+    // Texts the windows showed in English only, whatever the language.
+    HighThemeLoading,       // line 154
+    LowThemeUpdating,       // line 155
+    AboutVersion,           // line 161
+    ColourDialogTitle,      // line 165
+    HelpTitle,              // line 166
+    HelpClose,              // line 167
+    SettingsMissingTail,    // line 168
+    LanguageMissingTail,    // line 169
+    OpenDatabaseAction,     // line 170
+    SaveSkinSheetAction,    // line 171
+    DatabaseRefused,        // line 172
+    FamiliesMissing,        // line 173
+    SkinSheetNotSaved,      // line 174
+    DatabaseFilter,         // line 175
+    BitmapFilter,           // line 176
+    PictureFilter,          // line 177
+    AllFilesFilter,         // line 178
+    InstallToolPlaceholder, // line 179
+    // The one-picture forms of the counted questions and refusals.
+    LowArtOnlyQuestionOne, // line 180
+    LowArtOnlyRefusalOne,  // line 181
+    // File dialogs' titles and the install tool's filter.
+    OpenDatabaseTitle,  // line 182
+    SaveSkinSheetTitle, // line 183
+    ProgramFilter,      // line 184
     Count
 };
 
@@ -149,6 +175,8 @@ enum class LanguageTargetKind {
     DialogTitle,   // the title of file dialog `control` on window `window`
     Member,        // text member `control` of the main window
     Message,       // Messages[messageIndex] of the main window
+    ToolTip,       // the tooltip of control `control` on window `window` (its
+                   // twins on the other windows, or a group the windows name)
 };
 
 struct LanguageLine {

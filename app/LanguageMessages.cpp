@@ -19,4 +19,9 @@ QString messageOrBuiltIn(const QStringList& messages, Message message) {
     return text.isEmpty() ? builtInMessage(message) : text;
 }
 
+QString countedMessage(const QStringList& messages, Message one, Message many, qsizetype count) {
+    const QString text = messageOrBuiltIn(messages, count == 1 ? one : many);
+    return text.contains(QLatin1String("%1")) ? text.arg(count) : text;
+}
+
 } // namespace vv

@@ -17,5 +17,9 @@ QString builtInMessage(Message message);
 // English text when the list has none for it (empty, or made before the
 // message existed).
 QString messageOrBuiltIn(const QStringList& messages, Message message);
+// A message about `count` things: `one` when the count is 1, `many` otherwise,
+// each from `messages` as messageOrBuiltIn gives it, with the count put in
+// where the text names it (%1).
+QString countedMessage(const QStringList& messages, Message one, Message many, qsizetype count);
 
 } // namespace vv

@@ -87,7 +87,8 @@ QImage handheldScreenPicture() {
             p.setBrush(tiles[(row * 4 + col) % 6]);
             p.drawRoundedRect(tile, 4, 4);
         }
-    drawLantern(p, QRectF(58, 92, 44, 58));
+    // Between the icons and the About box's texts on this picture, clear of both.
+    drawLantern(p, QRectF(69, 84, 22, 29));
     return image;
 }
 
@@ -111,7 +112,7 @@ QImage iconSetFramePicture(QSize size, const QRect& slotBlock) {
     p.drawRoundedRect(frame.adjusted(1.5, 1.5, -1.5, -1.5), 7.5, 7.5);
 
     // The band above the screen: a small lantern and a speaker grille, under
-    // the "Hi-R&es Icons" button when that is shown.
+    // the "Hi-Res I&cons" button when that is shown.
     const qreal bandTop = 4;
     const qreal bandBottom = slotBlock.top() - 4;
     if (bandBottom - bandTop >= 8) {

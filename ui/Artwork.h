@@ -19,7 +19,7 @@ QImage programPicture(int size = 100);
 QIcon programIcon();
 QImage handheldScreenPicture();
 // The decorative frame at the main window's left: a handheld's case around the
-// 4 x 3 block of icon-set slots, with a band at the top where "Hi-R&es Icons"
+// 4 x 3 block of icon-set slots, with a band at the top where "Hi-Res I&cons"
 // sits. `size` is the whole frame; the slots lie in `slotBlock` (frame
 // coordinates), which is left as an even, light screen.
 QImage iconSetFramePicture(QSize size, const QRect& slotBlock);

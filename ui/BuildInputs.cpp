@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
@@ -56,19 +57,27 @@ private:
     bool cancelled_ = false;
 };
 
-// A build's result in the busy label's place: a label of the same place and
-// look that stays until the next click or key press anywhere in the program.
+// A build's result in the main window's name row: one line, cut in the
+// middle where it is too long (whole in its tooltip), so it covers no picture
+// the user just changed. It goes at the next click or key press anywhere in
+// the program, or after a few seconds.
 class ResultNote : public QLabel {
 public:
-    ResultNote(QLabel* busyLabel, const QString& text) : QLabel(text, busyLabel->parentWidget()) {
+    explicit ResultNote(const QString& text) : QLabel(Form1) {
         setObjectName(QStringLiteral("BuildResult"));
-        setGeometry(busyLabel->geometry());
-        setFont(busyLabel->font());
-        setAlignment(busyLabel->alignment());
-        setWordWrap(true);
+        const QRect row = Form1->Edit1->geometry().united(Form1->Button8->geometry());
+        setGeometry(row);
+        QFont bold = font();
+        bold.setBold(true);
+        setFont(bold);
+        setAlignment(Qt::AlignCenter);
+        setFrameStyle(QFrame::Box | QFrame::Plain);
         setAutoFillBackground(true);
+        setText(QFontMetrics(bold).elidedText(text, Qt::ElideMiddle, contentsRect().width() - 8));
+        setToolTip(text);
         show();
         raise();
+        QTimer::singleShot(kResultNoteMilliseconds, this, &ResultNote::finish);
         QCoreApplication::instance()->installEventFilter(this);
     }
 
@@ -95,21 +104,29 @@ protected:
 
 } // namespace
 
-void clearResultLines(QWidget* window) {
+void showBuildResult(const QString& line) {
+    hideBuildResult();
+    if (Form1)
+        new ResultNote(line);
+}
+
+void hideBuildResult() {
+    if (!Form1)
+        return;
     for (QLabel* earlier :
-         window->findChildren<QLabel*>(QStringLiteral("BuildResult"), Qt::FindDirectChildrenOnly))
-        if (auto* note = dynamic_cast<ResultNote*>(earlier))
+         Form1->findChildren<QLabel*>(QStringLiteral("BuildResult"), Qt::FindDirectChildrenOnly))
+        if (auto* note = dynamic_cast<ResultNote*>(earlier); note && !note->isHidden())
             note->finish();
 }
 
-void showResultLine(QWidget* place, const QString& text, int lifetimeMs) {
-    auto* label = qobject_cast<QLabel*>(place);
-    if (!label || !label->parentWidget())
-        return;
-    clearResultLines(label->parentWidget());
-    auto* note = new ResultNote(label, text);
-    if (lifetimeMs > 0)
-        QTimer::singleShot(lifetimeMs, note, [note] { note->finish(); });
+void clearResultLines(QWidget*) {
+    hideBuildResult();
+}
+
+// Every result line takes the one place over the name field, so it never
+// covers a picture; `place` names the window it belongs to.
+void showResultLine(QWidget*, const QString& text, int) {
+    showBuildResult(text);
 }
 
 InstallResult installFromWindows(QWidget* installButton, QWidget* resultPlace) {
@@ -162,6 +179,17 @@ QStringList currentMessages() {
     return QStringList(Form1->Messages.begin(), Form1->Messages.end());
 }
 
+QString currentText(Message message) {
+    if (!Form1)
+        return builtInMessage(message);
+    const QString& text = Form1->Messages[message];
+    return text.isEmpty() ? builtInMessage(message) : text;
+}
+
+QString currentCountedText(Message one, Message many, qsizetype count) {
+    return countedMessage(currentMessages(), one, many, count);
+}
+
 BuildRequest buildRequestFromWindows(BuildKind kind) {
     BuildRequest request;
     request.kind = kind;
@@ -197,8 +225,7 @@ std::optional<BuildOutcome> runBuildFromWindows(BuildKind kind, QWidget* busyLab
         dialogs().showMessage(message);
     busyLabel->hide();
     if (outcome.messages.isEmpty() && outcome.databaseStamped)
-        showResultLine(busyLabel,
-                       databaseResultLine(request.startDir, request.databaseName, currentMessages()));
+        showBuildResult(databaseResultLine(request.startDir, request.databaseName, request.messages));
     return outcome;
 }
 
@@ -206,10 +233,9 @@ bool settleLowArtOnly(QList<PieceFile>& pieces, const QList<DensityPair>& pairs)
     if (pairs.isEmpty())
         return true;
     const int answer = dialogs().askChoice(
-        messageOrBuiltIn(currentMessages(), Message::LowArtOnlyQuestion).arg(pairs.size()),
-        {messageOrBuiltIn(currentMessages(), Message::DoubleAnswer),
-         messageOrBuiltIn(currentMessages(), Message::AsItIsAnswer),
-         messageOrBuiltIn(currentMessages(), Message::CancelAnswer)});
+        currentCountedText(Message::LowArtOnlyQuestionOne, Message::LowArtOnlyQuestion, pairs.size()),
+        {currentText(Message::DoubleAnswer), currentText(Message::AsItIsAnswer),
+         currentText(Message::CancelAnswer)});
     switch (answer) {
     case 0:
         doubleLowPictures(pieces, pairs, outsideSheetColour());

@@ -23,6 +23,12 @@ BuildOptions currentBuildOptions();
 
 // Form1's Messages as a list; empty before the windows exist.
 QStringList currentMessages();
+// The text of `message` in the language in use; its built-in English text
+// before a language file has been read or where the file has none.
+QString currentText(Message message);
+// The text of a counted message: `one` when `count` is 1, else `many` with the
+// count; either keeps the count where its text names it (%1).
+QString currentCountedText(Message one, Message many, qsizetype count);
 
 // A request of `kind` with the options, the messages, the database name from
 // Form1's name field (unchanged, blanks included) and Form1's StartDir. The
@@ -35,11 +41,19 @@ BuildRequest buildRequestFromWindows(BuildKind kind);
 // written). Then `busyLabel` is shown and painted at once, the build runs while
 // the windows keep repainting (Escape or closing a window cancels it; other
 // clicks and keys wait) and every message it returns is shown in order.
-// After a clean build the label's place shows the database's path and size
-// until the next click or key press; otherwise it is hidden again.
+// After a clean build the main window's name row shows the database's path
+// and size (showBuildResult); otherwise the label is hidden again.
 // Returns the build's outcome, or nothing when the build did not run.
 std::optional<BuildOutcome> runBuildFromWindows(BuildKind kind, QWidget* busyLabel,
                                                 const std::function<bool(BuildRequest&)>& gatherPieces);
+
+// How long a build's result stays at most, in milliseconds.
+inline constexpr int kResultNoteMilliseconds = 8000;
+// Shows `line` in one line over the main window's name row, where it hides no
+// picture, until the next click or key press or kResultNoteMilliseconds.
+void showBuildResult(const QString& line);
+// Takes a shown result away at once.
+void hideBuildResult();
 
 // Asks once about `pairs` (pictures whose user art is only at density 1) and
 // acts on the answer: Double replaces their density-2 pictures in `pieces` by

@@ -114,6 +114,63 @@ void setCaption(QWidget* control, const QString& caption) {
     }
 }
 
+namespace {
+
+const char* const kToolTipText = "vvToolTipText";
+
+// The letter after a single '&' of `caption`; null when there is none.
+QChar accessKeyOf(const QString& caption) {
+    for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != QLatin1Char('&'))
+            continue;
+        if (caption[i + 1] != QLatin1Char('&'))
+            return caption[i + 1].toUpper();
+        ++i;
+    }
+    return {};
+}
+
+QChar accessKeyFor(const QWidget* control) {
+    if (const QChar own = accessKeyOf(captionOf(control));
+        !own.isNull() && !qobject_cast<const QLabel*>(control))
+        return own;
+    if (control->isWindow())
+        return {};
+    for (const QLabel* label : control->window()->findChildren<QLabel*>())
+        if (label->buddy() == control)
+            return accessKeyOf(label->text());
+    return {};
+}
+
+} // namespace
+
+void setToolTipText(QWidget* control, const QString& text) {
+    control->setProperty(kToolTipText, text);
+    refreshToolTip(control);
+}
+
+void refreshToolTip(QWidget* control) {
+    const QString text = control->property(kToolTipText).toString();
+    if (text.isEmpty())
+        return;
+    const QChar key = accessKeyFor(control);
+    control->setToolTip(key.isNull() ? text : QStringLiteral("%1 (Alt+%2)").arg(text, key));
+}
+
+void refreshToolTips(QWidget* window) {
+    refreshToolTip(window);
+    for (QWidget* control : window->findChildren<QWidget*>())
+        refreshToolTip(control);
+}
+
+void placeFrameTitle(QLabel* title, const QFrame* frame) {
+    constexpr int Indent = 8;
+    const int x = title->width() <= frame->width() - 2 * Indent
+                      ? frame->x() + Indent
+                      : frame->x() + (frame->width() - title->width()) / 2;
+    title->move(x, title->y());
+}
+
 QString captionOf(const QWidget* control) {
     if (auto* label = qobject_cast<const QLabel*>(control))
         return label->text();

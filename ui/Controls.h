@@ -56,5 +56,16 @@ QFrame* makeBevel(QWidget* parent, const char* name, int x, int y, int w, int h)
 // Sets a label's or button's caption; a label that sizes itself follows its text.
 void setCaption(QWidget* control, const QString& caption);
 QString captionOf(const QWidget* control);
+// Gives `control` the tooltip `text`, followed by its access key where its
+// caption (or the label that leads to it) has one.
+void setToolTipText(QWidget* control, const QString& text);
+// Adds the access keys afresh to the tooltips of `window` and its controls,
+// after their captions changed.
+void refreshToolTips(QWidget* window);
+void refreshToolTip(QWidget* control);
+
+// Puts a frame's title on the frame's top edge: near its left end where it
+// fits there, else centred over it.
+void placeFrameTitle(QLabel* title, const QFrame* frame);
 
 } // namespace vv::ui

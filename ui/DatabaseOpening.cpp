@@ -1,7 +1,9 @@
 #include "ui/DatabaseOpening.h"
 
 #include "theme/ThemePieces.h"
+#include "ui/BuildInputs.h"
 #include "ui/Dialogs.h"
+#include "ui/FileDialogFolders.h"
 #include "ui/TForm1.h"
 #include "ui/TForm2.h"
 #include "ui/TForm6.h"
@@ -20,15 +22,6 @@
 namespace vv::ui {
 namespace {
 
-// The texts of opening and saving, in one place until they become language lines.
-const char* const kOpenDatabaseText = "Open database\u2026";
-const char* const kSaveSkinSheetText = "Save skin sheet\u2026";
-const char* const kDatabaseRefusedText = "This database cannot be opened";
-const char* const kFamiliesMissingText = "Not in the database, left as they were";
-const char* const kSheetNotSavedText = "The skin sheet cannot be saved";
-const char* const kDatabaseFilter = "Palm databases (*.pdb *.prc);;All files (*)";
-const char* const kSheetFilter = "Bitmaps (*.bmp)";
-
 bool isDatabaseFile(const QString& path) {
     const QString suffix = QFileInfo(path).suffix().toLower();
     return suffix == QLatin1String("pdb") || suffix == QLatin1String("prc");
@@ -44,10 +37,10 @@ QString droppedFile(const QMimeData* mime) {
 void loadDroppedPicture(DropWindow role, const QString& path) {
     switch (role) {
     case DropWindow::Main:
-        Form1->IconPicker->loadSheetFile(path, Form1->Messages[2]);
+        Form1->IconPicker->loadSheetFile(path, Form1->Messages[Message::IconSheetUnusable]);
         return;
     case DropWindow::Os5Icons:
-        Form7->IconPicker->loadSheetFile(path, Form1->Messages[2]);
+        Form7->IconPicker->loadSheetFile(path, Form1->Messages[Message::IconSheetUnusable]);
         return;
     case DropWindow::ThemeLow:
         Form2->loadSheetFile(path);
@@ -100,14 +93,14 @@ void installDatabaseActions(QWidget* window, DropWindow role) {
     window->setAcceptDrops(true);
     window->installEventFilter(new FileDropFilter(window, role));
     window->setContextMenuPolicy(Qt::ActionsContextMenu);
-    auto* open = new QAction(QString::fromUtf8(kOpenDatabaseText), window);
+    auto* open = new QAction(currentText(Message::OpenDatabaseAction), window);
     open->setObjectName(QStringLiteral("OpenDatabaseAction"));
     QObject::connect(open, &QAction::triggered, window, [] { openDatabaseFromDialog(); });
     window->addAction(open);
     if (role == DropWindow::ThemeLow || role == DropWindow::ThemeHigh) {
         const PieceResolution resolution =
             role == DropWindow::ThemeLow ? PieceResolution::Low : PieceResolution::High;
-        auto* save = new QAction(QString::fromUtf8(kSaveSkinSheetText), window);
+        auto* save = new QAction(currentText(Message::SaveSkinSheetAction), window);
         save->setObjectName(QStringLiteral("SaveSkinSheetAction"));
         QObject::connect(save, &QAction::triggered, window,
                          [resolution] { saveSkinSheetFromDialog(resolution); });
@@ -115,11 +108,23 @@ void installDatabaseActions(QWidget* window, DropWindow role) {
     }
 }
 
+void applyDatabaseActionTexts() {
+    for (QWidget* window : {static_cast<QWidget*>(Form1), static_cast<QWidget*>(Form2),
+                            static_cast<QWidget*>(Form6), static_cast<QWidget*>(Form7)}) {
+        if (!window)
+            continue;
+        if (auto* open = window->findChild<QAction*>(QStringLiteral("OpenDatabaseAction")))
+            open->setText(currentText(Message::OpenDatabaseAction));
+        if (auto* save = window->findChild<QAction*>(QStringLiteral("SaveSkinSheetAction")))
+            save->setText(currentText(Message::SaveSkinSheetAction));
+    }
+}
+
 bool openDatabaseFile(const QString& path) {
     QString problem;
     const std::optional<UnpackedDatabase> database = unpackDatabaseFile(path, outsideSheetColour(), &problem);
     if (!database) {
-        dialogs().showMessage(QString::fromUtf8(kDatabaseRefusedText) + QStringLiteral(": ") + problem);
+        dialogs().showMessage(currentText(Message::DatabaseRefused) + QStringLiteral(": ") + problem);
         return false;
     }
     applyUnpackedDatabase(*database, themePieces(), Form1->IconBoard);
@@ -129,27 +134,52 @@ bool openDatabaseFile(const QString& path) {
         Form7->IconPicker->showSlotsAndSnapshot();
     Form1->Edit1->setText(database->name);
     if (!database->missingFamilies.isEmpty())
-        dialogs().showMessage(QString::fromUtf8(kFamiliesMissingText) + QStringLiteral(": ") +
+        dialogs().showMessage(currentText(Message::FamiliesMissing) + QStringLiteral(": ") +
                               database->missingFamilies.join(QStringLiteral(", ")));
     return true;
 }
 
 void openDatabaseFromDialog() {
-    const QString path =
-        dialogs().chooseOpenFile({QString::fromUtf8(kOpenDatabaseText), startFolder("PDBFiles"),
-                                  QString::fromLatin1(kDatabaseFilter)});
+    FileDialogRequest request;
+    request.title = currentText(Message::OpenDatabaseTitle);
+    request.directory = dialogFolder(FileKind::Database, startFolder("PDBFiles"));
+    request.filter = fileDialogFilter(currentText(Message::DatabaseFilter), QStringLiteral("*.pdb *.prc"));
+    const QString path = dialogs().chooseOpenFile(request);
+    rememberDialogFolder(FileKind::Database, path);
     if (!path.isEmpty())
         openDatabaseFile(path);
 }
 
+QString suggestedSkinSheetName(const QString& databaseName, PieceResolution resolution) {
+    const QString name = databaseName.trimmed();
+    if (!name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')))
+        return name + QStringLiteral(".bmp");
+    return resolution == PieceResolution::Low ? QStringLiteral("SkinSheetLow.bmp")
+                                              : QStringLiteral("SkinSheetHigh.bmp");
+}
+
+QString withBitmapSuffix(const QString& path) {
+    const QFileInfo file(path);
+    if (!file.suffix().isEmpty())
+        return path;
+    return path.endsWith(QLatin1Char('.')) ? path + QStringLiteral("bmp") : path + QStringLiteral(".bmp");
+}
+
 void saveSkinSheetFromDialog(PieceResolution resolution) {
-    const QString path = dialogs().chooseSaveFile(
-        {QString::fromUtf8(kSaveSkinSheetText), startFolder("ThmeBMP"), QString::fromLatin1(kSheetFilter)});
-    if (path.isEmpty())
+    FileDialogRequest request;
+    request.title = currentText(Message::SaveSkinSheetTitle);
+    request.directory = dialogFolder(FileKind::SkinSheet, startFolder("ThmeBMP"));
+    request.filter = fileDialogFilter(currentText(Message::BitmapFilter), QStringLiteral("*.bmp"));
+    request.suggestedName = suggestedSkinSheetName(Form1->Edit1->text(), resolution);
+    request.defaultSuffix = QStringLiteral("bmp");
+    const QString chosen = dialogs().chooseSaveFile(request);
+    if (chosen.isEmpty())
         return;
+    rememberDialogFolder(FileKind::SkinSheet, chosen);
+    const QString path = withBitmapSuffix(chosen);
     const QImage sheet = composeSkinSheet(themePieces(), resolution, outsideSheetColour());
     if (const QString failure = saveBitmapAtomically(sheet, path); !failure.isEmpty())
-        dialogs().showMessage(QString::fromUtf8(kSheetNotSavedText) + QStringLiteral(": ") +
+        dialogs().showMessage(currentText(Message::SkinSheetNotSaved) + QStringLiteral(": ") +
                               QDir::toNativeSeparators(path) + QStringLiteral(": ") + failure);
 }
 

@@ -23,6 +23,8 @@ enum class DropWindow {
 
 // Accepts drops on `window` and gives it its context menu entries.
 void installDatabaseActions(QWidget* window, DropWindow role);
+// Gives every window's context menu entries the texts of the language in use.
+void applyDatabaseActionTexts();
 
 // Opens a database file into the windows. False, with a message naming the
 // file and the problem, when it is refused; then nothing has changed.
@@ -30,7 +32,13 @@ bool openDatabaseFile(const QString& path);
 // "Open database…": a file dialog in StartDir/PDBFiles, then openDatabaseFile.
 void openDatabaseFromDialog();
 // "Save skin sheet…": the current pieces of `resolution` as a 24-bit sheet,
-// written through a temporary file. A cancelled dialog writes nothing.
+// written through a temporary file. The dialog offers the database name (else
+// SkinSheetLow or SkinSheetHigh) with .bmp, and a name typed without an
+// extension gets .bmp. A cancelled dialog writes nothing.
 void saveSkinSheetFromDialog(PieceResolution resolution);
+// The file name "Save skin sheet…" offers for `databaseName` (the name field).
+QString suggestedSkinSheetName(const QString& databaseName, PieceResolution resolution);
+// `path` with .bmp added when its file name has no extension.
+QString withBitmapSuffix(const QString& path);
 
 } // namespace vv::ui

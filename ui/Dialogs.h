@@ -15,9 +15,11 @@ class QWidget;
 namespace vv {
 
 struct FileDialogRequest {
-    QString title;     // empty: the toolkit's default title
-    QString directory; // where the dialog opens
-    QString filter;    // Qt filter string; empty: every picture format the loader knows
+    QString title;         // empty: the toolkit's default title
+    QString directory;     // where the dialog opens
+    QString filter;        // Qt filter string; empty: every file
+    QString suggestedName; // save dialogs: the file name offered
+    QString defaultSuffix; // save dialogs: added to a typed name without an extension
 };
 
 class Dialogs {

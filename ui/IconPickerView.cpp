@@ -1,5 +1,6 @@
 #include "ui/IconPickerView.h"
 
+#include "app/LanguageFile.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
 #include "ui/SheetSizeCheck.h"
@@ -185,15 +186,19 @@ TImage* makePictureButton(QWidget* parent, const char* name, QPoint pos, Picture
 
 void toggleSheetArea(QWidget* window, TButton* button, int shortOuterHeight, int tallOuterHeight,
                      const QString& showCaption, const QString& hideCaption) {
+    const auto builtIn = [](const char* member) {
+        return builtInLanguageLines().value(languageLineFor("Form1", member) - 1);
+    };
     if (button->Tag == 1) {
         button->Tag = 0;
-        button->setText(showCaption.isEmpty() ? QStringLiteral("&Show Icons") : showCaption);
+        button->setText(showCaption.isEmpty() ? builtIn("ShowIconsCaption") : showCaption);
         setDesignedOuterHeight(window, shortOuterHeight);
     } else {
         button->Tag = 1;
-        button->setText(hideCaption.isEmpty() ? QStringLiteral("&Hide Icons") : hideCaption);
+        button->setText(hideCaption.isEmpty() ? builtIn("HideIconsCaption") : hideCaption);
         setDesignedOuterHeight(window, tallOuterHeight);
     }
+    refreshToolTip(button); // the two captions have keys of their own
 }
 
 void setDesignedOuterHeight(QWidget* window, int outerHeight) {

@@ -8,12 +8,12 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -28,13 +28,17 @@ void QtDialogs::showMessage(const QString& text) {
 }
 
 int QtDialogs::askChoice(const QString& question, const QStringList& answers) {
-    QMessageBox box(QMessageBox::Question, QGuiApplication::applicationDisplayName(), question,
-                    QMessageBox::NoButton, QApplication::activeWindow());
+    QMessageBox box(QMessageBox::Question, ui::programTitle(), question, QMessageBox::NoButton,
+                    QApplication::activeWindow());
     QList<QAbstractButton*> buttons;
     for (const QString& answer : answers)
         buttons << box.addButton(answer, QMessageBox::AcceptRole);
-    if (!buttons.isEmpty())
+    if (!buttons.isEmpty()) {
+        // Enter takes the first answer; Escape and the title bar's close the
+        // last, which in every question is the one that changes nothing.
         box.setDefaultButton(qobject_cast<QPushButton*>(buttons.first()));
+        box.setEscapeButton(buttons.last());
+    }
     box.exec();
     return int(buttons.indexOf(box.clickedButton()));
 }
@@ -91,12 +95,21 @@ QString QtDialogs::chooseOpenFile(const FileDialogRequest& request) {
 }
 
 QString QtDialogs::chooseSaveFile(const FileDialogRequest& request) {
-    return QFileDialog::getSaveFileName(QApplication::activeWindow(), request.title, request.directory,
-                                        request.filter);
+    QFileDialog dialog(QApplication::activeWindow(), request.title, request.directory, request.filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // The dialog adds the suffix itself, so it asks before replacing the file
+    // that the completed name names.
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    if (!request.suggestedName.isEmpty())
+        dialog.selectFile(request.suggestedName);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles().value(0);
 }
 
 std::optional<QColor> QtDialogs::chooseColor(const QColor& initial) {
-    const QColor chosen = QColorDialog::getColor(initial, QApplication::activeWindow());
+    const QColor chosen = QColorDialog::getColor(initial, QApplication::activeWindow(),
+                                                 ui::currentText(Message::ColourDialogTitle));
     if (!chosen.isValid())
         return std::nullopt;
     return chosen;
@@ -114,7 +127,8 @@ void QtDialogs::showHelp(const QString& helpFile) {
         return;
     }
     QDialog viewer(QApplication::activeWindow());
-    viewer.setWindowTitle(QFileInfo(helpFile).fileName());
+    viewer.setObjectName(QStringLiteral("HelpViewer"));
+    viewer.setWindowTitle(ui::currentText(Message::HelpTitle));
     viewer.resize(640, 480);
     auto* layout = new QVBoxLayout(&viewer);
     auto* browser = new QTextBrowser(&viewer);
@@ -122,6 +136,13 @@ void QtDialogs::showHelp(const QString& helpFile) {
     browser->setSearchPaths({QFileInfo(helpFile).absolutePath()});
     browser->setHtml(QString::fromUtf8(page));
     layout->addWidget(browser);
+    auto* buttons = new QDialogButtonBox(&viewer);
+    QPushButton* close =
+        buttons->addButton(ui::currentText(Message::HelpClose), QDialogButtonBox::RejectRole);
+    close->setObjectName(QStringLiteral("CloseButton"));
+    close->setDefault(true);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &viewer, &QDialog::reject);
+    layout->addWidget(buttons);
     viewer.exec();
 }
 

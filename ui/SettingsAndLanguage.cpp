@@ -6,18 +6,29 @@
 #include "app/Palette.h"
 #include "app/SettingsFile.h"
 #include "app/SystemScreens.h"
+#include "icons/IconSlots.h"
 #include "ui/BuildInputs.h"
+#include "ui/DatabaseOpening.h"
 #include "ui/Dialogs.h"
+#include "ui/FileDialogFolders.h"
 #include "ui/TAboutBox.h"
 #include "ui/TForm1.h"
 #include "ui/TForm2.h"
 #include "ui/TForm3.h"
 #include "ui/TForm6.h"
 #include "ui/TForm7.h"
+#include "ui/TPaintBox.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
 #include <QSignalBlocker>
+#include <QTranslator>
 
 #include <cstring>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -96,6 +107,78 @@ QString* mainMemberNamed(const char* name) {
     return nullptr;
 }
 
+// Controls that show the same tooltip as the one a line names: its twins on
+// the OS5 and high-resolution windows and the other ways to the same action.
+struct ToolTipTwin {
+    const char* window;
+    const char* control;
+    std::initializer_list<std::pair<const char*, const char*>> twins; // window, control ("" the window)
+};
+const ToolTipTwin kToolTipTwins[] = {
+    {"Form1", "Button5", {{"Form7", "Button5"}}},
+    {"Form1",
+     "Button7",
+     {{"Form1", "Label6"},
+      {"Form1", "Label7"},
+      {"Form1", "ProgramIcon"},
+      {"Form3", "ProgramIcon"},
+      {"Form7", "Label6"}}},
+    {"Form1", "Button3", {{"Form7", "Button2"}}},
+    {"Form1", "Button10", {{"Form7", "Button3"}}},
+    {"Form1", "Button11", {{"Form7", "Button11"}}},
+    {"Form1", "SpeedButton2", {{"Form1", "Image4"}, {"Form7", "SpeedButton2"}, {"Form7", "Image52"}}},
+    {"Form1", "SpeedButton1", {{"Form1", "Image5"}}},
+    {"Form1", "", {{"Form7", ""}}},
+    {"Form2", "", {{"Form6", ""}}},
+    {"Form2", "Button1", {{"Form6", "Button1"}}},
+    {"Form2", "Button2", {{"Form6", "Button2"}, {"Form7", "Button1"}}},
+};
+
+QWidget* controlNamed(const char* window, const char* control) {
+    QWidget* owner = windowNamed(window);
+    if (!owner || !*control)
+        return owner;
+    return owner->findChild<QWidget*>(QLatin1String(control));
+}
+
+// The controls of a group a tooltip line names, on both icon pickers.
+QList<QWidget*> toolTipGroup(const char* group) {
+    QList<QWidget*> members;
+    const std::string name(group);
+    for (const vv::ui::IconPickerView* picker : {Form1->IconPicker, Form7->IconPicker}) {
+        if (name == "IconSetSlots" || name == "ThemeIconSlots") {
+            const vv::BuildKind use = name == "IconSetSlots" ? vv::BuildKind::IconSet : vv::BuildKind::Theme;
+            for (int i = 0; i < vv::IconSlotCount; ++i)
+                if (vv::iconSlots()[i].use == use)
+                    members << picker->slotImage(i);
+        } else if (name == "SheetCells") {
+            members << picker->sheetImage();
+            for (int cell = 1; cell <= picker->grid().cellCount; ++cell)
+                members << picker->cellTarget(cell);
+        } else if (name == "SnapshotPictures") {
+            members << picker->snapshotImage();
+        }
+    }
+    if (name == "DepthBoxes")
+        for (const vv::BitDepthRow& row : vv::kBitDepthRows)
+            members << Form3->depthBox(row.bpp);
+    return members;
+}
+
+// Every control that line `line` gives its tooltip.
+QList<QWidget*> toolTipTargets(const vv::LanguageLine& line) {
+    QList<QWidget*> targets = toolTipGroup(line.control);
+    if (targets.isEmpty())
+        if (QWidget* control = controlNamed(line.window, line.control))
+            targets << control;
+    for (const ToolTipTwin& twin : kToolTipTwins)
+        if (std::strcmp(twin.window, line.window) == 0 && std::strcmp(twin.control, line.control) == 0)
+            for (const auto& [window, control] : twin.twins)
+                if (QWidget* target = controlNamed(window, control))
+                    targets << target;
+    return targets;
+}
+
 void applyLine(const vv::LanguageLine& line, const QString& text) {
     using K = vv::LanguageTargetKind;
     switch (line.kind) {
@@ -121,7 +204,32 @@ void applyLine(const vv::LanguageLine& line, const QString& text) {
     case K::Message:
         Form1->Messages[line.messageIndex] = text;
         return;
+    case K::ToolTip:
+        for (QWidget* target : toolTipTargets(line))
+            vv::ui::setToolTipText(target, text);
+        return;
     }
+}
+
+// Qt's own texts (the buttons and labels of its file and colour dialogs) in
+// the language whose code is line 58, where Qt ships that translation.
+void installToolkitTranslation(const QString& code) {
+    static QTranslator* installed = nullptr;
+    static QString installedCode;
+    if (code == installedCode)
+        return;
+    if (installed) {
+        QCoreApplication::removeTranslator(installed);
+        delete installed;
+        installed = nullptr;
+    }
+    installedCode = code;
+    auto translator = std::make_unique<QTranslator>();
+    if (code.isEmpty() || !translator->load(QStringLiteral("qtbase_") + code,
+                                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return;
+    installed = translator.release();
+    QCoreApplication::installTranslator(installed);
 }
 
 const QString& iconsCaptionFor(const TButton* button) {
@@ -214,16 +322,17 @@ void ApplyLanguage(const QString& languageFile) {
             vv::dialogs().showMessage(Form1->Messages[vv::Message::LanguageFileDamaged]);
         else
             vv::dialogs().showMessage(Form1->Messages[vv::Message::LanguageNotLoaded] +
-                                      QStringLiteral(" - Language file is missing or incorrect"));
+                                      vv::ui::currentText(vv::Message::LanguageMissingTail));
         return;
     }
     for (const vv::LanguageLine& line : vv::languageLines())
         applyLine(line, (*texts)[line.line - 1]);
 
+    installToolkitTranslation(Form1->HelpSuffix);
     const QString mainCaption = Form1->windowTitle();
     Form7->Button3->setText(Form1->Button10->text());
-    Form3->Edit1->setPlaceholderText(Form1->Messages[vv::Message::InstallToolHint]);
-    Form3->Edit1->setToolTip(Form1->Messages[vv::Message::InstallToolHint]);
+    Form3->Edit1->setPlaceholderText(vv::ui::currentText(vv::Message::InstallToolPlaceholder));
+    vv::ui::setToolTipText(Form3->Edit1, vv::ui::currentText(vv::Message::InstallToolHint));
     Form1->Button11->setText(Form1->SnapPromptCaption);
     Form7->Button11->setText(Form1->SnapPromptCaption);
 
@@ -235,12 +344,11 @@ void ApplyLanguage(const QString& languageFile) {
     Form1->Button5->setText(iconsCaptionFor(Form1->Button5));
     Form3->Label1->setText(Form1->LanguageName);
 
-    Form6->setWindowTitle(Form2->windowTitle() + QStringLiteral(" Hi-Res"));
     Form6->Button1->setText(Form2->Button1->text());
     Form6->Button2->setText(Form2->Button2->text());
     Form6->OpenPictureDialog1.Title = Form2->OpenPictureDialog1.Title;
+    Form6->Label1->setText(vv::ui::highThemeBusyCaption());
 
-    Form7->setWindowTitle(mainCaption + QStringLiteral(" OS5 Hi-Res"));
     vv::ui::setCaption(Form7->Label4, Form1->Label4->text());
     vv::ui::setCaption(Form7->Label5, Form1->Label5->text());
     vv::ui::setCaption(Form7->Label6, Form1->Label6->text());
@@ -249,11 +357,21 @@ void ApplyLanguage(const QString& languageFile) {
     Form7->Button6->setText(Form1->Button6->text());
     Form7->OpenPictureDialog1.Title = Form1->OpenPictureDialog1.Title;
     Form7->SpeedButton2->setText(Form1->SpeedButton2->text());
+    Form7->layOutStrip();
+    vv::ui::placeFrameTitle(Form1->Label5, Form1->Bevel2);
+    vv::ui::placeFrameTitle(Form1->Label4, Form1->Bevel1);
+    vv::ui::applyDatabaseActionTexts();
+    for (QWidget* window :
+         {static_cast<QWidget*>(Form1), static_cast<QWidget*>(Form2), static_cast<QWidget*>(Form3),
+          static_cast<QWidget*>(AboutBox), static_cast<QWidget*>(Form6), static_cast<QWidget*>(Form7)})
+        vv::ui::refreshToolTips(window);
 }
 
 namespace vv::ui {
 
 void createWindows() {
+    // The dialogs' folders belong to one run of the windows.
+    forgetDialogFolders();
     Form1 = new TForm1;
     Form2 = new TForm2;
     Form3 = new TForm3;

@@ -2,6 +2,8 @@
 
 #include "ui/Artwork.h"
 
+#include <QKeyEvent>
+
 TAboutBox* AboutBox = nullptr;
 
 using namespace vv::ui;
@@ -51,6 +53,18 @@ TAboutBox::TAboutBox(QWidget* parent) : QWidget(parent) {
     OKButton = makeButton(Panel1, "OKButton", QStringLiteral("&OK"), 164, 143, 100, 21);
     OKButton->setDefault(true);
     connect(OKButton, &QPushButton::clicked, this, &TAboutBox::OKButtonClick);
+}
+
+void TAboutBox::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        OKButton->click();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
 }
 
 void TAboutBox::OKButtonClick() {

@@ -22,6 +22,10 @@ public:
     TButton* OKButton;
 
     void OKButtonClick();
+
+protected:
+    // Enter takes OK, the default button; Escape closes the box as well.
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 extern TAboutBox* AboutBox;

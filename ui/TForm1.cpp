@@ -63,8 +63,9 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     versionFont.setPixelSize(16);
     versionFont.setBold(true);
     versionFont.setItalic(true);
-    Label6 = makeLabel(this, "Label6", QStringLiteral("version"), 248, 9, 98, 17);
-    Label7 = makeLabel(this, "Label7", QStringLiteral("version"), 247, 8, 98, 17);
+    // Tall enough for the italic font's ascent and descent.
+    Label6 = makeLabel(this, "Label6", QStringLiteral("version"), 248, 9, 98, 23);
+    Label7 = makeLabel(this, "Label7", QStringLiteral("version"), 247, 8, 98, 23);
     for (QLabel* label : {Label6, Label7}) {
         label->setFont(versionFont);
         label->setCursor(Qt::PointingHandCursor);
@@ -84,9 +85,9 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
                    248, 128, 337, 22);
     Button11->hide();
 
-    SpeedButton2 = makeSpeedButton(this, "SpeedButton2", QStringLiteral("&load bmp    "), 31, 128, 56, 17);
+    SpeedButton2 = makeSpeedButton(this, "SpeedButton2", QStringLiteral("&load bmp    "), 31, 128, 54, 17);
     SpeedButton1 = makeSpeedButton(this, "SpeedButton1", QStringLiteral("create &pdb"), 85, 128, 61, 17);
-    SpeedButton3 = makeSpeedButton(this, "SpeedButton3", QStringLiteral("Hi-R&es Icons"), 12, 16, 145, 17);
+    SpeedButton3 = makeSpeedButton(this, "SpeedButton3", QStringLiteral("Hi-Res I&cons"), 12, 16, 145, 17);
     // A flat button paints a style-sheet background only when the sheet also
     // sets a border; without one the white caption sat on the white window.
     SpeedButton3->setStyleSheet(QStringLiteral(
@@ -98,7 +99,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     SpeedButton3->hide();
 
     // The case around the 4 x 3 icon-set slots, drawn behind them and behind
-    // "Hi-R&es Icons" in the band at its top.
+    // "Hi-Res I&cons" in the band at its top.
     QRect slotBlock;
     for (int i = 0; i < vv::IconSetSlotCount; ++i)
         slotBlock |= QRect(vv::iconSlots()[i].mainPos, vv::LowIconSize);
@@ -183,15 +184,15 @@ void TForm1::FormActivate() {
     if (!canvas.isNull())
         DeskShot->setPicture(canvas);
 
-    AboutBox->Version->setText(QStringLiteral("Version ") + VersionNumber);
     Label6->setText(VersionPrefix + VersionNumber);
     Label7->setText(VersionPrefix + VersionNumber);
 
     const std::optional<QString> languageFile = LoadSettings(StartDir);
     if (!languageFile)
         vv::dialogs().showMessage(Messages[vv::Message::SettingsNotRead] +
-                                  QStringLiteral("- Where is vkdm_settings.cfg?"));
+                                  vv::ui::currentText(vv::Message::SettingsMissingTail));
     ApplyLanguage(languageFile.value_or(QString()));
+    AboutBox->Version->setText(vv::ui::currentText(vv::Message::AboutVersion).arg(VersionNumber));
     if (canvas.isNull())
         vv::dialogs().showMessage(
             vv::messageOrBuiltIn(vv::ui::currentMessages(), vv::Message::SnapshotCanvasUnreadable)

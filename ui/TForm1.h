@@ -40,7 +40,7 @@ public:
     // Icon picker column.
     TButton* SpeedButton2; // &load bmp
     TButton* SpeedButton1; // create &pdb
-    TButton* SpeedButton3; // Hi-R&es Icons, offered for the 320x320 OS5 screen only
+    TButton* SpeedButton3; // Hi-Res I&cons, offered for the 320x320 OS5 screen only
     // Version, program picture, titles and busy labels.
     TImage* ProgramIcon;
     TImage* Image254; // the case drawn around the icon-set slots
@@ -53,7 +53,7 @@ public:
     QFrame* Bevel1;
     QFrame* Bevel2;
     TImage* DeskShot; // the snapshot canvas, never shown; sized by resource.bmp
-    TOpenPictureDialog OpenPictureDialog1;
+    TOpenPictureDialog OpenPictureDialog1{vv::ui::FileKind::IconSheet};
 
     // The pictures of both icon pickers, one for the whole program: the OS5
     // window reaches it as Form1->IconBoard with vv::IconWindow::Os5.

@@ -7,12 +7,14 @@
 #include "ui/Artwork.h"
 #include "ui/BuildInputs.h"
 #include "ui/Dialogs.h"
+#include "ui/FileDialogFolders.h"
 #include "ui/SettingsAndLanguage.h"
 #include "ui/TAboutBox.h"
 #include "ui/TForm1.h"
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QKeyEvent>
 #include <QShowEvent>
 #include <QSignalBlocker>
 
@@ -103,22 +105,17 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent) {
     ProgramIcon->setGeometry(488, 8, 100, 100);
     ProgramIcon->setPicture(programPicture());
 
-    Label5 = makeLabel(this, "Label5", QStringLiteral(" &Path to PalmDesktop Install Tool: "), 4, 116);
+    Label5 = makeLabel(this, "Label5", QStringLiteral(" &Path to the handheld's install tool: "), 4, 116);
     Edit1 = new QLineEdit(vv::defaultInstallTool(), this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setGeometry(4, 132, 489, 21);
     Edit1->setMaxLength(299);
     // What to put here is not obvious where no desktop suite exists.
-    Edit1->setPlaceholderText(vv::checktexts::builtIn(vv::Message::InstallToolHint));
-    Edit1->setToolTip(vv::checktexts::builtIn(vv::Message::InstallToolHint));
+    Edit1->setPlaceholderText(vv::checktexts::builtIn(vv::Message::InstallToolPlaceholder));
+    setToolTipText(Edit1, vv::checktexts::builtIn(vv::Message::InstallToolHint));
     Label5->setBuddy(Edit1);
-    Button3 = makeButton(this, "Button3", QStringLiteral("S&elect"), 498, 132, 90, 21);
-    OpenDialog1.Title = QStringLiteral("Search for Install Tool");
-#ifdef Q_OS_WIN
-    OpenDialog1.Filter = QStringLiteral("*.exe *.com *.bat *.pif *.lnk");
-#else
-    OpenDialog1.Filter = QStringLiteral("*");
-#endif
+    Button3 = makeButton(this, "Button3", QStringLiteral("Selec&t"), 498, 132, 90, 21);
+    OpenDialog1.Title = QStringLiteral("Choose the install tool");
 
     for (const vv::BitDepthRow& row : vv::kBitDepthRows)
         connect(depthBox(row.bpp), &QCheckBox::toggled, this, &TForm3::CheckBox1Click);
@@ -182,6 +179,14 @@ bool TForm3::save() {
     return true;
 }
 
+void TForm3::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        Button4Click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 void TForm3::FormActivate() {
     Label1->setText(Form1->LanguageName);
     ComboBox1->clear();
@@ -211,6 +216,13 @@ void TForm3::Button2Click() {
 
 void TForm3::Button3Click() {
     OpenDialog1.InitialDir = QDir::rootPath();
+    // Programs are known by their names only on Windows.
+#ifdef Q_OS_WIN
+    OpenDialog1.Filter = fileDialogFilter(currentText(vv::Message::ProgramFilter),
+                                          QStringLiteral("*.exe *.com *.bat *.pif *.lnk"));
+#else
+    OpenDialog1.Filter = currentText(vv::Message::AllFilesFilter) + QStringLiteral(" (*)");
+#endif
     const QString chosen = OpenDialog1.Execute();
     if (chosen.isEmpty())
         return;

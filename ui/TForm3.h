@@ -32,8 +32,8 @@ public:
 
     TLabel* Label5;   // install tool title
     QLineEdit* Edit1; // install tool path
-    TButton* Button3; // S&elect
-    TOpenDialog OpenDialog1;
+    TButton* Button3; // Selec&t
+    TOpenDialog OpenDialog1{vv::ui::FileKind::InstallTool};
     TLabel* Label4;       // bit depth title
     QCheckBox* CheckBox1; // 1 bpp, the fallback depth
     QCheckBox* CheckBox2; // 2 bpp
@@ -97,6 +97,8 @@ protected:
 private:
     bool save();
     bool backFromAbout_ = false;
+    // Escape closes the dialog, as Close does.
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 extern TForm3* Form3;

@@ -9,10 +9,7 @@ TForm6::TForm6(QWidget* parent) : ThemeWindow(vv::PieceResolution::High, parent)
     setObjectName(QStringLiteral("Form6"));
     setWindowTitle(QStringLiteral("ZazirEravedi"));
     vv::ui::setupFixedWindow(this, 471, 376);
-    // The runs of blanks put the two sentences on two lines.
-    placeControls(
-        {79, 0, 146, 24}, {224, 0, 145, 24}, {0, 0, 473, 377},
-        QStringLiteral("             Loading Hi-Res Theme...               Updating Low-Res Theme..."));
+    placeControls({79, 0, 145, 24}, {224, 0, 145, 24}, {0, 0, 473, 377}, vv::ui::highThemeBusyCaption());
     // The pieces belong to the low-resolution window, created before this one.
     if (Form2)
         showPieces(Form2->Pieces);

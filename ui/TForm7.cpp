@@ -8,6 +8,7 @@
 #include "ui/TImage.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 
 TForm7* Form7 = nullptr;
 
@@ -19,8 +20,9 @@ TForm7::TForm7(QWidget* parent) : QWidget(parent) {
     // Wide enough for the 723-pixel icon sheet below; the picker enlarges the height.
     setupFixedWindow(this, 726, 163);
 
-    // The slots fill rows 4 to 138; the controls share the strip below them.
-    SpeedButton2 = makeSpeedButton(this, "SpeedButton2", QStringLiteral("&load bmp    "), 4, 143, 64, 17);
+    // The slots fill rows 4 to 138; the controls share the strip below them,
+    // placed by layOutStrip.
+    SpeedButton2 = makeSpeedButton(this, "SpeedButton2", QStringLiteral("&load bmp    "), 18, 143, 54, 17);
     Button5 = makeButton(this, "Button5", QStringLiteral("&Show Icons"), 72, 141, 70, 20);
     Button6 = makeButton(this, "Button6", QStringLiteral("&Reset Data"), 146, 141, 70, 20);
     Label5 = makeLabel(this, "Label5", QStringLiteral(" Main Menu "), 222, 144);
@@ -44,7 +46,7 @@ TForm7::TForm7(QWidget* parent) : QWidget(parent) {
     Image31 = IconPicker->sheetImage();
     HighSnap = IconPicker->snapshotImage();
     // Smaller than the main window's: the strip leaves little room after "load bmp".
-    Image52 = makePictureButton(this, "Image52", {59, 147}, PictureButton::OpenSheet, {12, 9});
+    Image52 = makePictureButton(this, "Image52", {4, 147}, PictureButton::OpenSheet, {12, 9});
     connect(IconPicker, &IconPickerView::cellClicked, this, &TForm7::PaintBoxClick);
     connect(IconPicker, &IconPickerView::slotClicked, this, &TForm7::IconSlotClick);
     // What Sho&t turns off on this window while the snapshot runs.
@@ -65,6 +67,62 @@ TForm7::TForm7(QWidget* parent) : QWidget(parent) {
     connect(SpeedButton2, &QPushButton::clicked, this, &TForm7::SpeedButton2Click);
     connect(Label6, &TLabel::clicked, this, &TForm7::Label6Click);
     vv::ui::installDatabaseActions(this, vv::ui::DropWindow::Os5Icons);
+    layOutStrip();
+}
+
+namespace {
+
+// The width a button needs for the longest of `captions`, and at least `least`.
+int buttonWidthFor(const QWidget* button, const QStringList& captions, int least) {
+    const QFontMetrics metrics(button->font());
+    int widest = 0;
+    for (const QString& caption : captions)
+        widest = qMax(widest, metrics.size(Qt::TextShowMnemonic, caption).width());
+    return qMax(least, widest + 12);
+}
+
+} // namespace
+
+void TForm7::layOutStrip() {
+    constexpr int Top = 141, Height = 20, Gap = 4;
+    const auto captionsOf = [](const QWidget* button, const QStringList& more = {}) {
+        QStringList captions{captionOf(button)};
+        for (const QString& caption : more)
+            if (!caption.isEmpty())
+                captions << caption;
+        return captions;
+    };
+    int left = Image52->geometry().right() + 3;
+    const int loadWidth = QFontMetrics(SpeedButton2->font())
+                              .size(Qt::TextShowMnemonic, captionOf(SpeedButton2).trimmed())
+                              .width() +
+                          2;
+    SpeedButton2->setGeometry(left, Top + 2, loadWidth, 17);
+    left += loadWidth + Gap;
+    for (TButton* button : {Button5, Button6}) {
+        const QStringList captions =
+            button == Button5 ? captionsOf(button, {Form1->ShowIconsCaption, Form1->HideIconsCaption})
+                              : captionsOf(button);
+        const int width = buttonWidthFor(button, captions, 56);
+        button->setGeometry(left, Top, width, Height);
+        left += width + Gap;
+    }
+    int right = width() - 2;
+    const int versionWidth = QFontMetrics(Label6->font()).horizontalAdvance(Label6->text()) + 4;
+    Label6->setGeometry(right - versionWidth, Top + 2, versionWidth, 17);
+    right = Label6->x() - Gap;
+    for (TButton* button : {Button1, Button3, Button2}) {
+        const int width = buttonWidthFor(button, captionsOf(button), button == Button3 ? 37 : 56);
+        button->setGeometry(right - width, Top, width, Height);
+        right = button->x() - Gap;
+    }
+    // The end button stands in for what lies between the two groups, View
+    // Theme and Shot included, which it turns off.
+    Button11->setGeometry(left, Top - 1, Button3->geometry().right() + 1 - left, Height + 2);
+    const int titles = Label5->width() + 2 * Gap + Label4->width();
+    const int start = left + qMax(0, (right - left - titles) / 2);
+    Label5->move(start, Top + 3);
+    Label4->move(Label5->geometry().right() + 1 + 2 * Gap, Top + 3);
 }
 
 void TForm7::Button1Click() {

@@ -32,7 +32,7 @@ public:
     TLabel* Label4;        // theme icons title
     TLabel* Label5;        // menu title
     TLabel* Label6;        // version; a click opens the About box
-    TOpenPictureDialog OpenPictureDialog1;
+    TOpenPictureDialog OpenPictureDialog1{vv::ui::FileKind::IconSheet};
     // The picker's controls over Form1->IconBoard's OS5 side: Image31, the
     // PaintBox1..90 cells with Bevel5..94, the 32 slots, their holders and HighSnap.
     vv::ui::IconPickerView* IconPicker;
@@ -57,6 +57,10 @@ public:
     void HighSnapClick();         // SelectedCell = 0
     // CellX, CellY of SelectedCell (1..90).
     void CellOrigin();
+    // Places the strip below the slots for the captions in use: the sheet's
+    // controls from the left, the way back from the right, each button as wide
+    // as its longest caption needs, the two titles centred between them.
+    void layOutStrip();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

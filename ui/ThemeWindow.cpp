@@ -2,6 +2,7 @@
 
 #include "app/LanguageFile.h"
 #include "theme/ThemePieces.h"
+#include "ui/BuildInputs.h"
 #include "ui/Dialogs.h"
 #include "ui/SheetSizeCheck.h"
 #include "ui/TForm1.h"
@@ -127,6 +128,11 @@ QRgb outsideSheetColour() {
             return kOutsideSheetColour;
     }
     return qRgb(rgb[0], rgb[1], rgb[2]);
+}
+
+QString highThemeBusyCaption() {
+    return currentText(Message::HighThemeLoading) + QLatin1Char('\n') +
+           currentText(Message::LowThemeUpdating);
 }
 
 } // namespace vv::ui

@@ -27,7 +27,7 @@ public:
     TButton* Button2 = nullptr; // &Return
     TLabel* Label1 = nullptr;   // busy label over the whole window, hidden
     TImage* Image1 = nullptr;   // the last sheet loaded here, never shown
-    TOpenPictureDialog OpenPictureDialog1;
+    TOpenPictureDialog OpenPictureDialog1{vv::ui::FileKind::SkinSheet};
     // Copy of the main window's start directory, made before each showing;
     // the sheet dialog opens in its ThmeBMP folder.
     QString StartDir;
@@ -73,5 +73,8 @@ void showPiecesOnThemeWindows();
 // current transparency colour, so the launcher shows through there; the
 // default green when those texts are not colour values.
 QRgb outsideSheetColour();
+// The high-resolution window's busy text: loading the high-resolution pieces,
+// then, on a line of its own, updating the low-resolution ones.
+QString highThemeBusyCaption();
 
 } // namespace vv::ui

@@ -17,7 +17,9 @@ QList<WindowSnapshot*>& everySnapshot() {
     return all;
 }
 
-const QString BuiltInPrompt = QStringLiteral("Press the '&F' key to complete Snapshot Process...");
+QString builtInPrompt() {
+    return builtInLanguageLines().value(languageLineFor("Form1", "SnapPromptCaption") - 1);
+}
 
 int colourComponent(const QString& text) {
     bool ok = false;
@@ -91,7 +93,7 @@ void WindowSnapshot::end() {
     disabledByStart_.clear();
     showEverySnapshotPicture();
 
-    endButton->setText(state_.SnapPromptCaption.isEmpty() ? BuiltInPrompt : state_.SnapPromptCaption);
+    endButton->setText(state_.SnapPromptCaption.isEmpty() ? builtInPrompt() : state_.SnapPromptCaption);
     endButton->setEnabled(true);
 }
 

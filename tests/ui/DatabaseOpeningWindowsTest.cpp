@@ -14,11 +14,14 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QMimeData>
 #include <QUrl>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace vv;
 
@@ -177,10 +180,13 @@ TEST_F(DatabaseWindows, DroppedPicturesLoadAsSheets) {
 }
 
 TEST_F(DatabaseWindows, ContextMenusOpenDatabasesAndSaveSheetsThatLoadBackUnchanged) {
-    EXPECT_EQ(menuOf(Form2), (QStringList{"Open database\u2026", "Save skin sheet\u2026"}));
-    EXPECT_EQ(menuOf(Form6), (QStringList{"Open database\u2026", "Save skin sheet\u2026"}));
-    EXPECT_EQ(menuOf(Form1), QStringList{"Open database\u2026"});
-    EXPECT_EQ(menuOf(Form7), QStringList{"Open database\u2026"});
+    const QString open = Form1->Messages[Message::OpenDatabaseAction];
+    const QString save = Form1->Messages[Message::SaveSkinSheetAction];
+    EXPECT_EQ(open, QStringLiteral("&Open database\u2026"));
+    EXPECT_EQ(menuOf(Form2), (QStringList{open, save}));
+    EXPECT_EQ(menuOf(Form6), (QStringList{open, save}));
+    EXPECT_EQ(menuOf(Form1), QStringList{open});
+    EXPECT_EQ(menuOf(Form7), QStringList{open});
 
     platform.fileAnswers.enqueue(writeTheme("From menu"));
     action(Form7, "OpenDatabaseAction")->trigger();
@@ -204,6 +210,91 @@ TEST_F(DatabaseWindows, ContextMenusOpenDatabasesAndSaveSheetsThatLoadBackUnchan
         ASSERT_TRUE(reloaded.loadSheetFile(file, resolution).loaded());
         for (int i = 0; i < kThemePieceCount; ++i)
             ASSERT_EQ(reloaded.piece(i, resolution), Form2->Pieces.piece(i, resolution)) << i;
+    }
+    EXPECT_TRUE(platform.messages.isEmpty()) << platform.messages.join('|').toStdString();
+}
+
+} // namespace
+
+namespace {
+
+// Each kind of file dialog opens where a file of that kind was last picked in
+// this run, the program's folder before that; the others are not moved.
+TEST_F(DatabaseWindows, FileDialogsReopenWhereAFileOfTheirKindWasLastPicked) {
+    for (const char* folder : {"elsewhere/skins", "elsewhere/icons", "elsewhere/databases", "IconBMP"})
+        ASSERT_TRUE(QDir(path(".")).mkpath(QLatin1String(folder)));
+    Form2->StartDir = Form6->StartDir = dir_.path(); // as View Theme sets them
+    const auto openDatabase = [] { Form1->findChild<QAction*>("OpenDatabaseAction")->trigger(); };
+    const auto saveSheet = [] { Form6->findChild<QAction*>("SaveSkinSheetAction")->trigger(); };
+    struct Step {
+        const char* what;
+        std::function<void()> open;
+        QString answer; // empty: cancelled
+        QString expectedFolder;
+    };
+    const Step steps[] = {
+        {"skin sheet, first", [] { Form2->Button1Click(); }, path("elsewhere/skins/none.bmp"),
+         path("ThmeBMP")},
+        {"skin sheet, other window", [] { Form6->Button1Click(); }, {}, path("elsewhere/skins")},
+        {"saved skin sheet", saveSheet, {}, path("elsewhere/skins")},
+        {"icon sheet, first", [] { Form1->SpeedButton2Click(); }, path("elsewhere/icons/none.bmp"),
+         path("IconBMP")},
+        {"icon sheet, OS5 window", [] { Form7->SpeedButton2Click(); }, {}, path("elsewhere/icons")},
+        {"database, first", openDatabase, path("elsewhere/databases/none.pdb"), path("PDBFiles")},
+        {"database again", openDatabase, {}, path("elsewhere/databases")},
+        {"install tool, first", [] { Form3->Button3Click(); }, {}, QDir::rootPath()},
+        {"skin sheet, still", [] { Form2->Button1Click(); }, {}, path("elsewhere/skins")},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        platform.fileDialogs.clear();
+        platform.fileAnswers.clear();
+        if (!step.answer.isEmpty())
+            platform.fileAnswers.enqueue(step.answer);
+        step.open();
+        ASSERT_EQ(platform.fileDialogs.size(), 1);
+        EXPECT_EQ(QDir::cleanPath(platform.fileDialogs[0].directory).toStdString(),
+                  QDir::cleanPath(step.expectedFolder).toStdString());
+    }
+    // A new set of windows starts from the program's folders again.
+    ui::destroyWindows();
+    ui::createWindows();
+    platform.fileDialogs.clear();
+    Form2->StartDir = Form1->StartDir;
+    Form2->Button1Click();
+    ASSERT_EQ(platform.fileDialogs.size(), 1);
+    EXPECT_EQ(QDir::cleanPath(platform.fileDialogs[0].directory), QDir::cleanPath(path("ThmeBMP")));
+}
+
+// Save skin sheet offers the database name, else a name of the sheet's
+// resolution, and writes a typed name without an extension as a .bmp.
+TEST_F(DatabaseWindows, SaveSkinSheetSuggestsANameAndAddsTheExtension) {
+    struct Case {
+        ThemeWindow* window;
+        QString databaseName;
+        QString suggested;
+        QString typed;
+        QString written;
+    };
+    const Case cases[] = {
+        {Form2, {}, "SkinSheetLow.bmp", "ThmeBMP/SavedLow", "ThmeBMP/SavedLow.bmp"},
+        {Form6, {}, "SkinSheetHigh.bmp", "ThmeBMP/SavedHigh.", "ThmeBMP/SavedHigh.bmp"},
+        {Form6, "  Sunset ", "Sunset.bmp", "ThmeBMP/Sunset.bmp", "ThmeBMP/Sunset.bmp"},
+        {Form2, "Dusk", "Dusk.bmp", "ThmeBMP/dusk.sheet", "ThmeBMP/dusk.sheet"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        Form1->Edit1->setText(c.databaseName);
+        platform.fileDialogs.clear();
+        platform.fileAnswers.enqueue(path(c.typed));
+        c.window->findChild<QAction*>("SaveSkinSheetAction")->trigger();
+        ASSERT_EQ(platform.fileDialogs.size(), 1);
+        EXPECT_EQ(platform.fileDialogs[0].suggestedName, c.suggested);
+        EXPECT_EQ(platform.fileDialogs[0].defaultSuffix, QStringLiteral("bmp"));
+        EXPECT_TRUE(QFileInfo::exists(path(c.written)));
+        if (c.written != c.typed) {
+            EXPECT_FALSE(QFileInfo::exists(path(c.typed)));
+        }
     }
     EXPECT_TRUE(platform.messages.isEmpty()) << platform.messages.join('|').toStdString();
 }

@@ -217,12 +217,12 @@ TEST_F(IconPickerWindows, ShowIconsOpensAndClosesTheSheetArea) {
         SCOPED_TRACE(c.window->objectName().toStdString());
         c.button->click();
         EXPECT_EQ(c.button->Tag, 1);
-        EXPECT_EQ(c.button->text(), QStringLiteral("&Hide Icons"));
+        EXPECT_EQ(c.button->text(), Form1->HideIconsCaption);
         EXPECT_EQ(c.window->height(), c.tallClient);
         EXPECT_LE(c.sheet->geometry().bottom(), c.window->height()); // the whole sheet shows
         c.button->click();
         EXPECT_EQ(c.button->Tag, 0);
-        EXPECT_EQ(c.button->text(), QStringLiteral("&Show Icons"));
+        EXPECT_EQ(c.button->text(), Form1->ShowIconsCaption);
         EXPECT_EQ(c.window->height(), c.shortClient);
     }
 }

@@ -5,14 +5,17 @@
 #include "app/CheckTexts.h"
 #include "theme/ThemeBuildPlan.h"
 #include "theme/ThemePieces.h"
+#include "ui/BuildInputs.h"
 #include "ui/TForm2.h"
 #include "ui/TForm6.h"
 #include "ui/TForm7.h"
 
+#include "ShippedLanguages.h"
 #include "support/StartedWindows.h"
 #include "support/TestPictures.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMouseEvent>
 
@@ -179,6 +182,28 @@ TEST_F(OwnArtChecks, IconSetPicksOnTheMainWindowAreCountedOnOs5) {
               Form1->IconBoard.holderPicture(IconWindow::Os5, QLatin1String(iconSlots()[1].os5Holder)));
 }
 
+// One picture is asked about in the singular, more in the plural, in every
+// shipped language; a closed question builds nothing.
+TEST_F(OwnArtChecks, TheQuestionCountsThePicturesInEveryLanguage) {
+    for (const QString& file : test::shippedLanguageFiles()) {
+        SCOPED_TRACE(QFileInfo(file).fileName().toStdString());
+        ApplyLanguage(file);
+        const std::optional<LanguageTexts> lines = readLanguageFile(file);
+        ASSERT_TRUE(lines);
+        const QString one = (*lines)[languageLineOf(Message::LowArtOnlyQuestionOne) - 1];
+        const QString many = (*lines)[languageLineOf(Message::LowArtOnlyQuestion) - 1];
+        EXPECT_NE(one, many);
+        for (const int count : {1, 2, 12}) {
+            platform.questions.clear();
+            QList<PieceFile> pieces;
+            const QList<DensityPair> pairs(count);
+            EXPECT_FALSE(ui::settleLowArtOnly(pieces, pairs));
+            ASSERT_EQ(platform.questions.size(), 1);
+            EXPECT_EQ(platform.questions[0], count == 1 ? one : many.arg(count));
+        }
+    }
+}
+
 TEST_F(OwnArtChecks, SheetsOfAnotherSizeAreCutOnlyWhenTheUserSaysSo) {
     const QString yesNo =
         QStringList{checktexts::builtIn(Message::YesAnswer), checktexts::builtIn(Message::NoAnswer)}.join(
@@ -290,7 +315,8 @@ TEST_F(OwnArtChecks, ACleanBuildShowsTheDatabaseAndItsSizeUntilTheNextAction) {
     ASSERT_GT(bytes, 0);
     EXPECT_EQ(result->text(), QStringLiteral("PDBFiles/Sunset.pdb, %1 KB").arg((bytes + 1023) / 1024));
     EXPECT_TRUE(result->isVisible());
-    EXPECT_EQ(result->geometry(), Form1->Label2->geometry());
+    // In the name row, not over the theme icons the build just used.
+    EXPECT_EQ(result->geometry(), Form1->Edit1->geometry().united(Form1->Button8->geometry()));
     EXPECT_TRUE(Form1->Label2->isHidden());
 
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton, Qt::LeftButton,
@@ -304,14 +330,14 @@ TEST_F(OwnArtChecks, ACleanBuildShowsTheDatabaseAndItsSizeUntilTheNextAction) {
     EXPECT_EQ(platform.messages.size(), 1);
     EXPECT_EQ(resultLabel(), nullptr);
 
-    // The icon set's result stands in its own busy label's place.
+    // The icon set's result stands there too.
     QFile::remove(path("fake_vkdm_pdb.mode"));
     loadIcons(Form1, gradientSheet(mainIconGrid().fullSheetSize()));
     Form1->Edit1->setText("Tiles");
     Form1->SpeedButton1Click();
     ASSERT_NE(resultLabel(), nullptr);
     EXPECT_TRUE(resultLabel()->text().startsWith("PDBFiles/Tiles.pdb, "));
-    EXPECT_EQ(resultLabel()->geometry(), Form1->Label3->geometry());
+    EXPECT_EQ(resultLabel()->geometry(), Form1->Edit1->geometry().united(Form1->Button8->geometry()));
 }
 
 TEST_F(OwnArtChecks, InstallRefusesADatabaseThatIsNotThere) {

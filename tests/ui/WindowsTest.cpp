@@ -366,7 +366,7 @@ TEST_F(Windows, ViewThemeAndHiResIconsOpenTheirWindows) {
     EXPECT_EQ(platform.modalWindows, (QList<QWidget*>{Form7, Form6}));
 }
 
-// "Hi-R&es Icons" is the only way to the OS5 icon window: its white caption
+// "Hi-Res I&cons" is the only way to the OS5 icon window: its white caption
 // must stand on its own background in every style, at rest and under the
 // pointer, and the case around the icon-set slots must be drawn.
 TEST_F(Windows, HiResIconsButtonIsDrawnOnItsOwnBackground) {
