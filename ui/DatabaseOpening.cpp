@@ -7,6 +7,7 @@
 #include "ui/TForm6.h"
 #include "ui/TForm7.h"
 #include "ui/ThemeWindow.h"
+#include "ui/WorkHistory.h"
 #include "unpack/DatabaseUnpack.h"
 
 #include <QAction>
@@ -122,12 +123,12 @@ bool openDatabaseFile(const QString& path) {
         dialogs().showMessage(QString::fromUtf8(kDatabaseRefusedText) + QStringLiteral(": ") + problem);
         return false;
     }
-    applyUnpackedDatabase(*database, themePieces(), Form1->IconBoard);
-    showPiecesOnThemeWindows();
-    Form1->IconPicker->showSlotsAndSnapshot();
-    if (Form7)
-        Form7->IconPicker->showSlotsAndSnapshot();
-    Form1->Edit1->setText(database->name);
+    Form1->History.record(StepKind::OpenDatabase,
+                          WorkPart::Pieces | WorkPart::MainSlots | WorkPart::Os5Slots | WorkPart::Name, [&] {
+                              applyUnpackedDatabase(*database, themePieces(), Form1->IconBoard);
+                              Form1->Edit1->setText(database->name);
+                          });
+    showWorkOnWindows();
     if (!database->missingFamilies.isEmpty())
         dialogs().showMessage(QString::fromUtf8(kFamiliesMissingText) + QStringLiteral(": ") +
                               database->missingFamilies.join(QStringLiteral(", ")));

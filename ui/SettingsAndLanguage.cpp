@@ -14,6 +14,7 @@
 #include "ui/TForm3.h"
 #include "ui/TForm6.h"
 #include "ui/TForm7.h"
+#include "ui/WorkHistory.h"
 
 #include <QSignalBlocker>
 
@@ -249,6 +250,7 @@ void ApplyLanguage(const QString& languageFile) {
     Form7->Button6->setText(Form1->Button6->text());
     Form7->OpenPictureDialog1.Title = Form1->OpenPictureDialog1.Title;
     Form7->SpeedButton2->setText(Form1->SpeedButton2->text());
+    vv::ui::updateUndoActions();
 }
 
 namespace vv::ui {

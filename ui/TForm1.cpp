@@ -16,6 +16,7 @@
 #include "ui/TForm3.h"
 #include "ui/TForm6.h"
 #include "ui/TForm7.h"
+#include "ui/WorkHistory.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -27,7 +28,8 @@ TForm1* Form1 = nullptr;
 
 using namespace vv::ui;
 
-TForm1::TForm1(QWidget* parent) : QWidget(parent) {
+TForm1::TForm1(QWidget* parent)
+    : QWidget(parent), History(vv::ui::takeWorkFromWindows, vv::ui::putWorkIntoWindows) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("ZaviZiruziv"));
     setupFixedWindow(this, 592, 156);
@@ -170,7 +172,11 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     connect(Label6, &TLabel::clicked, this, &TForm1::Label6Click);
     connect(Label7, &TLabel::clicked, this, &TForm1::Label6Click);
     connect(ProgramIcon, &TImage::clicked, this, &TForm1::ProgramIconClick);
+    vv::ui::installUndoActions(this, true);
     vv::ui::installDatabaseActions(this, vv::ui::DropWindow::Main);
+    vv::ui::installStartAfreshAction(this);
+    vv::ui::watchNameField(Edit1);
+    connect(&History.stack(), &QUndoStack::indexChanged, this, [] { vv::ui::updateUndoActions(); });
 }
 
 void TForm1::FormActivate() {
@@ -278,9 +284,7 @@ void TForm1::Button5Click() {
     toggleSheetArea(this, Button5, 180, 630, ShowIconsCaption, HideIconsCaption);
 }
 void TForm1::Button6Click() {
-    IconBoard.reset(vv::IconWindow::Main);
-    IconPicker->showSlotsAndSnapshot();
-    Edit1->clear();
+    vv::ui::resetIconWindow(vv::IconWindow::Main);
 }
 void TForm1::Button8Click() {
     // The result line goes where the build results appear, above the button.
@@ -328,6 +332,7 @@ void TForm1::CellOrigin() {
 void TForm1::IconSlotClick(int slot) {
     if (SelectedCell != 0)
         CellOrigin();
-    IconBoard.clickSlot(vv::IconWindow::Main, slot);
+    History.record(vv::StepKind::IconPick, vv::WorkPart::MainSlots,
+                   [&] { IconBoard.clickSlot(vv::IconWindow::Main, slot); });
     IconPicker->showSlot(slot);
 }

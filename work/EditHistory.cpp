@@ -68,6 +68,10 @@ EditHistory::EditHistory(TakeWork take, PutWork put) : take_(std::move(take)), p
     stack_.setUndoLimit(StepLimit);
 }
 
+EditHistory::~EditHistory() {
+    stack_.blockSignals(true);
+}
+
 bool EditHistory::record(StepKind kind, WorkParts parts, const std::function<void()>& change) {
     endNameBurst();
     WorkState before = take_(parts);

@@ -156,6 +156,20 @@ TEST_F(DatabaseWindows, DamagedDatabaseIsRefusedByNameAndChangesNothing) {
     }
 }
 
+TEST_F(DatabaseWindows, OpeningADatabaseIsOneStepAndUndoPutsEverythingBack) {
+    const State before = state();
+    drop(Form6, writeTheme("Undone"));
+    ASSERT_EQ(Form1->Edit1->text(), "Undone");
+    const State opened = state();
+    EXPECT_EQ(action(Form2, "UndoAction")->text(), "Undo open database");
+    action(Form2, "UndoAction")->trigger();
+    EXPECT_TRUE(state() == before);
+    EXPECT_EQ(Form6->pieceImage(0)->picture(), Form2->Pieces.highPiece(0));
+    EXPECT_EQ(Form7->IconPicker->slotImage(20)->picture(), Form1->IconBoard.slotPicture(IconWindow::Os5, 20));
+    action(Form1, "RedoAction")->trigger();
+    EXPECT_TRUE(state() == opened);
+}
+
 TEST_F(DatabaseWindows, DroppedPicturesLoadAsSheets) {
     QImage sheet = solid(kHighSheetSize, qRgb(10, 20, 30));
     const QString file = path("ThmeBMP/dropped.bmp");
@@ -177,10 +191,13 @@ TEST_F(DatabaseWindows, DroppedPicturesLoadAsSheets) {
 }
 
 TEST_F(DatabaseWindows, ContextMenusOpenDatabasesAndSaveSheetsThatLoadBackUnchanged) {
-    EXPECT_EQ(menuOf(Form2), (QStringList{"Open database\u2026", "Save skin sheet\u2026"}));
-    EXPECT_EQ(menuOf(Form6), (QStringList{"Open database\u2026", "Save skin sheet\u2026"}));
-    EXPECT_EQ(menuOf(Form1), QStringList{"Open database\u2026"});
-    EXPECT_EQ(menuOf(Form7), QStringList{"Open database\u2026"});
+    // Undo and Redo come first, then a separator.
+    EXPECT_EQ(menuOf(Form2),
+              (QStringList{"Undo", "Redo", "", "Open database\u2026", "Save skin sheet\u2026"}));
+    EXPECT_EQ(menuOf(Form6),
+              (QStringList{"Undo", "Redo", "", "Open database\u2026", "Save skin sheet\u2026"}));
+    EXPECT_EQ(menuOf(Form1), (QStringList{"Undo", "Redo", "", "Open database\u2026", "Start afresh"}));
+    EXPECT_EQ(menuOf(Form7), (QStringList{"Undo", "Redo", "", "Open database\u2026"}));
 
     platform.fileAnswers.enqueue(writeTheme("From menu"));
     action(Form7, "OpenDatabaseAction")->trigger();
