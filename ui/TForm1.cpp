@@ -10,6 +10,7 @@
 #include "ui/BuildInputs.h"
 #include "ui/DatabaseOpening.h"
 #include "ui/Dialogs.h"
+#include "ui/SessionKeeping.h"
 #include "ui/SettingsAndLanguage.h"
 #include "ui/TAboutBox.h"
 #include "ui/TForm2.h"
@@ -176,7 +177,11 @@ TForm1::TForm1(QWidget* parent)
     vv::ui::installDatabaseActions(this, vv::ui::DropWindow::Main);
     vv::ui::installStartAfreshAction(this);
     vv::ui::watchNameField(Edit1);
-    connect(&History.stack(), &QUndoStack::indexChanged, this, [] { vv::ui::updateUndoActions(); });
+    vv::ui::installSessionKeeping(this, StartDir);
+    connect(&History.stack(), &QUndoStack::indexChanged, this, [] {
+        vv::ui::updateUndoActions();
+        vv::ui::noteWorkChanged();
+    });
 }
 
 void TForm1::FormActivate() {
@@ -219,6 +224,8 @@ void TForm1::Button1Click() {
 void TForm1::closeEvent(QCloseEvent* event) {
     // A snapshot worker must not outlive the pictures it draws into.
     vv::ui::WindowSnapshot::endEverySnapshot();
+    // The work is kept, so ending needs no question.
+    vv::ui::keepSessionNow();
     // Closing the main window ends the program, even while others are hidden.
     event->accept();
     QCoreApplication::quit();
