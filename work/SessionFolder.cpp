@@ -17,6 +17,10 @@
 #include <filesystem>
 #include <system_error>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 namespace vv {
 namespace {
 
@@ -89,10 +93,17 @@ QString writeThroughRename(const QString& path, const QByteArray& bytes) {
     if (!file.open(QIODevice::NewOnly | QIODevice::Unbuffered))
         return QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(temporary),
                                             fileErrorText(errno, file.errorString()));
-    const qint64 written = file.write(bytes);
-    const int writeError = errno;
+    bool written = file.write(bytes) == bytes.size();
+    int writeError = errno;
+#ifdef Q_OS_UNIX
+    // On the disk before the rename makes it the kept file.
+    if (written && ::fsync(file.handle()) != 0) {
+        written = false;
+        writeError = errno;
+    }
+#endif
     file.close();
-    if (written != bytes.size()) {
+    if (!written) {
         QFile::remove(temporary);
         return QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(temporary),
                                             fileErrorText(writeError, file.errorString()));
