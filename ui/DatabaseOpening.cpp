@@ -9,6 +9,7 @@
 #include "ui/TForm6.h"
 #include "ui/TForm7.h"
 #include "ui/ThemeWindow.h"
+#include "ui/WorkHistory.h"
 #include "unpack/DatabaseUnpack.h"
 
 #include <QAction>
@@ -127,12 +128,12 @@ bool openDatabaseFile(const QString& path) {
         dialogs().showMessage(currentText(Message::DatabaseRefused) + QStringLiteral(": ") + problem);
         return false;
     }
-    applyUnpackedDatabase(*database, themePieces(), Form1->IconBoard);
-    showPiecesOnThemeWindows();
-    Form1->IconPicker->showSlotsAndSnapshot();
-    if (Form7)
-        Form7->IconPicker->showSlotsAndSnapshot();
-    Form1->Edit1->setText(database->name);
+    Form1->History.record(StepKind::OpenDatabase,
+                          WorkPart::Pieces | WorkPart::MainSlots | WorkPart::Os5Slots | WorkPart::Name, [&] {
+                              applyUnpackedDatabase(*database, themePieces(), Form1->IconBoard);
+                              Form1->Edit1->setText(database->name);
+                          });
+    showWorkOnWindows();
     if (!database->missingFamilies.isEmpty())
         dialogs().showMessage(currentText(Message::FamiliesMissing) + QStringLiteral(": ") +
                               database->missingFamilies.join(QStringLiteral(", ")));

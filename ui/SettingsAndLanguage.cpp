@@ -18,6 +18,7 @@
 #include "ui/TForm6.h"
 #include "ui/TForm7.h"
 #include "ui/TPaintBox.h"
+#include "ui/WorkHistory.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
@@ -365,6 +366,7 @@ void ApplyLanguage(const QString& languageFile) {
          {static_cast<QWidget*>(Form1), static_cast<QWidget*>(Form2), static_cast<QWidget*>(Form3),
           static_cast<QWidget*>(AboutBox), static_cast<QWidget*>(Form6), static_cast<QWidget*>(Form7)})
         vv::ui::refreshToolTips(window);
+    vv::ui::updateUndoActions();
 }
 
 namespace vv::ui {

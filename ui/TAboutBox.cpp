@@ -1,6 +1,7 @@
 #include "ui/TAboutBox.h"
 
 #include "ui/Artwork.h"
+#include "ui/WorkHistory.h"
 
 #include <QKeyEvent>
 
@@ -53,6 +54,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QWidget(parent) {
     OKButton = makeButton(Panel1, "OKButton", QStringLiteral("&OK"), 164, 143, 100, 21);
     OKButton->setDefault(true);
     connect(OKButton, &QPushButton::clicked, this, &TAboutBox::OKButtonClick);
+    vv::ui::installUndoActions(this, false);
 }
 
 void TAboutBox::keyPressEvent(QKeyEvent* event) {

@@ -10,12 +10,14 @@
 #include "ui/BuildInputs.h"
 #include "ui/DatabaseOpening.h"
 #include "ui/Dialogs.h"
+#include "ui/SessionKeeping.h"
 #include "ui/SettingsAndLanguage.h"
 #include "ui/TAboutBox.h"
 #include "ui/TForm2.h"
 #include "ui/TForm3.h"
 #include "ui/TForm6.h"
 #include "ui/TForm7.h"
+#include "ui/WorkHistory.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -27,7 +29,8 @@ TForm1* Form1 = nullptr;
 
 using namespace vv::ui;
 
-TForm1::TForm1(QWidget* parent) : QWidget(parent) {
+TForm1::TForm1(QWidget* parent)
+    : QWidget(parent), History(vv::ui::takeWorkFromWindows, vv::ui::putWorkIntoWindows) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("ZaviZiruziv"));
     setupFixedWindow(this, 592, 156);
@@ -171,7 +174,15 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     connect(Label6, &TLabel::clicked, this, &TForm1::Label6Click);
     connect(Label7, &TLabel::clicked, this, &TForm1::Label6Click);
     connect(ProgramIcon, &TImage::clicked, this, &TForm1::ProgramIconClick);
+    vv::ui::installUndoActions(this, true);
     vv::ui::installDatabaseActions(this, vv::ui::DropWindow::Main);
+    vv::ui::installStartAfreshAction(this);
+    vv::ui::watchNameField(Edit1);
+    vv::ui::installSessionKeeping(this, StartDir);
+    connect(&History.stack(), &QUndoStack::indexChanged, this, [] {
+        vv::ui::updateUndoActions();
+        vv::ui::noteWorkChanged();
+    });
 }
 
 void TForm1::FormActivate() {
@@ -214,6 +225,8 @@ void TForm1::Button1Click() {
 void TForm1::closeEvent(QCloseEvent* event) {
     // A snapshot worker must not outlive the pictures it draws into.
     vv::ui::WindowSnapshot::endEverySnapshot();
+    // The work is kept, so ending needs no question.
+    vv::ui::keepSessionNow();
     // Closing the main window ends the program, even while others are hidden.
     event->accept();
     QCoreApplication::quit();
@@ -279,9 +292,7 @@ void TForm1::Button5Click() {
     toggleSheetArea(this, Button5, 180, 630, ShowIconsCaption, HideIconsCaption);
 }
 void TForm1::Button6Click() {
-    IconBoard.reset(vv::IconWindow::Main);
-    IconPicker->showSlotsAndSnapshot();
-    Edit1->clear();
+    vv::ui::resetIconWindow(vv::IconWindow::Main);
 }
 void TForm1::Button8Click() {
     // The result line goes where the build results appear, above the button.
@@ -329,6 +340,7 @@ void TForm1::CellOrigin() {
 void TForm1::IconSlotClick(int slot) {
     if (SelectedCell != 0)
         CellOrigin();
-    IconBoard.clickSlot(vv::IconWindow::Main, slot);
+    History.record(vv::StepKind::IconPick, vv::WorkPart::MainSlots,
+                   [&] { IconBoard.clickSlot(vv::IconWindow::Main, slot); });
     IconPicker->showSlot(slot);
 }

@@ -11,6 +11,7 @@
 #include "ui/TImage.h"
 #include "ui/TOpenPictureDialog.h"
 #include "ui/WindowSnapshot.h"
+#include "work/EditHistory.h"
 
 #include <QLineEdit>
 #include <QWidget>
@@ -58,6 +59,8 @@ public:
     // The pictures of both icon pickers, one for the whole program: the OS5
     // window reaches it as Form1->IconBoard with vv::IconWindow::Os5.
     vv::IconBoard IconBoard;
+    // Undo and redo over the pictures of every window and the database name.
+    vv::EditHistory History;
     // The picker's controls made from the slot and grid tables: Image253, the
     // PaintBox1..272 cells with Bevel13..284, the 32 slots, their holders and LowSnap.
     vv::ui::IconPickerView* IconPicker;

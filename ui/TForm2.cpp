@@ -1,6 +1,7 @@
 #include "ui/TForm2.h"
 
 #include "ui/DatabaseOpening.h"
+#include "ui/WorkHistory.h"
 
 TForm2* Form2 = nullptr;
 
@@ -11,5 +12,6 @@ TForm2::TForm2(QWidget* parent) : ThemeWindow(vv::PieceResolution::Low, parent) 
     placeControls({40, 2, 80, 22}, {120, 2, 81, 22}, {-1, -6, 234, 223}, QStringLiteral("Loading Theme..."));
     // Form2 is not set yet while this window is built.
     showPieces(Pieces);
+    vv::ui::installUndoActions(this, true);
     vv::ui::installDatabaseActions(this, vv::ui::DropWindow::ThemeLow);
 }

@@ -11,6 +11,7 @@
 #include "ui/SettingsAndLanguage.h"
 #include "ui/TAboutBox.h"
 #include "ui/TForm1.h"
+#include "ui/WorkHistory.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -126,6 +127,7 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent) {
     connect(Button4, &QPushButton::clicked, this, &TForm3::Button4Click);
     connect(Panel1, &TLabel::clicked, this, &TForm3::Panel1Click);
     connect(ProgramIcon, &TImage::clicked, this, &TForm3::ProgramIconClick);
+    vv::ui::installUndoActions(this, false);
 }
 
 void TForm3::showEvent(QShowEvent* event) {

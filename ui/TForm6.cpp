@@ -2,6 +2,7 @@
 
 #include "ui/DatabaseOpening.h"
 #include "ui/TForm2.h"
+#include "ui/WorkHistory.h"
 
 TForm6* Form6 = nullptr;
 
@@ -13,5 +14,6 @@ TForm6::TForm6(QWidget* parent) : ThemeWindow(vv::PieceResolution::High, parent)
     // The pieces belong to the low-resolution window, created before this one.
     if (Form2)
         showPieces(Form2->Pieces);
+    vv::ui::installUndoActions(this, true);
     vv::ui::installDatabaseActions(this, vv::ui::DropWindow::ThemeHigh);
 }

@@ -6,6 +6,7 @@
 #include "ui/TForm1.h"
 #include "ui/TForm6.h"
 #include "ui/TImage.h"
+#include "ui/WorkHistory.h"
 
 #include <QCloseEvent>
 #include <QFontMetrics>
@@ -66,6 +67,7 @@ TForm7::TForm7(QWidget* parent) : QWidget(parent) {
     connect(Button11, &QPushButton::clicked, this, &TForm7::Button11Click);
     connect(SpeedButton2, &QPushButton::clicked, this, &TForm7::SpeedButton2Click);
     connect(Label6, &TLabel::clicked, this, &TForm7::Label6Click);
+    vv::ui::installUndoActions(this, true);
     vv::ui::installDatabaseActions(this, vv::ui::DropWindow::Os5Icons);
     layOutStrip();
 }
@@ -150,8 +152,7 @@ void TForm7::Button5Click() {
 // Only this window's slots and HighSnap: the main window keeps the half-size
 // copies made from here.
 void TForm7::Button6Click() {
-    Form1->IconBoard.reset(vv::IconWindow::Os5);
-    IconPicker->showSlotsAndSnapshot();
+    vv::ui::resetIconWindow(vv::IconWindow::Os5);
 }
 void TForm7::Button11Click() {
     Snapshot->end();
@@ -189,7 +190,8 @@ void TForm7::CellOrigin() {
 void TForm7::IconSlotClick(int slot) {
     if (SelectedCell != 0)
         CellOrigin();
-    Form1->IconBoard.clickSlot(vv::IconWindow::Os5, slot);
+    Form1->History.record(vv::StepKind::IconPick, vv::WorkPart::MainSlots | vv::WorkPart::Os5Slots,
+                          [&] { Form1->IconBoard.clickSlot(vv::IconWindow::Os5, slot); });
     IconPicker->showSlot(slot);
     Form1->IconPicker->showSlot(slot);
 }

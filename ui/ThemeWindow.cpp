@@ -95,7 +95,10 @@ void ThemeWindow::loadSheetFile(const QString& path) {
     Label1->raise();
     Label1->show();
     Label1->repaint();
-    vv::ui::themePieces().loadSheet(result.picture, *cutAs, vv::ui::outsideSheetColour());
+    // Both resolutions' pieces, as one step.
+    Form1->History.record(vv::StepKind::SheetLoad, vv::WorkPart::Pieces, [&] {
+        vv::ui::themePieces().loadSheet(result.picture, *cutAs, vv::ui::outsideSheetColour());
+    });
     Label1->hide();
     Image1->setPicture(result.picture);
     vv::ui::showPiecesOnThemeWindows();

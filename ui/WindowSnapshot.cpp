@@ -3,6 +3,7 @@
 #include "app/MainWindowState.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
+#include "ui/SessionKeeping.h"
 #include "ui/TImage.h"
 
 #include <QKeyEvent>
@@ -92,6 +93,8 @@ void WindowSnapshot::end() {
             control->setEnabled(true);
     disabledByStart_.clear();
     showEverySnapshotPicture();
+    // The snapshot pictures are part of the kept work.
+    noteWorkChanged();
 
     endButton->setText(state_.SnapPromptCaption.isEmpty() ? builtInPrompt() : state_.SnapPromptCaption);
     endButton->setEnabled(true);

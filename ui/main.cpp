@@ -8,6 +8,7 @@
 #include "ui/Controls.h"
 #include "ui/QtDialogs.h"
 #include "ui/QtPlatform.h"
+#include "ui/SessionKeeping.h"
 #include "ui/SettingsAndLanguage.h"
 #include "ui/TForm1.h"
 
@@ -185,7 +186,9 @@ int main(int argc, char** argv) {
         vv::ui::createWindows();
         Form1->show();
         Form1->FormActivate();
+        vv::ui::restoreKeptSession();
         result = QApplication::exec();
+        vv::ui::keepSessionNow();
     } catch (const std::exception& error) {
         QMessageBox::critical(nullptr, vv::ui::programTitle(), QString::fromLocal8Bit(error.what()));
     }

@@ -48,7 +48,8 @@ public:
     }
     int id() const override { return kind_ == StepKind::NameEdit ? 1 : -1; }
     bool mergeWith(const QUndoCommand* other) override {
-        if (!history_.nameBurstOpen_)
+        // A stack made again from kept steps keeps them apart.
+        if (history_.quiet_ || !history_.nameBurstOpen_)
             return false;
         after_ = static_cast<const Step*>(other)->after_;
         // Typed back to where the burst began: no step at all.
@@ -66,6 +67,10 @@ private:
 
 EditHistory::EditHistory(TakeWork take, PutWork put) : take_(std::move(take)), put_(std::move(put)) {
     stack_.setUndoLimit(StepLimit);
+}
+
+EditHistory::~EditHistory() {
+    stack_.blockSignals(true);
 }
 
 bool EditHistory::record(StepKind kind, WorkParts parts, const std::function<void()>& change) {

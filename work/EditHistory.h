@@ -36,6 +36,8 @@ public:
     // `take` reads the parts of the work it is asked for; `put` puts the parts
     // a state holds back and shows them.
     EditHistory(TakeWork take, PutWork put);
+    // Quietly: what listens to the stack may be gone already.
+    ~EditHistory();
     EditHistory(const EditHistory&) = delete;
     EditHistory& operator=(const EditHistory&) = delete;
 

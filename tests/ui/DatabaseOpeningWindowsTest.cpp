@@ -159,6 +159,20 @@ TEST_F(DatabaseWindows, DamagedDatabaseIsRefusedByNameAndChangesNothing) {
     }
 }
 
+TEST_F(DatabaseWindows, OpeningADatabaseIsOneStepAndUndoPutsEverythingBack) {
+    const State before = state();
+    drop(Form6, writeTheme("Undone"));
+    ASSERT_EQ(Form1->Edit1->text(), "Undone");
+    const State opened = state();
+    EXPECT_EQ(action(Form2, "UndoAction")->text(), "Undo open database");
+    action(Form2, "UndoAction")->trigger();
+    EXPECT_TRUE(state() == before);
+    EXPECT_EQ(Form6->pieceImage(0)->picture(), Form2->Pieces.highPiece(0));
+    EXPECT_EQ(Form7->IconPicker->slotImage(20)->picture(), Form1->IconBoard.slotPicture(IconWindow::Os5, 20));
+    action(Form1, "RedoAction")->trigger();
+    EXPECT_TRUE(state() == opened);
+}
+
 TEST_F(DatabaseWindows, DroppedPicturesLoadAsSheets) {
     QImage sheet = solid(kHighSheetSize, qRgb(10, 20, 30));
     const QString file = path("ThmeBMP/dropped.bmp");
@@ -183,10 +197,12 @@ TEST_F(DatabaseWindows, ContextMenusOpenDatabasesAndSaveSheetsThatLoadBackUnchan
     const QString open = Form1->Messages[Message::OpenDatabaseAction];
     const QString save = Form1->Messages[Message::SaveSkinSheetAction];
     EXPECT_EQ(open, QStringLiteral("&Open database\u2026"));
-    EXPECT_EQ(menuOf(Form2), (QStringList{open, save}));
-    EXPECT_EQ(menuOf(Form6), (QStringList{open, save}));
-    EXPECT_EQ(menuOf(Form1), QStringList{open});
-    EXPECT_EQ(menuOf(Form7), QStringList{open});
+    // Undo and Redo come first, then a separator.
+    const QStringList undo{Form1->Messages[Message::UndoAction], Form1->Messages[Message::RedoAction], ""};
+    EXPECT_EQ(menuOf(Form2), undo + QStringList{open, save});
+    EXPECT_EQ(menuOf(Form6), undo + QStringList{open, save});
+    EXPECT_EQ(menuOf(Form1), undo + QStringList{open, Form1->Messages[Message::StartAfreshAction]});
+    EXPECT_EQ(menuOf(Form7), undo + QStringList{open});
 
     platform.fileAnswers.enqueue(writeTheme("From menu"));
     action(Form7, "OpenDatabaseAction")->trigger();

@@ -193,7 +193,9 @@ TEST_F(IconPickerWindows, ResetDataRestoresPicturesAndEmptiesTheNameButKeepsTheC
     Form1->IconPicker->showSnapshot();
     Form1->Edit1->setText(QStringLiteral("Sunset"));
 
+    platform.choiceAnswers.enqueue(0); // Yes
     Form1->Button6->click();
+    EXPECT_EQ(platform.questions, QStringList{"Reset 2 picked icons to the built-in ones?"});
     EXPECT_EQ(shown(Form1, "Image241"), shown(Form1, "Image24"));
     EXPECT_EQ(shown(Form1, "Image44"), shown(Form1, "Image45"));
     EXPECT_EQ(Form1->LowSnap->picture(), shown(Form1, "Image47"));
@@ -254,7 +256,9 @@ TEST_F(IconPickerWindows, AnOs5PickAlsoSetsThePartnerOnTheMainWindowAndItsResetL
     EXPECT_EQ(shown(Form1, "Image6").pixel(5, 5), qRgb(0, 0, 200));
 
     Form1->Edit1->setText(QStringLiteral("Kept"));
+    platform.choiceAnswers.enqueue(0); // Yes
     Form7->Button6->click();
+    EXPECT_EQ(platform.questions, QStringList{"Reset 2 picked icons to the built-in ones?"});
     EXPECT_EQ(shown(Form7, "Image1"), shown(Form7, "Image32"));
     EXPECT_EQ(shown(Form7, "Image13"), shown(Form7, "Image33"));
     EXPECT_EQ(Form7->HighSnap->picture(), shown(Form7, "Image56"));

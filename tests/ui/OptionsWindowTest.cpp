@@ -2,9 +2,13 @@
 // closing with unsaved edits asks Save / Discard / Cancel.
 #include "app/LanguageFile.h"
 #include "app/SettingsFile.h"
+#include "ui/QtDialogs.h"
 
 #include "support/StartedWindows.h"
 #include "support/TestFiles.h"
+
+#include <QQueue>
+#include <QTimer>
 
 using namespace vv;
 
@@ -112,6 +116,42 @@ TEST_F(OptionsWindow, NoEditsNoQuestionAndEditsBeforeAboutStayUnsaved) {
     });
     EXPECT_TRUE(shown);
     EXPECT_EQ(platform.questions.size(), 1);
+}
+
+// The real modal run, with only the question answered: a close the dialog
+// refuses leaves it open and the run going; the next close ends it.
+TEST_F(OptionsWindow, ARefusedCloseKeepsTheRealModalRunGoing) {
+    class AnsweringDialogs : public QtDialogs {
+    public:
+        AnsweringDialogs() : previous_(setDialogs(this)) {}
+        ~AnsweringDialogs() override { setDialogs(previous_); }
+        QQueue<int> answers;
+        int asked = 0;
+        int askChoice(const QString&, const QStringList&) override {
+            ++asked;
+            return answers.isEmpty() ? 1 : answers.dequeue();
+        }
+        void showMessage(const QString&) override {}
+
+    private:
+        Dialogs* previous_;
+    } dialogs;
+    dialogs.answers << 2 << 1; // Cancel, then Discard
+    bool openAfterCancel = false;
+    QTimer::singleShot(0, [&] {
+        Form3->CheckBox5->toggle();
+        Form3->close();
+        QTimer::singleShot(0, [&] {
+            openAfterCancel = Form3->isVisible();
+            Form3->close();
+        });
+    });
+    // Should the run not end, this ends it, and the test fails on the count.
+    QTimer::singleShot(30000, [] { Form3->close(); });
+    dialogs.showModal(Form3);
+    EXPECT_TRUE(openAfterCancel);
+    EXPECT_EQ(dialogs.asked, 2);
+    EXPECT_FALSE(Form3->isVisible());
 }
 
 } // namespace

@@ -1,0 +1,320 @@
+#include "work/SessionFolder.h"
+
+#include "icons/IconSlots.h"
+#include "platform/FileErrors.h"
+#include "theme/PieceTable.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QRegularExpression>
+#include <QUrl>
+
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace vv {
+namespace {
+
+const char kFirstLine[] = "Vedi Vavurir session 1";
+const char kNameKey[] = "name";
+// A kept file larger than this is damaged, not read.
+constexpr qint64 kLargestKeptFile = 8 * 1024 * 1024;
+
+struct KeptPicture {
+    const char* key;
+    QSize size;
+};
+
+// The strip of one icon window: its 32 slots side by side, then its snapshot picture.
+QSize stripSize(QSize slot) {
+    return QSize(slot.width() * (IconSlotCount + 1), slot.height());
+}
+
+const KeptPicture kPictures[] = {
+    {"theme-low", kLowSheetSize},
+    {"theme-high", kHighSheetSize},
+    {"icons-main", stripSize(LowIconSize)}, // main slots and LowSnap
+    {"icons-os5", stripSize(HighIconSize)}, // OS5 slots and HighSnap
+};
+
+// The only names this folder's files are given; a manifest naming anything
+// else (a path, say) is damaged.
+const QRegularExpression& keptFileName() {
+    static const QRegularExpression name(
+        QStringLiteral("^(theme-low|theme-high|icons-main|icons-os5)\\.([0-9]{1,15})\\.bmp$"));
+    return name;
+}
+
+QImage strip(const SlotPictures& slotPictures, const QImage& snapshot, QSize slot) {
+    QImage picture(stripSize(slot), QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    for (int i = 0; i <= IconSlotCount; ++i) {
+        const QImage& one = i < IconSlotCount ? slotPictures[i] : snapshot;
+        const QImage rgb = one.convertToFormat(QImage::Format_RGB32);
+        for (int y = 0; y < slot.height() && y < rgb.height(); ++y)
+            std::copy_n(reinterpret_cast<const QRgb*>(rgb.constScanLine(y)), qMin(slot.width(), rgb.width()),
+                        reinterpret_cast<QRgb*>(picture.scanLine(y)) + i * slot.width());
+    }
+    return picture;
+}
+
+void fromStrip(const QImage& picture, QSize slot, SlotPictures& slotPictures, QImage& snapshot) {
+    for (int i = 0; i <= IconSlotCount; ++i) {
+        const QImage one = picture.copy(QRect(QPoint(i * slot.width(), 0), slot));
+        (i < IconSlotCount ? slotPictures[i] : snapshot) = one;
+    }
+}
+
+std::filesystem::path fileSystemPath(const QString& path) {
+#ifdef Q_OS_WIN
+    return std::filesystem::path(path.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+#endif
+}
+
+// Writes `bytes` to `path` through `path`.tmp and a rename. The temporary
+// file is made new (an existing one, or a link of that name, is removed
+// first, never followed), and the rename replaces a link at `path` rather
+// than writing through it.
+QString writeThroughRename(const QString& path, const QByteArray& bytes) {
+    const QString temporary = path + QStringLiteral(".tmp");
+    QFile::remove(temporary);
+    QFile file(temporary);
+    if (!file.open(QIODevice::NewOnly | QIODevice::Unbuffered))
+        return QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(temporary),
+                                            fileErrorText(errno, file.errorString()));
+    bool written = file.write(bytes) == bytes.size();
+    int writeError = errno;
+#ifdef Q_OS_UNIX
+    // On the disk before the rename makes it the kept file.
+    if (written && ::fsync(file.handle()) != 0) {
+        written = false;
+        writeError = errno;
+    }
+#endif
+    file.close();
+    if (!written) {
+        QFile::remove(temporary);
+        return QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(temporary),
+                                            fileErrorText(writeError, file.errorString()));
+    }
+    std::error_code error;
+    std::filesystem::rename(fileSystemPath(temporary), fileSystemPath(path), error);
+    if (error) {
+        QFile::remove(temporary);
+        return QStringLiteral("%1: %2").arg(
+            QDir::toNativeSeparators(path),
+            fileErrorText(error.value(), QString::fromStdString(error.message())));
+    }
+    return {};
+}
+
+QByteArray bitmapBytes(const QImage& picture) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "bmp");
+    writer.write(picture.convertToFormat(QImage::Format_RGB32));
+    return bytes;
+}
+
+// A kept picture of exactly `size`; nothing, with `problem` set, otherwise.
+std::optional<QImage> readKeptPicture(const QString& path, QSize size, QString& problem) {
+    const QFileInfo info(path);
+    const QString shown = QDir::toNativeSeparators(info.fileName());
+    if (info.isSymLink() || !info.isFile()) {
+        problem = QStringLiteral("%1 is missing").arg(shown);
+        return std::nullopt;
+    }
+    if (info.size() > kLargestKeptFile) {
+        problem = QStringLiteral("%1 is too large").arg(shown);
+        return std::nullopt;
+    }
+    QImageReader reader(path, "bmp");
+    if (reader.size() != size) {
+        problem = QStringLiteral("%1 is not a %2 x %3 bitmap")
+                      .arg(shown, QString::number(size.width()), QString::number(size.height()));
+        return std::nullopt;
+    }
+    QImage picture = reader.read();
+    // A bitmap cut short still decodes, so its size on disk is checked as well.
+    const qint64 rowBytes = (qint64(size.width()) * 3 + 3) / 4 * 4;
+    if (picture.isNull() || info.size() < rowBytes * size.height()) {
+        problem = QStringLiteral("%1 cannot be read: %2").arg(shown, reader.errorString());
+        return std::nullopt;
+    }
+    return picture.convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
+SessionFolder::SessionFolder(QString startDir) : startDir_(std::move(startDir)) {}
+
+QString SessionFolder::folderPath() const {
+    return QDir(startDir_).filePath(QLatin1String(kSessionFolderName));
+}
+
+QHash<QString, QImage> SessionFolder::keptPictures(const WorkState& work) {
+    QHash<QString, QImage> pictures;
+    if (work.pieces) {
+        pictures.insert(QStringLiteral("theme-low"),
+                        composeSkinSheet(*work.pieces, PieceResolution::Low, kOutsideSheetColour));
+        pictures.insert(QStringLiteral("theme-high"),
+                        composeSkinSheet(*work.pieces, PieceResolution::High, kOutsideSheetColour));
+    }
+    if (work.mainSlots && work.lowSnap)
+        pictures.insert(QStringLiteral("icons-main"), strip(*work.mainSlots, *work.lowSnap, LowIconSize));
+    if (work.os5Slots && work.highSnap)
+        pictures.insert(QStringLiteral("icons-os5"), strip(*work.os5Slots, *work.highSnap, HighIconSize));
+    return pictures;
+}
+
+SessionFolder::Restored SessionFolder::restore() {
+    Restored result;
+    const QFileInfo folder(folderPath());
+    if (!folder.exists() && !folder.isSymLink())
+        return result;
+    const auto damaged = [&](const QString& problem) {
+        result.status = Restored::Status::Damaged;
+        result.problem = problem;
+        return result;
+    };
+    if (folder.isSymLink() || !folder.isDir())
+        return damaged(QStringLiteral("it is not a folder of its own"));
+    const QString manifestPath = QDir(folderPath()).filePath(QLatin1String(kSessionFileName));
+    const QFileInfo manifestInfo(manifestPath);
+    if (manifestInfo.isSymLink() || !manifestInfo.isFile())
+        return damaged(QStringLiteral("%1 is missing").arg(QLatin1String(kSessionFileName)));
+    if (manifestInfo.size() > 64 * 1024)
+        return damaged(QStringLiteral("%1 is too large").arg(QLatin1String(kSessionFileName)));
+    QFile manifest(manifestPath);
+    if (!manifest.open(QIODevice::ReadOnly))
+        return damaged(QStringLiteral("%1: %2").arg(QLatin1String(kSessionFileName), manifest.errorString()));
+    const QList<QByteArray> lines = manifest.readAll().split('\n');
+    if (lines.value(0) != kFirstLine)
+        return damaged(QStringLiteral("%1 is not a session file").arg(QLatin1String(kSessionFileName)));
+
+    std::optional<QString> name;
+    QHash<QString, QString> files;
+    qint64 generation = 0;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QByteArray& line = lines[i];
+        const qsizetype blank = line.indexOf(' ');
+        const QByteArray key = blank < 0 ? line : line.left(blank);
+        const QByteArray value = blank < 0 ? QByteArray() : line.mid(blank + 1);
+        if (key == kNameKey) {
+            name = QString::fromUtf8(QByteArray::fromPercentEncoding(value));
+            continue;
+        }
+        for (const KeptPicture& picture : kPictures) {
+            if (key != picture.key)
+                continue;
+            const QString file = QString::fromLatin1(value);
+            const QRegularExpressionMatch match = keptFileName().match(file);
+            if (!match.hasMatch() || match.captured(1) != QLatin1String(picture.key))
+                return damaged(QStringLiteral("%1 names %2 for %3")
+                                   .arg(QLatin1String(kSessionFileName), file, QLatin1String(picture.key)));
+            files.insert(QLatin1String(picture.key), file);
+            generation = qMax(generation, match.captured(2).toLongLong());
+        }
+    }
+    if (!name)
+        return damaged(QStringLiteral("%1 holds no name").arg(QLatin1String(kSessionFileName)));
+
+    QHash<QString, QImage> pictures;
+    for (const KeptPicture& picture : kPictures) {
+        const QString key = QLatin1String(picture.key);
+        if (!files.contains(key))
+            return damaged(QStringLiteral("%1 names no %2").arg(QLatin1String(kSessionFileName), key));
+        QString problem;
+        const std::optional<QImage> read =
+            readKeptPicture(QDir(folderPath()).filePath(files.value(key)), picture.size, problem);
+        if (!read)
+            return damaged(problem);
+        pictures.insert(key, *read);
+    }
+
+    WorkState& work = result.work;
+    work.pieces.emplace();
+    // The high sheet first: it also makes the low pieces, which the low sheet then replaces.
+    work.pieces->loadSheet(pictures.value(QStringLiteral("theme-high")), PieceResolution::High);
+    work.pieces->loadSheet(pictures.value(QStringLiteral("theme-low")), PieceResolution::Low);
+    work.mainSlots.emplace();
+    work.lowSnap.emplace();
+    fromStrip(pictures.value(QStringLiteral("icons-main")), LowIconSize, *work.mainSlots, *work.lowSnap);
+    work.os5Slots.emplace();
+    work.highSnap.emplace();
+    fromStrip(pictures.value(QStringLiteral("icons-os5")), HighIconSize, *work.os5Slots, *work.highSnap);
+    work.name = *name;
+
+    result.status = Restored::Status::Restored;
+    kept_ = work;
+    files_ = files;
+    generation_ = generation;
+    return result;
+}
+
+QString SessionFolder::keep(const WorkState& work) {
+    Q_ASSERT(work.parts() == kAllWorkParts);
+    if (kept_ && *kept_ == work)
+        return {};
+    const QString folder = folderPath();
+    const QFileInfo folderInfo(folder);
+    if (folderInfo.isSymLink() || (folderInfo.exists() && !folderInfo.isDir()))
+        return QStringLiteral("%1 is not a folder of its own").arg(QDir::toNativeSeparators(folder));
+    if (!folderInfo.exists() && !QDir(startDir_).mkdir(QLatin1String(kSessionFolderName)))
+        return QStringLiteral("%1 cannot be created").arg(QDir::toNativeSeparators(folder));
+
+    // Only the pictures that changed since the folder was last read or written.
+    QHash<QString, QString> files = files_;
+    qint64 generation = generation_;
+    const QHash<QString, QImage> pictures = keptPictures(work);
+    const QHash<QString, QImage> before = kept_ ? keptPictures(*kept_) : QHash<QString, QImage>();
+    for (const KeptPicture& picture : kPictures) {
+        const QString key = QLatin1String(picture.key);
+        if (files.contains(key) && before.value(key) == pictures.value(key))
+            continue;
+        const QString file = QStringLiteral("%1.%2.bmp").arg(key, QString::number(++generation));
+        if (const QString problem =
+                writeThroughRename(QDir(folder).filePath(file), bitmapBytes(pictures.value(key)));
+            !problem.isEmpty())
+            return problem;
+        files.insert(key, file);
+    }
+    QByteArray manifest = QByteArray(kFirstLine) + '\n';
+    manifest += QByteArray(kNameKey) + ' ' + work.name->toUtf8().toPercentEncoding() + '\n';
+    for (const KeptPicture& picture : kPictures)
+        manifest += QByteArray(picture.key) + ' ' + files.value(QLatin1String(picture.key)).toLatin1() + '\n';
+    if (const QString problem =
+            writeThroughRename(QDir(folder).filePath(QLatin1String(kSessionFileName)), manifest);
+        !problem.isEmpty())
+        return problem;
+
+    kept_ = work;
+    files_ = files;
+    generation_ = generation;
+    // Earlier pictures no session names any more, and what a stopped write left.
+    const QStringList inUse = files.values();
+    for (const QString& entry : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        const bool temporary = entry.endsWith(QLatin1String(".tmp"));
+        const QString plain = temporary ? entry.chopped(4) : entry;
+        const bool manifestName = plain == QLatin1String(kSessionFileName);
+        if (!manifestName && !keptFileName().match(plain).hasMatch())
+            continue; // not ours: left alone
+        if (temporary || (!manifestName && !inUse.contains(entry)))
+            QFile::remove(QDir(folder).filePath(entry));
+    }
+    return {};
+}
+
+} // namespace vv
