@@ -13,14 +13,6 @@
 #include <QRegularExpression>
 #include <QUrl>
 
-#include <cerrno>
-#include <filesystem>
-#include <system_error>
-
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
-
 namespace vv {
 namespace {
 
@@ -74,49 +66,13 @@ void fromStrip(const QImage& picture, QSize slot, SlotPictures& slotPictures, QI
     }
 }
 
-std::filesystem::path fileSystemPath(const QString& path) {
-#ifdef Q_OS_WIN
-    return std::filesystem::path(path.toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-#endif
-}
-
-// Writes `bytes` to `path` through `path`.tmp and a rename. The temporary
-// file is made new (an existing one, or a link of that name, is removed
-// first, never followed), and the rename replaces a link at `path` rather
-// than writing through it.
+// Through the program's one writer: a temporary file beside it, synced,
+// renamed over it, never through a link at its name.
 QString writeThroughRename(const QString& path, const QByteArray& bytes) {
-    const QString temporary = path + QStringLiteral(".tmp");
-    QFile::remove(temporary);
-    QFile file(temporary);
-    if (!file.open(QIODevice::NewOnly | QIODevice::Unbuffered))
-        return QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(temporary),
-                                            fileErrorText(errno, file.errorString()));
-    bool written = file.write(bytes) == bytes.size();
-    int writeError = errno;
-#ifdef Q_OS_UNIX
-    // On the disk before the rename makes it the kept file.
-    if (written && ::fsync(file.handle()) != 0) {
-        written = false;
-        writeError = errno;
-    }
-#endif
-    file.close();
-    if (!written) {
-        QFile::remove(temporary);
-        return QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(temporary),
-                                            fileErrorText(writeError, file.errorString()));
-    }
-    std::error_code error;
-    std::filesystem::rename(fileSystemPath(temporary), fileSystemPath(path), error);
-    if (error) {
-        QFile::remove(temporary);
-        return QStringLiteral("%1: %2").arg(
-            QDir::toNativeSeparators(path),
-            fileErrorText(error.value(), QString::fromStdString(error.message())));
-    }
-    return {};
+    QString problem;
+    if (writeWholeFile(path, bytes, &problem))
+        return {};
+    return QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), problem);
 }
 
 QByteArray bitmapBytes(const QImage& picture) {

@@ -199,10 +199,10 @@ TEST_F(DatabaseWindows, ContextMenusOpenDatabasesAndSaveSheetsThatLoadBackUnchan
     EXPECT_EQ(open, QStringLiteral("&Open database\u2026"));
     // Undo and Redo come first, then a separator.
     const QStringList undo{Form1->Messages[Message::UndoAction], Form1->Messages[Message::RedoAction], ""};
-    EXPECT_EQ(menuOf(Form2), undo + QStringList{open, save});
-    EXPECT_EQ(menuOf(Form6), undo + QStringList{open, save});
-    EXPECT_EQ(menuOf(Form1), undo + QStringList{open, Form1->Messages[Message::StartAfreshAction]});
-    EXPECT_EQ(menuOf(Form7), undo + QStringList{open});
+    EXPECT_EQ(menuOf(Form2), (undo + QStringList{open, save}));
+    EXPECT_EQ(menuOf(Form6), (undo + QStringList{open, save}));
+    EXPECT_EQ(menuOf(Form1), (undo + QStringList{open, Form1->Messages[Message::StartAfreshAction]}));
+    EXPECT_EQ(menuOf(Form7), (undo + QStringList{open}));
 
     platform.fileAnswers.enqueue(writeTheme("From menu"));
     action(Form7, "OpenDatabaseAction")->trigger();

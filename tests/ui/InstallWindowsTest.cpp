@@ -31,7 +31,7 @@ protected:
     static QString resultLine() {
         for (QLabel* label : Form1->findChildren<QLabel*>(QStringLiteral("BuildResult")))
             if (label->isVisible())
-                return label->text();
+                return label->toolTip().isEmpty() ? label->text() : label->toolTip();
         return {};
     }
 };

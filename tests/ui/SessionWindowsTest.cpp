@@ -26,7 +26,7 @@ protected:
     static QString resultLine() {
         for (QLabel* label : Form1->findChildren<QLabel*>(QStringLiteral("BuildResult")))
             if (!label->isHidden())
-                return label->text();
+                return label->toolTip().isEmpty() ? label->text() : label->toolTip();
         return {};
     }
 
