@@ -110,7 +110,7 @@ enum class Message {
     SessionRestored,    // line 149
     SessionNotRestored, // line 150
     SessionNotKept,     // line 151
-    BuildInterrupted, // line 152
+    BuildInterrupted,   // line 152
     // Texts the windows showed in English only, whatever the language.
     HighThemeLoading,       // line 154
     LowThemeUpdating,       // line 155
