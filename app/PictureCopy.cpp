@@ -2,7 +2,9 @@
 
 #include "app/Palette.h"
 
+#include <QBuffer>
 #include <QHash>
+#include <QImageWriter>
 
 #include <climits>
 
@@ -97,6 +99,15 @@ QImage makePalettePicture(QSize size, QRgb fill) {
     picture.setColorTable(palmColorTable());
     picture.fill(uint(nearestPaletteIndex(fill)));
     return picture;
+}
+
+QByteArray encodedBitmap(const QImage& picture) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "bmp");
+    writer.write(picture.convertToFormat(QImage::Format_RGB32));
+    return bytes;
 }
 
 } // namespace vv

@@ -3,6 +3,7 @@
 // that lie outside the source picture.
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QPoint>
 #include <QRect>
@@ -31,5 +32,9 @@ QImage makeRgbPicture(QSize size, QRgb fill);
 // An 8-bit picture with the full 256-entry system palette, filled with the index
 // nearest to `fill`. Saved as an 8-bit BMP with the whole table.
 QImage makePalettePicture(QSize size, QRgb fill);
+
+// `picture` as the bytes of a 24-bit BMP file, for the writers that keep
+// pictures as files (unpacked sheets and icons, the kept session).
+QByteArray encodedBitmap(const QImage& picture);
 
 } // namespace vv

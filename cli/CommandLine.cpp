@@ -5,6 +5,7 @@
 #include "app/LanguageFile.h"
 #include "app/LanguageMessages.h"
 #include "app/OptionRules.h"
+#include "app/PictureCopy.h"
 #include "app/SettingsFile.h"
 #include "app/SystemScreens.h"
 #include "buildrun/BuildRun.h"

@@ -12,11 +12,9 @@
 #include "theme/ThemeFamilies.h"
 #include "theme/ThemePieces.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImageWriter>
 #include <QSet>
 
 namespace vv {
@@ -301,15 +299,6 @@ QImage unpackedSkinSheet(const UnpackedDatabase& database, PieceResolution resol
             copyPixels(pieces[i], pieces[i].rect(), sheet,
                        themePieceTable()[i].sheetRect(resolution).topLeft(), background);
     return sheet;
-}
-
-QByteArray encodedBitmap(const QImage& picture) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "bmp");
-    writer.write(picture.convertToFormat(QImage::Format_RGB32));
-    return bytes;
 }
 
 QString saveBitmapAtomically(const QImage& picture, const QString& path) {

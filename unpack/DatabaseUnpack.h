@@ -66,9 +66,6 @@ void applyUnpackedDatabase(const UnpackedDatabase& database, ThemePieces& pieces
 // place and `background` everywhere else.
 QImage unpackedSkinSheet(const UnpackedDatabase& database, PieceResolution resolution, QRgb background);
 
-// `picture` as the bytes of a 24-bit BMP file.
-QByteArray encodedBitmap(const QImage& picture);
-
 // Writes `picture` as a 24-bit BMP through a temporary file and a rename, so
 // `path` holds either its old content or the whole new picture, and a link at
 // `path` is replaced, never written through. Empty on

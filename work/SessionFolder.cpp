@@ -1,15 +1,14 @@
 #include "work/SessionFolder.h"
 
+#include "app/PictureCopy.h"
 #include "icons/IconSlots.h"
 #include "platform/FileErrors.h"
 #include "theme/PieceTable.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QImageWriter>
 #include <QRegularExpression>
 #include <QUrl>
 
@@ -73,15 +72,6 @@ QString writeThroughRename(const QString& path, const QByteArray& bytes) {
     if (writeWholeFile(path, bytes, &problem))
         return {};
     return QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), problem);
-}
-
-QByteArray bitmapBytes(const QImage& picture) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "bmp");
-    writer.write(picture.convertToFormat(QImage::Format_RGB32));
-    return bytes;
 }
 
 // A kept picture of exactly `size`; nothing, with `problem` set, otherwise.
@@ -242,7 +232,7 @@ QString SessionFolder::keep(const WorkState& work) {
             continue;
         const QString file = QStringLiteral("%1.%2.bmp").arg(key, QString::number(++generation));
         if (const QString problem =
-                writeThroughRename(QDir(folder).filePath(file), bitmapBytes(pictures.value(key)));
+                writeThroughRename(QDir(folder).filePath(file), encodedBitmap(pictures.value(key)));
             !problem.isEmpty())
             return problem;
         files.insert(key, file);
