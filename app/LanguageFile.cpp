@@ -255,6 +255,13 @@ constexpr LanguageLine kLines[] = {
     {216, K::ToolTip, "Form3", "Button2", -1},
     {217, K::ToolTip, "Form3", "Button4", -1},
     {218, K::ToolTip, "AboutBox", "OKButton", -1},
+    message(219, Message::Os5TitleSuffix),
+    message(220, Message::SonyTitleSuffix),
+    message(221, Message::DatabaseUnreadable),
+    message(222, Message::DatabaseTooLarge),
+    message(223, Message::DatabaseNotPalm),
+    message(224, Message::DatabaseWrongType),
+    message(225, Message::DatabasePictureDamaged),
 };
 
 constexpr bool linesAreNumberedInOrder() {

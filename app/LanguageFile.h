@@ -137,6 +137,14 @@ enum class Message {
     OpenDatabaseTitle,  // line 182
     SaveSkinSheetTitle, // line 183
     ProgramFilter,      // line 184
+    // The main window's title after a screen's name, and why a database was refused.
+    Os5TitleSuffix,         // line 219
+    SonyTitleSuffix,        // line 220
+    DatabaseUnreadable,     // line 221
+    DatabaseTooLarge,       // line 222
+    DatabaseNotPalm,        // line 223
+    DatabaseWrongType,      // line 224
+    DatabasePictureDamaged, // line 225
     Count
 };
 

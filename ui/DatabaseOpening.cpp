@@ -88,6 +88,25 @@ QString startFolder(const char* folder) {
     return QDir(Form1->StartDir).filePath(QLatin1String(folder));
 }
 
+// The reason in the user's language; the technical detail of the unpacker is
+// for the command line and the tests.
+QString refusalReason(UnpackFailure failure) {
+    switch (failure) {
+    case UnpackFailure::TooLarge:
+        return currentText(Message::DatabaseTooLarge);
+    case UnpackFailure::NotADatabase:
+        return currentText(Message::DatabaseNotPalm);
+    case UnpackFailure::WrongType:
+        return currentText(Message::DatabaseWrongType);
+    case UnpackFailure::DamagedPicture:
+        return currentText(Message::DatabasePictureDamaged);
+    case UnpackFailure::None:
+    case UnpackFailure::Unreadable:
+        break;
+    }
+    return currentText(Message::DatabaseUnreadable);
+}
+
 } // namespace
 
 void installDatabaseActions(QWidget* window, DropWindow role) {
@@ -123,9 +142,12 @@ void applyDatabaseActionTexts() {
 
 bool openDatabaseFile(const QString& path) {
     QString problem;
-    const std::optional<UnpackedDatabase> database = unpackDatabaseFile(path, outsideSheetColour(), &problem);
+    UnpackFailure failure = UnpackFailure::None;
+    const std::optional<UnpackedDatabase> database =
+        unpackDatabaseFile(path, outsideSheetColour(), &problem, &failure);
     if (!database) {
-        dialogs().showMessage(currentText(Message::DatabaseRefused) + QStringLiteral(": ") + problem);
+        dialogs().showMessage(currentText(Message::DatabaseRefused) + QStringLiteral(": ") +
+                              QDir::toNativeSeparators(path) + QStringLiteral(": ") + refusalReason(failure));
         return false;
     }
     Form1->History.record(StepKind::OpenDatabase,

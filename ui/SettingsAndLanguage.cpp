@@ -237,6 +237,18 @@ const QString& iconsCaptionFor(const TButton* button) {
     return button->Tag == 0 ? Form1->ShowIconsCaption : Form1->HideIconsCaption;
 }
 
+// The screen's part of the main window's title in the language. The table
+// names each suffix in English; a suffix without a line stays English.
+QString screenCaptionSuffix(const vv::ScreenProfile& screen) {
+    const QString english = QLatin1String(screen.captionSuffix).trimmed();
+    if (english.isEmpty())
+        return {};
+    for (const vv::Message line : {vv::Message::Os5TitleSuffix, vv::Message::SonyTitleSuffix})
+        if (vv::builtInMessage(line) == english)
+            return QLatin1Char(' ') + vv::ui::currentText(line);
+    return QLatin1String(screen.captionSuffix);
+}
+
 } // namespace
 
 std::optional<QString> LoadSettings(const QString& startDir) {
@@ -339,7 +351,7 @@ void ApplyLanguage(const QString& languageFile) {
 
     // A ScreenType no screen has leaves the caption and the button as they are.
     if (const vv::ScreenProfile* screen = vv::screenProfileOf(Form1->ScreenType)) {
-        Form1->setWindowTitle(mainCaption + QLatin1String(screen->captionSuffix));
+        Form1->setWindowTitle(mainCaption + screenCaptionSuffix(*screen));
         Form1->SpeedButton3->setVisible(screen->showsHighIconsButton);
     }
     Form1->Button5->setText(iconsCaptionFor(Form1->Button5));

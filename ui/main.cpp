@@ -94,16 +94,15 @@ int initStartDirectoryCommand(int argc, char** argv) {
     return 0;
 }
 
-// The question for a copy started outside a start directory, in the language
-// the shipped settings name (no start directory has been chosen yet).
-QString startDirectoryQuestion(const QString& shipped) {
-    QStringList messages;
+// The messages of the language the shipped settings name, for the question
+// asked before any start directory (and so any language) has been chosen.
+QStringList shippedLanguageMessages(const QString& shipped) {
     if (const std::optional<vv::SettingsRecord> settings =
             vv::readSettingsFile(vv::settingsFilePath(shipped), vv::SettingsRecord()))
         if (const std::optional<vv::LanguageTexts> texts =
                 vv::readLanguageFile(vv::languageFilePath(shipped, settings->languageName)))
-            messages = vv::languageMessages(*texts);
-    return vv::messageOrBuiltIn(messages, vv::Message::NotAStartDirectory);
+            return vv::languageMessages(*texts);
+    return {};
 }
 
 // An installed copy started outside a start directory (from the desktop menu,
@@ -115,14 +114,17 @@ bool enterStartDirectory() {
         return true;
     const QString suggested = vv::suggestedStartDirectory();
     if (!vv::isStartDirectory(suggested)) {
-        const QString text = startDirectoryQuestion(shipped).arg(
-            QDir::toNativeSeparators(QDir::currentPath()), QDir::toNativeSeparators(suggested));
+        const QStringList messages = shippedLanguageMessages(shipped);
+        const QString text =
+            vv::messageOrBuiltIn(messages, vv::Message::NotAStartDirectory)
+                .arg(QDir::toNativeSeparators(QDir::currentPath()), QDir::toNativeSeparators(suggested));
         std::fprintf(stderr, "vedivavurir: %s\n", qPrintable(text));
-        if (QMessageBox::question(nullptr, vv::ui::programTitle(), text) != QMessageBox::Yes)
+        if (vv::dialogs().askChoice(text, {vv::messageOrBuiltIn(messages, vv::Message::YesAnswer),
+                                           vv::messageOrBuiltIn(messages, vv::Message::NoAnswer)}) != 0)
             return false;
         QString error;
         if (!vv::initStartDirectory(shipped, suggested, &error)) {
-            QMessageBox::critical(nullptr, vv::ui::programTitle(), error);
+            vv::dialogs().showMessage(error);
             return false;
         }
     }
@@ -164,14 +166,14 @@ int main(int argc, char** argv) {
     if (argc > 1)
         return usageError(argv[1][0] == '-' ? "unknown option" : "unexpected argument", argv[1]);
     vv::ui::setUpApplication();
+    vv::QtDialogs dialogs;
+    vv::setDialogs(&dialogs);
 
     if (!enterStartDirectory())
         return 1;
 
     vv::QtPlatform platform;
     vv::setPlatform(&platform);
-    vv::QtDialogs dialogs;
-    vv::setDialogs(&dialogs);
     // SIGTERM (a session logging out, say) stops a running build the way
     // Escape does, so its work folder and lock go, then ends the program.
     vv::catchInterrupts();

@@ -162,18 +162,22 @@ bool UnpackedDatabase::hasIcons(PieceResolution resolution) const {
     return std::any_of(icons.begin(), icons.end(), [](const QImage& p) { return !p.isNull(); });
 }
 
-std::optional<UnpackedDatabase> unpackDatabase(const QByteArray& bytes, QRgb transparency, QString* problem) {
-    auto fail = [&](const QString& text) -> std::optional<UnpackedDatabase> {
+std::optional<UnpackedDatabase> unpackDatabase(const QByteArray& bytes, QRgb transparency, QString* problem,
+                                               UnpackFailure* failure) {
+    auto fail = [&](UnpackFailure why, const QString& text) -> std::optional<UnpackedDatabase> {
         if (problem)
             *problem = text;
+        if (failure)
+            *failure = why;
         return std::nullopt;
     };
     if (bytes.size() > kLargestDatabaseFile)
-        return fail(QStringLiteral("%1 bytes are more than any theme or icon set holds").arg(bytes.size()));
+        return fail(UnpackFailure::TooLarge,
+                    QStringLiteral("%1 bytes are more than any theme or icon set holds").arg(bytes.size()));
     std::string error;
     const std::optional<pdb::PalmDatabase> db = pdb::PalmDatabase::fromBytes(pdb::bytesOf(bytes), &error);
     if (!db)
-        return fail(pdb::qtText(error));
+        return fail(UnpackFailure::NotADatabase, pdb::qtText(error));
     UnpackedDatabase out;
     if (pdb::bytesOf(kThemeType) == db->type)
         out.kind = UnpackedKind::Theme;
@@ -181,6 +185,7 @@ std::optional<UnpackedDatabase> unpackDatabase(const QByteArray& bytes, QRgb tra
         out.kind = UnpackedKind::IconSet;
     else
         return fail(
+            UnpackFailure::WrongType,
             QStringLiteral("the database type is \"%1\", neither a theme (thme) nor an icon set (Icns)")
                 .arg(QString::fromLatin1(pdb::qtBytes(db->type))));
     out.name = QString::fromLatin1(pdb::qtBytes(db->name));
@@ -225,7 +230,7 @@ std::optional<UnpackedDatabase> unpackDatabase(const QByteArray& bytes, QRgb tra
             continue;
         const std::optional<pdb::DecodedFamily> family = reader.decode(resource);
         if (!family)
-            return fail(reader.problem);
+            return fail(UnpackFailure::DamagedPicture, reader.problem);
         if (familyIndex >= 0) {
             const int piece = families[familyIndex].pieceIndex;
             piecesFound.insert(piece);
@@ -257,22 +262,22 @@ std::optional<UnpackedDatabase> unpackDatabase(const QByteArray& bytes, QRgb tra
     return out;
 }
 
-std::optional<UnpackedDatabase> unpackDatabaseFile(const QString& path, QRgb transparency, QString* problem) {
-    const QString shown = QDir::toNativeSeparators(path);
-    auto fail = [&](const QString& text) -> std::optional<UnpackedDatabase> {
-        if (problem)
-            *problem = shown + QStringLiteral(": ") + text;
-        return std::nullopt;
-    };
+std::optional<UnpackedDatabase> unpackDatabaseFile(const QString& path, QRgb transparency, QString* problem,
+                                                   UnpackFailure* failure) {
     QByteArray bytes;
-    QString readProblem;
-    if (!readWholeFile(path, kLargestDatabaseFile, &bytes, &readProblem))
-        return fail(readProblem);
     QString error;
-    std::optional<UnpackedDatabase> database = unpackDatabase(bytes, transparency, &error);
-    if (!database)
-        return fail(error);
-    return database;
+    UnpackFailure why =
+        QFileInfo(path).size() > kLargestDatabaseFile ? UnpackFailure::TooLarge : UnpackFailure::Unreadable;
+    std::optional<UnpackedDatabase> database;
+    if (readWholeFile(path, kLargestDatabaseFile, &bytes, &error))
+        database = unpackDatabase(bytes, transparency, &error, &why);
+    if (database)
+        return database;
+    if (problem)
+        *problem = QDir::toNativeSeparators(path) + QStringLiteral(": ") + error;
+    if (failure)
+        *failure = why;
+    return std::nullopt;
 }
 
 void applyUnpackedDatabase(const UnpackedDatabase& database, ThemePieces& pieces, IconBoard& board) {

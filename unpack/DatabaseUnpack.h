@@ -47,6 +47,17 @@ struct UnpackedDatabase {
     bool hasIcons(PieceResolution resolution) const;
 };
 
+// Why a database was refused, for a window that names it in the user's
+// language; the problem text gives the technical detail.
+enum class UnpackFailure {
+    None,
+    Unreadable,     // the file cannot be read
+    TooLarge,       // larger than any theme or icon set
+    NotADatabase,   // no Palm OS database, or its header is damaged
+    WrongType,      // a database, but neither a theme nor an icon set
+    DamagedPicture, // a bitmap family of the tables is damaged
+};
+
 // Files larger than this are refused unread: a theme with every depth at both
 // densities is a few megabytes.
 inline constexpr qint64 kLargestDatabaseFile = 32 * 1024 * 1024;
@@ -54,9 +65,11 @@ inline constexpr qint64 kLargestDatabaseFile = 32 * 1024 * 1024;
 // Reads the bytes of a database. Transparent pixels take `transparency`.
 // Nothing, with the reason in `problem`, for anything that is not a sound
 // theme or icon set database.
-std::optional<UnpackedDatabase> unpackDatabase(const QByteArray& bytes, QRgb transparency, QString* problem);
+std::optional<UnpackedDatabase> unpackDatabase(const QByteArray& bytes, QRgb transparency, QString* problem,
+                                               UnpackFailure* failure = nullptr);
 // The same for a file; the problem text starts with the file's name.
-std::optional<UnpackedDatabase> unpackDatabaseFile(const QString& path, QRgb transparency, QString* problem);
+std::optional<UnpackedDatabase> unpackDatabaseFile(const QString& path, QRgb transparency, QString* problem,
+                                                   UnpackFailure* failure = nullptr);
 
 // Puts every picture the database holds into `pieces` and `board` (low icons on
 // the main window's slots, high icons on the OS5 window's); the others stay.

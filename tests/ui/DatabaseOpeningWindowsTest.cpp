@@ -1,10 +1,12 @@
 // Databases and pictures dropped on the windows, and the context menus of the
 // theme and icon windows, driven headless with the recording platform.
+#include "app/LanguageMessages.h"
 #include "compiler/BitmapFamilyEncoder.h"
 #include "compiler/PalmDatabase.h"
 #include "compiler/QtBytes.h"
 #include "theme/ThemeFamilies.h"
 #include "theme/ThemePieces.h"
+#include "ui/DatabaseOpening.h"
 #include "ui/TForm1.h"
 #include "ui/TForm2.h"
 #include "ui/TForm6.h"
@@ -156,6 +158,29 @@ TEST_F(DatabaseWindows, DamagedDatabaseIsRefusedByNameAndChangesNothing) {
         EXPECT_TRUE(platform.messages[0].contains("broken-truncated.pdb"))
             << platform.messages[0].toStdString();
         EXPECT_TRUE(state() == before);
+    }
+}
+
+// The window names why in the user's language, not in the unpacker's English.
+TEST_F(DatabaseWindows, RefusalsNameTheReasonInTheLanguage) {
+    const struct {
+        QString file;
+        Message reason;
+    } cases[] = {
+        {test::fixturePath("broken-offsets.pdb"), Message::DatabaseNotPalm},
+        {test::fixturePath("broken-type.pdb"), Message::DatabaseWrongType},
+        {path(QStringLiteral("PDBFiles/none.pdb")), Message::DatabaseUnreadable},
+        {test::fixturePath("broken-truncated.pdb"), Message::DatabasePictureDamaged},
+        {test::fixturePath("broken-size.pdb"), Message::DatabasePictureDamaged},
+    };
+    for (const auto& c : cases) {
+        platform.messages.clear();
+        EXPECT_FALSE(ui::openDatabaseFile(c.file));
+        ASSERT_EQ(platform.messages.size(), 1);
+        const QString expected = builtInMessage(Message::DatabaseRefused) + QStringLiteral(": ") +
+                                 QDir::toNativeSeparators(c.file) + QStringLiteral(": ") +
+                                 builtInMessage(c.reason);
+        EXPECT_EQ(platform.messages[0].toStdString(), expected.toStdString());
     }
 }
 

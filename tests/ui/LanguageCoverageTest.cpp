@@ -3,7 +3,6 @@
 // entries, file filters) is a line of the language file in use, or a value the
 // program fills in (a number, the version, a path), never text of its own.
 #include "app/LanguageFile.h"
-#include "app/SystemScreens.h"
 #include "ui/Controls.h"
 #include "ui/SettingsAndLanguage.h"
 #include "ui/TImage.h"
@@ -42,7 +41,7 @@ protected:
 };
 
 // True when `text` is made of the language's `lines`: a line, a line with its
-// placeholders filled, lines one per row, a line and a screen's caption suffix,
+// placeholders filled, lines one per row, two lines with a space between them,
 // or a tooltip's line followed by its access key.
 bool madeOfLines(const QString& text, const QStringList& lines) {
     static const QRegularExpression accessKeyHint(QStringLiteral(" \\(Alt\\+.\\)$"));
@@ -56,9 +55,9 @@ bool madeOfLines(const QString& text, const QStringList& lines) {
         return true;
     if (const QRegularExpressionMatch hint = accessKeyHint.match(text); hint.hasMatch())
         return madeOfLines(text.left(hint.capturedStart()), lines);
-    for (const ScreenProfile& screen : screenProfiles())
-        if (*screen.captionSuffix && text.endsWith(QLatin1String(screen.captionSuffix)) &&
-            lines.contains(text.chopped(int(qstrlen(screen.captionSuffix)))))
+    for (const QString& line : lines)
+        if (!line.isEmpty() && text.endsWith(QLatin1Char(' ') + line) &&
+            lines.contains(text.chopped(int(line.size()) + 1)))
             return true;
     for (const QString& line : lines) {
         if (!line.contains(QLatin1Char('%')))
