@@ -110,4 +110,22 @@ QByteArray encodedBitmap(const QImage& picture) {
     return bytes;
 }
 
+QByteArray encodedPicture(const QImage& picture, const QString& path, QRgb transparency) {
+    if (!path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
+        return encodedBitmap(picture);
+    QImage withAlpha = picture.convertToFormat(QImage::Format_ARGB32);
+    const QRgb shown = transparency | 0xFF000000u;
+    for (int y = 0; y < withAlpha.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(withAlpha.scanLine(y));
+        for (int x = 0; x < withAlpha.width(); ++x)
+            line[x] = (line[x] | 0xFF000000u) == shown ? (line[x] & 0x00FFFFFFu) : line[x] | 0xFF000000u;
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    writer.write(withAlpha);
+    return bytes;
+}
+
 } // namespace vv

@@ -8,6 +8,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QRgb>
+#include <QString>
 
 namespace vv {
 
@@ -36,5 +37,10 @@ QImage makePalettePicture(QSize size, QRgb fill);
 // `picture` as the bytes of a 24-bit BMP file, for the writers that keep
 // pictures as files (unpacked sheets and icons, the kept session).
 QByteArray encodedBitmap(const QImage& picture);
+// `picture` as the bytes of the file `path` names: a PNG when its name ends in
+// ".png", with the pixels of `transparency` fully transparent, so painters'
+// programs show them as such and loading it back gives the same picture;
+// otherwise a 24-bit BMP as encodedBitmap.
+QByteArray encodedPicture(const QImage& picture, const QString& path, QRgb transparency);
 
 } // namespace vv

@@ -265,7 +265,7 @@ void pickIcons(vv::IconBoard& board, vv::IconWindow window, const QString& sheet
     for (const QString& pick : picks)
         parsed << parsePick(pick, pickOption, use, window);
     if (!sheet.isEmpty()) {
-        const vv::SheetLoadResult loaded = vv::loadSheetPicture(sheet);
+        const vv::SheetLoadResult loaded = vv::loadSheetPicture(sheet, vv::kOutsideSheetColour);
         if (!loaded.loaded())
             throw UsageError{QStringLiteral("%1: %2 (%3)")
                                  .arg(vv::messageAt(start.messages, vv::Message::IconSheetUnusable),
@@ -282,7 +282,7 @@ void pickIcons(vv::IconBoard& board, vv::IconWindow window, const QString& sheet
 
 void loadSkin(vv::ThemePieces& pieces, const QString& path, vv::PieceResolution resolution,
               const QString& option, const StartDirectory& start, const QCommandLineParser& parser) {
-    const vv::SheetLoadResult loaded = vv::loadSheetPicture(path);
+    const vv::SheetLoadResult loaded = vv::loadSheetPicture(path, vv::kOutsideSheetColour);
     if (!loaded.loaded())
         throw UsageError{QStringLiteral("%1: %2 (%3)")
                              .arg(vv::messageAt(start.messages, vv::Message::SkinSheetUnusable),

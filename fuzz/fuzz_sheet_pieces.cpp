@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     for (const vv::IconWindow window : {vv::IconWindow::Main, vv::IconWindow::Os5}) {
-        if (!board.loadSheet(window, path).loaded())
+        if (!board.loadSheet(window, path, vv::kOutsideSheetColour).loaded())
             continue;
         board.selectCell(window, 1 + pick % 64);
         board.clickSlot(window, pick % 32);

@@ -94,8 +94,8 @@ void IconBoard::reset(IconWindow window) {
     writeSnapshot(window, [&](QImage& picture) { picture = factory.copy(); });
 }
 
-SheetLoadResult IconBoard::loadSheet(IconWindow window, const QString& path) {
-    SheetLoadResult result = loadSheetPicture(path);
+SheetLoadResult IconBoard::loadSheet(IconWindow window, const QString& path, QRgb transparency) {
+    SheetLoadResult result = loadSheetPicture(path, transparency);
     if (result.loaded())
         side(window).sheet = result.picture;
     return result;

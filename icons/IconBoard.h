@@ -65,9 +65,10 @@ public:
     // their holders. The chosen cell, the sheet and the other window stay.
     void reset(IconWindow window);
 
-    // Loads a sheet. On failure the previous sheet stays and the result
-    // carries the loader's text; the chosen cell never changes.
-    SheetLoadResult loadSheet(IconWindow window, const QString& path);
+    // Loads a sheet, what its alpha leaves transparent in `transparency`. On
+    // failure the previous sheet stays and the result carries the loader's
+    // text; the chosen cell never changes.
+    SheetLoadResult loadSheet(IconWindow window, const QString& path, QRgb transparency);
     // Puts a picture in as the window's sheet (converted to 24 bits).
     void setSheet(IconWindow window, const QImage& sheet);
     // Replaces a slot's picture, as read back from a database: copied into a

@@ -4,7 +4,6 @@
 
 #include <QBuffer>
 #include <QImageReader>
-#include <QPainter>
 #include <QtEndian>
 
 namespace vv {
@@ -183,17 +182,17 @@ QString truncatedBitmapProblem(const QByteArray& head, qint64 fileSize) {
              QString::number(needed), QString::number(fileSize));
 }
 
-SheetLoadResult loadSheetPicture(const QString& path) {
+SheetLoadResult loadSheetPicture(const QString& path, QRgb transparency) {
     SheetLoadResult result;
     QByteArray bytes;
     if (!readWholeFile(path, kLargestSheetFile, &bytes, &result.loaderMessage)) {
         result.status = SheetLoadResult::Status::Unreadable;
         return result;
     }
-    return decodeSheetPicture(bytes);
+    return decodeSheetPicture(bytes, transparency);
 }
 
-SheetLoadResult decodeSheetPicture(const QByteArray& bytes) {
+SheetLoadResult decodeSheetPicture(const QByteArray& bytes, QRgb transparency) {
     SheetLoadResult result;
     // Decoders fill what a cut file lacks with black or leave it as it was,
     // often without a word; a sheet cut from such a picture builds wrong
@@ -227,18 +226,23 @@ SheetLoadResult decodeSheetPicture(const QByteArray& bytes) {
         result.loaderMessage = reader.errorString();
         return result;
     }
-    if (image.hasAlphaChannel()) {
-        QImage flat(image.size(), QImage::Format_RGB32);
-        flat.fill(Qt::white);
-        QPainter painter(&flat);
-        painter.drawImage(0, 0, image);
-        painter.end();
-        image = flat;
-    } else if (image.format() != QImage::Format_RGB32) {
-        image = image.convertToFormat(QImage::Format_RGB32);
-    }
-    result.picture = image;
+    result.picture = opaqueSheet(image, transparency);
     return result;
+}
+
+QImage opaqueSheet(const QImage& image, QRgb transparency) {
+    if (!image.hasAlphaChannel())
+        return image.format() == QImage::Format_RGB32 ? image : image.convertToFormat(QImage::Format_RGB32);
+    // Not premultiplied, so a half-transparent pixel keeps its own colour.
+    QImage sheet = image.convertToFormat(QImage::Format_ARGB32);
+    const QRgb shown = transparency | 0xFF000000u;
+    for (int y = 0; y < sheet.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(sheet.scanLine(y));
+        for (int x = 0; x < sheet.width(); ++x)
+            line[x] = qAlpha(line[x]) < 128 ? shown : line[x] | 0xFF000000u;
+    }
+    sheet.reinterpretAsFormat(QImage::Format_RGB32);
+    return sheet;
 }
 
 } // namespace vv

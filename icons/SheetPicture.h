@@ -1,9 +1,10 @@
-// Loading an icon sheet: any picture the loader knows, flattened to a 24-bit
-// bitmap, with a check the loader itself skips (a BMP whose pixel data ends
+// Loading a skin or icon sheet: any picture the loader knows, made opaque as a
+// 24-bit bitmap, with a check the loader itself skips (a BMP whose pixel data ends
 // early would otherwise load as a half-black sheet without complaint).
 #pragma once
 
 #include <QImage>
+#include <QRgb>
 #include <QString>
 
 namespace vv {
@@ -26,10 +27,16 @@ struct SheetLoadResult {
 inline constexpr qint64 kLargestSheetFile = 64 * 1024 * 1024;
 
 // Reads `path` once (a regular file only, see readWholeFile) and decodes it
-// from memory. Transparent pixels of pictures with alpha are laid on white.
-SheetLoadResult loadSheetPicture(const QString& path);
+// from memory, made opaque by opaqueSheet.
+SheetLoadResult loadSheetPicture(const QString& path, QRgb transparency);
 // The same for a picture's bytes; a picture cut short is refused.
-SheetLoadResult decodeSheetPicture(const QByteArray& bytes);
+SheetLoadResult decodeSheetPicture(const QByteArray& bytes, QRgb transparency);
+
+// `image` as Format_RGB32: what the painter left transparent (alpha below 128)
+// takes `transparency`, the colour the build marks transparent, so it stays
+// see-through on the handheld; every other pixel keeps its colour, its alpha
+// dropped.
+QImage opaqueSheet(const QImage& image, QRgb transparency);
 
 // What is wrong with a PNG, JPEG, GIF or run-length BMP whose data ends
 // before the picture does, or an empty text.

@@ -7,7 +7,8 @@ BUILD_DIR="${VV_BUILD_DIR:-$ROOT/_build}"
 
 VV_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
     libbenchmark-dev netpbm xvfb xdotool openbox imagemagick xauth x11-utils clang clang-format
-    file dpkg-dev fakeroot time help2man lintian appstream desktop-file-utils qt6-translations-l10n)
+    file dpkg-dev fakeroot time help2man lintian appstream desktop-file-utils qt6-translations-l10n
+    qt6-image-formats-plugins)
 
 vv_install_packages() {
     local missing=()

@@ -55,7 +55,7 @@ void ThemePieces::loadSheet(const QImage& sheet, PieceResolution resolution, QRg
 }
 
 SheetLoadResult ThemePieces::loadSheetFile(const QString& path, PieceResolution resolution, QRgb outside) {
-    SheetLoadResult result = loadSheetPicture(path);
+    SheetLoadResult result = loadSheetPicture(path, outside);
     if (result.loaded())
         loadSheet(result.picture, resolution, outside);
     return result;

@@ -192,7 +192,7 @@ void saveSkinSheetFromDialog(PieceResolution resolution) {
     FileDialogRequest request;
     request.title = currentText(Message::SaveSkinSheetTitle);
     request.directory = dialogFolder(FileKind::SkinSheet, startFolder("ThmeBMP"));
-    request.filter = fileDialogFilter(currentText(Message::BitmapFilter), QStringLiteral("*.bmp"));
+    request.filter = fileDialogFilter(currentText(Message::PictureFilter), QStringLiteral("*.bmp *.png"));
     request.suggestedName = suggestedSkinSheetName(Form1->Edit1->text(), resolution);
     request.defaultSuffix = QStringLiteral("bmp");
     const QString chosen = dialogs().chooseSaveFile(request);
@@ -201,7 +201,7 @@ void saveSkinSheetFromDialog(PieceResolution resolution) {
     rememberDialogFolder(FileKind::SkinSheet, chosen);
     const QString path = withBitmapSuffix(chosen);
     const QImage sheet = composeSkinSheet(themePieces(), resolution, outsideSheetColour());
-    if (const QString failure = saveBitmapAtomically(sheet, path); !failure.isEmpty())
+    if (const QString failure = savePictureAtomically(sheet, path, outsideSheetColour()); !failure.isEmpty())
         dialogs().showMessage(currentText(Message::SkinSheetNotSaved) + QStringLiteral(": ") +
                               QDir::toNativeSeparators(path) + QStringLiteral(": ") + failure);
 }

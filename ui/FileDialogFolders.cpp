@@ -36,9 +36,14 @@ QString fileDialogFilter(const QString& name, const QString& patterns) {
 }
 
 QString pictureFileFilter() {
+    // The formats a painter saves sheets in, of those the installed Qt reads;
+    // Qt's other readers (icons, vector pictures) make no sheet.
+    static const char* const kSheetFormats[] = {"bmp", "png", "gif", "jpg", "jpeg", "tif", "tiff", "webp"};
+    const QList<QByteArray> readable = QImageReader::supportedImageFormats();
     QStringList patterns;
-    for (const QByteArray& format : QImageReader::supportedImageFormats())
-        patterns << QStringLiteral("*.") + QString::fromLatin1(format);
+    for (const char* format : kSheetFormats)
+        if (readable.contains(QByteArray(format)))
+            patterns << QStringLiteral("*.") + QLatin1String(format);
     return fileDialogFilter(currentText(Message::PictureFilter), patterns.join(QLatin1Char(' ')));
 }
 

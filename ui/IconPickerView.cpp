@@ -7,6 +7,7 @@
 #include "ui/TImage.h"
 #include "ui/TOpenPictureDialog.h"
 #include "ui/TPaintBox.h"
+#include "ui/ThemeWindow.h"
 
 #include <QDir>
 #include <QFrame>
@@ -131,7 +132,7 @@ void IconPickerView::loadSheetFromDialog(TOpenPictureDialog& dialog, const QStri
 }
 
 void IconPickerView::loadSheetFile(const QString& path, const QString& invalidPrefix) {
-    const SheetLoadResult result = loadSheetPicture(path);
+    const SheetLoadResult result = loadSheetPicture(path, outsideSheetColour());
     switch (result.status) {
     case SheetLoadResult::Status::Loaded:
         if (!confirmSheetSize(result.picture.size(), iconGrid(side_).fullSheetSize()))

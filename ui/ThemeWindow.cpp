@@ -83,7 +83,7 @@ void ThemeWindow::Button1Click() {
 }
 
 void ThemeWindow::loadSheetFile(const QString& path) {
-    const vv::SheetLoadResult result = vv::loadSheetPicture(path);
+    const vv::SheetLoadResult result = vv::loadSheetPicture(path, vv::ui::outsideSheetColour());
     if (!result.loaded()) {
         vv::dialogs().showMessage(sheetProblemMessage(result, path));
         return;

@@ -306,9 +306,9 @@ QImage unpackedSkinSheet(const UnpackedDatabase& database, PieceResolution resol
     return sheet;
 }
 
-QString saveBitmapAtomically(const QImage& picture, const QString& path) {
+QString savePictureAtomically(const QImage& picture, const QString& path, QRgb transparency) {
     QString problem;
-    if (!writeWholeFile(path, encodedBitmap(picture), &problem))
+    if (!writeWholeFile(path, encodedPicture(picture, path, transparency), &problem))
         return problem;
     return {};
 }

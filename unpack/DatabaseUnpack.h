@@ -79,10 +79,11 @@ void applyUnpackedDatabase(const UnpackedDatabase& database, ThemePieces& pieces
 // place and `background` everywhere else.
 QImage unpackedSkinSheet(const UnpackedDatabase& database, PieceResolution resolution, QRgb background);
 
-// Writes `picture` as a 24-bit BMP through a temporary file and a rename, so
-// `path` holds either its old content or the whole new picture, and a link at
-// `path` is replaced, never written through. Empty on
-// success, else what went wrong.
-QString saveBitmapAtomically(const QImage& picture, const QString& path);
+// Writes `picture` as encodedPicture encodes it for `path` (a PNG with
+// `transparency` see-through, or a 24-bit BMP) through a temporary file and a
+// rename, so `path` holds either its old content or the whole new picture,
+// and a link at `path` is replaced, never written through. Empty on success,
+// else what went wrong.
+QString savePictureAtomically(const QImage& picture, const QString& path, QRgb transparency);
 
 } // namespace vv

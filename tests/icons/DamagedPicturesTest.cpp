@@ -16,6 +16,9 @@
 namespace vv {
 namespace {
 
+// The transparency colour of the shipped options.
+constexpr QRgb kGreen = 0xFF00FF00u;
+
 QByteArray encoded(const char* format) {
     QImage picture(40, 30, QImage::Format_RGB32);
     for (int y = 0; y < picture.height(); ++y)
@@ -47,14 +50,14 @@ TEST(DamagedPictures, APictureCutShortIsRefusedWithItsReason) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         ASSERT_GT(c.whole.size(), 100);
-        EXPECT_TRUE(decodeSheetPicture(c.whole).loaded())
-            << decodeSheetPicture(c.whole).loaderMessage.toStdString();
+        EXPECT_TRUE(decodeSheetPicture(c.whole, kGreen).loaded())
+            << decodeSheetPicture(c.whole, kGreen).loaderMessage.toStdString();
         for (const qsizetype cut : {c.whole.size() / 2, c.whole.size() * 3 / 4}) {
             SCOPED_TRACE(cut);
             // Through the file, as every window and option loads sheets.
             const QString path = dir.filePath(QStringLiteral("cut-%1").arg(cut));
             ASSERT_TRUE(test::writeBytes(path, c.whole.left(cut)));
-            const SheetLoadResult result = loadSheetPicture(path);
+            const SheetLoadResult result = loadSheetPicture(path, kGreen);
             EXPECT_EQ(result.status, SheetLoadResult::Status::InvalidPicture);
             EXPECT_TRUE(result.loaderMessage.startsWith(QLatin1String(c.reason)))
                 << result.loaderMessage.toStdString();
@@ -72,7 +75,7 @@ TEST(DamagedPictures, APictureOverTheReadersLimitSaysSo) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     ASSERT_TRUE(big.save(&buffer, "png"));
-    const SheetLoadResult result = decodeSheetPicture(bytes);
+    const SheetLoadResult result = decodeSheetPicture(bytes, kGreen);
     QImageReader::setAllocationLimit(previous);
     EXPECT_EQ(result.status, SheetLoadResult::Status::InvalidPicture);
     EXPECT_EQ(result.loaderMessage,

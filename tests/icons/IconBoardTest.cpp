@@ -8,16 +8,22 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QImageWriter>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QtEndian>
 
 #include <atomic>
 
 using namespace vv;
 
 namespace {
+
+// The transparency colour of the shipped options.
+constexpr QRgb kGreen = 0xFF00FF00u;
 
 // Every pixel names its own coordinates, so a copy shows exactly where it read.
 QRgb codeOf(int x, int y) {
@@ -263,7 +269,7 @@ TEST_F(IconBoardTest, LoadsASheetAndKeepsTheOldOneOnBadFiles) {
     const QString good = dir.filePath("good.bmp");
     ASSERT_TRUE(coordinateSheet({100, 60}).save(good, "BMP"));
     board.selectCell(IconWindow::Main, 7);
-    SheetLoadResult loaded = board.loadSheet(IconWindow::Main, good);
+    SheetLoadResult loaded = board.loadSheet(IconWindow::Main, good, kGreen);
     ASSERT_TRUE(loaded.loaded()) << loaded.loaderMessage.toStdString();
     EXPECT_EQ(board.sheet(IconWindow::Main).size(), QSize(100, 60));
 
@@ -282,7 +288,7 @@ TEST_F(IconBoardTest, LoadsASheetAndKeepsTheOldOneOnBadFiles) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
-        const SheetLoadResult result = board.loadSheet(IconWindow::Main, dir.filePath(c.file));
+        const SheetLoadResult result = board.loadSheet(IconWindow::Main, dir.filePath(c.file), kGreen);
         EXPECT_EQ(result.status, c.status);
         EXPECT_FALSE(result.loaderMessage.isEmpty());
         EXPECT_TRUE(result.loaderMessage.contains(c.messagePart)) << result.loaderMessage.toStdString();
@@ -306,17 +312,85 @@ TEST(SheetPicture, TruncationCheckCountsRowPadding) {
     EXPECT_EQ(truncatedBitmapProblem("GIF89a", 6), QString());
 }
 
-TEST(SheetPicture, TransparentPixelsLieOnWhite) {
-    QTemporaryDir dir;
-    QImage picture(4, 2, QImage::Format_ARGB32);
-    picture.fill(Qt::transparent);
-    picture.setPixel(0, 0, qRgb(10, 20, 30));
-    ASSERT_TRUE(picture.save(dir.filePath("a.png")));
-    const SheetLoadResult result = loadSheetPicture(dir.filePath("a.png"));
-    ASSERT_TRUE(result.loaded());
-    EXPECT_EQ(result.picture.format(), QImage::Format_RGB32);
-    EXPECT_EQ(result.picture.pixel(0, 0), qRgb(10, 20, 30));
-    EXPECT_EQ(result.picture.pixel(1, 0), qRgb(255, 255, 255));
+// A 2 x 1 GIF: (10,20,30) and a pixel of its transparent colour index.
+QByteArray transparentGif() {
+    return QByteArray("GIF89a\x02\x00\x01\x00\x80\x00\x00"
+                      "\x0A\x14\x1E\xFF\xFF\xFF"
+                      "\x21\xF9\x04\x01\x00\x00\x01\x00"
+                      "\x2C\x00\x00\x00\x00\x02\x00\x01\x00\x00"
+                      "\x02\x02\x44\x0A\x00\x3B",
+                      43);
+}
+
+// A 32-bit BMP whose V4 header carries an alpha mask, one row, bottom-up.
+QByteArray alphaBitmap(const QList<QRgb>& pixels) {
+    QByteArray bytes(14 + 108, '\0');
+    auto put32 = [&](int at, quint32 value) { qToLittleEndian(value, bytes.data() + at); };
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    put32(2, quint32(bytes.size() + 4 * pixels.size()));
+    put32(10, 14 + 108);
+    put32(14, 108);
+    put32(18, quint32(pixels.size()));
+    put32(22, 1);
+    qToLittleEndian(quint16(1), bytes.data() + 26);
+    qToLittleEndian(quint16(32), bytes.data() + 28);
+    put32(30, 3); // bit fields
+    put32(34, quint32(4 * pixels.size()));
+    put32(54, 0x00FF0000u);
+    put32(58, 0x0000FF00u);
+    put32(62, 0x000000FFu);
+    put32(66, 0xFF000000u);
+    for (const QRgb pixel : pixels) {
+        QByteArray four(4, '\0');
+        qToLittleEndian(quint32(pixel), four.data());
+        bytes += four;
+    }
+    return bytes;
+}
+
+QByteArray encoded(const QImage& picture, const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(100); // lossless WebP
+    EXPECT_TRUE(writer.write(picture)) << format << " " << writer.errorString().toStdString();
+    return bytes;
+}
+
+// Whatever the format, alpha below 128 is the colour the build marks
+// transparent, and every other pixel keeps its own colour with its alpha
+// dropped: not laid on white, not left premultiplied (a half-transparent
+// yellow survives the premultiplied storage of TIFF exactly).
+TEST(SheetPicture, AlphaBelowHalfTakesTheTransparencyColour) {
+    const QRgb transparency = qRgb(255, 0, 255);
+    const QList<QRgb> pixels = {qRgba(10, 20, 30, 255), qRgba(90, 90, 90, 0), qRgba(40, 50, 60, 127),
+                                qRgba(255, 255, 0, 128)};
+    QImage picture(int(pixels.size()), 1, QImage::Format_ARGB32);
+    for (int x = 0; x < picture.width(); ++x)
+        picture.setPixel(x, 0, pixels[x]);
+    const QList<QRgb> expected = {qRgb(10, 20, 30), transparency, transparency, qRgb(255, 255, 0)};
+    const struct {
+        const char* format;
+        QByteArray bytes;
+        QList<QRgb> expected;
+    } cases[] = {
+        {"png", encoded(picture, "png"), expected},
+        {"tiff", encoded(picture, "tiff"), expected},
+        {"webp", encoded(picture, "webp"), expected},
+        {"bmp", alphaBitmap(pixels), expected},
+        {"gif", transparentGif(), {qRgb(10, 20, 30), transparency}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.format);
+        const SheetLoadResult result = decodeSheetPicture(c.bytes, transparency);
+        ASSERT_TRUE(result.loaded()) << result.loaderMessage.toStdString();
+        ASSERT_EQ(result.picture.format(), QImage::Format_RGB32);
+        ASSERT_EQ(result.picture.width(), c.expected.size());
+        for (int x = 0; x < result.picture.width(); ++x)
+            EXPECT_EQ(result.picture.pixel(x, 0), c.expected[x]) << "pixel " << x;
+    }
 }
 
 TEST(SnapshotGuard, ASlotNeverReadsAHalfDrawnSnapshot) {

@@ -9,6 +9,9 @@ using namespace vv;
 
 namespace {
 
+// The transparency colour of the shipped options.
+constexpr QRgb kGreen = 0xFF00FF00u;
+
 // A whole icon: its transparency-colour box is intact on all four corners
 // and the tile sits in the middle.
 bool holdsWholeIcon(const QImage& slot) {
@@ -33,7 +36,7 @@ TEST(SampleSheets, EveryCellPicksAWholeIcon) {
         ASSERT_GE(bytes.size(), 54);
         EXPECT_EQ(bytes[28], 24) << "24-bit BMP";
         IconBoard board;
-        const SheetLoadResult loaded = board.loadSheet(c.window, test::dataPath(c.file));
+        const SheetLoadResult loaded = board.loadSheet(c.window, test::dataPath(c.file), kGreen);
         ASSERT_TRUE(loaded.loaded()) << loaded.loaderMessage.toStdString();
         const IconGrid& grid = iconGrid(c.window);
         for (int cell = 1; cell <= grid.cellCount; ++cell) {

@@ -69,8 +69,8 @@ TEST_F(FileWriting, NoWriterFollowsALinkAtItsName) {
          }},
         {"writeSettingsFile",
          [](const QString& p) { return writeSettingsFile(p, SettingsRecord{}, nullptr); }},
-        {"saveBitmapAtomically",
-         [&](const QString& p) { return saveBitmapAtomically(picture, p).isEmpty(); }},
+        {"savePictureAtomically",
+         [&](const QString& p) { return savePictureAtomically(picture, p, 0xFF00FF00u).isEmpty(); }},
     };
     const QByteArray precious = "the user's own document\n";
     for (const Writer& writer : writers) {

@@ -11,6 +11,7 @@
 #include "ui/TForm2.h"
 #include "ui/TForm6.h"
 #include "ui/TForm7.h"
+#include "ui/ThemeWindow.h"
 
 #include "support/StartedWindows.h"
 
@@ -198,22 +199,34 @@ TEST_F(DatabaseWindows, OpeningADatabaseIsOneStepAndUndoPutsEverythingBack) {
     EXPECT_TRUE(state() == opened);
 }
 
-TEST_F(DatabaseWindows, DroppedPicturesLoadAsSheets) {
-    QImage sheet = solid(kHighSheetSize, qRgb(10, 20, 30));
-    const QString file = path("ThmeBMP/dropped.bmp");
-    ASSERT_TRUE(sheet.save(file, "BMP"));
+// A PNG's transparent half arrives as the options' transparency colour on
+// every window it is dropped on, so it stays see-through on the handheld.
+TEST_F(DatabaseWindows, DroppedPicturesLoadAsSheetsWithAlphaAsTheTransparencyColour) {
+    Form1->TransparentRed = QStringLiteral("255");
+    Form1->TransparentGreen = QStringLiteral("0");
+    Form1->TransparentBlue = QStringLiteral("255");
+    const QRgb transparency = qRgb(255, 0, 255);
+    QImage sheet = solid(kHighSheetSize, qRgb(10, 20, 30)).convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < sheet.height(); ++y)
+        for (int x = 0; x < sheet.width() / 2; ++x)
+            sheet.setPixel(x, y, qRgba(10, 20, 30, 0));
+    const QString file = path("ThmeBMP/dropped.png");
+    ASSERT_TRUE(sheet.save(file, "PNG"));
+    auto isTheSheet = [&](const QImage& loaded) {
+        return loaded.size() == kHighSheetSize && loaded.pixel(0, 0) == transparency &&
+               loaded.pixel(loaded.width() - 1, 0) == qRgb(10, 20, 30);
+    };
     drop(Form6, file);
-    EXPECT_EQ(QColor(Form2->Pieces.highPiece(0).pixel(0, 0)), QColor(qRgb(10, 20, 30)));
-    EXPECT_EQ(Form6->Image1->picture().size(), kHighSheetSize);
+    EXPECT_TRUE(isTheSheet(Form6->Image1->picture()));
 
     // A skin sheet is no icon sheet's size: each icon window asks before cutting it.
     platform.choiceAnswers.enqueue(0);
     drop(Form7, file);
-    EXPECT_EQ(Form1->IconBoard.sheet(IconWindow::Os5).size(), kHighSheetSize);
+    EXPECT_TRUE(isTheSheet(Form1->IconBoard.sheet(IconWindow::Os5)));
     EXPECT_NE(Form1->IconBoard.sheet(IconWindow::Main).size(), kHighSheetSize);
     platform.choiceAnswers.enqueue(0);
     drop(Form1, file);
-    EXPECT_EQ(Form1->IconBoard.sheet(IconWindow::Main).size(), kHighSheetSize);
+    EXPECT_TRUE(isTheSheet(Form1->IconBoard.sheet(IconWindow::Main)));
     EXPECT_EQ(platform.questions.size(), 2);
     EXPECT_TRUE(platform.messages.isEmpty()) << platform.messages.join('|').toStdString();
 }
@@ -236,21 +249,32 @@ TEST_F(DatabaseWindows, ContextMenusOpenDatabasesAndSaveSheetsThatLoadBackUnchan
 
     for (ThemeWindow* window : {static_cast<ThemeWindow*>(Form2), static_cast<ThemeWindow*>(Form6)}) {
         const PieceResolution resolution = window->resolution();
-        const QString file =
-            path(resolution == PieceResolution::Low ? "ThmeBMP/low.bmp" : "ThmeBMP/high.bmp");
-        platform.fileAnswers.clear(); // cancelled: nothing written
-        action(window, "SaveSkinSheetAction")->trigger();
-        EXPECT_FALSE(QFileInfo::exists(file));
+        for (const char* suffix : {".bmp", ".png"}) {
+            SCOPED_TRACE(suffix);
+            const QString file = path(QStringLiteral("ThmeBMP/") +
+                                      (resolution == PieceResolution::Low ? "low" : "high") + suffix);
+            const bool png = QLatin1String(suffix) == QLatin1String(".png");
+            platform.fileAnswers.clear(); // cancelled: nothing written
+            action(window, "SaveSkinSheetAction")->trigger();
+            EXPECT_FALSE(QFileInfo::exists(file));
 
-        platform.fileAnswers.enqueue(file);
-        action(window, "SaveSkinSheetAction")->trigger();
-        ASSERT_TRUE(QFileInfo::exists(file));
-        EXPECT_EQ(QImage(file).size(), resolution == PieceResolution::Low ? kLowSheetSize : kHighSheetSize);
-        EXPECT_EQ(test::readBytes(file).at(28), 24) << "a 24-bit BMP";
-        ThemePieces reloaded;
-        ASSERT_TRUE(reloaded.loadSheetFile(file, resolution).loaded());
-        for (int i = 0; i < kThemePieceCount; ++i)
-            ASSERT_EQ(reloaded.piece(i, resolution), Form2->Pieces.piece(i, resolution)) << i;
+            platform.fileAnswers.enqueue(file);
+            action(window, "SaveSkinSheetAction")->trigger();
+            ASSERT_TRUE(QFileInfo::exists(file));
+            const QImage saved(file);
+            EXPECT_EQ(saved.size(), resolution == PieceResolution::Low ? kLowSheetSize : kHighSheetSize);
+            if (png) {
+                EXPECT_TRUE(test::readBytes(file).startsWith("\x89PNG"));
+                // The gaps between the pieces are the transparency colour: see-through.
+                EXPECT_EQ(qAlpha(saved.pixel(saved.width() - 1, saved.height() - 1)), 0);
+            } else {
+                EXPECT_EQ(test::readBytes(file).at(28), 24) << "a 24-bit BMP";
+            }
+            ThemePieces reloaded;
+            ASSERT_TRUE(reloaded.loadSheetFile(file, resolution, ui::outsideSheetColour()).loaded());
+            for (int i = 0; i < kThemePieceCount; ++i)
+                ASSERT_EQ(reloaded.piece(i, resolution), Form2->Pieces.piece(i, resolution)) << i;
+        }
     }
     EXPECT_TRUE(platform.messages.isEmpty()) << platform.messages.join('|').toStdString();
 }
