@@ -262,6 +262,7 @@ constexpr LanguageLine kLines[] = {
     message(223, Message::DatabaseNotPalm),
     message(224, Message::DatabaseWrongType),
     message(225, Message::DatabasePictureDamaged),
+    message(226, Message::OneFileAtATime),
 };
 
 constexpr bool linesAreNumberedInOrder() {

@@ -145,6 +145,7 @@ enum class Message {
     DatabaseNotPalm,        // line 223
     DatabaseWrongType,      // line 224
     DatabasePictureDamaged, // line 225
+    OneFileAtATime,         // line 226
     Count
 };
 

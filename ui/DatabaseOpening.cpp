@@ -1,5 +1,6 @@
 #include "ui/DatabaseOpening.h"
 
+#include "app/SystemScreens.h"
 #include "theme/ThemePieces.h"
 #include "ui/BuildInputs.h"
 #include "ui/Dialogs.h"
@@ -160,6 +161,23 @@ bool openDatabaseFile(const QString& path) {
         dialogs().showMessage(currentText(Message::FamiliesMissing) + QStringLiteral(": ") +
                               database->missingFamilies.join(QStringLiteral(", ")));
     return true;
+}
+
+void openFilesFromCommandLine(const QStringList& files) {
+    if (files.isEmpty())
+        return;
+    if (files.size() > 1) {
+        dialogs().showMessage(currentText(Message::OneFileAtATime).arg(files.size()));
+        return;
+    }
+    const QString& path = files.first();
+    if (isDatabaseFile(path)) {
+        openDatabaseFile(path);
+        return;
+    }
+    const ScreenProfile* screen = screenProfileOf(Form1->ScreenType);
+    loadDroppedPicture(screen && screen->opensHighThemeWindow ? DropWindow::ThemeHigh : DropWindow::ThemeLow,
+                       path);
 }
 
 void openDatabaseFromDialog() {

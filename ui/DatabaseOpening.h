@@ -8,6 +8,7 @@
 #include "theme/PieceTable.h"
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -29,10 +30,16 @@ void applyDatabaseActionTexts();
 // Opens a database file into the windows. False, with a message naming the
 // file and the problem, when it is refused; then nothing has changed.
 bool openDatabaseFile(const QString& path);
+// The files named on the program's command line, as a drop of each would do:
+// a database opens into the windows, a picture becomes the skin sheet of the
+// theme window the screen uses (with the size question). More than one file
+// is refused with a message and nothing changes.
+void openFilesFromCommandLine(const QStringList& files);
 // "Open database…": a file dialog in StartDir/PDBFiles, then openDatabaseFile.
 void openDatabaseFromDialog();
-// "Save skin sheet…": the current pieces of `resolution` as a 24-bit sheet,
-// written through a temporary file. The dialog offers the database name (else
+// "Save skin sheet…": the current pieces of `resolution` as a sheet (a PNG
+// when the name ends in .png, else a 24-bit BMP), written through a temporary
+// file. The dialog offers the database name (else
 // SkinSheetLow or SkinSheetHigh) with .bmp, and a name typed without an
 // extension gets .bmp. A cancelled dialog writes nothing.
 void saveSkinSheetFromDialog(PieceResolution resolution);

@@ -6,6 +6,7 @@
 #include "app/StartDirectory.h"
 #include "platform/Interrupts.h"
 #include "ui/Controls.h"
+#include "ui/DatabaseOpening.h"
 #include "ui/QtDialogs.h"
 #include "ui/QtPlatform.h"
 #include "ui/SessionKeeping.h"
@@ -15,6 +16,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QTimer>
@@ -26,7 +28,7 @@
 
 namespace {
 
-const char kHelp[] = "Usage: vedivavurir [OPTION]...\n"
+const char kHelp[] = "Usage: vedivavurir [OPTION]... [FILE]\n"
                      "Draws themes and icon sets for the Lanternshade launcher on Palm OS handhelds:\n"
                      "paint one skin sheet, pick icons from icon sheets or from the screen, and build\n"
                      "Palm OS resource databases in PDBFiles/ with the resource compiler vkdm_pdb.\n"
@@ -34,6 +36,10 @@ const char kHelp[] = "Usage: vedivavurir [OPTION]...\n"
                      "The program works in its start directory, the folder it is started in, which\n"
                      "holds vkdm_settings.cfg. Started elsewhere, an installed copy uses ~/VediVavurir\n"
                      "and offers to create it there.\n"
+                     "\n"
+                     "FILE, when given, opens as a file dropped on the windows does: a database (.pdb,\n"
+                     ".prc) fills the windows, a picture becomes the skin sheet of the theme window\n"
+                     "of the screen in the options.\n"
                      "\n"
                      "Options:\n"
                      "  --init [DIR]  make DIR (~/VediVavurir when none is given) a start directory with\n"
@@ -162,9 +168,14 @@ int main(int argc, char** argv) {
 #endif
     }
     QApplication app(argc, argv);
-    // Qt has taken its own options out of argv; anything left is not ours either.
-    if (argc > 1)
-        return usageError(argv[1][0] == '-' ? "unknown option" : "unexpected argument", argv[1]);
+    // Qt has taken its own options out of argv; what is left are files to
+    // open, named before the program moves to its start directory.
+    QStringList files;
+    for (int i = 1; i < argc; ++i) {
+        if (argv[i][0] == '-' && argv[i][1] != '\0')
+            return usageError("unknown option", argv[i]);
+        files << QFileInfo(QString::fromLocal8Bit(argv[i])).absoluteFilePath();
+    }
     vv::ui::setUpApplication();
     vv::QtDialogs dialogs;
     vv::setDialogs(&dialogs);
@@ -189,6 +200,7 @@ int main(int argc, char** argv) {
         Form1->show();
         Form1->FormActivate();
         vv::ui::restoreKeptSession();
+        vv::ui::openFilesFromCommandLine(files);
         result = QApplication::exec();
         vv::ui::keepSessionNow();
     } catch (const std::exception& error) {

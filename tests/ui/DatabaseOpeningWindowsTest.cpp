@@ -185,6 +185,30 @@ TEST_F(DatabaseWindows, RefusalsNameTheReasonInTheLanguage) {
     }
 }
 
+// `vedivavurir FILE`: a database as a drop would open it, a picture as the
+// skin sheet of the screen's theme window; two files or a missing one are
+// refused with a message and change nothing.
+TEST_F(DatabaseWindows, FilesNamedOnTheCommandLineOpenAsDropsWould) {
+    const State before = state();
+    const QString theme = writeTheme("Named");
+    const QString sheet = path("ThmeBMP/named.png");
+    ASSERT_TRUE(solid(kLowSheetSize, qRgb(10, 20, 30)).save(sheet, "PNG"));
+
+    ui::openFilesFromCommandLine({theme, sheet});
+    ASSERT_EQ(platform.messages.size(), 1);
+    EXPECT_EQ(platform.messages[0], Form1->Messages[Message::OneFileAtATime].arg(2));
+    ui::openFilesFromCommandLine({path("PDBFiles/missing.pdb")});
+    ASSERT_EQ(platform.messages.size(), 2);
+    EXPECT_TRUE(platform.messages[1].contains("missing.pdb"));
+    EXPECT_TRUE(state() == before);
+
+    ui::openFilesFromCommandLine({theme});
+    EXPECT_EQ(Form1->Edit1->text(), "Named");
+    ui::openFilesFromCommandLine({sheet});
+    EXPECT_EQ(Form2->Image1->picture().pixel(0, 0), qRgb(10, 20, 30));
+    EXPECT_EQ(platform.messages.size(), 2) << platform.messages.join('|').toStdString();
+}
+
 TEST_F(DatabaseWindows, OpeningADatabaseIsOneStepAndUndoPutsEverythingBack) {
     const State before = state();
     drop(Form6, writeTheme("Undone"));
