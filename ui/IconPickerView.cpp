@@ -74,7 +74,18 @@ IconPickerView::IconPickerView(QWidget* window, IconBoard& board, IconWindow sid
         slots_[i] = image;
     }
 
+    // Drawn over the sheet and its bevels; clicks go through to the targets.
+    chosenCell_ = new QFrame(window);
+    chosenCell_->setObjectName(QStringLiteral("ChosenCell"));
+    chosenCell_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    chosenCell_->hide();
+
     const SnapshotSlot& snap = snapshotSlotOf(side);
+    snapshotFrame_ = new QFrame(window);
+    snapshotFrame_->setObjectName(QStringLiteral("SnapshotFrame"));
+    snapshotFrame_->setGeometry(QRect(snap.pos, snap.size).adjusted(-2, -2, 2, 2));
+    snapshotFrame_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    snapshotFrame_->lower();
     snapshot_ = makeImage(window, QLatin1String(snap.name), snap.pos, snap.size);
     snapshot_->setCursor(Qt::PointingHandCursor);
     connect(snapshot_, &TImage::clicked, this, &IconPickerView::snapshotClicked);
@@ -93,6 +104,38 @@ IconPickerView::IconPickerView(QWidget* window, IconBoard& board, IconWindow sid
     }
 
     showSlotsAndSnapshot();
+    showChosen();
+}
+
+QColor standOutColour(const QImage& area) {
+    qint64 light = 0;
+    const QImage rgb = area.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < rgb.height(); ++y)
+        for (int x = 0; x < rgb.width(); ++x)
+            light += qGray(rgb.pixel(x, y));
+    const qint64 pixels = qint64(rgb.width()) * rgb.height();
+    return pixels > 0 && light / pixels >= 128 ? QColor(160, 0, 0) : QColor(255, 255, 0);
+}
+
+void IconPickerView::showChosen() {
+    const int cell = board_.selectedCell(side_);
+    const auto frameIn = [](QFrame* frame, const QColor& colour) {
+        frame->setStyleSheet(
+            QStringLiteral("QFrame { border: 1px solid %1; background: transparent; }").arg(colour.name()));
+    };
+    if (grid().isCell(cell)) {
+        const QRect target = grid().clickTarget(cell);
+        chosenCell_->setGeometry(target);
+        const QRect onSheet = target.translated(-grid().sheetPos);
+        frameIn(chosenCell_, standOutColour(board_.sheet(side_).copy(onSheet)));
+        chosenCell_->raise();
+        chosenCell_->show();
+    } else {
+        chosenCell_->hide();
+    }
+    // The snapshot always has a frame, so it reads as a picture to click and
+    // not as one more slot; it stands out while it is the source.
+    frameIn(snapshotFrame_, cell == 0 ? standOutColour(board_.snapshotPicture(side_)) : QColor(Qt::darkGray));
 }
 
 TPaintBox* IconPickerView::cellTarget(int cell) const {
@@ -114,6 +157,7 @@ void IconPickerView::showSnapshot() {
 
 void IconPickerView::showSheet() {
     sheet_->setPicture(board_.sheet(side_));
+    showChosen();
 }
 
 void IconPickerView::showSlotsAndSnapshot() {

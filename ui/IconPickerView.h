@@ -7,7 +7,9 @@
 
 #include "icons/IconBoard.h"
 
+#include <QColor>
 #include <QHash>
+#include <QImage>
 #include <QList>
 #include <QObject>
 #include <QPoint>
@@ -50,6 +52,12 @@ public:
     void showSnapshot();
     void showSheet();
     void showSlotsAndSnapshot();
+    // Marks what the next slot click copies: the chosen cell outlined on the
+    // sheet, or the snapshot picture's frame when it is the source.
+    void showChosen();
+    // The outline of the chosen cell and the snapshot picture's frame.
+    QFrame* chosenCellMarker() const { return chosenCell_; }
+    QFrame* snapshotFrame() const { return snapshotFrame_; }
 
     // The sheet load both windows offer: the dialog opens in StartDir/IconBMP;
     // a cancel changes nothing; a file the loader rejects is reported as
@@ -75,7 +83,13 @@ private:
     QList<TPaintBox*> cells_;
     QList<QFrame*> outlines_;
     QHash<QString, TImage*> holders_;
+    QFrame* chosenCell_ = nullptr;
+    QFrame* snapshotFrame_ = nullptr;
 };
+
+// A colour for a 1-pixel frame that stands out on `area`: yellow on dark art,
+// dark red on light art.
+QColor standOutColour(const QImage& area);
 
 // The small clickable pictures beside the flat load and build buttons.
 enum class PictureButton { OpenSheet, BuildDatabase };

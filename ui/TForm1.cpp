@@ -322,11 +322,13 @@ void TForm1::SpeedButton2Click() {
 void TForm1::PaintBoxClick(int cell) {
     if (IconBoard.selectCell(vv::IconWindow::Main, cell))
         SelectedCell = cell;
+    IconPicker->showChosen();
 }
 
 void TForm1::LowSnapClick() {
     IconBoard.selectSnapshot(vv::IconWindow::Main);
     SelectedCell = 0;
+    IconPicker->showChosen();
 }
 
 void TForm1::CellOrigin() {

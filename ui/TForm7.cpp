@@ -172,11 +172,13 @@ void TForm7::SpeedButton2Click() {
 void TForm7::PaintBoxClick(int cell) {
     if (Form1->IconBoard.selectCell(vv::IconWindow::Os5, cell))
         SelectedCell = cell;
+    IconPicker->showChosen();
 }
 
 void TForm7::HighSnapClick() {
     Form1->IconBoard.selectSnapshot(vv::IconWindow::Os5);
     SelectedCell = 0;
+    IconPicker->showChosen();
 }
 
 void TForm7::CellOrigin() {

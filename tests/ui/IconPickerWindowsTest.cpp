@@ -183,6 +183,32 @@ TEST_F(IconPickerWindows, WithoutACellASlotTakesTheSnapshotPicture) {
     }
 }
 
+// What the next slot click copies is on screen: the chosen cell outlined in a
+// colour that stands out on it, else the snapshot's frame, on both windows.
+TEST_F(IconPickerWindows, TheChosenCellOrSnapshotIsMarked) {
+    for (TForm7* os5 : {static_cast<TForm7*>(nullptr), Form7}) {
+        ui::IconPickerView* view = os5 ? os5->IconPicker : Form1->IconPicker;
+        SCOPED_TRACE(os5 ? "OS5 window" : "main window");
+        const QString frameAtStart = view->snapshotFrame()->styleSheet();
+        EXPECT_FALSE(view->chosenCellMarker()->isVisibleTo(view->chosenCellMarker()->parentWidget()));
+
+        QImage sheet(view->grid().fullSheetSize(), QImage::Format_RGB32);
+        sheet.fill(Qt::white);
+        loadSheet(os5 ? os5->SpeedButton2 : Form1->SpeedButton2, sheet);
+        click(view->cellTarget(3));
+        QFrame* marker = view->chosenCellMarker();
+        EXPECT_TRUE(marker->isVisibleTo(marker->parentWidget()));
+        EXPECT_EQ(marker->geometry(), view->grid().clickTarget(3));
+        EXPECT_TRUE(marker->styleSheet().contains(QColor(160, 0, 0).name())) << "dark red on white art";
+        EXPECT_NE(view->snapshotFrame()->styleSheet(), frameAtStart)
+            << "the snapshot is no longer the source";
+
+        click(view->snapshotImage());
+        EXPECT_FALSE(marker->isVisibleTo(marker->parentWidget()));
+        EXPECT_EQ(view->snapshotFrame()->styleSheet(), frameAtStart);
+    }
+}
+
 TEST_F(IconPickerWindows, ResetDataRestoresPicturesAndEmptiesTheNameButKeepsTheCell) {
     const QImage sheet = coordinateSheet({579, 450});
     loadSheet(Form1->SpeedButton2, sheet);
