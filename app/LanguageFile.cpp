@@ -263,6 +263,8 @@ constexpr LanguageLine kLines[] = {
     message(224, Message::DatabaseWrongType),
     message(225, Message::DatabasePictureDamaged),
     message(226, Message::OneFileAtATime),
+    message(227, Message::SaveTemplateAction),
+    message(228, Message::SaveTemplateTitle),
 };
 
 constexpr bool linesAreNumberedInOrder() {

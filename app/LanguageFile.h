@@ -146,6 +146,8 @@ enum class Message {
     DatabaseWrongType,      // line 224
     DatabasePictureDamaged, // line 225
     OneFileAtATime,         // line 226
+    SaveTemplateAction,     // line 227
+    SaveTemplateTitle,      // line 228
     Count
 };
 

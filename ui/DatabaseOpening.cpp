@@ -1,6 +1,7 @@
 #include "ui/DatabaseOpening.h"
 
 #include "app/SystemScreens.h"
+#include "theme/SkinTemplate.h"
 #include "theme/ThemePieces.h"
 #include "ui/BuildInputs.h"
 #include "ui/Dialogs.h"
@@ -20,6 +21,8 @@
 #include <QFileInfo>
 #include <QMimeData>
 #include <QUrl>
+
+#include <functional>
 
 namespace vv::ui {
 namespace {
@@ -126,6 +129,11 @@ void installDatabaseActions(QWidget* window, DropWindow role) {
         QObject::connect(save, &QAction::triggered, window,
                          [resolution] { saveSkinSheetFromDialog(resolution); });
         window->addAction(save);
+        auto* paintOn = new QAction(currentText(Message::SaveTemplateAction), window);
+        paintOn->setObjectName(QStringLiteral("SaveTemplateAction"));
+        QObject::connect(paintOn, &QAction::triggered, window,
+                         [resolution] { saveTemplateSheetFromDialog(resolution); });
+        window->addAction(paintOn);
     }
 }
 
@@ -138,6 +146,8 @@ void applyDatabaseActionTexts() {
             open->setText(currentText(Message::OpenDatabaseAction));
         if (auto* save = window->findChild<QAction*>(QStringLiteral("SaveSkinSheetAction")))
             save->setText(currentText(Message::SaveSkinSheetAction));
+        if (auto* paintOn = window->findChild<QAction*>(QStringLiteral("SaveTemplateAction")))
+            paintOn->setText(currentText(Message::SaveTemplateAction));
     }
 }
 
@@ -206,22 +216,48 @@ QString withBitmapSuffix(const QString& path) {
     return path.endsWith(QLatin1Char('.')) ? path + QStringLiteral("bmp") : path + QStringLiteral(".bmp");
 }
 
-void saveSkinSheetFromDialog(PieceResolution resolution) {
+namespace {
+
+struct SheetSaving {
+    Message title;
+    FileKind kind;
+    QString suggestedName;
+};
+
+// The save dialog both sheet writers share; a name typed without an extension
+// gets .bmp, one ending in .png is written as a PNG.
+void saveSheetFromDialog(const SheetSaving& saving, const std::function<QImage()>& picture) {
     FileDialogRequest request;
-    request.title = currentText(Message::SaveSkinSheetTitle);
-    request.directory = dialogFolder(FileKind::SkinSheet, startFolder("ThmeBMP"));
+    request.title = currentText(saving.title);
+    request.directory = dialogFolder(saving.kind, startFolder("ThmeBMP"));
     request.filter = fileDialogFilter(currentText(Message::PictureFilter), QStringLiteral("*.bmp *.png"));
-    request.suggestedName = suggestedSkinSheetName(Form1->Edit1->text(), resolution);
+    request.suggestedName = saving.suggestedName;
     request.defaultSuffix = QStringLiteral("bmp");
     const QString chosen = dialogs().chooseSaveFile(request);
     if (chosen.isEmpty())
         return;
-    rememberDialogFolder(FileKind::SkinSheet, chosen);
+    rememberDialogFolder(saving.kind, chosen);
     const QString path = withBitmapSuffix(chosen);
-    const QImage sheet = composeSkinSheet(themePieces(), resolution, outsideSheetColour());
-    if (const QString failure = savePictureAtomically(sheet, path, outsideSheetColour()); !failure.isEmpty())
+    if (const QString failure = savePictureAtomically(picture(), path, outsideSheetColour());
+        !failure.isEmpty())
         dialogs().showMessage(currentText(Message::SkinSheetNotSaved) + QStringLiteral(": ") +
                               QDir::toNativeSeparators(path) + QStringLiteral(": ") + failure);
+}
+
+} // namespace
+
+void saveSkinSheetFromDialog(PieceResolution resolution) {
+    saveSheetFromDialog(
+        {Message::SaveSkinSheetTitle, FileKind::SkinSheet,
+         suggestedSkinSheetName(Form1->Edit1->text(), resolution)},
+        [resolution] { return composeSkinSheet(themePieces(), resolution, outsideSheetColour()); });
+}
+
+void saveTemplateSheetFromDialog(PieceResolution resolution) {
+    saveSheetFromDialog({Message::SaveTemplateTitle, FileKind::Template,
+                         resolution == PieceResolution::Low ? QStringLiteral("SkinTemplateLow.png")
+                                                            : QStringLiteral("SkinTemplateHigh.png")},
+                        [resolution] { return skinSheetTemplate(resolution); });
 }
 
 } // namespace vv::ui

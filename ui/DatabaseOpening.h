@@ -43,6 +43,10 @@ void openDatabaseFromDialog();
 // SkinSheetLow or SkinSheetHigh) with .bmp, and a name typed without an
 // extension gets .bmp. A cancelled dialog writes nothing.
 void saveSkinSheetFromDialog(PieceResolution resolution);
+// "Save template sheet…": a sheet of `resolution` with every piece's rectangle
+// marked and named, to paint on; the dialog offers SkinTemplateLow.png or
+// SkinTemplateHigh.png.
+void saveTemplateSheetFromDialog(PieceResolution resolution);
 // The file name "Save skin sheet…" offers for `databaseName` (the name field).
 QString suggestedSkinSheetName(const QString& databaseName, PieceResolution resolution);
 // `path` with .bmp added when its file name has no extension.

@@ -6,7 +6,7 @@
 
 namespace vv::ui {
 
-enum class FileKind { SkinSheet, IconSheet, Database, InstallTool };
+enum class FileKind { SkinSheet, IconSheet, Database, Template, InstallTool };
 
 // The folder a dialog for `kind` opens in: that of the last file of this kind
 // picked in this run, else `firstFolder`.

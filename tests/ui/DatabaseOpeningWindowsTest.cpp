@@ -4,6 +4,7 @@
 #include "compiler/BitmapFamilyEncoder.h"
 #include "compiler/PalmDatabase.h"
 #include "compiler/QtBytes.h"
+#include "theme/SkinTemplate.h"
 #include "theme/ThemeFamilies.h"
 #include "theme/ThemePieces.h"
 #include "ui/DatabaseOpening.h"
@@ -209,6 +210,30 @@ TEST_F(DatabaseWindows, FilesNamedOnTheCommandLineOpenAsDropsWould) {
     EXPECT_EQ(platform.messages.size(), 2) << platform.messages.join('|').toStdString();
 }
 
+// The template a painter starts from loads back as a sheet without a question.
+TEST_F(DatabaseWindows, TemplateSheetsAreSavedAndCutWithoutAQuestion) {
+    for (ThemeWindow* window : {static_cast<ThemeWindow*>(Form2), static_cast<ThemeWindow*>(Form6)}) {
+        const PieceResolution resolution = window->resolution();
+        platform.fileAnswers.enqueue(path(QStringLiteral("ThmeBMP/template")));
+        action(window, "SaveTemplateAction")->trigger();
+        const FileDialogRequest& asked = platform.fileDialogs.last();
+        EXPECT_EQ(asked.suggestedName,
+                  resolution == PieceResolution::Low ? "SkinTemplateLow.png" : "SkinTemplateHigh.png");
+        const QString file = path(QStringLiteral("ThmeBMP/template.bmp"));
+        ASSERT_TRUE(QFileInfo::exists(file));
+        EXPECT_EQ(QImage(file).size(), skinSheetSize(resolution));
+
+        window->loadSheetFile(file);
+        EXPECT_TRUE(platform.questions.isEmpty());
+        ThemePieces expected;
+        expected.loadSheet(skinSheetTemplate(resolution), resolution);
+        for (int i = 0; i < kThemePieceCount; ++i)
+            ASSERT_EQ(Form2->Pieces.piece(i, resolution), expected.piece(i, resolution)) << i;
+        QFile::remove(file);
+    }
+    EXPECT_TRUE(platform.messages.isEmpty()) << platform.messages.join('|').toStdString();
+}
+
 TEST_F(DatabaseWindows, OpeningADatabaseIsOneStepAndUndoPutsEverythingBack) {
     const State before = state();
     drop(Form6, writeTheme("Undone"));
@@ -261,8 +286,9 @@ TEST_F(DatabaseWindows, ContextMenusOpenDatabasesAndSaveSheetsThatLoadBackUnchan
     EXPECT_EQ(open, QStringLiteral("&Open database\u2026"));
     // Undo and Redo come first, then a separator.
     const QStringList undo{Form1->Messages[Message::UndoAction], Form1->Messages[Message::RedoAction], ""};
-    EXPECT_EQ(menuOf(Form2), (undo + QStringList{open, save}));
-    EXPECT_EQ(menuOf(Form6), (undo + QStringList{open, save}));
+    const QString paintOn = Form1->Messages[Message::SaveTemplateAction];
+    EXPECT_EQ(menuOf(Form2), (undo + QStringList{open, save, paintOn}));
+    EXPECT_EQ(menuOf(Form6), (undo + QStringList{open, save, paintOn}));
     EXPECT_EQ(menuOf(Form1), (undo + QStringList{open, Form1->Messages[Message::StartAfreshAction]}));
     EXPECT_EQ(menuOf(Form7), (undo + QStringList{open}));
 
