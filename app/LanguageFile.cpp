@@ -255,6 +255,20 @@ constexpr LanguageLine kLines[] = {
     {216, K::ToolTip, "Form3", "Button2", -1},
     {217, K::ToolTip, "Form3", "Button4", -1},
     {218, K::ToolTip, "AboutBox", "OKButton", -1},
+    // What the command line says instead of a message that names a window's control.
+    message(219, Message::CliIconSetNeedsName),
+    message(220, Message::CliThemeNeedsName),
+    message(221, Message::CliIconScriptNotReopenable),
+    message(222, Message::CliIconScriptNotCreatable),
+    message(223, Message::CliThemeScriptNotCreatable),
+    message(224, Message::CliThemeScriptNotReopenable),
+    message(225, Message::CliThemeDatabaseNotFound),
+    message(226, Message::CliIconDatabaseNotFound),
+    message(227, Message::CliInstallNeedsName),
+    message(228, Message::CliInstallToolNotStarted),
+    message(229, Message::CliNoInstallTool),
+    message(230, Message::CliChooseSystemScreen),
+    message(231, Message::CliSettingsOutOfRange),
 };
 
 constexpr bool linesAreNumberedInOrder() {

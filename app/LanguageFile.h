@@ -137,6 +137,20 @@ enum class Message {
     OpenDatabaseTitle,  // line 182
     SaveSkinSheetTitle, // line 183
     ProgramFilter,      // line 184
+    // The command line's own words where a message names a window's control.
+    CliIconSetNeedsName,         // line 219
+    CliThemeNeedsName,           // line 220
+    CliIconScriptNotReopenable,  // line 221
+    CliIconScriptNotCreatable,   // line 222
+    CliThemeScriptNotCreatable,  // line 223
+    CliThemeScriptNotReopenable, // line 224
+    CliThemeDatabaseNotFound,    // line 225
+    CliIconDatabaseNotFound,     // line 226
+    CliInstallNeedsName,         // line 227
+    CliInstallToolNotStarted,    // line 228
+    CliNoInstallTool,            // line 229
+    CliChooseSystemScreen,       // line 230
+    CliSettingsOutOfRange,       // line 231
     Count
 };
 
