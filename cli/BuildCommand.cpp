@@ -271,15 +271,14 @@ Check loadSkin(const Invocation& run, const StartDirectory& start, vv::ThemePiec
     return std::nullopt;
 }
 
-Check pickIcons(const Invocation& run, const StartDirectory& start, vv::IconBoard& board,
-                vv::IconWindow window, const QString& sheetOption, const QString& pickOption,
-                vv::BuildKind use) {
-    const QString sheet = run.parser.value(sheetOption);
+namespace {
+
+Result<QList<SlotPick>> readPicks(const Invocation& run, vv::IconWindow window, const QString& sheetOption,
+                                  const QString& pickOption, vv::BuildKind use) {
     const QStringList picks = run.parser.values(pickOption);
-    const QString shownSheet = QStringLiteral("--") + sheetOption;
     const QString shownPick = QStringLiteral("--") + pickOption;
-    if (!picks.isEmpty() && sheet.isEmpty())
-        return usageError(QStringLiteral("%1 needs %2").arg(shownPick, shownSheet));
+    if (!picks.isEmpty() && run.parser.value(sheetOption).isEmpty())
+        return usageError(QStringLiteral("%1 needs --%2").arg(shownPick, sheetOption));
     QList<SlotPick> parsed;
     for (const QString& pick : picks) {
         const Result<SlotPick> one = parsePick(pick, shownPick, use, window);
@@ -287,6 +286,26 @@ Check pickIcons(const Invocation& run, const StartDirectory& start, vv::IconBoar
             return one.failure();
         parsed << *one;
     }
+    return parsed;
+}
+
+} // namespace
+
+Check checkPicks(const Invocation& run, vv::IconWindow window, const QString& sheetOption,
+                 const QString& pickOption, vv::BuildKind use) {
+    const Result<QList<SlotPick>> picks = readPicks(run, window, sheetOption, pickOption, use);
+    return picks.ok() ? Check{} : Check{picks.failure()};
+}
+
+Check pickIcons(const Invocation& run, const StartDirectory& start, vv::IconBoard& board,
+                vv::IconWindow window, const QString& sheetOption, const QString& pickOption,
+                vv::BuildKind use) {
+    const QString sheet = run.parser.value(sheetOption);
+    const QString shownSheet = QStringLiteral("--") + sheetOption;
+    const Result<QList<SlotPick>> picks = readPicks(run, window, sheetOption, pickOption, use);
+    if (!picks.ok())
+        return picks.failure();
+    const QList<SlotPick>& parsed = *picks;
     if (!sheet.isEmpty()) {
         const vv::SheetLoadResult loaded = readPicture(run, sheet);
         if (!loaded.loaded())

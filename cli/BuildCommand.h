@@ -40,6 +40,10 @@ Check loadSkin(const Invocation& run, const StartDirectory& start, vv::ThemePiec
 Check pickIcons(const Invocation& run, const StartDirectory& start, vv::IconBoard& board,
                 vv::IconWindow window, const QString& sheetOption, const QString& pickOption,
                 vv::BuildKind use);
+// The picks of `pickOption` read without loading a sheet: a usage error
+// comes before any file is looked at.
+Check checkPicks(const Invocation& run, vv::IconWindow window, const QString& sheetOption,
+                 const QString& pickOption, vv::BuildKind use);
 // Of the options named, at most one may read standard input.
 Check oneStandardInput(const QCommandLineParser& parser, const QStringList& options);
 // Pictures whose own art is only at density 1 need --double-low or --as-is.

@@ -193,8 +193,8 @@ int dispatch(const QStringList& arguments, Console& console, const std::function
         return ExitSuccess;
     }
     if (rest.isEmpty()) {
-        console.error(QStringLiteral("no command given"));
-        console.text(console.err(), helpWithUsage(top, usage));
+        console.error(QStringLiteral("no command given; use %1 (see %2 --help)")
+                          .arg(commandNames(QStringLiteral(", "), QStringLiteral(" or ")), program()));
         return ExitUsage;
     }
     for (const Command& command : commands())

@@ -49,6 +49,12 @@ Result<vv::BuildRequest> themeRequest(const Invocation& run, const StartDirector
                                                       QStringLiteral("icons-sheet"),
                                                       QStringLiteral("hires-icons-sheet")}))
         return *refused;
+    if (Check refused = checkPicks(run, vv::IconWindow::Os5, QStringLiteral("hires-icons-sheet"),
+                                   QStringLiteral("hires-icon"), vv::BuildKind::Theme))
+        return *refused;
+    if (Check refused = checkPicks(run, vv::IconWindow::Main, QStringLiteral("icons-sheet"),
+                                   QStringLiteral("icon"), vv::BuildKind::Theme))
+        return *refused;
     vv::BuildRequest request;
     request.kind = vv::BuildKind::Theme;
     Result<vv::BuildOptions> options = readBuildOptions(run.parser, start.settings);

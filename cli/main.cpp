@@ -6,8 +6,9 @@
 #include <QCoreApplication>
 #include <QFile>
 
-#include <cstdio>
 #include <memory>
+
+#include <unistd.h>
 
 int main(int argc, char** argv) {
     // --help and --version answer before the application object exists: a
@@ -24,9 +25,11 @@ int main(int argc, char** argv) {
     QFile in;
     QFile out;
     QFile err;
-    in.open(stdin, QIODevice::ReadOnly | QIODevice::Unbuffered);
-    out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
-    err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    // By descriptor, not through stdio's buffers: a write that fails (a full
+    // disk behind a redirection) must fail while the run can still say so.
+    in.open(STDIN_FILENO, QIODevice::ReadOnly | QIODevice::Unbuffered);
+    out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    err.open(STDERR_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
     vv::catchInterrupts();
     ConsolePlatform platform;
     vv::setPlatform(&platform);
