@@ -232,8 +232,15 @@ TEST_F(CliChecks, ReadmeExamplesWorkAsPrinted) {
         SCOPED_TRACE(command.toStdString());
         QStringList arguments = QProcess::splitCommand(command);
         arguments.removeFirst();
+        // ">FILE" at the end is the shell's: standard output goes there.
+        QString redirect;
+        if (arguments.last().startsWith('>'))
+            redirect = arguments.takeLast().mid(1);
         const CliResult run = start.runInProcess(arguments);
         EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        if (!redirect.isEmpty()) {
+            EXPECT_TRUE(writeBytes(start.filePath(redirect), run.out));
+        }
     }
 }
 
