@@ -39,8 +39,8 @@ QString commandNames(const QString& separator, const QString& last) {
     QStringList names;
     for (const Command& command : commands())
         names << command.name;
-    const QString final = names.takeLast();
-    return names.join(separator) + last + final;
+    const QString lastName = names.takeLast();
+    return names.join(separator) + last + lastName;
 }
 
 QString overview() {
