@@ -185,6 +185,18 @@ TEST_F(CliConventions, EachLineEndsWithItsExitCodeOnItsStream) {
         else
             EXPECT_EQ(result.err.count('\n'), 1) << "one message, one language: " << text(result.err);
     }
+    // A picture is not written to a terminal (script(1) gives the run one).
+    QProcess terminal;
+    terminal.setWorkingDirectory(here);
+    terminal.start(
+        "script",
+        {"-qec",
+         QStringLiteral("'%1' unpack --from PDBFiles/Piped.pdb --sheet -").arg(binPath("vedivavurir-cli")),
+         "/dev/null"});
+    const CliResult onTerminal = finishedRun(terminal, 60000);
+    EXPECT_EQ(onTerminal.exitCode, 2);
+    EXPECT_TRUE(onTerminal.out.contains("vedivavurir-cli: error: --sheet -: standard output is a terminal"))
+        << text(onTerminal.out);
     EXPECT_TRUE(QFileInfo::exists(start.filePath("PDBFiles/Named.pdb")));
     EXPECT_TRUE(QFileInfo::exists(start.filePath("PDBFiles/FromVariable.pdb")));
     EXPECT_TRUE(QFileInfo::exists(start.filePath("PDBFiles/Both.pdb")));
