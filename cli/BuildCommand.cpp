@@ -141,13 +141,6 @@ Result<vv::BuildOptions> withTransparent(vv::BuildOptions options, const QString
     return options;
 }
 
-QJsonArray jsonList(const QStringList& texts) {
-    QJsonArray list;
-    for (const QString& text : texts)
-        list.append(text);
-    return list;
-}
-
 } // namespace
 
 QList<CliOption> buildOptionRows() {

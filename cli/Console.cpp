@@ -14,6 +14,13 @@ const char kPrefix[] = "vedivavurir-cli: ";
 
 } // namespace
 
+QJsonArray jsonList(const QStringList& texts) {
+    QJsonArray list;
+    for (const QString& text : texts)
+        list.append(text);
+    return list;
+}
+
 void Console::write(QIODevice& to, const QByteArray& bytes) {
     if (bytes.isEmpty())
         return;

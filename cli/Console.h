@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QIODevice>
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QString>
 #include <QStringList>
@@ -16,6 +17,9 @@
 namespace cli {
 
 struct Failure;
+
+// Texts as a JSON array, for the results printed with --json.
+QJsonArray jsonList(const QStringList& texts);
 
 class Console {
 public:

@@ -101,13 +101,6 @@ Check refuseUnsafeStandardOutput(const Invocation& run) {
     return std::nullopt;
 }
 
-QJsonArray jsonList(const QStringList& texts) {
-    QJsonArray list;
-    for (const QString& text : texts)
-        list.append(text);
-    return list;
-}
-
 Check runUnpack(const Invocation& run) {
     if (!run.parser.isSet(QStringLiteral("from")))
         return usageError(QStringLiteral("unpack needs --from FILE.pdb"));
