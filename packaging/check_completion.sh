@@ -11,6 +11,7 @@ set -euo pipefail
 BUILD_DIR="$(cd "$1" && pwd)"
 COMPLETION="$(cd "$(dirname "$2")" && pwd)/$(basename "$2")"
 export LC_ALL=C.UTF-8
+unset VEDIVAVURIR_START_DIR
 source "$(dirname "${BASH_SOURCE[0]}")/help_text.sh"
 SCRATCH="$(mktemp -d)"
 trap 'rm -rf "$SCRATCH"' EXIT

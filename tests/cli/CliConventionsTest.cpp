@@ -188,6 +188,9 @@ TEST_F(CliConventions, EachLineEndsWithItsExitCodeOnItsStream) {
     // A picture is not written to a terminal (script(1) gives the run one).
     QProcess terminal;
     terminal.setWorkingDirectory(here);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("VEDIVAVURIR_START_DIR");
+    terminal.setProcessEnvironment(environment);
     terminal.start(
         "script",
         {"-qec",

@@ -458,6 +458,9 @@ protected:
     }
     void startBuild(QProcess& process, const QStringList& arguments) const {
         process.setWorkingDirectory(start.path());
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("VEDIVAVURIR_START_DIR");
+        process.setProcessEnvironment(environment);
         process.start(tools_.filePath("vedivavurir-cli"), arguments);
     }
     static CliResult finish(QProcess& process) { return finishedRun(process, 60000); }
