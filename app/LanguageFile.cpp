@@ -265,6 +265,20 @@ constexpr LanguageLine kLines[] = {
     message(226, Message::OneFileAtATime),
     message(227, Message::SaveTemplateAction),
     message(228, Message::SaveTemplateTitle),
+    // What the command line says instead of a message that names a window's control.
+    message(229, Message::CliIconSetNeedsName),
+    message(230, Message::CliThemeNeedsName),
+    message(231, Message::CliIconScriptNotReopenable),
+    message(232, Message::CliIconScriptNotCreatable),
+    message(233, Message::CliThemeScriptNotCreatable),
+    message(234, Message::CliThemeScriptNotReopenable),
+    message(235, Message::CliThemeDatabaseNotFound),
+    message(236, Message::CliIconDatabaseNotFound),
+    message(237, Message::CliInstallNeedsName),
+    message(238, Message::CliInstallToolNotStarted),
+    message(239, Message::CliNoInstallTool),
+    message(240, Message::CliChooseSystemScreen),
+    message(241, Message::CliSettingsOutOfRange),
 };
 
 constexpr bool linesAreNumberedInOrder() {

@@ -148,6 +148,20 @@ enum class Message {
     OneFileAtATime,         // line 226
     SaveTemplateAction,     // line 227
     SaveTemplateTitle,      // line 228
+    // The command line's own words where a message names a window's control.
+    CliIconSetNeedsName,         // line 229
+    CliThemeNeedsName,           // line 230
+    CliIconScriptNotReopenable,  // line 231
+    CliIconScriptNotCreatable,   // line 232
+    CliThemeScriptNotCreatable,  // line 233
+    CliThemeScriptNotReopenable, // line 234
+    CliThemeDatabaseNotFound,    // line 235
+    CliIconDatabaseNotFound,     // line 236
+    CliInstallNeedsName,         // line 237
+    CliInstallToolNotStarted,    // line 238
+    CliNoInstallTool,            // line 239
+    CliChooseSystemScreen,       // line 240
+    CliSettingsOutOfRange,       // line 241
     Count
 };
 

@@ -291,10 +291,13 @@ private:
         // The one step that replaces an older database: until here it was
         // untouched, from here on the new one is complete. A link at its name
         // is replaced, never followed.
-        const QString database = start_.filePath(relativeDatabase);
-        if (!start_.mkpath(QLatin1String(kDatabaseFolder)) || !renameOver(built, database, &problem)) {
+        const bool named = !request_.outputPath.isEmpty();
+        const QString database = named ? request_.outputPath : start_.filePath(relativeDatabase);
+        if ((!named && !start_.mkpath(QLatin1String(kDatabaseFolder))) ||
+            !renameOver(built, database, &problem)) {
             report(messages_.databaseNotOpenable,
-                   QStringLiteral(" (%1: %2)").arg(QDir::toNativeSeparators(relativeDatabase), problem));
+                   QStringLiteral(" (%1: %2)")
+                       .arg(QDir::toNativeSeparators(named ? database : relativeDatabase), problem));
             return;
         }
         outcome_.databaseStamped = true;

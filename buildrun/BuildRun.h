@@ -27,6 +27,9 @@ struct BuildRequest {
     QList<PieceFile> pieces;        // saved in this order, removed after the compiler ran
     QStringList messages;           // the language-file Messages, by indexOf(Message)
     QString databaseName;           // becomes PDBFiles/<name>.pdb and the name stamp
+    // Where the database goes instead of PDBFiles/<name>.pdb (absolute, in an
+    // existing folder of the start directory's file system); empty: there.
+    QString outputPath;
     BuildOptions options;
     QString startDir; // absolute; holds the script, work folders and PDBFiles
     // The compiler to run; empty: the first vkdm_pdb in compilerDirectories.

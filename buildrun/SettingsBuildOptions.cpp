@@ -17,4 +17,21 @@ BuildOptions buildOptionsFromSettings(const SettingsRecord& settings) {
     return options;
 }
 
+QRgb transparencyColour(const QString& red, const QString& green, const QString& blue, QRgb fallback) {
+    const QString texts[3] = {red, green, blue};
+    int rgb[3] = {};
+    for (int i = 0; i < 3; ++i) {
+        bool ok = false;
+        rgb[i] = texts[i].trimmed().toInt(&ok);
+        if (!ok || rgb[i] < 0 || rgb[i] > 255)
+            return fallback;
+    }
+    return qRgb(rgb[0], rgb[1], rgb[2]);
+}
+
+QRgb transparencyColour(const BuildOptions& options, QRgb fallback) {
+    return transparencyColour(options.transparentRed, options.transparentGreen, options.transparentBlue,
+                              fallback);
+}
+
 } // namespace vv

@@ -6,11 +6,20 @@
 #include "app/SettingsFile.h"
 #include "buildrun/BuildOptions.h"
 
+#include <QRgb>
+#include <QString>
+
 namespace vv {
 
 // Depths with the at-least-one rule applied (none on gives 1 bpp), the screen
 // type mapped from the stored SystemScreen index, the compression keyword, the
 // colour components and palette index as decimal texts.
 BuildOptions buildOptionsFromSettings(const SettingsRecord& settings);
+
+// The transparency colour three decimal texts name (the options' components,
+// spaces around them allowed); `fallback` when any is no whole number in
+// 0..255. The one reading of these texts for sheets, builds and unpacking.
+QRgb transparencyColour(const QString& red, const QString& green, const QString& blue, QRgb fallback);
+QRgb transparencyColour(const BuildOptions& options, QRgb fallback);
 
 } // namespace vv

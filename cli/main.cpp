@@ -6,18 +6,32 @@
 #include <QCoreApplication>
 #include <QFile>
 
-#include <cstdio>
+#include <memory>
+
+#include <unistd.h>
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("vedivavurir-cli"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(VV_VERSION));
+    // --help and --version answer before the application object exists: a
+    // script asking for them, and the completion, should not wait for it.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    std::unique_ptr<QCoreApplication> app;
+    const auto makeApplication = [&] {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("vedivavurir-cli"));
+        QCoreApplication::setApplicationVersion(QStringLiteral(VV_VERSION));
+    };
+    QFile in;
     QFile out;
     QFile err;
-    out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
-    err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    // By descriptor, not through stdio's buffers: a write that fails (a full
+    // disk behind a redirection) must fail while the run can still say so.
+    in.open(STDIN_FILENO, QIODevice::ReadOnly | QIODevice::Unbuffered);
+    out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    err.open(STDERR_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
     vv::catchInterrupts();
     ConsolePlatform platform;
     vv::setPlatform(&platform);
-    return runCommandLine(QCoreApplication::arguments(), out, err);
+    return runCommandLine(arguments, in, out, err, makeApplication);
 }

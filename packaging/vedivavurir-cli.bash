@@ -1,50 +1,85 @@
 # bash completion for vedivavurir-cli
 #
-# Commands, options and the choices of arguments are read from the program's
-# own --help (and COMMAND --help), so the completion always matches the
-# installed version: a new command or option needs no edit here.
+# Commands, options, the kinds of their values and the choices of --screen
+# come from a word list written from the program's table of commands when it
+# is built (share/vedivavurir-cli/completion-words beside the program's bin/),
+# so a Tab reads a file and never runs the program.
 
-# The help of the program, or of one of its commands; nothing when it fails.
-_vedivavurir_cli_help() {
-    "$@" --help 2>/dev/null
+# The program the line names, looked up in PATH by bash alone: a Tab should
+# start no process where it can help it.
+_vedivavurir_cli_where() {
+    local folder
+    if [[ "$1" == */* ]]; then
+        _vedivavurir_cli_program="$1"
+        return 0
+    fi
+    local IFS=:
+    for folder in $PATH; do
+        if [ -x "${folder:-.}/$1" ]; then
+            _vedivavurir_cli_program="${folder:-.}/$1"
+            return 0
+        fi
+    done
+    _vedivavurir_cli_program=""
 }
 
-# The names of the overview's "Commands:" list.
-_vedivavurir_cli_commands() {
-    awk '/^Commands:$/ {on = 1; next} on && /^$/ {exit} on && /^  [a-z]/ {print $1}'
+# The word list of the program named on the line, read once per shell.
+_vedivavurir_cli_load() {
+    local words=""
+    _vedivavurir_cli_where "$1"
+    [ -n "$_vedivavurir_cli_program" ] &&
+        words="${_vedivavurir_cli_program%/*}/../share/vedivavurir-cli/completion-words"
+    [ -r "$words" ] || words=/usr/share/vedivavurir-cli/completion-words
+    [ -r "$words" ] || return 1
+    [ "${_vedivavurir_cli_words-}" = "$words" ] && return 0
+    _vedivavurir_cli_commands=()
+    declare -gA _vedivavurir_cli_options=() _vedivavurir_cli_kinds=() _vedivavurir_cli_choices=() \
+        _vedivavurir_cli_arguments=()
+    local record command spelling value
+    while IFS=$'\t' read -r record command spelling value; do
+        case "$record" in
+        command) _vedivavurir_cli_commands+=("$command") ;;
+        option)
+            _vedivavurir_cli_options[$command]+="$spelling "
+            _vedivavurir_cli_kinds[$command $spelling]="$value"
+            ;;
+        choice) _vedivavurir_cli_choices[$command $spelling]+="$value"$'\n' ;;
+        argument) _vedivavurir_cli_arguments[$command]+="$spelling " ;;
+        esac
+    done <"$words"
+    _vedivavurir_cli_words="$words"
 }
 
-# Every -x and --long spelling that opens an indented line below "Options:".
-_vedivavurir_cli_options() {
-    awk '$0 == "Options:" {on = 1; next} on && /^$/ {on = 0}
-        on && /^  -/ { n = split($0, w, /[ ,]+/); for (i = 1; i <= n; i++) { if (w[i] == "") continue; if (w[i] !~ /^-/) break; print w[i] } }'
+# Databases already built in the start directory the line names (-C DIR),
+# else $VEDIVAVURIR_START_DIR, else the current directory, whose names start
+# with $1, added to COMPREPLY.
+_vedivavurir_cli_names() {
+    local folder="${VEDIVAVURIR_START_DIR:-.}" i pdb
+    for ((i = 1; i < COMP_CWORD; i++)); do
+        case "${COMP_WORDS[i]}" in
+        -C | --start-dir) folder="${COMP_WORDS[i + 1]/#\~/$HOME}" ;;
+        esac
+    done
+    for pdb in "$folder"/PDBFiles/*.pdb; do
+        [ -e "$pdb" ] || continue
+        pdb="${pdb##*/}"
+        pdb="${pdb%.pdb}"
+        [[ "$pdb" == "$1"* ]] && COMPREPLY+=("$pdb")
+    done
 }
 
-# The value an option takes, as its help line names it ("--sheet <FILE>"
-# gives FILE); nothing for an option without a value.
-_vedivavurir_cli_value() {
-    awk -v option="$1" '$0 == "Options:" {on = 1; next}
-        on && /^  -/ { n = split($0, w, /[ ,]+/)
-            for (i = 1; i <= n; i++) { if (w[i] == "") continue; if (w[i] == option) { if (w[i + 1] ~ /^</) { v = w[i + 1]; gsub(/[<>]/, "", v); print v } exit } if (w[i] !~ /^-/) break } }'
-}
-
-# The texts in double quotes of an option's description ("160x160 Low", ...):
-# the choices it offers.
-_vedivavurir_cli_quoted_choices() {
-    awk -v option="$1" '$0 == "Options:" {on = 1; next}
-        on && /^  -/ { mine = 0; n = split($0, w, /[ ,]+/); for (i = 1; i <= n; i++) { if (w[i] == option) mine = 1; if (w[i] != "" && w[i] !~ /^-/) break } }
-        on && mine { text = $0; while (match(text, /"[^"]*"/)) { print substr(text, RSTART + 1, RLENGTH - 2); text = substr(text, RSTART + RLENGTH) } }'
-}
-
-# The choices of a positional argument described as "theme or iconset" or
-# "a, b or c" under "Arguments:".
-_vedivavurir_cli_argument_choices() {
-    awk '$0 == "Arguments:" {on = 1; next} on && /^$/ {on = 0}
-        on && /^  [a-z]/ { sub(/^  [^ ]+ +/, ""); if ($0 ~ /^[a-z]+((, | or )[a-z]+)+$/) { gsub(/, | or /, " "); print } }'
+# The words of $2... that start with $1, added to COMPREPLY.
+_vedivavurir_cli_match() {
+    local prefix="$1" word
+    shift
+    for word in "$@"; do
+        [[ "$word" == "$prefix"* ]] && COMPREPLY+=("$word")
+    done
+    return 0
 }
 
 _vedivavurir_cli() {
-    local cur="${COMP_WORDS[COMP_CWORD]}" prev="" program="${COMP_WORDS[0]}"
+    local cur="${COMP_WORDS[COMP_CWORD]}" prev=""
     [ "$COMP_CWORD" -gt 0 ] && prev="${COMP_WORDS[COMP_CWORD - 1]}"
     COMPREPLY=()
     # --option=value arrives as three words: the option, "=" and the value.
@@ -54,58 +89,73 @@ _vedivavurir_cli() {
     elif [ "$prev" = "=" ] && [ "$COMP_CWORD" -gt 1 ]; then
         prev="${COMP_WORDS[COMP_CWORD - 2]}"
     fi
+    _vedivavurir_cli_load "${COMP_WORDS[0]}" || return 0
 
-    local help command="" i
-    help="$(_vedivavurir_cli_help "$program")" || return 0
+    # The command is the first word that is neither an option nor an option's value.
+    local context="-" given=0 i word
     for ((i = 1; i < COMP_CWORD; i++)); do
-        case "${COMP_WORDS[i]}" in
-        -* | =) ;;
+        word="${COMP_WORDS[i]}"
+        case "$word" in
+        =) ;;
+        -*)
+            local kind="${_vedivavurir_cli_kinds[$context $word]-none}"
+            [ "$kind" != none ] && [ "${COMP_WORDS[i + 1]-}" != "=" ] && ((i++))
+            ;;
         *)
-            command="${COMP_WORDS[i]}"
-            break
+            if [ "$context" = "-" ]; then
+                context="$word"
+                [ -n "${_vedivavurir_cli_options[$context]-}" ] || return 0
+            else
+                given=$((given + 1))
+            fi
             ;;
         esac
     done
-    if [ -z "$command" ]; then
-        if [[ "$cur" == -* ]]; then
-            mapfile -t COMPREPLY < <(compgen -W "$(_vedivavurir_cli_options <<<"$help")" -- "$cur")
-        else
-            mapfile -t COMPREPLY < <(compgen -W "$(_vedivavurir_cli_commands <<<"$help")" -- "$cur")
-        fi
-        return 0
-    fi
 
-    help="$(_vedivavurir_cli_help "$program" "$command")" || return 0
-    local value=""
-    [[ "$prev" == -* ]] && value="$(_vedivavurir_cli_value "$prev" <<<"$help")"
-    if [ -n "$value" ]; then
-        local choices=() choice
-        mapfile -t choices < <(_vedivavurir_cli_quoted_choices "$prev" <<<"$help")
-        if [ ${#choices[@]} -gt 0 ]; then
+    if [[ "$prev" == -* ]]; then
+        case "${_vedivavurir_cli_kinds[$context $prev]-none}" in
+        none) ;;
+        screen)
             # Choices with blanks ("320x320 OS5") are offered quoted.
-            local bare="${cur#[\"\']}"
-            for choice in "${choices[@]}"; do
-                [[ "$choice" == "$bare"* ]] && COMPREPLY+=("$(printf '%q' "$choice")")
-            done
-        elif [ "$value" = "FILE" ]; then
+            local bare="${cur#[\"\']}" choice
+            while IFS= read -r choice; do
+                [ -n "$choice" ] && [[ "$choice" == "$bare"* ]] && COMPREPLY+=("$(printf '%q' "$choice")")
+            done <<<"${_vedivavurir_cli_choices[$context $prev]-}"
+            return 0
+            ;;
+        name)
+            _vedivavurir_cli_names "$cur"
+            return 0
+            ;;
+        database)
+            compopt -o filenames 2>/dev/null
+            mapfile -t COMPREPLY < <(compgen -f -X '!*.[pP][dD][bB]' -- "$cur"; compgen -d -- "$cur")
+            return 0
+            ;;
+        folder)
+            compopt -o filenames 2>/dev/null
+            mapfile -t COMPREPLY < <(compgen -d -- "$cur")
+            return 0
+            ;;
+        picture | picture-out | database-out)
             compopt -o filenames 2>/dev/null
             mapfile -t COMPREPLY < <(compgen -f -- "$cur")
-        elif [ "$value" = "NAME" ]; then
-            # Databases already built in this start directory.
-            local names=() pdb
-            for pdb in PDBFiles/*.pdb; do
-                [ -e "$pdb" ] && names+=("$(basename "$pdb" .pdb)")
-            done
-            mapfile -t COMPREPLY < <(compgen -W "${names[*]}" -- "$cur")
-        fi
-        return 0
+            return 0
+            ;;
+        *) return 0 ;;
+        esac
     fi
     if [[ "$cur" == -* ]]; then
-        mapfile -t COMPREPLY < <(compgen -W "$(_vedivavurir_cli_options <<<"$help")" -- "$cur")
+        # shellcheck disable=SC2086 # a list of words
+        _vedivavurir_cli_match "$cur" ${_vedivavurir_cli_options[$context]-}
+    elif [ "$context" = "-" ]; then
+        _vedivavurir_cli_match "$cur" "${_vedivavurir_cli_commands[@]}"
+    elif [ "$given" -eq 0 ] && [ -n "${_vedivavurir_cli_arguments[$context]-}" ]; then
+        # shellcheck disable=SC2086 # a list of words
+        _vedivavurir_cli_match "$cur" ${_vedivavurir_cli_arguments[$context]}
     else
-        mapfile -t COMPREPLY < <(compgen -W "$(_vedivavurir_cli_argument_choices <<<"$help")" -- "$cur")
-        [ ${#COMPREPLY[@]} -gt 0 ] ||
-            mapfile -t COMPREPLY < <(compgen -W "$(_vedivavurir_cli_options <<<"$help")" -- "$cur")
+        # shellcheck disable=SC2086 # a list of words
+        _vedivavurir_cli_match "$cur" ${_vedivavurir_cli_options[$context]-}
     fi
     return 0
 }

@@ -1,6 +1,8 @@
 #include "ui/ThemeWindow.h"
+#include "buildrun/SettingsBuildOptions.h"
 
 #include "app/LanguageFile.h"
+#include "buildrun/SettingsBuildOptions.h"
 #include "theme/ThemePieces.h"
 #include "ui/BuildInputs.h"
 #include "ui/Dialogs.h"
@@ -122,15 +124,8 @@ void showPiecesOnThemeWindows() {
 }
 
 QRgb outsideSheetColour() {
-    int rgb[3] = {};
-    const QString texts[3] = {Form1->TransparentRed, Form1->TransparentGreen, Form1->TransparentBlue};
-    for (int i = 0; i < 3; ++i) {
-        bool ok = false;
-        rgb[i] = texts[i].trimmed().toInt(&ok);
-        if (!ok || rgb[i] < 0 || rgb[i] > 255)
-            return kOutsideSheetColour;
-    }
-    return qRgb(rgb[0], rgb[1], rgb[2]);
+    return transparencyColour(Form1->TransparentRed, Form1->TransparentGreen, Form1->TransparentBlue,
+                              kOutsideSheetColour);
 }
 
 QString highThemeBusyCaption() {

@@ -78,7 +78,7 @@ TEST_F(CliChecks, Os5BuildWithOwnArtOnlyAtLowResolutionNeedsAWayOut) {
         {"no flag", {}, 1, "count", false},
         {"double", {"--double-low"}, 0, "", true},
         {"as it is", {"--as-is"}, 0, "", false},
-        {"both", {"--double-low", "--as-is"}, 1, "--double-low and --as-is cannot both be given", false},
+        {"both", {"--double-low", "--as-is"}, 2, "--double-low and --as-is cannot both be given", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -90,8 +90,8 @@ TEST_F(CliChecks, Os5BuildWithOwnArtOnlyAtLowResolutionNeedsAWayOut) {
         EXPECT_TRUE(start.filesIn("ThmeRsrc", "*.bmp").isEmpty());
         if (QByteArray(c.error) == "count") {
             EXPECT_EQ(QString::fromLocal8Bit(run.err),
-                      "error: " + checktexts::builtIn(Message::LowArtOnlyRefusal).arg(kThemePieceCount) +
-                          "\n");
+                      "vedivavurir-cli: error: " +
+                          checktexts::builtIn(Message::LowArtOnlyRefusal).arg(kThemePieceCount) + "\n");
         } else if (*c.error) {
             EXPECT_TRUE(run.err.contains(c.error)) << run.err.toStdString();
         }
@@ -119,8 +119,12 @@ TEST_F(CliChecks, IconSetPicksOnlyOnTheMainGridAreCounted) {
     const CliResult refused = start.runInProcess(build);
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_EQ(QString::fromLocal8Bit(refused.err),
-              "error: " + checktexts::builtIn(Message::LowArtOnlyRefusal).arg(2) + "\n");
+              "vedivavurir-cli: error: " + checktexts::builtIn(Message::LowArtOnlyRefusal).arg(2) + "\n");
     EXPECT_FALSE(QFileInfo::exists(start.filePath("PDBFiles/Set.pdb")));
+    // One picture: the message's singular form.
+    const CliResult one = start.runInProcess(build.mid(0, build.size() - 2));
+    EXPECT_EQ(QString::fromLocal8Bit(one.err),
+              "vedivavurir-cli: error: " + checktexts::builtIn(Message::LowArtOnlyRefusalOne) + "\n");
 
     const CliResult doubled = start.runInProcess(build + QStringList{"--double-low"});
     EXPECT_EQ(doubled.exitCode, 0) << doubled.err.toStdString();
@@ -158,7 +162,7 @@ TEST_F(CliChecks, SheetsOfAnotherSizeNeedAnySize) {
         const CliResult refused = start.runInProcess(c.arguments + QStringList{file});
         EXPECT_EQ(refused.exitCode, 1);
         EXPECT_EQ(QString::fromLocal8Bit(refused.err),
-                  "error: " +
+                  "vedivavurir-cli: error: " +
                       checktexts::builtIn(Message::SheetSizeRefusal)
                           .arg(file, QString::number(c.size.width()), QString::number(c.size.height()),
                                c.option, QString::number(c.expected.width()),
@@ -178,7 +182,8 @@ TEST_F(CliChecks, InstallRefusesAMissingDatabaseAndTakesAToolForOneRun) {
     const CliResult missing = start.runInProcess({"install", "--name", "Dawn"});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_EQ(QString::fromLocal8Bit(missing.err),
-              "error: " + checktexts::builtIn(Message::InstallDatabaseMissing).arg(database) + "\n");
+              "vedivavurir-cli: error: " +
+                  checktexts::builtIn(Message::InstallDatabaseMissing).arg(database) + "\n");
     EXPECT_TRUE(platform.processes.isEmpty());
 
     ASSERT_TRUE(writeBytes(start.filePath("PDBFiles/Dawn.pdb"), "a database"));
@@ -227,8 +232,15 @@ TEST_F(CliChecks, ReadmeExamplesWorkAsPrinted) {
         SCOPED_TRACE(command.toStdString());
         QStringList arguments = QProcess::splitCommand(command);
         arguments.removeFirst();
+        // ">FILE" at the end is the shell's: standard output goes there.
+        QString redirect;
+        if (arguments.last().startsWith('>'))
+            redirect = arguments.takeLast().mid(1);
         const CliResult run = start.runInProcess(arguments);
         EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        if (!redirect.isEmpty()) {
+            EXPECT_TRUE(writeBytes(start.filePath(redirect), run.out));
+        }
     }
 }
 

@@ -47,10 +47,10 @@ protected:
         return read;
     }
 
-    // Messages[index] of the shipped English language file.
-    QString englishMessage(int index) const {
-        const auto texts = readLanguageFile(languageFilePath(start.path(), QStringLiteral("English")));
-        return texts ? languageMessages(*texts).value(index) : QString();
+    // A message of a shipped language file.
+    QString shippedMessage(Message message, const QString& language = QStringLiteral("English")) const {
+        const auto texts = readLanguageFile(languageFilePath(start.path(), language));
+        return texts ? languageMessages(*texts).value(indexOf(message)) : QString();
     }
 
     // Nothing of a build may stay behind but the database: no piece, script,
@@ -84,13 +84,14 @@ TEST_F(CliTest, FollowsTheCommandLineConventions) {
     EXPECT_TRUE(themeHelp.out.contains("--hires-sheet"));
 
     const CliResult nothing = start.runProgram({});
-    EXPECT_EQ(nothing.exitCode, 1);
+    EXPECT_EQ(nothing.exitCode, 2);
     EXPECT_TRUE(nothing.out.isEmpty());
-    EXPECT_TRUE(nothing.err.contains("Commands:"));
+    EXPECT_TRUE(nothing.err.startsWith("vedivavurir-cli: error: no command given; use theme, iconset"));
 
     const CliResult unknown = start.runProgram({"paint"});
-    EXPECT_EQ(unknown.exitCode, 1);
-    EXPECT_TRUE(unknown.err.startsWith("error: unknown command \"paint\"")) << text(unknown.err);
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_TRUE(unknown.err.startsWith("vedivavurir-cli: error: unknown command \"paint\""))
+        << text(unknown.err);
 }
 
 TEST_F(CliTest, ThemeBuildGivesAStampedThemeDatabaseAndCleansUp) {
@@ -208,41 +209,50 @@ TEST_F(CliTest, BadInputIsRefusedBeforeAnyFileIsWritten) {
     struct Case {
         QStringList arguments;
         const char* error;
+        int exitCode = 2; // a usage error unless a file was looked at
     };
     const QList<Case> cases{
         {{"theme", "--name", "A", "--screen", "640x480"},
-         "error: --screen: \"640x480\" is not a SystemScreen"},
-        {{"theme", "--name", "A", "--depths", "3"}, "error: --depths: 3 is not one of 1, 2, 4, 8, 16"},
-        {{"theme", "--name", "A", "--depths", ","}, "error: --depths: name at least one"},
-        {{"theme", "--name", "A", "--compress", "--no-compress"}, "error: --compress and --no-compress"},
-        {{"theme", "--name", "A", "--transparent", "1,2"}, "error: --transparent: give R,G,B"},
-        {{"theme", "--name", "A", "--transparent", "1,2,256"}, "error: --transparent: 256 is outside 0..255"},
-        {{"theme", "--name", "A", "--transparent", "1,x,3"}, "error: --transparent: \"x\" is not a number"},
-        {{"theme", "--name", "A", "--icon", "1=1"}, "error: --icon needs --icons-sheet"},
+         "vedivavurir-cli: error: --screen: \"640x480\" is not a SystemScreen"},
+        {{"theme", "--name", "A", "--depths", "3"},
+         "vedivavurir-cli: error: --depths: 3 is not one of 1, 2, 4, 8, 16"},
+        {{"theme", "--name", "A", "--depths", ","}, "vedivavurir-cli: error: --depths: name at least one"},
+        {{"theme", "--name", "A", "--compress", "--no-compress"},
+         "vedivavurir-cli: error: --compress and --no-compress"},
+        {{"theme", "--name", "A", "--transparent", "1,2"},
+         "vedivavurir-cli: error: --transparent: give R,G,B"},
+        {{"theme", "--name", "A", "--transparent", "1,2,256"},
+         "vedivavurir-cli: error: --transparent: 256 is outside 0..255"},
+        {{"theme", "--name", "A", "--transparent", "1,x,3"},
+         "vedivavurir-cli: error: --transparent: \"x\" is not a number"},
+        {{"theme", "--name", "A", "--icon", "1=1"}, "vedivavurir-cli: error: --icon needs --icons-sheet"},
         {{"theme", "--name", "A", "--icons-sheet", "IconBMP/SampleIcons.bmp", "--icon", "21=1"},
-         "error: --icon 21=1: no such slot; use 1 to 20"},
+         "vedivavurir-cli: error: --icon 21=1: no such slot; use 1 to 20"},
         {{"theme", "--name", "A", "--icons-sheet", "IconBMP/SampleIcons.bmp", "--icon", "Image241=1"},
-         "error: --icon Image241=1: no such slot"},
+         "vedivavurir-cli: error: --icon Image241=1: no such slot"},
         {{"iconset", "--name", "A", "--sheet", "IconBMP/SampleIcons.bmp", "--icon", "1=273"},
-         "error: --icon 1=273: no cell 273 on this icon sheet; use 1 to 272"},
+         "vedivavurir-cli: error: --icon 1=273: no cell 273 on this icon sheet; use 1 to 272"},
         {{"iconset", "--name", "A", "--sheet", "IconBMP/SampleIcons.bmp", "--icon", "1"},
-         "error: --icon: give SLOT=CELL"},
+         "vedivavurir-cli: error: --icon: give SLOT=CELL"},
         {{"iconset", "--name", "A", "--sheet", "IconBMP/SampleIcons.bmp", "--hires-sheet",
           "IconBMP/SampleIconsOS5.bmp", "--hires-icon", "1=91"},
-         "error: --hires-icon 1=91: no cell 91 on this icon sheet; use 1 to 90"},
-        {{"iconset", "--name", "A"}, "error: iconset needs --sheet FILE"},
-        {{"theme", "--name", "A", "--colour", "red"}, "error: Unknown option 'colour'"},
-        {{"theme", "--name", "A", "extra"}, "error: unexpected argument \"extra\""},
-        {{"script", "palette"}, "error: script needs theme or iconset"},
-        {{"theme", "--name", "A/B"}, "error: "},
-        {{"theme", "--name", "A", "--sheet", "missing.bmp"}, "error: This skin sheet cannot be used."},
+         "vedivavurir-cli: error: --hires-icon 1=91: no cell 91 on this icon sheet; use 1 to 90"},
+        {{"iconset", "--name", "A"}, "vedivavurir-cli: error: iconset needs --sheet FILE"},
+        {{"theme", "--name", "A", "--colour", "red"}, "vedivavurir-cli: error: Unknown option 'colour'"},
+        {{"theme", "--name", "A", "extra"}, "vedivavurir-cli: error: unexpected argument \"extra\""},
+        {{"script", "palette"}, "vedivavurir-cli: error: script needs theme or iconset"},
+        {{"theme", "--name", "A/B"}, "vedivavurir-cli: error: ", 1},
+        {{"theme", "--name", "A", "--sheet", "missing.bmp"},
+         "vedivavurir-cli: error: This skin sheet cannot be used.",
+         1},
         {{"iconset", "--name", "A", "--sheet", "vkdm_settings.cfg"},
-         "error: This icon sheet cannot be used."},
+         "vedivavurir-cli: error: This icon sheet cannot be used.",
+         1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
         const CliResult run = start.runInProcess(c.arguments);
-        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.exitCode, c.exitCode);
         EXPECT_TRUE(run.err.startsWith(c.error)) << text(run.err);
         EXPECT_TRUE(run.out.isEmpty());
         EXPECT_TRUE(platform.processes.isEmpty());
@@ -278,13 +288,23 @@ TEST_F(CliTest, SpecialFilesAreRefusedAtOnce) {
 TEST_F(CliTest, MessagesComeFromTheLanguageFileOrTheBuiltInEnglish) {
     const CliResult localised = start.runInProcess({"theme", "--name", ""});
     EXPECT_EQ(localised.exitCode, 1);
-    EXPECT_EQ(QString::fromLocal8Bit(localised.err), "error: " + englishMessage(4) + "\n");
+    EXPECT_EQ(QString::fromLocal8Bit(localised.err),
+              "vedivavurir-cli: error: " + shippedMessage(Message::CliThemeNeedsName) + "\n");
 
     ASSERT_TRUE(start.editSettings([](SettingsRecord& s) { s.languageName = "Klingon"; }));
     const CliResult fallback =
         start.runInProcess({"iconset", "--name", "", "--sheet", "IconBMP/SampleIcons.bmp"});
     EXPECT_EQ(fallback.exitCode, 1);
-    EXPECT_EQ(QString::fromLocal8Bit(fallback.err), "error: " + englishMessage(3) + "\n");
+    EXPECT_EQ(QString::fromLocal8Bit(fallback.err),
+              "vedivavurir-cli: error: " + shippedMessage(Message::CliIconSetNeedsName) + "\n");
+
+    // Another language: its own command-line wording, not the window's.
+    ASSERT_TRUE(start.editSettings([](SettingsRecord& s) { s.languageName = "Deutsch"; }));
+    const CliResult german = start.runInProcess({"theme", "--name", ""});
+    EXPECT_EQ(QString::fromLocal8Bit(german.err),
+              "vedivavurir-cli: error: " + shippedMessage(Message::CliThemeNeedsName, "Deutsch") + "\n");
+    EXPECT_NE(shippedMessage(Message::CliThemeNeedsName, "Deutsch"),
+              shippedMessage(Message::CliThemeNeedsName));
 }
 
 // Names and paths holding "%1", "%2" or "%%" appear in every message as typed.
@@ -362,16 +382,19 @@ TEST_F(CliTest, InstallHandsTheDatabasePathToTheTool) {
     struct Case {
         QString name, tool;
         ProcessOutcome::Status run;
-        int message;
+        Message message;
     };
-    for (const Case& c : {Case{"", "pilot-xfer -i", ProcessOutcome::Status::Finished, 15},
-                          Case{"Sun Set", "", ProcessOutcome::Status::Finished, 20},
-                          Case{"Sun Set", "pilot-xfer -i", ProcessOutcome::Status::FailedToStart, 17}}) {
+    for (const Case& c :
+         {Case{"", "pilot-xfer -i", ProcessOutcome::Status::Finished, Message::CliInstallNeedsName},
+          Case{"Sun Set", "", ProcessOutcome::Status::Finished, Message::CliNoInstallTool},
+          Case{"Sun Set", "pilot-xfer -i", ProcessOutcome::Status::FailedToStart,
+               Message::CliInstallToolNotStarted}}) {
         ASSERT_TRUE(start.editSettings([&](SettingsRecord& s) { s.installTool = c.tool; }));
         toolRun = c.run;
         const CliResult refused = start.runInProcess({"install", "--name", c.name});
         EXPECT_EQ(refused.exitCode, 1);
-        EXPECT_EQ(QString::fromLocal8Bit(refused.err), "error: " + englishMessage(c.message) + "\n");
+        EXPECT_EQ(QString::fromLocal8Bit(refused.err),
+                  "vedivavurir-cli: error: " + shippedMessage(c.message) + "\n");
     }
 }
 
@@ -391,12 +414,12 @@ TEST_F(CliTest, InstallWaitsForTheToolAndFailsWithIt) {
         {"ok", false, 0, ""},
         {"slow", false, 0, ""}, // ends after 300 ms: the command waits for it
         {"fail", false, 1,
-         "error: " + shown +
+         "vedivavurir-cli: error: " + shown +
              " was not installed: fake_install_tool ended with exit code 3.\n"
              "fake_install_tool: error: cannot copy " +
              database + ": no card\n"},
         {"crash", false, 1,
-         "error: " + shown + " was not installed: fake_install_tool crashed with signal " +
+         "vedivavurir-cli: error: " + shown + " was not installed: fake_install_tool crashed with signal " +
              QString::number(SIGABRT) + " (SIGABRT).\n"},
         {"ok", true, 0, ""}, // started on its own; what it says goes to this terminal
     };
@@ -435,6 +458,9 @@ protected:
     }
     void startBuild(QProcess& process, const QStringList& arguments) const {
         process.setWorkingDirectory(start.path());
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("VEDIVAVURIR_START_DIR");
+        process.setProcessEnvironment(environment);
         process.start(tools_.filePath("vedivavurir-cli"), arguments);
     }
     static CliResult finish(QProcess& process) { return finishedRun(process, 60000); }
@@ -550,7 +576,7 @@ TEST_F(CliWithFakeCompiler, AHangingCompilerIsStoppedAfterTheTimeLimit) {
     QProcess refused;
     startBuild(refused, {"theme", "--name", "Stuck", "--compiler-timeout", "0"});
     const CliResult zero = finish(refused);
-    EXPECT_EQ(zero.exitCode, 1);
+    EXPECT_EQ(zero.exitCode, 2);
     EXPECT_TRUE(zero.err.contains("--compiler-timeout")) << text(zero.err);
 }
 

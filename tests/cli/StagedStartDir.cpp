@@ -43,6 +43,8 @@ bool StagedStartDir::editSettings(const std::function<void(SettingsRecord&)>& ed
 }
 
 CliResult StagedStartDir::runInProcess(const QStringList& arguments) const {
+    // The start directory is this folder, whatever the environment of the tests names.
+    qunsetenv("VEDIVAVURIR_START_DIR");
     const QString previous = QDir::currentPath();
     QDir::setCurrent(path());
     QBuffer out;
@@ -62,6 +64,7 @@ CliResult StagedStartDir::runProgram(const QStringList& arguments,
     QProcess process;
     process.setWorkingDirectory(path());
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("VEDIVAVURIR_START_DIR"));
     for (const QString& entry : extraEnvironment)
         environment.insert(entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
     process.setProcessEnvironment(environment);
