@@ -3,8 +3,8 @@
 namespace cli {
 
 const QList<Command>& commands() {
-    static const QList<Command> table{themeCommand(), iconSetCommand(), installCommand(), scriptCommand(),
-                                      unpackCommand()};
+    static const QList<Command> table{themeCommand(),  iconSetCommand(), installCommand(),
+                                      scriptCommand(), unpackCommand(),  templateCommand()};
     return table;
 }
 

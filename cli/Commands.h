@@ -10,6 +10,7 @@ Command iconSetCommand();
 Command installCommand();
 Command scriptCommand();
 Command unpackCommand();
+Command templateCommand();
 
 // The sheet and pick options of each build, which script takes as well.
 QList<CliOption> themeInputRows();

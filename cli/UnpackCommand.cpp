@@ -163,8 +163,9 @@ Command unpackCommand() {
     return {
         QStringLiteral("unpack"),
         QStringLiteral("reads a theme or icon set back into skin sheets and icon pictures"),
-        QStringLiteral("Reads a theme or icon set database back into skin sheets and icon pictures (24-bit "
-                       "BMP), written below the start directory."),
+        QStringLiteral("Reads a theme or icon set database back into skin sheets and icon pictures, written "
+                       "below the start directory: a sheet named *.png as a PNG (the transparency colour "
+                       "see-through), any other picture as a 24-bit BMP."),
         {{QCommandLineOption(QStringLiteral("from"),
                              QStringLiteral("The theme or icon set database to read."),
                              QStringLiteral("FILE.pdb")),

@@ -279,6 +279,25 @@ TEST_F(CliConventions, OutputPutsTheDatabaseElsewhereBelowTheStartDirectory) {
     }
 }
 
+// The template to paint on, PNG or BMP by its name, builds as a sheet as it is.
+TEST_F(CliConventions, TemplateSheetsAreWrittenAndBuildAsSheets) {
+    RecordingPlatform platform;
+    const CliResult written = start.runInProcess(
+        {"template", "--sheet", "ThmeBMP/paint-low.png", "--hires-sheet", "paint-high.bmp"});
+    ASSERT_EQ(written.exitCode, 0) << text(written.err);
+    EXPECT_TRUE(readBytes(start.filePath("ThmeBMP/paint-low.png")).startsWith("\x89PNG"));
+    EXPECT_TRUE(readBytes(start.filePath("paint-high.bmp")).startsWith("BM"));
+    EXPECT_EQ(QImage(start.filePath("ThmeBMP/paint-low.png")).size(), QSize(230, 335));
+    EXPECT_EQ(QImage(start.filePath("paint-high.bmp")).size(), QSize(460, 670));
+    const CliResult built = start.runInProcess(
+        {"script", "theme", "--sheet", "ThmeBMP/paint-low.png", "--hires-sheet", "paint-high.bmp"});
+    EXPECT_EQ(built.exitCode, 0) << text(built.err);
+
+    const CliResult nothing = start.runInProcess({"template"});
+    EXPECT_EQ(nothing.exitCode, 2);
+    EXPECT_TRUE(nothing.err.startsWith("vedivavurir-cli: error: template needs")) << text(nothing.err);
+}
+
 TEST_F(CliConventions, DryRunChecksEveryInputAndWritesNothing) {
     RecordingPlatform platform;
     // A low sheet of one's own: on the OS5 screen its pieces' partners are built-in.
