@@ -3,9 +3,9 @@
 #include "app/PictureCopy.h"
 
 #include <QPainter>
+#include <QPolygonF>
 
 #include <array>
-#include <QPolygonF>
 
 namespace vv {
 namespace {
