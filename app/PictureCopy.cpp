@@ -47,6 +47,13 @@ private:
     QHash<QRgb, int> cache_;
 };
 
+// Formats that hold a pixel as one QRgb word, whose opaque values setPixel
+// and pixel() store and return as they are.
+bool isPlain32Bit(QImage::Format format) {
+    return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+           format == QImage::Format_ARGB32_Premultiplied;
+}
+
 template <typename SourceAt> void writePixels(QImage& target, QPoint topLeft, QSize size, SourceAt sourceAt) {
     const QRect area = QRect(topLeft, size).intersected(target.rect());
     if (area.isEmpty())
@@ -60,14 +67,29 @@ template <typename SourceAt> void writePixels(QImage& target, QPoint topLeft, QS
         }
         return;
     }
+    // The 32-bit formats, every piece's among them, written along the line:
+    // setPixel would store the same opaque value, one call and format check
+    // per pixel.
+    if (isPlain32Bit(target.format())) {
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(target.scanLine(y));
+            for (int x = area.left(); x <= area.right(); ++x)
+                line[x] = sourceAt(x - topLeft.x(), y - topLeft.y()) | 0xFF000000u;
+        }
+        return;
+    }
     for (int y = area.top(); y <= area.bottom(); ++y)
         for (int x = area.left(); x <= area.right(); ++x)
             target.setPixel(x, y, sourceAt(x - topLeft.x(), y - topLeft.y()) | 0xFF000000u);
 }
 
+// Every caller makes the pixel opaque; of these formats pixel() returns the
+// stored value, or it with the alpha set.
 QRgb pixelOrOutside(const QImage& source, int x, int y, QRgb outside) {
     if (x < 0 || y < 0 || x >= source.width() || y >= source.height())
         return outside;
+    if (isPlain32Bit(source.format()))
+        return reinterpret_cast<const QRgb*>(source.constScanLine(y))[x];
     return source.pixel(x, y);
 }
 

@@ -101,6 +101,14 @@ bool initStartDirectory(const QString& shippedData, const QString& target, QStri
         // Installed data is read-only; the user's copy must be theirs to change.
         QFile::setPermissions(destination, QFile::permissions(destination) | QFileDevice::WriteOwner);
     }
+    // Installed data holds no empty folder (a Debian package ships none), so
+    // the folder the databases land in is made here, where the user will
+    // look for it.
+    const QString databases = to.filePath(QStringLiteral("PDBFiles"));
+    if (!QDir().mkpath(databases)) {
+        reason = QStringLiteral("%1 cannot be created").arg(databases);
+        return false;
+    }
     const QString canvas = to.filePath(QStringLiteral("resource.bmp"));
     if (!QFileInfo::exists(canvas) && !writeCanvas(canvas, &reason))
         return false;

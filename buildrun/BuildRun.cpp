@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QImageWriter>
 #include <QLockFile>
 #include <QStandardPaths>
@@ -27,27 +28,25 @@
 namespace vv {
 namespace {
 
-// Saves at the picture's own size and format. A short colour table would make
-// the writer choose a 4-bit BMP, so 8-bit pieces get their table padded to 256.
-QString savePiece(const QString& path, const QImage& picture) {
+// The piece as a BMP file at the picture's own size and format, or empty with
+// `problem` set. A short colour table would make the writer choose a 4-bit
+// BMP, so 8-bit pieces get their table padded to 256.
+QByteArray encodedPiece(const QImage& picture, QString* problem) {
     QImage image = picture;
     if (image.format() == QImage::Format_Indexed8 && image.colorCount() < 256) {
         QList<QRgb> table = image.colorTable();
         table.resize(256, qRgb(0, 0, 0));
         image.setColorTable(table);
     }
-    // Encoded in memory first: the picture writer reports a failed disk write
-    // as "Unknown error", the file write names the cause.
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "bmp");
-    if (!writer.write(image))
-        return writer.errorString();
-    QString problem;
-    if (!createNewFile(path, bytes, &problem))
-        return problem;
-    return {};
+    if (!writer.write(image) || bytes.isEmpty()) {
+        *problem = writer.errorString();
+        return {};
+    }
+    return bytes;
 }
 
 // A resource database of the build's type and our creator with at least one
@@ -194,12 +193,28 @@ private:
         const QString folder = QLatin1String(traitsOf(request_.kind).workFolder);
         QDir(work.path()).mkpath(folder);
         QDir(work.path()).mkpath(QLatin1String(kDatabaseFolder));
+        // Pieces with the same bytes (blank and built-in pieces repeat) share
+        // one file under several names: a new file costs far more than a name.
+        // On ext4 without a journal, creating a file soon after others were
+        // removed searches past their inodes, and every build removes 156.
+        QHash<QByteArray, QString> firstWithBytes;
         for (const PieceFile& piece : request_.pieces) {
-            const QString problem = savePiece(work.filePath(piece.relativePath), piece.picture);
-            if (!problem.isEmpty()) {
-                reportUnsaved(piece.relativePath, problem);
-                return false;
+            // Encoded in memory first: the picture writer reports a failed disk
+            // write as "Unknown error", the file write names the cause.
+            QString problem;
+            const QByteArray bytes = encodedPiece(piece.picture, &problem);
+            const QString path = work.filePath(piece.relativePath);
+            if (!bytes.isEmpty()) {
+                const auto same = firstWithBytes.constFind(bytes);
+                if (same != firstWithBytes.constEnd() && addFileName(*same, path))
+                    continue;
+                if (createNewFile(path, bytes, &problem)) {
+                    firstWithBytes.insert(bytes, path);
+                    continue;
+                }
             }
+            reportUnsaved(piece.relativePath, problem);
+            return false;
         }
         for (const TrailerResource& resource : trailerResources(request_.kind, request_.options)) {
             const QString relative = folder + QLatin1Char('/') + QString::fromLatin1(resource.file);

@@ -48,6 +48,11 @@ bmp_size() { od -An -t u4 -j 18 -N 8 "$1" | awk '{print $1 "x" $2}'; }
 headless "$PROGRAM" --init "$SCRATCH/plain" >/dev/null || fail "--init without a display"
 [ "$(bmp_size "$SCRATCH/plain/resource.bmp")" = "1920x1200" ] ||
     fail "resource.bmp without a display is $(bmp_size "$SCRATCH/plain/resource.bmp"), not 1920x1200"
+# Every folder of a start directory, PDBFiles too, which the installed data
+# does not hold.
+for folder in Language ThmeBMP ThmeRsrc IconBMP IconRsrc PDBFiles; do
+    [ -d "$SCRATCH/plain/$folder" ] || fail "--init made no $folder folder"
+done
 for unwanted in README.md .gitattributes Language/.gitattributes .keep; do
     [ ! -e "$SCRATCH/plain/$unwanted" ] || fail "--init copied $unwanted into the start directory"
 done

@@ -209,6 +209,13 @@ bool createNewFile(const QString& path, const QByteArray& bytes, QString* error)
     return fail(error, cause);
 }
 
+bool addFileName(const QString& existing, const QString& path, QString* error) {
+    // linkat without AT_SYMLINK_FOLLOW names a link itself, never its target.
+    if (::linkat(AT_FDCWD, nativePath(existing).constData(), AT_FDCWD, nativePath(path).constData(), 0) == 0)
+        return true;
+    return fail(error, errno);
+}
+
 bool readWholeFile(const QString& path, qint64 cap, QByteArray* bytes, QString* error) {
     // Without O_NONBLOCK, opening a FIFO waits for a writer that never comes.
     const int fd = ::open(nativePath(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -315,6 +322,12 @@ bool createNewFile(const QString& path, const QByteArray& bytes, QString* error)
         return false;
     }
     return writeWholeFile(path, bytes, error);
+}
+
+bool addFileName(const QString&, const QString&, QString* error) {
+    if (error)
+        *error = QStringLiteral("this system gives a file no second name");
+    return false;
 }
 
 bool readWholeFile(const QString& path, qint64 cap, QByteArray* bytes, QString* error) {

@@ -42,6 +42,13 @@ bool writeFilesTogether(const QList<FileToWrite>& files, QString* failedPath, QS
 // (a link included) has that name. For the files of a fresh folder.
 bool createNewFile(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 
+// Gives the file `existing` the second name `path` (a hard link), for files
+// of a fresh folder that hold the same bytes: a name costs the file system
+// far less than a new file. False, with nothing made, where anything has the
+// name `path` or the file system has no such names; the caller then writes
+// the bytes with createNewFile.
+bool addFileName(const QString& existing, const QString& path, QString* error = nullptr);
+
 // Reads the regular file `path` whole, at most `cap` bytes. On failure returns
 // false and sets `error`: the cause ("no such file", "permission denied"),
 // "it is a FIFO, not a regular file", or "it is larger than the N MB ...".

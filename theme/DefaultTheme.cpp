@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QPolygonF>
 
+#include <array>
+
 namespace vv {
 namespace {
 
@@ -310,6 +312,18 @@ QImage drawDefaultPiece(int index, PieceResolution resolution) {
     QImage indexed = makePalettePicture(rgb.size(), kClear);
     copyPixels(rgb, rgb.rect(), indexed, {0, 0}, kClear);
     return indexed;
+}
+
+const QImage& defaultPiece(int index, PieceResolution resolution) {
+    static const auto draw = [](PieceResolution r) {
+        std::array<QImage, kThemePieceCount> pictures;
+        for (int i = 0; i < kThemePieceCount; ++i)
+            pictures[i] = drawDefaultPiece(i, r);
+        return pictures;
+    };
+    static const std::array<QImage, kThemePieceCount> low = draw(PieceResolution::Low);
+    static const std::array<QImage, kThemePieceCount> high = draw(PieceResolution::High);
+    return (resolution == PieceResolution::Low ? low : high)[std::size_t(index)];
 }
 
 } // namespace vv

@@ -18,5 +18,8 @@ inline constexpr QRgb kSampleSheetBackground = 0xFFC0C0C0u;
 // Piece `index` of themePieceTable() at `resolution`, in the piece's own size
 // and format (Indexed8 with the system palette for 8-bit low pieces).
 QImage drawDefaultPiece(int index, PieceResolution resolution);
+// The same, drawn once for the whole process and shared: every new set of
+// pieces starts from them and every build compares its pieces with them.
+const QImage& defaultPiece(int index, PieceResolution resolution);
 
 } // namespace vv

@@ -9,19 +9,6 @@
 namespace vv {
 namespace {
 
-// The built-in pieces, drawn once: a build compares every piece with them.
-const std::array<QImage, kThemePieceCount>& defaultPieces(PieceResolution resolution) {
-    static const auto draw = [](PieceResolution r) {
-        std::array<QImage, kThemePieceCount> pictures;
-        for (int i = 0; i < kThemePieceCount; ++i)
-            pictures[i] = drawDefaultPiece(i, r);
-        return pictures;
-    };
-    static const std::array<QImage, kThemePieceCount> low = draw(PieceResolution::Low);
-    static const std::array<QImage, kThemePieceCount> high = draw(PieceResolution::High);
-    return resolution == PieceResolution::Low ? low : high;
-}
-
 QString pieceFilePath(const ThemePiece& piece, PieceResolution resolution) {
     return themeWorkFolder() + QLatin1Char('/') + piece.fileBaseName(resolution) + QStringLiteral(".bmp");
 }
@@ -68,8 +55,8 @@ QList<DensityPair> piecePairsWithLowArtOnly(const ThemePieces& pieces) {
     for (int i = 0; i < kThemePieceCount; ++i) {
         // A low piece halved from its high partner (a high-resolution sheet
         // rewrites both) carries the high art, even where that art is the built-in one.
-        if (!samePixels(pieces.lowPiece(i), defaultPieces(PieceResolution::Low)[i]) &&
-            samePixels(pieces.highPiece(i), defaultPieces(PieceResolution::High)[i]) &&
+        if (!samePixels(pieces.lowPiece(i), defaultPiece(i, PieceResolution::Low)) &&
+            samePixels(pieces.highPiece(i), defaultPiece(i, PieceResolution::High)) &&
             !isHalfOf(pieces.lowPiece(i), pieces.highPiece(i)))
             pairs.append({pieceFilePath(table[i], PieceResolution::Low),
                           pieceFilePath(table[i], PieceResolution::High)});

@@ -12,10 +12,11 @@ QImage makeBlankPiece(const ThemePiece& piece, PieceResolution resolution) {
     return makeRgbPicture(size, kOutsideSheetColour);
 }
 
+// Shared copies: a piece that is changed detaches from the built-in one.
 ThemePieces::ThemePieces() {
     for (int i = 0; i < kThemePieceCount; ++i) {
-        low_[i] = drawDefaultPiece(i, PieceResolution::Low);
-        high_[i] = drawDefaultPiece(i, PieceResolution::High);
+        low_[i] = defaultPiece(i, PieceResolution::Low);
+        high_[i] = defaultPiece(i, PieceResolution::High);
     }
 }
 

@@ -6,10 +6,10 @@
 # Usage: bench/buildrun/run.sh [BUILD_DIR] [RUNS]
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-BUILD="${1:-$ROOT/_build}"
+BUILD="$(cd "${1:-$ROOT/_build}" && pwd)"
 RUNS="${2:-10}"
 BIN="$BUILD/bin"
-cmake --build "$BUILD" --target vedivavurir-cli vkdm_pdb -j"$(nproc)" >/dev/null
+cmake --build "$BUILD" --target vedivavurir-cli vkdm_pdb process_timer buildrun_phases -j"$(nproc)" >/dev/null
 WORK="$(mktemp -d)"
 trap 'rm -rf "$WORK"' EXIT
 mkdir -p "$WORK/start" "$WORK/wrapped"
@@ -58,6 +58,7 @@ peak() {
     fi
 }
 
+echo "machine load before: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
 echo "Create Theme, 320x320 OS5, depths 1 2 4 8 16, compressed: $pieces pieces ($RUNS runs each)"
 printf "  whole build (slice, save, compile, stamp, clean up)  %s  peak %s\n" \
     "$(timed "$WORK/start" "$BIN/vedivavurir-cli" "${BUILD_ARGS[@]}")" \
@@ -66,3 +67,28 @@ printf "  vkdm_pdb alone on the same script and pieces        %s  peak %s\n" \
     "$(timed "$WORK/seen" "$BIN/vkdm_pdb" -q "${COMPILER_ARGS[@]}")" \
     "$(peak "$WORK/seen" "$BIN/vkdm_pdb" -q "${COMPILER_ARGS[@]}")"
 printf "  database %s bytes\n" "$(stat -c %s "$WORK/start/PDBFiles/Bench.pdb")"
+read -r build_cpu build_wall _ <<<"$(cd "$WORK/start" && "$BIN/process_timer" "$RUNS" "$BIN/vedivavurir-cli" "${BUILD_ARGS[@]}")"
+read -r compiler_cpu compiler_wall _ <<<"$(cd "$WORK/seen" && "$BIN/process_timer" "$RUNS" "$BIN/vkdm_pdb" -q "${COMPILER_ARGS[@]}")"
+printf "  median CPU: whole build %s ms, vkdm_pdb alone %s ms (%s); median wall: %s ms against %s ms (%s)\n" \
+    "$build_cpu" "$compiler_cpu" "$(awk -v a="$build_cpu" -v b="$compiler_cpu" 'BEGIN { printf "%.1fx", a / b }')" \
+    "$build_wall" "$compiler_wall" "$(awk -v a="$build_wall" -v b="$compiler_wall" 'BEGIN { printf "%.1fx", a / b }')"
+
+# The steps one by one, in a start directory of their own.
+mkdir -p "$WORK/phases"
+cp -r "$ROOT/data/." "$WORK/phases/"
+cp "$BIN/vkdm_pdb" "$WORK/phases/"
+(cd "$WORK/phases" && "$BIN/buildrun_phases" ThmeBMP/SkinSheetHigh.bmp "$RUNS")
+
+# 50 themes from the high sheet, one process each, as a batch script runs them.
+start=$(date +%s%N)
+(cd "$WORK/start" && for i in $(seq 50); do
+    "$BIN/vedivavurir-cli" theme --name "Batch $i" --hires-sheet ThmeBMP/SkinSheetHigh.bmp --screen "320x320 OS5" \
+        --depths 1,2,4,8,16 --compress >/dev/null
+done)
+end=$(date +%s%N)
+awk -v ns="$((end - start))" 'BEGIN { printf "50 themes in a shell loop: %.2f s (%.1f ms each)\n", ns / 1e9, ns / 50e6 }'
+read -r version_cpu version_wall _ <<<"$("$BIN/process_timer" "$((RUNS * 5))" "$BIN/vedivavurir-cli" --version)"
+read -r floor_cpu floor_wall _ <<<"$("$BIN/process_timer" "$((RUNS * 5))" /bin/true)"
+printf "vedivavurir-cli --version: median wall %s ms, CPU %s ms (/bin/true: %s ms, %s ms)\n" \
+    "$version_wall" "$version_cpu" "$floor_wall" "$floor_cpu"
+echo "machine load after: $(cut -d' ' -f1-3 /proc/loadavg)"

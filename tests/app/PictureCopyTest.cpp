@@ -36,6 +36,38 @@ TEST(PictureCopy, HalfSizeTakesTheEvenPixels) {
     EXPECT_EQ(target.pixel(4, 4), qRgb(0, 0, 0)); // half of 8 rows is 4: row 4 untouched
 }
 
+// Whatever formats source and target have, a copied pixel is the source's
+// colour made opaque, as pixel() reads it; translucent sources included.
+TEST(PictureCopy, EveryFormatCopiesTheOpaqueColour) {
+    QImage translucent(6, 4, QImage::Format_ARGB32);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 6; ++x)
+            translucent.setPixel(x, y, qRgba(40 * x, 60 * y, 200, 50 * x));
+    for (const QImage::Format from :
+         {QImage::Format_RGB32, QImage::Format_ARGB32, QImage::Format_ARGB32_Premultiplied,
+          QImage::Format_RGB888, QImage::Format_RGB16, QImage::Format_Indexed8}) {
+        const QImage source = translucent.convertToFormat(from);
+        for (const QImage::Format to : {QImage::Format_RGB32, QImage::Format_ARGB32,
+                                        QImage::Format_ARGB32_Premultiplied, QImage::Format_RGB888}) {
+            QImage target = makeRgbPicture({4, 3}, qRgb(1, 2, 3)).convertToFormat(to);
+            copyPixels(source, QRect(3, 2, 4, 3), target, {0, 0}, qRgb(0, 255, 0));
+            QImage half = makeRgbPicture({3, 2}, qRgb(1, 2, 3)).convertToFormat(to);
+            copyPixelsHalfSize(source, QRect(0, 0, 6, 4), half, {0, 0}, qRgb(0, 255, 0));
+            for (int y = 0; y < 3; ++y)
+                for (int x = 0; x < 4; ++x) {
+                    const QRgb expected =
+                        x < 3 && y < 2 ? source.pixel(3 + x, 2 + y) | 0xFF000000u : qRgb(0, 255, 0);
+                    EXPECT_EQ(target.pixel(x, y), expected)
+                        << from << " to " << to << " at " << x << "," << y;
+                }
+            for (int y = 0; y < 2; ++y)
+                for (int x = 0; x < 3; ++x)
+                    EXPECT_EQ(half.pixel(x, y), source.pixel(2 * x, 2 * y) | 0xFF000000u)
+                        << from << " to " << to << " at " << x << "," << y;
+        }
+    }
+}
+
 TEST(PictureCopy, IndexedTargetHoldsOnlyPaletteColours) {
     const QImage sheet = coordinateSheet(40, 40);
     QImage target = makePalettePicture({40, 40}, qRgb(0, 0, 0));

@@ -109,6 +109,30 @@ TEST_F(FileWriting, ANewFileIsNeverMadeWhereALinkIs) {
     EXPECT_EQ(readBytes(inside("fresh.bmp")), "bytes");
 }
 
+// A second name is the same bytes; it is never made where anything has the
+// name, and a link given as the file is named itself, never its target.
+TEST_F(FileWriting, ASecondNameIsMadeOnlyWhereNothingIs) {
+    ASSERT_TRUE(createNewFile(inside("a.bmp"), "piece"));
+    QString error;
+    EXPECT_TRUE(addFileName(inside("a.bmp"), inside("b.bmp"), &error)) << error.toStdString();
+    EXPECT_EQ(readBytes(inside("b.bmp")), "piece");
+
+    ASSERT_TRUE(writeBytes(inside("taken.bmp"), "other"));
+    ASSERT_TRUE(QFile::link(outside("target"), inside("dangling.bmp")));
+    for (const char* name : {"taken.bmp", "dangling.bmp", "b.bmp"}) {
+        EXPECT_FALSE(addFileName(inside("a.bmp"), inside(name), &error)) << name;
+        EXPECT_EQ(error, "it already exists") << name;
+    }
+    EXPECT_EQ(readBytes(inside("taken.bmp")), "other");
+    EXPECT_FALSE(QFileInfo::exists(outside("target")));
+
+    EXPECT_TRUE(addFileName(inside("dangling.bmp"), inside("named.bmp"), &error));
+    EXPECT_TRUE(QFileInfo(inside("named.bmp")).isSymLink());
+    EXPECT_FALSE(QFileInfo::exists(outside("target")));
+    EXPECT_FALSE(addFileName(inside("missing.bmp"), inside("c.bmp"), &error));
+    EXPECT_FALSE(QFileInfo::exists(inside("c.bmp")));
+}
+
 // A failed write leaves the old content and no temporary file; for a set of
 // files, none of them changes.
 TEST_F(FileWriting, AFailedWriteChangesNothingAndNamesTheCause) {
