@@ -28,27 +28,6 @@
 namespace vv {
 namespace {
 
-// The piece as a BMP file at the picture's own size and format, or empty with
-// `problem` set. A short colour table would make the writer choose a 4-bit
-// BMP, so 8-bit pieces get their table padded to 256.
-QByteArray encodedPiece(const QImage& picture, QString* problem) {
-    QImage image = picture;
-    if (image.format() == QImage::Format_Indexed8 && image.colorCount() < 256) {
-        QList<QRgb> table = image.colorTable();
-        table.resize(256, qRgb(0, 0, 0));
-        image.setColorTable(table);
-    }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "bmp");
-    if (!writer.write(image) || bytes.isEmpty()) {
-        *problem = writer.errorString();
-        return {};
-    }
-    return bytes;
-}
-
 // A resource database of the build's type and our creator with at least one
 // resource whose list fits in the file; anything else is not what the compiler
 // was asked for.
@@ -332,6 +311,24 @@ private:
 };
 
 } // namespace
+
+QByteArray encodedPiece(const QImage& picture, QString* problem) {
+    QImage image = picture;
+    if (image.format() == QImage::Format_Indexed8 && image.colorCount() < 256) {
+        QList<QRgb> table = image.colorTable();
+        table.resize(256, qRgb(0, 0, 0));
+        image.setColorTable(table);
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "bmp");
+    if (!writer.write(image) || bytes.isEmpty()) {
+        *problem = writer.errorString();
+        return {};
+    }
+    return bytes;
+}
 
 BuildOutcome runBuild(const BuildRequest& request) {
     return Run(request).perform();

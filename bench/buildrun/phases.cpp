@@ -62,20 +62,6 @@ void row(const char* what, double ms) {
     std::printf("  %-52s %8.2f ms\n", what, ms);
 }
 
-QByteArray bmpThroughWriter(const QImage& picture) {
-    QImage image = picture;
-    if (image.format() == QImage::Format_Indexed8 && image.colorCount() < 256) {
-        QList<QRgb> table = image.colorTable();
-        table.resize(256, qRgb(0, 0, 0));
-        image.setColorTable(table);
-    }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter(&buffer, "bmp").write(image);
-    return bytes;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -117,7 +103,8 @@ int main(int argc, char** argv) {
             vv::IconBoard board;
         }));
     vv::SheetLoadResult loaded;
-    row("reading the sheet (460 x 670 BMP)", timed([&] { loaded = vv::loadSheetPicture(sheetPath, vv::kOutsideSheetColour); }));
+    row("reading the sheet (460 x 670 BMP)",
+        timed([&] { loaded = vv::loadSheetPicture(sheetPath, vv::kOutsideSheetColour); }));
     vv::ThemePieces pieces;
     vv::IconBoard board;
     row("slicing it (high pieces, low ones at half size)",
@@ -129,10 +116,11 @@ int main(int argc, char** argv) {
         timed([&] { (void)vv::themePairsWithLowArtOnly(pieces, board, options); }));
 
     QList<QByteArray> encoded;
+    QString encodingProblem;
     row("encoding the 156 BMPs through QImageWriter", timed([&] {
             encoded.clear();
             for (const vv::PieceFile& piece : files)
-                encoded << bmpThroughWriter(piece.picture);
+                encoded << vv::encodedPiece(piece.picture, &encodingProblem);
         }));
     row("writing the 156 files and removing them", timed([&] {
             QTemporaryDir folder(QDir(start).filePath(QStringLiteral("phases-XXXXXX")));
