@@ -197,7 +197,8 @@ TEST(ThemePieces, SampleSheetsReproduceTheDefaults) {
         EXPECT_EQ(fromHigh.highPiece(i), defaults.highPiece(i)) << i;
     }
     const QImage lowSheet =
-        loadSheetPicture(test::dataPath(QStringLiteral("ThmeBMP/SkinSheetLow.bmp")), kOutsideSheetColour).picture;
+        loadSheetPicture(test::dataPath(QStringLiteral("ThmeBMP/SkinSheetLow.bmp")), kOutsideSheetColour)
+            .picture;
     EXPECT_EQ(lowSheet.convertToFormat(QImage::Format_RGB32),
               composeSkinSheet(defaults, PieceResolution::Low, kSampleSheetBackground));
 }
