@@ -12,6 +12,13 @@
 
 namespace vv::pdb {
 
+// The four-byte types the launcher knows: of the databases, and of the
+// resources that hold pictures.
+inline constexpr char kThemeDatabaseType[] = "thme";
+inline constexpr char kIconSetDatabaseType[] = "Icns";
+inline constexpr char kBitmapResourceType[] = "Tbmp";
+inline constexpr char kIconResourceType[] = "tAIB";
+
 struct PalmResource {
     std::string type; // four bytes, e.g. "Tbmp"
     std::uint16_t id = 0;

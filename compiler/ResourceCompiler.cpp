@@ -151,7 +151,8 @@ bool ResourceCompiler::compileTo(const ParsedScript& script, const CompileReques
         if (statement.kind == ScriptStatement::Kind::Family) {
             const FamilyBlock& family = statement.family;
             item.line = family.line;
-            item.resource.type = family.kind == FamilyBlock::Kind::Icon ? "tAIB" : "Tbmp";
+            item.resource.type =
+                family.kind == FamilyBlock::Kind::Icon ? kIconResourceType : kBitmapResourceType;
             item.resource.id = std::uint16_t(family.id);
             if (!claim(item.resource.type, family.id, item.line))
                 continue;

@@ -24,11 +24,6 @@ namespace {
 // at two densities.
 constexpr int kLongestChain = 64;
 
-const QByteArray kThemeType = "thme";
-const QByteArray kIconSetType = "Icns";
-const QByteArray kBitmapType = "Tbmp";
-const QByteArray kIconType = "tAIB";
-
 // The resources a build adds besides the families: the DATA trailer and the
 // version.
 QSet<QByteArray> trailerResourceTypes(BuildKind kind) {
@@ -179,9 +174,9 @@ std::optional<UnpackedDatabase> unpackDatabase(const QByteArray& bytes, QRgb tra
     if (!db)
         return fail(UnpackFailure::NotADatabase, pdb::qtText(error));
     UnpackedDatabase out;
-    if (pdb::bytesOf(kThemeType) == db->type)
+    if (db->type == pdb::kThemeDatabaseType)
         out.kind = UnpackedKind::Theme;
-    else if (pdb::bytesOf(kIconSetType) == db->type)
+    else if (db->type == pdb::kIconSetDatabaseType)
         out.kind = UnpackedKind::IconSet;
     else
         return fail(
@@ -201,7 +196,7 @@ std::optional<UnpackedDatabase> unpackDatabase(const QByteArray& bytes, QRgb tra
     for (const pdb::PalmResource& resource : db->resources) {
         int familyIndex = -1;
         int slotIndex = -1;
-        if (theme && pdb::bytesOf(kBitmapType) == resource.type) {
+        if (theme && resource.type == pdb::kBitmapResourceType) {
             for (int f = 0; f < kThemeBitmapFamilyCount && familyIndex < 0; ++f) {
                 if (families[f].id == resource.id) {
                     familyIndex = f;
@@ -214,7 +209,7 @@ std::optional<UnpackedDatabase> unpackDatabase(const QByteArray& bytes, QRgb tra
                     }
                 }
             }
-        } else if (pdb::bytesOf(kIconType) == resource.type) {
+        } else if (resource.type == pdb::kIconResourceType) {
             for (int s = 0; s < IconSlotCount && slotIndex < 0; ++s)
                 if (iconSlots()[s].use == slotUse && iconSlots()[s].familyId == resource.id)
                     slotIndex = s;
