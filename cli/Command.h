@@ -7,10 +7,12 @@
 #include "app/SettingsFile.h"
 #include "cli/Console.h"
 #include "cli/Failure.h"
+#include "platform/FileErrors.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QList>
+#include <QRgb>
 #include <QString>
 #include <QStringList>
 
@@ -81,6 +83,14 @@ Result<QString> pathToWrite(const QString& startPath, const QString& path, const
 
 // The same for a folder, which need not exist yet.
 Result<QString> folderToWrite(const QString& startPath, const QString& path, const QString& option);
+
+// The transparency colour of the start directory's saved options: what
+// pictures read and written without a build take.
+QRgb savedTransparency(const StartDirectory& start);
+
+// Writes every file or none (vv::writeFilesTogether); a failure names the
+// file that could not be written.
+Check writeAllOrNothing(const QList<vv::FileToWrite>& files);
 
 // The value of a numeric option, or a usage error naming it.
 Result<int> numberOption(const QString& text, const QString& option);

@@ -3,6 +3,8 @@
 #include "app/LanguageFile.h"
 #include "app/LanguageMessages.h"
 #include "app/OptionRules.h"
+#include "buildrun/SettingsBuildOptions.h"
+#include "theme/ThemePieces.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -100,6 +102,19 @@ Result<int> numberOption(const QString& text, const QString& option) {
     if (!ok)
         return usageError(QStringLiteral("%1: \"%2\" is not a number").arg(option, text));
     return value;
+}
+
+QRgb savedTransparency(const StartDirectory& start) {
+    return vv::transparencyColour(vv::buildOptionsFromSettings(start.settings), vv::kOutsideSheetColour);
+}
+
+Check writeAllOrNothing(const QList<vv::FileToWrite>& files) {
+    QString failedPath;
+    QString problem;
+    if (vv::writeFilesTogether(files, &failedPath, &problem))
+        return std::nullopt;
+    return failure(QDir::toNativeSeparators(failedPath) + QStringLiteral(": ") + problem +
+                   QStringLiteral("; nothing was written"));
 }
 
 } // namespace cli

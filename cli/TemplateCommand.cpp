@@ -1,10 +1,7 @@
 #include "cli/Commands.h"
 
 #include "app/PictureCopy.h"
-#include "buildrun/SettingsBuildOptions.h"
-#include "platform/FileErrors.h"
 #include "theme/SkinTemplate.h"
-#include "theme/ThemePieces.h"
 
 #include <QDir>
 #include <QJsonObject>
@@ -21,8 +18,7 @@ Check runTemplate(const Invocation& run) {
     const Result<StartDirectory> start = openStartDirectory(run.startPath);
     if (!start.ok())
         return start.failure();
-    const QRgb transparency =
-        vv::transparencyColour(vv::buildOptionsFromSettings(start->settings), vv::kOutsideSheetColour);
+    const QRgb transparency = savedTransparency(*start);
     QList<vv::FileToWrite> files;
     for (const auto& [name, resolution] : sheets) {
         if (!run.parser.isSet(name))
@@ -33,11 +29,8 @@ Check runTemplate(const Invocation& run) {
             return path.failure();
         files.append({*path, vv::encodedPicture(vv::skinSheetTemplate(resolution), *path, transparency)});
     }
-    QString failedPath;
-    QString problem;
-    if (!vv::writeFilesTogether(files, &failedPath, &problem))
-        return failure(QDir::toNativeSeparators(failedPath) + QStringLiteral(": ") + problem +
-                       QStringLiteral("; nothing was written"));
+    if (Check refused = writeAllOrNothing(files))
+        return refused;
     QStringList written;
     for (const vv::FileToWrite& file : files) {
         written << QDir::toNativeSeparators(file.path);

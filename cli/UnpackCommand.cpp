@@ -2,10 +2,8 @@
 #include "cli/Commands.h"
 
 #include "app/PictureCopy.h"
-#include "buildrun/SettingsBuildOptions.h"
 #include "icons/IconSlots.h"
 #include "platform/FileErrors.h"
-#include "theme/ThemePieces.h"
 #include "unpack/DatabaseUnpack.h"
 
 #include <QDir>
@@ -96,8 +94,7 @@ Check runUnpack(const Invocation& run) {
     const Result<StartDirectory> start = openStartDirectory(run.startPath);
     if (!start.ok())
         return start.failure();
-    const QRgb transparency =
-        vv::transparencyColour(vv::buildOptionsFromSettings(start->settings), vv::kOutsideSheetColour);
+    const QRgb transparency = savedTransparency(*start);
     QString problem;
     const std::optional<vv::UnpackedDatabase> database =
         vv::unpackDatabaseFile(run.parser.value(QStringLiteral("from")), transparency, &problem);
@@ -120,12 +117,10 @@ Check runUnpack(const Invocation& run) {
     if (icons && !QDir().mkpath(iconsFolder))
         return failure(QStringLiteral("--icons: the folder %1 cannot be made")
                            .arg(QDir::toNativeSeparators(iconsFolder)));
-    QString failedPath;
-    if (!vv::writeFilesTogether(plan->files, &failedPath, &problem)) {
+    if (Check refused = writeAllOrNothing(plan->files)) {
         if (madeIconsFolder)
             QDir().rmdir(iconsFolder);
-        return failure(QDir::toNativeSeparators(failedPath) + QStringLiteral(": ") + problem +
-                       QStringLiteral("; nothing was written"));
+        return refused;
     }
     run.console.data(plan->standardOutput);
     for (const QString& line : plan->skipped)
