@@ -123,13 +123,27 @@ QImage makePalettePicture(QSize size, QRgb fill) {
     return picture;
 }
 
-QByteArray encodedBitmap(const QImage& picture) {
+QByteArray encodedPiece(const QImage& picture, QString* problem) {
+    QImage image = picture;
+    if (image.format() == QImage::Format_Indexed8 && image.colorCount() < 256) {
+        QList<QRgb> table = image.colorTable();
+        table.resize(256, qRgb(0, 0, 0));
+        image.setColorTable(table);
+    }
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "bmp");
-    writer.write(picture.convertToFormat(QImage::Format_RGB32));
+    if (!writer.write(image) || bytes.isEmpty()) {
+        *problem = writer.errorString();
+        return {};
+    }
     return bytes;
+}
+
+QByteArray encodedBitmap(const QImage& picture) {
+    QString ignored; // a picture in memory always encodes
+    return encodedPiece(picture.convertToFormat(QImage::Format_RGB32), &ignored);
 }
 
 QByteArray encodedPicture(const QImage& picture, const QString& path, QRgb transparency) {

@@ -37,6 +37,10 @@ QImage makePalettePicture(QSize size, QRgb fill);
 // `picture` as the bytes of a 24-bit BMP file, for the writers that keep
 // pictures as files (unpacked sheets and icons, the kept session).
 QByteArray encodedBitmap(const QImage& picture);
+// `picture` as a BMP file at its own size and format (the build's piece
+// files), or empty with `problem` set. A short colour table would make the
+// writer choose a 4-bit BMP, so 8-bit pictures get their table padded to 256.
+QByteArray encodedPiece(const QImage& picture, QString* problem);
 // `picture` as the bytes of the file `path` names: a PNG when its name ends in
 // ".png", with the pixels of `transparency` fully transparent, so painters'
 // programs show them as such and loading it back gives the same picture;

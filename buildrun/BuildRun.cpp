@@ -2,6 +2,7 @@
 
 #include "app/CheckTexts.h"
 #include "app/LanguageMessages.h"
+#include "app/PictureCopy.h"
 #include "app/SystemScreens.h"
 #include "buildrun/BuildKindTraits.h"
 #include "buildrun/DatabaseName.h"
@@ -10,14 +11,12 @@
 #include "platform/Platform.h"
 #include "platform/ProcessRunner.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QImageWriter>
 #include <QLockFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -311,24 +310,6 @@ private:
 };
 
 } // namespace
-
-QByteArray encodedPiece(const QImage& picture, QString* problem) {
-    QImage image = picture;
-    if (image.format() == QImage::Format_Indexed8 && image.colorCount() < 256) {
-        QList<QRgb> table = image.colorTable();
-        table.resize(256, qRgb(0, 0, 0));
-        image.setColorTable(table);
-    }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "bmp");
-    if (!writer.write(image) || bytes.isEmpty()) {
-        *problem = writer.errorString();
-        return {};
-    }
-    return bytes;
-}
 
 BuildOutcome runBuild(const BuildRequest& request) {
     return Run(request).perform();

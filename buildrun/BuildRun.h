@@ -10,8 +10,6 @@
 #include "buildrun/PieceFile.h"
 #include "buildrun/ResourceFamily.h"
 
-#include <QByteArray>
-#include <QImage>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -92,10 +90,5 @@ QString databasePathOf(const QString& databaseName);
 // The text of `message` in `messages` (Messages in index order), or an empty
 // text when the list is shorter.
 QString messageAt(const QStringList& messages, Message message);
-
-// The piece as a BMP file at the picture's own size and format, or empty with
-// `problem` set. A short colour table would make the writer choose a 4-bit
-// BMP, so 8-bit pieces get their table padded to 256.
-QByteArray encodedPiece(const QImage& picture, QString* problem);
 
 } // namespace vv
