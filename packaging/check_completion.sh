@@ -12,6 +12,7 @@ BUILD_DIR="$(cd "$1" && pwd)"
 COMPLETION="$(cd "$(dirname "$2")" && pwd)/$(basename "$2")"
 export LC_ALL=C.UTF-8
 unset VEDIVAVURIR_START_DIR
+# shellcheck source=packaging/help_text.sh
 source "$(dirname "${BASH_SOURCE[0]}")/help_text.sh"
 SCRATCH="$(mktemp -d)"
 trap 'rm -rf "$SCRATCH"' EXIT
@@ -47,7 +48,7 @@ offered() {
 }
 
 expect() { # description expected actual
-    [ "$2" = "$3" ] || fail "$1: expected [$(echo $2)], offered [$(echo $3)]"
+    [ "$2" = "$3" ] || fail "$1: expected [${2//$'\n'/ }], offered [${3//$'\n'/ }]"
 }
 
 help="$("$REAL" --help)"

@@ -10,6 +10,7 @@ BUILD_DIR="$(cd "$1" && pwd)"
 BIN="$BUILD_DIR/bin"
 MAN="$BUILD_DIR/packaging/man"
 export LC_ALL=C.UTF-8
+# shellcheck source=packaging/help_text.sh
 source "$(dirname "${BASH_SOURCE[0]}")/help_text.sh"
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }

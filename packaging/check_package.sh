@@ -103,8 +103,10 @@ readelf -d "$ROOT/bin/vkdm_pdb" | grep -q "NEEDED.*\[libstdc++\.so" ||
     fail "the packaged vkdm_pdb does not load libstdc++: $(readelf -d "$ROOT/bin/vkdm_pdb" | grep NEEDED)"
 "$ROOT/bin/vedivavurir-cli" --version | grep -q "^vedivavurir-cli " || fail "vedivavurir-cli --version"
 "$ROOT/bin/vedivavurir" --init "$SCRATCH/start" >/dev/null || fail "vedivavurir --init"
-[ -f "$SCRATCH/start/vkdm_settings.cfg" ] && [ -f "$SCRATCH/start/resource.bmp" ] && [ -d "$SCRATCH/start/PDBFiles" ] ||
+if ! [ -f "$SCRATCH/start/vkdm_settings.cfg" ] || ! [ -f "$SCRATCH/start/resource.bmp" ] ||
+    ! [ -d "$SCRATCH/start/PDBFiles" ]; then
     fail "--init left no start directory"
+fi
 [ -w "$SCRATCH/start/vkdm_settings.cfg" ] || fail "the start directory's settings are not writable"
 (cd "$SCRATCH/start" && "$ROOT/bin/vedivavurir-cli" theme --name Packaged --hires-sheet ThmeBMP/SkinSheetHigh.bmp \
     --screen "320x320 OS5" >/dev/null) || fail "building a theme with the packaged programs"

@@ -57,7 +57,7 @@ for unwanted in README.md .gitattributes Language/.gitattributes .keep; do
     [ ! -e "$SCRATCH/plain/$unwanted" ] || fail "--init copied $unwanted into the start directory"
 done
 # A display that cannot be reached is no desktop, not a crash.
-DISPLAY=:97 WAYLAND_DISPLAY= timeout 60 "$PROGRAM" --init "$SCRATCH/unreachable" >/dev/null 2>&1 ||
+DISPLAY=:97 WAYLAND_DISPLAY="" timeout 60 "$PROGRAM" --init "$SCRATCH/unreachable" >/dev/null 2>&1 ||
     fail "--init with an unreachable display"
 [ "$(bmp_size "$SCRATCH/unreachable/resource.bmp")" = "1920x1200" ] || fail "resource.bmp with an unreachable display"
 

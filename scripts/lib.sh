@@ -6,7 +6,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${VV_BUILD_DIR:-$ROOT/_build}"
 
 VV_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-    libbenchmark-dev netpbm xvfb xdotool openbox imagemagick xauth x11-utils clang clang-format
+    libbenchmark-dev netpbm xvfb xdotool openbox imagemagick xauth x11-utils clang clang-format shellcheck
     file dpkg-dev fakeroot time help2man lintian appstream desktop-file-utils qt6-translations-l10n
     qt6-image-formats-plugins)
 
@@ -23,10 +23,10 @@ vv_install_packages() {
         command -v sudo >/dev/null || { echo "error: need root (or sudo) to install ${missing[*]}" >&2; exit 1; }
         sudo="sudo"
     fi
-    local i
-    for i in 1 2 3 4 5 6 7 8 9 10; do
+    local attempt
+    for attempt in 1 2 3 4 5 6 7 8 9 10; do
         $sudo apt-get update -qq && break
-        echo "apt-get update failed (another apt may hold the lock); retrying in 6 s"
+        echo "apt-get update failed (attempt $attempt of 10; another apt may hold the lock); retrying in 6 s"
         sleep 6
     done
     $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq -o DPkg::Lock::Timeout=600 \
@@ -47,4 +47,15 @@ vv_build_in() {
 # The main build (scripts/test passes -DVV_WERROR=ON).
 vv_build() {
     vv_build_in "$BUILD_DIR" "$@"
+}
+
+# Every tracked shell script, NUL-separated: by extension or by a shell on its first line.
+vv_shell_scripts() {
+    local file
+    git -C "$ROOT" ls-files -z | while IFS= read -r -d '' file; do
+        case "$file" in
+        *.sh | *.bash) printf '%s\0' "$file" ;;
+        *) if head -n1 "$ROOT/$file" 2>/dev/null | grep -qE '^#!.*\b(ba)?sh\b'; then printf '%s\0' "$file"; fi ;;
+        esac
+    done
 }

@@ -15,7 +15,7 @@ trap 'rm -rf "$WORK"' EXIT
 mkdir -p "$WORK/start" "$WORK/wrapped"
 cp -r "$ROOT/data/." "$WORK/start/"
 export SOURCE_DATE_EPOCH=1704067200
-BUILD_ARGS=(theme --name Bench --hires-sheet ThmeBMP/SkinSheetHigh.bmp --screen "320x320 OS5" --depths 1,2,4,8,16 --compress)
+BUILD_ARGS=(theme --name Bench --hires-sheet ThmeBMP/SkinSheetHigh.bmp --screen "320x320 OS5" --depths "1,2,4,8,16" --compress)
 COMPILER_ARGS=(-ro -allowEditID -type thme -creator reze vkdm_script.rcp PDBFiles/Bench.pdb)
 
 # One build through a stand-in compiler that keeps what it was handed, so the

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the compiler's libFuzzer targets with clang in their own build folder
 # under _build/ (nothing lands beside the sources) and runs each briefly from a fixed seed, the test fixtures as seed corpus.
-# Exits non-zero when a target finds a crash. Skipped with a notice without
-# clang, or when VV_SKIP_FUZZ=1.
+# Exits non-zero when a target finds a crash, and when clang is missing
+# (scripts/test installs it). Skipped with a notice when VV_SKIP_FUZZ=1.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 FUZZ_BUILD="${VV_FUZZ_BUILD_DIR:-$ROOT/_build/fuzz-compiler}"
@@ -11,12 +11,11 @@ if [ "${VV_SKIP_FUZZ:-0}" = 1 ]; then
     echo "fuzz smoke: skipped (VV_SKIP_FUZZ=1)"
     exit 0
 fi
-if ! command -v clang++ >/dev/null; then
-    echo "fuzz smoke: skipped, clang++ is not installed"
-    exit 0
-fi
+command -v clang++ >/dev/null || { echo "fuzz smoke: clang++ is missing"; exit 1; }
+LAUNCHER=()
+command -v ccache >/dev/null && LAUNCHER=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S "$ROOT" -B "$FUZZ_BUILD" -DCMAKE_CXX_COMPILER=clang++ -DVV_BUILD_FUZZERS=ON \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo "${LAUNCHER[@]}" >/dev/null
 cmake --build "$FUZZ_BUILD" -j"$(nproc)" --target fuzz_script_parser fuzz_picture_to_bitmap fuzz_database_reader
 WORK="$(mktemp -d)"
 trap 'rm -rf "$WORK"' EXIT

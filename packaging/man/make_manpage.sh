@@ -62,7 +62,7 @@ commands="$("$program" --help | awk '/^Commands:$/ {on = 1; next} on && /^$/ {ex
 if [ -n "$commands" ]; then
     {
         echo "[COMMANDS]"
-        echo "Each command lists its options with \\fB${name//-/\\-}\\fR \\fIcommand\\fR \\fB\\-\\-help\\fR."
+        printf '%s\n' "Each command lists its options with \\fB${name//-/\\-}\\fR \\fIcommand\\fR \\fB\\-\\-help\\fR."
         for command in $commands; do
             command_section "$command"
         done

@@ -44,7 +44,7 @@ convert -size 320x240 xc:black "BMP3:$START/resource.bmp"
 # Sets the saved SystemScreen: list index at offset 10, its text at offset 50.
 set_screen() {
     local index="$1" text="$2"
-    printf "\\x$(printf %02x "$index")\\x00\\x00\\x00" | dd of="$START/vkdm_settings.cfg" bs=1 seek=10 conv=notrunc status=none
+    printf '%b' "$(printf '\\x%02x\\x00\\x00\\x00' "$index")" | dd of="$START/vkdm_settings.cfg" bs=1 seek=10 conv=notrunc status=none
     printf '%-20s' "" | tr ' ' '\0' | dd of="$START/vkdm_settings.cfg" bs=1 seek=50 conv=notrunc status=none
     printf '%s' "$text" | dd of="$START/vkdm_settings.cfg" bs=1 seek=50 conv=notrunc status=none
 }
@@ -52,7 +52,7 @@ set_screen 0 "160x160 Low"
 
 (cd "$START" && exec "$BIN/vedivavurir") >"$WORK/program.log" 2>&1 &
 APP=$!
-PIDS+=($APP)
+PIDS+=("$APP")
 
 visible_window() { # the one visible window of the program, waiting up to 20 s
     local wid=""
