@@ -12,10 +12,6 @@ function(vv_add_gtest name)
     else()
         target_link_libraries(${name} PRIVATE vv_testsupport_main)
     endif()
-    target_compile_definitions(${name} PRIVATE
-        VV_FIXTURES_DIR="${PROJECT_SOURCE_DIR}/tests/fixtures"
-        VV_DATA_DIR="${PROJECT_SOURCE_DIR}/data"
-        VV_BIN_DIR="${CMAKE_BINARY_DIR}/bin")
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 60

@@ -180,14 +180,15 @@ TEST(ResourceScript, TrailerVariants) {
 }
 
 TEST(ResourceScript, ClosingHeaderBytes) {
-    EXPECT_EQ(closingHeader(BuildKind::Theme, "1.4.2"),
-              QByteArray("Lantern Shade Vedi Vavurir v 1.4.2\r\nTheme Configuration Scheme File\r\n"
+    EXPECT_EQ(closingHeader(BuildKind::Theme, VV_VERSION),
+              QByteArray("Lantern Shade Vedi Vavurir v " VV_VERSION "\r\nTheme Configuration Scheme File\r\n"
                          "Developed by Orrin Vantal.\r\n") +
                   '\0');
-    const QByteArray iconSet = closingHeader(BuildKind::IconSet, "1.4.2");
-    EXPECT_EQ(iconSet, QByteArray("Lantern Shade Vedi Vavurir v 1.4.2\r\nIcon Configuration Scheme File\r\n"
-                                  "Developed by Orrin Vantal.\r\n") +
-                           '\0');
+    const QByteArray iconSet = closingHeader(BuildKind::IconSet, VV_VERSION);
+    EXPECT_EQ(iconSet,
+              QByteArray("Lantern Shade Vedi Vavurir v " VV_VERSION "\r\nIcon Configuration Scheme File\r\n"
+                         "Developed by Orrin Vantal.\r\n") +
+                  '\0');
 }
 
 } // namespace

@@ -71,8 +71,8 @@ TEST_F(Windows, FirstStartWithoutSettingsKeepsTheFormTextsAndSaysWhatIsMissing) 
     EXPECT_EQ(Form1->ScreenType, 1);
     EXPECT_EQ(Form1->TransparentIndex, QStringLiteral("210"));
     EXPECT_EQ(Form1->TransparentGreen, QStringLiteral("255"));
-    EXPECT_EQ(Form1->Label7->text(), QStringLiteral("ver. 1.4.2"));
-    EXPECT_EQ(AboutBox->Version->text(), QStringLiteral("Version 1.4.2"));
+    EXPECT_EQ(Form1->Label7->text(), QStringLiteral("ver. " VV_VERSION));
+    EXPECT_EQ(AboutBox->Version->text(), QStringLiteral("Version " VV_VERSION));
     EXPECT_EQ(Form1->DeskShot->picture().size(), QSize(64, 48));
 }
 
@@ -121,7 +121,7 @@ TEST_F(Windows, ShippedLanguageReachesEveryWindow) {
     EXPECT_EQ(Form7->Button2->text(), line(22));
     EXPECT_EQ(Form7->Button3->text(), line(94));
     EXPECT_EQ(Form7->Button11->text(), line(95));
-    EXPECT_EQ(Form7->Label6->text(), QStringLiteral("ver. 1.4.2"));
+    EXPECT_EQ(Form7->Label6->text(), QStringLiteral("ver. " VV_VERSION));
     EXPECT_EQ(Form7->SpeedButton2->text(), line(4));
 }
 
