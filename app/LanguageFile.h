@@ -171,13 +171,12 @@ constexpr int indexOf(Message message) {
     return static_cast<int>(message);
 }
 
-// The Messages of a language, reachable by name and, for older callers, by index.
+// The Messages of a language, reachable by name only, so that a renumbered
+// message cannot silently show another's text.
 class MessageTexts {
 public:
     QString& operator[](Message message) { return texts_[indexOf(message)]; }
     const QString& operator[](Message message) const { return texts_[indexOf(message)]; }
-    QString& operator[](int index) { return texts_[index]; }
-    const QString& operator[](int index) const { return texts_[index]; }
     auto begin() { return texts_.begin(); }
     auto end() { return texts_.end(); }
     auto begin() const { return texts_.begin(); }
@@ -210,6 +209,9 @@ struct LanguageLine {
     const char* window;  // global instance name: "Form1", "Form2", "Form3", "AboutBox"
     const char* control; // control or member name
     int messageIndex;    // indexOf(the Message) for Message lines, else -1
+
+    // The Message a Message line sets.
+    constexpr Message message() const { return static_cast<Message>(messageIndex); }
 };
 
 // Line N of a language file is languageLines()[N - 1].

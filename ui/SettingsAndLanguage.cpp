@@ -203,7 +203,7 @@ void applyLine(const vv::LanguageLine& line, const QString& text) {
             *member = text;
         return;
     case K::Message:
-        Form1->Messages[line.messageIndex] = text;
+        Form1->Messages[line.message()] = text;
         return;
     case K::ToolTip:
         for (QWidget* target : toolTipTargets(line))

@@ -322,14 +322,15 @@ TEST_F(IconPickerWindows, SheetLoadsKeepThePreviousSheetOnCancelAndOnBadFiles) {
         platform.fileAnswers.enqueue(path("IconBMP/gone.bmp"));
         l.press();
         ASSERT_EQ(platform.messages.size(), 2);
-        EXPECT_EQ(platform.messages[0], Form1->Messages[2] + ": Unsupported image format");
+        EXPECT_EQ(platform.messages[0],
+                  Form1->Messages[vv::Message::IconSheetUnusable] + ": Unsupported image format");
         EXPECT_TRUE(
             platform.messages[1].startsWith(QDir::toNativeSeparators(path("IconBMP/gone.bmp")) + ": "))
             << platform.messages[1].toStdString();
         EXPECT_EQ(l.sheet->picture(), sheet);
         platform.messages.clear();
     }
-    EXPECT_FALSE(Form1->Messages[2].isEmpty());
+    EXPECT_FALSE(Form1->Messages[vv::Message::IconSheetUnusable].isEmpty());
 }
 
 // Script, pieces and clean-up of one icon set build per option set.
@@ -389,13 +390,13 @@ TEST_F(IconPickerWindows, IconSetBuildRefusesAnEmptyOrUnusableNameWritingNothing
         SCOPED_TRACE(name.toStdString());
         buildIconSetWithFakeCompiler(name);
         ASSERT_EQ(platform.messages.size(), 1);
-        EXPECT_TRUE(platform.messages[0].startsWith(Form1->Messages[3]));
-        EXPECT_EQ(name.isEmpty(), platform.messages[0] == Form1->Messages[3]);
+        EXPECT_TRUE(platform.messages[0].startsWith(Form1->Messages[vv::Message::IconSetNeedsName]));
+        EXPECT_EQ(name.isEmpty(), platform.messages[0] == Form1->Messages[vv::Message::IconSetNeedsName]);
         platform.messages.clear();
     }
     Form1->Edit1->clear();
     click(Form1->Image5);
-    EXPECT_EQ(platform.messages, QStringList{Form1->Messages[3]});
+    EXPECT_EQ(platform.messages, QStringList{Form1->Messages[vv::Message::IconSetNeedsName]});
     EXPECT_TRUE(platform.processes.isEmpty());
     EXPECT_TRUE(Form1->Label3->isHidden());
     EXPECT_FALSE(QFileInfo::exists(path("vkdm_script.rcp")));
@@ -483,22 +484,28 @@ TEST_F(IconPickerWindows, InstallHandsTheDatabaseToTheToolOrSaysWhyNot) {
         bool starts;
         QString program;
         QStringList arguments;
-        int message; // -1: none
+        std::optional<vv::Message> message;
     };
     const Case cases[] = {
-        {"default tool", "Sunset", "/usr/bin/instapp", true, "/usr/bin/instapp", {database}, -1},
-        {"tool with blanks", "Sunset", blankTool, true, blankTool, {database}, -1},
+        {"default tool", "Sunset", "/usr/bin/instapp", true, "/usr/bin/instapp", {database}, std::nullopt},
+        {"tool with blanks", "Sunset", blankTool, true, blankTool, {database}, std::nullopt},
         {"tool with options",
          "Sunset",
          "pilot-xfer -p usb: -i",
          true,
          "pilot-xfer",
          {"-p", "usb:", "-i", database},
-         -1},
-        {"empty name", "", "/usr/bin/instapp", true, {}, {}, 15},
-        {"empty tool", "Sunset", "", true, {}, {}, 20},
-        {"cannot start", "Sunset", "/usr/bin/instapp", false, "/usr/bin/instapp", {database}, 17},
-        {"name with a slash", "a/b", "/usr/bin/instapp", true, {}, {}, 15},
+         std::nullopt},
+        {"empty name", "", "/usr/bin/instapp", true, {}, {}, vv::Message::InstallNeedsName},
+        {"empty tool", "Sunset", "", true, {}, {}, vv::Message::NoInstallTool},
+        {"cannot start",
+         "Sunset",
+         "/usr/bin/instapp",
+         false,
+         "/usr/bin/instapp",
+         {database},
+         vv::Message::InstallToolNotStarted},
+        {"name with a slash", "a/b", "/usr/bin/instapp", true, {}, {}, vv::Message::InstallNeedsName},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -522,11 +529,11 @@ TEST_F(IconPickerWindows, InstallHandsTheDatabaseToTheToolOrSaysWhyNot) {
             EXPECT_EQ(platform.processes[0].arguments, c.arguments);
             EXPECT_FALSE(platform.processes[0].detached) << "the window waits to see how the tool ends";
         }
-        if (c.message < 0) {
+        if (!c.message) {
             EXPECT_TRUE(platform.messages.isEmpty()) << platform.messages.join('|').toStdString();
         } else {
             ASSERT_EQ(platform.messages.size(), 1);
-            EXPECT_TRUE(platform.messages[0].startsWith(Form1->Messages[c.message]));
+            EXPECT_TRUE(platform.messages[0].startsWith(Form1->Messages[*c.message]));
         }
     }
 }

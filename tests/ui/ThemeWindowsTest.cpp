@@ -183,8 +183,8 @@ TEST_F(ThemeWindows, SmallSheetFillsTheMissingPartWithTheTransparencyColour) {
 }
 
 TEST_F(ThemeWindows, SheetThatCannotBeUsedIsReportedAndChangesNothing) {
-    const QString line35 = Form1->Messages[5];
-    const QString line59 = Form1->Messages[21];
+    const QString line35 = Form1->Messages[vv::Message::SkinSheetUnusable];
+    const QString line59 = Form1->Messages[vv::Message::FileNotOpened];
     ASSERT_FALSE(line35.isEmpty());
     ASSERT_FALSE(line59.isEmpty());
     loadThrough(Form2, saveSheet("Good.bmp", coordinateSheet(kLowSheetSize)));
@@ -246,7 +246,7 @@ TEST_F(ThemeWindows, ViewThemePicksTheWindowForTheScreen) {
 
 TEST_F(ThemeWindows, EmptyNameWritesNothing) {
     createThemeWithFakeCompiler(QString());
-    EXPECT_EQ(platform.messages, QStringList{Form1->Messages[4]});
+    EXPECT_EQ(platform.messages, QStringList{Form1->Messages[vv::Message::ThemeNeedsName]});
     EXPECT_TRUE(platform.processes.isEmpty());
     EXPECT_FALSE(QFileInfo::exists(path("vkdm_script.rcp")));
     EXPECT_TRUE(QDir(path("ThmeRsrc")).entryList({"*.bmp"}, QDir::Files).isEmpty());

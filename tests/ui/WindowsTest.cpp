@@ -102,10 +102,10 @@ TEST_F(Windows, ShippedLanguageReachesEveryWindow) {
     EXPECT_EQ(Form2->windowTitle(), line(9));
     EXPECT_EQ(Form3->windowTitle(), line(89));
     EXPECT_EQ(AboutBox->windowTitle(), line(20));
-    EXPECT_EQ(Form1->Messages[0], line(30));
-    EXPECT_EQ(Form1->Messages[15], line(46));
-    EXPECT_EQ(Form1->Messages[21], line(59));
-    EXPECT_EQ(Form1->Messages[35], line(97));
+    EXPECT_EQ(Form1->Messages[vv::Message::SettingsNotRead], line(30));
+    EXPECT_EQ(Form1->Messages[vv::Message::InstallNeedsName], line(46));
+    EXPECT_EQ(Form1->Messages[vv::Message::FileNotOpened], line(59));
+    EXPECT_EQ(Form1->Messages[vv::Message::SnapshotRunning], line(97));
     EXPECT_EQ(Form1->HelpSuffix, QStringLiteral("en"));
     EXPECT_EQ(Form1->SnapBusyCaption, line(101));
     EXPECT_EQ(Form1->Button11->text(), line(95));
@@ -286,8 +286,8 @@ TEST_F(Windows, InstallToolThatCannotRunIsRefused) {
     platform.fileAnswers.enqueue(tool);
     Form3->Button3Click();
     EXPECT_EQ(Form3->Edit1->text(), QString());
-    EXPECT_EQ(platform.messages, QStringList{Form1->Messages[16]});
-    EXPECT_FALSE(Form1->Messages[16].isEmpty());
+    EXPECT_EQ(platform.messages, QStringList{Form1->Messages[vv::Message::InstallToolNotRunnable]});
+    EXPECT_FALSE(Form1->Messages[vv::Message::InstallToolNotRunnable].isEmpty());
 
     QFile::setPermissions(tool, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     platform.fileAnswers.enqueue(tool);
@@ -298,8 +298,8 @@ TEST_F(Windows, InstallToolThatCannotRunIsRefused) {
 
 TEST_F(Windows, ApplyWithTheLanguageMissingUsesTheOptionsMessage) {
     startWithEnglish();
-    const QString options = Form1->Messages[8];
-    const QString missing = Form1->Messages[1] + MissingLanguage;
+    const QString options = Form1->Messages[vv::Message::LanguageFileDamaged];
+    const QString missing = Form1->Messages[vv::Message::LanguageNotLoaded] + MissingLanguage;
     platform.onModal = [&](QWidget*) {
         ASSERT_TRUE(QFile::remove(path("Language/vkdm_English.lng")));
         Form3->Button2Click();
@@ -318,7 +318,7 @@ TEST_F(Windows, FailedSaveShowsItsMessageAndChangesNothing) {
     ASSERT_TRUE(test::writeBytes(path("plain"), "x"));
     Form3->StartDir = path("plain") + QStringLiteral("/sub");
     EXPECT_FALSE(SaveSettings(Form3->StartDir));
-    EXPECT_EQ(platform.messages, QStringList{Form1->Messages[6]});
+    EXPECT_EQ(platform.messages, QStringList{Form1->Messages[vv::Message::SettingsNotWritten]});
     EXPECT_EQ(Form1->ScreenType, 1);
 
     // A write cut short (as on a full disk) must not pass for a saved file;
