@@ -12,7 +12,7 @@
 namespace vv::sample {
 namespace {
 
-// Cube colours of the system palette: the 8-bit pieces keep their flat areas
+// Colours of the system palette: the 8-bit pieces keep their flat areas
 // exactly and reduce their gradients to bands of these.
 constexpr QRgb kSoot = 0xFF111111u;
 constexpr QRgb kCoal = 0xFF222222u;
@@ -69,8 +69,9 @@ int variantOf(int index) {
 // the high pieces get the same shapes at twice the pixels, with outlines and
 // highlights of one device pixel (`hair`), so they are finer than an
 // enlargement. At the end every pixel less than half covered becomes the
-// transparency colour and every other one is opaque, the rule the program
-// applies to sheets with an alpha channel.
+// transparency colour and every other one is opaque at its own colour, so no
+// edge is blended with the transparency colour into a fringe the launcher
+// would show.
 class Art {
 public:
     Art(QSize lowSize, int scale) : scale_(scale), image_(lowSize * scale, QImage::Format_ARGB32) {

@@ -7,12 +7,8 @@
 #include "theme/ThemePieces.h"
 
 #include <QImage>
-#include <QString>
 
 namespace vv::sample {
-
-// The theme's name as the README and the help call it.
-inline const QString kSampleThemeName = QStringLiteral("Ember");
 
 // Piece `index` of themePieceTable() at `resolution`, in the piece's own size
 // and format. The high-resolution pieces are drawn at their own size (finer
