@@ -1,5 +1,6 @@
 #include "theme/ThemePieces.h"
 #include "theme/DefaultTheme.h"
+#include "tools/themeart/SampleTheme.h"
 
 #include "app/Palette.h"
 #include "app/PictureCopy.h"
@@ -176,31 +177,73 @@ TEST(ThemePieces, FailedFileLoadChangesNothing) {
     }
 }
 
-// The shipped sample sheets are the default theme: loading either gives back the
-// built-in pieces of its resolution, and they are up to date with the drawing code.
-TEST(ThemePieces, SampleSheetsReproduceTheDefaults) {
+// The shipped sample sheets are the Ember theme and up to date with its drawing
+// code: each cuts into Ember's pieces, every piece holds exactly its rectangle
+// of the sheet (8-bit ones too: the sheet's colours are palette colours), and
+// every piece differs from the built-in default, so loading a sample visibly
+// changes the whole theme; the high sheet does so for both piece sets.
+TEST(ThemePieces, SampleSheetsCutIntoTheEmberThemeNotTheDefaults) {
     const ThemePieces defaults;
-    ThemePieces fromLow;
-    fromLow.loadLowResolutionSheet(makeRgbPicture(kLowSheetSize, qRgb(1, 2, 3)));
-    fromLow.loadHighResolutionSheet(makeRgbPicture(kHighSheetSize, qRgb(1, 2, 3)));
-    ThemePieces fromHigh = fromLow;
-    ASSERT_TRUE(
-        fromLow
-            .loadSheetFile(test::dataPath(QStringLiteral("ThmeBMP/SkinSheetLow.bmp")), PieceResolution::Low)
-            .loaded());
-    ASSERT_TRUE(
-        fromHigh
-            .loadSheetFile(test::dataPath(QStringLiteral("ThmeBMP/SkinSheetHigh.bmp")), PieceResolution::High)
-            .loaded());
-    for (int i = 0; i < kThemePieceCount; ++i) {
-        EXPECT_EQ(fromLow.lowPiece(i), defaults.lowPiece(i)) << i;
-        EXPECT_EQ(fromHigh.highPiece(i), defaults.highPiece(i)) << i;
+    const ThemePieces ember = sample::samplePieces();
+    const auto& table = themePieceTable();
+    for (PieceResolution resolution : {PieceResolution::Low, PieceResolution::High}) {
+        const bool low = resolution == PieceResolution::Low;
+        SCOPED_TRACE(low ? "low sheet" : "high sheet");
+        const QString file = test::dataPath(low ? QStringLiteral("ThmeBMP/SkinSheetLow.bmp")
+                                                : QStringLiteral("ThmeBMP/SkinSheetHigh.bmp"));
+        const QImage sheet =
+            loadSheetPicture(file, kOutsideSheetColour).picture.convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(sheet, sample::sampleSheet(resolution)) << "run vv_themeart data/ThmeBMP";
+
+        ThemePieces loaded; // every piece starts as neither theme, so each one is seen to be cut
+        loaded.loadHighResolutionSheet(makeRgbPicture(kHighSheetSize, qRgb(1, 2, 3)));
+        ASSERT_TRUE(loaded.loadSheetFile(file, resolution).loaded());
+        int differing = 0;
+        int differingHalfSize = 0;
+        for (int i = 0; i < kThemePieceCount; ++i) {
+            SCOPED_TRACE(table[i].code.toStdString());
+            const QImage& piece = loaded.piece(i, resolution);
+            EXPECT_EQ(piece, ember.piece(i, resolution));
+            EXPECT_EQ(piece.convertToFormat(QImage::Format_RGB32),
+                      sheet.copy(table[i].sheetRect(resolution)));
+            differing += piece != defaults.piece(i, resolution) ? 1 : 0;
+            differingHalfSize += loaded.lowPiece(i) != defaults.lowPiece(i) ? 1 : 0;
+        }
+        EXPECT_EQ(differing, kThemePieceCount);
+        EXPECT_EQ(differingHalfSize, kThemePieceCount);
     }
-    const QImage lowSheet =
-        loadSheetPicture(test::dataPath(QStringLiteral("ThmeBMP/SkinSheetLow.bmp")), kOutsideSheetColour)
-            .picture;
-    EXPECT_EQ(lowSheet.convertToFormat(QImage::Format_RGB32),
-              composeSkinSheet(defaults, PieceResolution::Low, kSampleSheetBackground));
+}
+
+// Ember lets the launcher show through where the default theme does: the same
+// pieces hold the transparency colour (ends and corners, glyph backgrounds, the
+// plain cells), the same pieces none (bars, check boxes), what the default
+// leaves mostly clear (the plain cells, the thin glyphs, the mark) is mostly
+// clear in Ember too, and no piece is wholly clear.
+TEST(SampleTheme, TransparentWhereTheDefaultThemeIs) {
+    const ThemePieces defaults;
+    const ThemePieces ember = sample::samplePieces();
+    const auto clearPixels = [](const QImage& piece) {
+        const QImage rgb = piece.convertToFormat(QImage::Format_RGB32);
+        int clear = 0;
+        for (int y = 0; y < rgb.height(); ++y)
+            for (int x = 0; x < rgb.width(); ++x)
+                clear += rgb.pixel(x, y) == kDefaultThemeTransparent ? 1 : 0;
+        return clear;
+    };
+    for (PieceResolution resolution : {PieceResolution::Low, PieceResolution::High}) {
+        for (int i = 0; i < kThemePieceCount; ++i) {
+            SCOPED_TRACE(themePieceTable()[i].code.toStdString());
+            const QImage& piece = ember.piece(i, resolution);
+            const int area = piece.width() * piece.height();
+            const int clear = clearPixels(piece);
+            const int clearInDefault = clearPixels(defaults.piece(i, resolution));
+            EXPECT_EQ(clear > 0, clearInDefault > 0);
+            if (2 * clearInDefault > area) {
+                EXPECT_GT(2 * clear, area);
+            }
+            EXPECT_LT(clear, area);
+        }
+    }
 }
 
 // Transparency green belongs only where the launcher should show through: no

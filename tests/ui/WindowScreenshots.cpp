@@ -109,6 +109,16 @@ int main(int argc, char** argv) {
         failures += !save(Form7, outDir, language, QStringLiteral("Form7-snapshot"));
         for (TButton* end : {Form1->Button11, Form7->Button11})
             end->hide();
+        // The theme windows after "Load Bitmap" with the sample sheets: the
+        // Ember theme in place of the built-in one.
+        const std::pair<ThemeWindow*, const char*> samples[] = {{Form2, "SkinSheetLow.bmp"},
+                                                                {Form6, "SkinSheetHigh.bmp"}};
+        for (const auto& [window, sheet] : samples) {
+            desktop.fileAnswers.enqueue(
+                vv::test::dataPath(QStringLiteral("ThmeBMP/") + QLatin1String(sheet)));
+            window->Button1Click();
+            failures += !save(window, outDir, language, window->objectName() + QStringLiteral("-sample"));
+        }
 
         vv::ui::destroyWindows();
         QDir::setCurrent(previous);

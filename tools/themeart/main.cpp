@@ -1,8 +1,8 @@
-// Writes the sample skin sheets, each piece of the default theme at its place:
+// Writes the sample skin sheets, the "Ember" theme, each piece at its place:
 //   vv_themeart <repository>/data/ThmeBMP
-// Loading the sheets gives back exactly the built-in pieces.
-#include "theme/DefaultTheme.h"
-#include "theme/ThemePieces.h"
+// Loading a sheet cuts it into Ember's pieces, which differ from the built-in
+// default theme, so the sample shows what loading a sheet does.
+#include "tools/themeart/SampleTheme.h"
 
 #include <QGuiApplication>
 #include <QSaveFile>
@@ -30,12 +30,10 @@ int main(int argc, char** argv) {
         err << "usage: vv_themeart <ThmeBMP folder>\n";
         return 2;
     }
-    const vv::ThemePieces pieces;
     const QString folder = arguments.at(1) + QLatin1Char('/');
-    const bool saved =
-        saveSheet(vv::composeSkinSheet(pieces, vv::PieceResolution::Low, vv::kSampleSheetBackground),
-                  folder + QStringLiteral("SkinSheetLow.bmp"), err) &&
-        saveSheet(vv::composeSkinSheet(pieces, vv::PieceResolution::High, vv::kSampleSheetBackground),
-                  folder + QStringLiteral("SkinSheetHigh.bmp"), err);
+    const bool saved = saveSheet(vv::sample::sampleSheet(vv::PieceResolution::Low),
+                                 folder + QStringLiteral("SkinSheetLow.bmp"), err) &&
+                       saveSheet(vv::sample::sampleSheet(vv::PieceResolution::High),
+                                 folder + QStringLiteral("SkinSheetHigh.bmp"), err);
     return saved ? 0 : 1;
 }
