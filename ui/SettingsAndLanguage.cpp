@@ -6,6 +6,7 @@
 #include "app/Palette.h"
 #include "app/SettingsFile.h"
 #include "app/SystemScreens.h"
+#include "buildrun/SettingsBuildOptions.h"
 #include "icons/IconSlots.h"
 #include "ui/BuildInputs.h"
 #include "ui/DatabaseOpening.h"
@@ -60,10 +61,9 @@ void selectPosition(QComboBox* list, int index) {
     list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
 }
 
-void showColourComponent(qint32 value, TLabel* decimal, TLabel* hex, QString& member) {
+void showColourComponent(qint32 value, TLabel* decimal, TLabel* hex) {
     decimal->setText(QString::number(value));
     hex->setText(vv::hexByteText(value));
-    member = QString::number(value);
 }
 
 // A decimal caption as a colour value; nothing when empty or not a number.
@@ -273,17 +273,23 @@ std::optional<QString> LoadSettings(const QString& startDir) {
         Form3->CheckBox5->setChecked(s.compress);
     }
     Form3->CheckBox1Click();
-    Form1->CompressKeyword = vv::compressKeywordFor(s.compress);
 
+    // The windows hold the same build options a build without windows reads
+    // from this record.
+    const vv::BuildOptions options = vv::buildOptionsFromSettings(s);
+    Form1->CompressKeyword = options.compressKeyword;
     Form1->LanguageIndex = s.languageIndex;
     selectPosition(Form3->ComboBox1, s.languageIndex);
-    Form1->ScreenType = vv::screenTypeFromStoredIndex(s.screenIndex);
+    Form1->ScreenType = options.screenType;
     selectPosition(Form3->ComboBox2, s.screenIndex);
 
-    showColourComponent(s.red, Form3->Label10, Form3->Label7, Form1->TransparentRed);
-    showColourComponent(s.green, Form3->Label11, Form3->Label8, Form1->TransparentGreen);
-    showColourComponent(s.blue, Form3->Label12, Form3->Label9, Form1->TransparentBlue);
-    Form1->TransparentIndex = QString::number(s.paletteIndex);
+    showColourComponent(s.red, Form3->Label10, Form3->Label7);
+    showColourComponent(s.green, Form3->Label11, Form3->Label8);
+    showColourComponent(s.blue, Form3->Label12, Form3->Label9);
+    Form1->TransparentRed = options.transparentRed;
+    Form1->TransparentGreen = options.transparentGreen;
+    Form1->TransparentBlue = options.transparentBlue;
+    Form1->TransparentIndex = options.transparentIndex;
     Form3->TransparentIndex = Form1->TransparentIndex;
     Form3->setSwatchColour(QColor(qBound(0, s.red, 255), qBound(0, s.green, 255), qBound(0, s.blue, 255)));
 
