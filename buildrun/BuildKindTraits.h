@@ -47,6 +47,12 @@ constexpr const BuildKindTraits& traitsOf(BuildKind kind) {
     return kThemeTraits; // not reached: every kind is a case above
 }
 
+// The folder below StartDir that a build's pieces are saved in and its script
+// names; the one place that decides it for pieces, slots and the run.
+inline QString workFolderOf(BuildKind kind) {
+    return QLatin1String(traitsOf(kind).workFolder);
+}
+
 // Messages used by the install hand-over.
 inline constexpr Message kInstallEmptyNameMessage = Message::InstallNeedsName;
 inline constexpr Message kInstallCannotStartMessage = Message::InstallToolNotStarted;

@@ -168,7 +168,7 @@ private:
 
     // The pieces, then copies of the data files the trailer names.
     bool saveWorkFiles(const WorkFolder& work) {
-        const QString folder = QLatin1String(traitsOf(request_.kind).workFolder);
+        const QString folder = workFolderOf(request_.kind);
         QDir(work.path()).mkpath(folder);
         QDir(work.path()).mkpath(QLatin1String(kDatabaseFolder));
         // Pieces with the same bytes (blank and built-in pieces repeat) share

@@ -28,7 +28,6 @@ struct IconSlot {
     const char* os5Name;    // the OS5 partner, "Image1"
     QPoint os5Pos;
     const char* os5Holder;
-    const char* folder;    // work folder the pieces are saved in: "IconRsrc" or "ThmeRsrc"
     const char* lowPiece;  // base name of the 32 x 22 piece, "Icon03E1"
     const char* highPiece; // base name of the 64 x 44 piece, "Icon04H1"
 };

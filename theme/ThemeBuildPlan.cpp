@@ -1,6 +1,7 @@
 #include "theme/ThemeBuildPlan.h"
 
 #include "app/SystemScreens.h"
+#include "buildrun/BuildKindTraits.h"
 #include "icons/IconPieces.h"
 #include "icons/IconSlots.h"
 #include "theme/DefaultTheme.h"
@@ -10,20 +11,17 @@ namespace vv {
 namespace {
 
 QString pieceFilePath(const ThemePiece& piece, PieceResolution resolution) {
-    return themeWorkFolder() + QLatin1Char('/') + piece.fileBaseName(resolution) + QStringLiteral(".bmp");
+    return workFolderOf(BuildKind::Theme) + QLatin1Char('/') + piece.fileBaseName(resolution) +
+           QStringLiteral(".bmp");
 }
 
 } // namespace
-
-QString themeWorkFolder() {
-    return QStringLiteral("ThmeRsrc");
-}
 
 QList<ResourceFamily> themeFamilies() {
     QList<ResourceFamily> families;
     for (const ThemeBitmapFamily& family : themeBitmapFamilies()) {
         const ThemePiece& piece = family.piece();
-        families.append({FamilyKind::Bitmap, family.id, themeWorkFolder(),
+        families.append({FamilyKind::Bitmap, family.id, workFolderOf(BuildKind::Theme),
                          piece.fileBaseName(PieceResolution::Low),
                          piece.fileBaseName(PieceResolution::High)});
     }

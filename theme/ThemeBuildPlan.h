@@ -15,9 +15,6 @@ namespace vv {
 
 class IconBoard;
 
-// The work folder of the theme build.
-QString themeWorkFolder();
-
 // 58 bitmap families in script order, then the 20 theme icon families, all in
 // the theme work folder.
 QList<ResourceFamily> themeFamilies();

@@ -6,6 +6,7 @@
 // compressed theme under other IDs), one_pixel.rcp (a 1 x 1 bitmap: start-up),
 // big16.rcp and big8.rcp (one noisy 2000 x 2000 picture at 16 bpp density 2
 // compressed, and at 8 bpp density 1).
+#include "buildrun/BuildKindTraits.h"
 #include "buildrun/ResourceScript.h"
 #include "theme/PieceTable.h"
 #include "theme/ThemeBuildPlan.h"
@@ -66,7 +67,7 @@ int main(int argc, char** argv) {
     }
     const QDir out(QFile::decodeName(argv[1]));
     const QDir data(QFile::decodeName(argv[2]));
-    const QString folder = vv::themeWorkFolder();
+    const QString folder = vv::workFolderOf(vv::BuildKind::Theme);
     if (!out.mkpath(folder) || !out.mkpath(QStringLiteral("PDBFiles"))) {
         std::fprintf(stderr, "make_benchmark_theme: cannot create %s\n", argv[1]);
         return 1;
