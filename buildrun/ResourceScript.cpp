@@ -4,6 +4,8 @@
 #include "app/SystemScreens.h"
 #include "buildrun/BuildKindTraits.h"
 
+#include <string_view>
+
 namespace vv {
 namespace {
 
@@ -98,8 +100,13 @@ QList<TrailerResource> trailerResources(BuildKind kind, const BuildOptions& opti
             infoFile = infoFileOf(options.depths.contains(8) ? 8 : options.depths.contains(4) ? 4 : 2);
         idatFile = screen->themeIdatFile;
     }
-    return {{"code", 1, "code0001.bin"}, {"data", 0, "data0000.bin"}, {"IdAT", 1000, idatFile},
-            {"InFO", 1000, infoFile},    {"code", 0, "code0000.bin"}, {"tAIN", 1000, "tAIN03E8.bin"}};
+    QList<TrailerResource> resources;
+    for (const TrailerRow& row : kTrailerRows) {
+        const std::string_view type = row.type;
+        const QByteArray chosen = type == "IdAT" ? idatFile : type == "InFO" ? infoFile : QByteArray();
+        resources.append({row.type, row.id, row.file ? QByteArray(row.file) : chosen});
+    }
+    return resources;
 }
 
 QByteArray dataTrailer(BuildKind kind, const BuildOptions& options) {
@@ -110,7 +117,7 @@ QByteArray dataTrailer(BuildKind kind, const BuildOptions& options) {
     QList<QByteArray> lines;
     for (const TrailerResource& resource : resources)
         lines << dataLine(folder, resource.type, resource.id, resource.file);
-    lines << "VERSION ID 1000 \"1.0\"";
+    lines << kVersionLine;
     QByteArray trailer = kLineEnd + lines.join(kLineEnd);
     if (kind == BuildKind::IconSet)
         trailer += kLineEnd;

@@ -27,6 +27,21 @@ struct TrailerResource {
     QByteArray file;
 };
 
+// The trailer in script order, the table the script writer and the unpack both
+// read. A row without a file takes the one the build kind and screen choose.
+struct TrailerRow {
+    const char* type;
+    int id;
+    const char* file; // nullptr: chosen per build
+};
+inline constexpr TrailerRow kTrailerRows[] = {
+    {"code", 1, "code0001.bin"}, {"data", 0, "data0000.bin"}, {"IdAT", 1000, nullptr},
+    {"InFO", 1000, nullptr},     {"code", 0, "code0000.bin"}, {"tAIN", 1000, "tAIN03E8.bin"},
+};
+// The trailer's closing VERSION line and the resource type it compiles to.
+inline constexpr const char* kVersionLine = "VERSION ID 1000 \"1.0\"";
+inline constexpr const char* kVersionResourceType = "tver";
+
 // The trailer's data resources in script order; empty when the theme's screen
 // type has no trailer.
 QList<TrailerResource> trailerResources(BuildKind kind, const BuildOptions& options);

@@ -26,12 +26,10 @@ constexpr int kLongestChain = 64;
 
 // The resources a build adds besides the families: the DATA trailer and the
 // version.
-QSet<QByteArray> trailerResourceTypes(BuildKind kind) {
-    BuildOptions options;
-    options.screenType = DefaultScreenType;
-    QSet<QByteArray> types{"tver"};
-    for (const TrailerResource& resource : trailerResources(kind, options))
-        types.insert(resource.type);
+QSet<QByteArray> trailerResourceTypes() {
+    QSet<QByteArray> types{kVersionResourceType};
+    for (const TrailerRow& row : kTrailerRows)
+        types.insert(row.type);
     return types;
 }
 
@@ -186,7 +184,7 @@ std::optional<UnpackedDatabase> unpackDatabase(const QByteArray& bytes, QRgb tra
     out.name = QString::fromLatin1(pdb::qtBytes(db->name));
     const bool theme = out.kind == UnpackedKind::Theme;
     const BuildKind slotUse = theme ? BuildKind::Theme : BuildKind::IconSet;
-    const QSet<QByteArray> trailer = trailerResourceTypes(theme ? BuildKind::Theme : BuildKind::IconSet);
+    const QSet<QByteArray> trailer = trailerResourceTypes();
 
     Reader reader{transparency, {}};
     QSet<int> piecesFound;
