@@ -197,12 +197,15 @@ TEST_F(OwnArtChecks, AfterOpeningADatabaseTheQuestionFollowsWhereThePicturesCame
         bool withHigh;
         bool pick;
         bool undoPick;
+        bool redoPick;
         int asked; // pairs asked about; 0: no question
     } cases[] = {
-        {"a database with both pictures", true, false, false, 0},
-        {"a cell picked over it", true, true, false, 1},
-        {"the pick undone", true, true, true, 0},
-        {"a database without high pictures", false, false, false, kThemePieceCount + ThemeIconSlotCount},
+        {"a database with both pictures", true, false, false, false, 0},
+        {"a cell picked over it", true, true, false, false, 1},
+        {"the pick undone", true, true, true, false, 0},
+        {"the pick undone and done again", true, true, true, true, 1},
+        {"a database without high pictures", false, false, false, false,
+         kThemePieceCount + ThemeIconSlotCount},
     };
     loadIcons(Form1, gradientSheet(mainIconGrid().fullSheetSize()));
     for (const auto& c : cases) {
@@ -217,6 +220,8 @@ TEST_F(OwnArtChecks, AfterOpeningADatabaseTheQuestionFollowsWhereThePicturesCame
         }
         if (c.undoPick)
             ui::editHistory().undo();
+        if (c.redoPick)
+            ui::editHistory().redo();
         platform.questions.clear();
         platform.processes.clear();
         platform.choiceAnswers.enqueue(2); // Cancel, where asked
