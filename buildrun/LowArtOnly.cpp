@@ -1,6 +1,5 @@
 #include "buildrun/LowArtOnly.h"
 
-#include "app/PictureCopy.h"
 #include "app/SystemScreens.h"
 
 namespace vv {
@@ -27,14 +26,6 @@ bool samePixels(const QImage& a, const QImage& b) {
     if (a.format() == b.format() && a.colorTable() == b.colorTable())
         return a == b;
     return a.convertToFormat(QImage::Format_RGB32) == b.convertToFormat(QImage::Format_RGB32);
-}
-
-bool isHalfOf(const QImage& low, const QImage& high) {
-    if (low.isNull() || high.size() != low.size() * 2)
-        return false;
-    QImage half = makeRgbPicture(low.size(), 0);
-    copyPixelsHalfSize(high, high.rect(), half, QPoint(0, 0), 0);
-    return samePixels(low, half);
 }
 
 QImage doubledPicture(const QImage& low, QSize highSize, QImage::Format highFormat, QRgb outside) {

@@ -1,7 +1,7 @@
 // On a double-density screen a build names both pictures of each pair, but
 // loading a low-resolution sheet or picking icons on the main window changes
 // only the density-1 one. A pair whose density-1 picture is the user's while its
-// density-2 partner is still built in would put the built-in art on the
+// density-2 partner is older art (isLowArtOnly) would put two pictures on the
 // handheld; these are the pairs, and the one way of filling them in for a build.
 #pragma once
 
@@ -38,10 +38,6 @@ bool buildNamesDensityTwo(const BuildOptions& options);
 // True when the two pictures have the same size and the same colours pixel
 // for pixel, whatever their formats.
 bool samePixels(const QImage& a, const QImage& b);
-
-// True when `low` is exactly the half-size copy of `high` (every second pixel):
-// such a low picture was cut from the high one, so its art is the high art.
-bool isHalfOf(const QImage& low, const QImage& high);
 
 // `low` enlarged 2x by repeating every pixel, laid into a picture of
 // `highSize` and `highFormat`; where the enlargement does not reach (a density-2

@@ -12,6 +12,7 @@
 #include "platform/Interrupts.h"
 #include "platform/ProcessRunner.h"
 #include "theme/ThemePieces.h"
+#include "unpack/DatabaseUnpack.h"
 
 #include <QColor>
 #include <QDir>
@@ -249,6 +250,40 @@ Check oneStandardInput(const QCommandLineParser& parser, const QStringList& opti
     return std::nullopt;
 }
 
+CliOption startingDatabaseRow(vv::BuildKind kind) {
+    const bool theme = kind == vv::BuildKind::Theme;
+    return {option(QStringLiteral("from"),
+                   QStringLiteral("Start from the pictures of this %1 database instead of the built-in ones, "
+                                  "as opening it in the program does; the sheets and picks given apply over "
+                                  "them, and its name is the name unless --name is given.")
+                       .arg(theme ? QStringLiteral("theme") : QStringLiteral("icon set")),
+                   QStringLiteral("FILE.pdb")),
+            ValueKind::Database};
+}
+
+Check startFromDatabase(const Invocation& run, vv::BuildRequest& request, vv::ThemePieces& pieces,
+                        vv::IconBoard& board) {
+    if (!run.parser.isSet(QStringLiteral("from")))
+        return std::nullopt;
+    const QString path = run.parser.value(QStringLiteral("from"));
+    QString problem;
+    const std::optional<vv::UnpackedDatabase> database = vv::unpackDatabaseFile(
+        path, vv::transparencyColour(request.options, vv::kOutsideSheetColour), &problem);
+    if (!database)
+        return failure(QStringLiteral("--from: not a sound theme or icon set database: ") + problem);
+    const bool wantsTheme = request.kind == vv::BuildKind::Theme;
+    if ((database->kind == vv::UnpackedKind::Theme) != wantsTheme)
+        return failure(QStringLiteral("--from %1: this is %2, and %3 starts from %4")
+                           .arg(shownPath(path),
+                                wantsTheme ? QStringLiteral("an icon set") : QStringLiteral("a theme"),
+                                run.command.name,
+                                wantsTheme ? QStringLiteral("a theme") : QStringLiteral("an icon set")));
+    const vv::ScreenProfile* screen = vv::screenProfileOf(request.options.screenType);
+    vv::applyUnpackedDatabase(*database, pieces, board, screen && screen->doubleDensityLines);
+    request.databaseName = database->name;
+    return std::nullopt;
+}
+
 Check loadSkin(const Invocation& run, const StartDirectory& start, const vv::BuildOptions& options,
                vv::ThemePieces& pieces, vv::PieceResolution resolution, const QString& option) {
     const QString path = run.parser.value(option);
@@ -346,7 +381,8 @@ Result<vv::BuildRequest> checkedRequest(const Invocation& run, const StartDirect
     if (!made.ok())
         return made;
     vv::BuildRequest& request = *made;
-    request.databaseName = run.parser.value(QStringLiteral("name"));
+    if (run.parser.isSet(QStringLiteral("name")))
+        request.databaseName = run.parser.value(QStringLiteral("name"));
     request.messages = start.messages;
     request.startDir = start.path;
     // script takes no options of the build's run.
@@ -412,7 +448,7 @@ Check printScript(const Invocation& run, RequestMaker makeRequest) {
 }
 
 Check runBuildCommand(const Invocation& run, RequestMaker makeRequest) {
-    if (!run.parser.isSet(QStringLiteral("name")))
+    if (!run.parser.isSet(QStringLiteral("name")) && !run.parser.isSet(QStringLiteral("from")))
         return usageError(QStringLiteral("%1 needs --name NAME").arg(run.command.name));
     const Result<StartDirectory> start = openStartDirectory(run.startPath);
     if (!start.ok())

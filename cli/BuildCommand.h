@@ -31,6 +31,15 @@ Result<vv::BuildRequest> iconSetRequest(const Invocation& run, const StartDirect
 Result<vv::BuildOptions> readBuildOptions(const QCommandLineParser& parser,
                                           const vv::SettingsRecord& settings);
 
+// --from: the database a build of `kind` starts from.
+CliOption startingDatabaseRow(vv::BuildKind kind);
+// With --from, puts that database's pictures into `pieces` and `board` as
+// opening it in the windows does, and its name into `request` for a build
+// without --name. A database that is not sound, or of the other kind than
+// `request.kind`, is refused. Every picture set afterwards counts as set after it.
+Check startFromDatabase(const Invocation& run, vv::BuildRequest& request, vv::ThemePieces& pieces,
+                        vv::IconBoard& board);
+
 // Loads the skin sheet of option `option` (a file, or - for standard input)
 // into `pieces`.
 Check loadSkin(const Invocation& run, const StartDirectory& start, const vv::BuildOptions& options,

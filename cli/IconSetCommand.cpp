@@ -5,11 +5,13 @@
 #include "icons/IconPieces.h"
 #include "icons/IconSlots.h"
 #include "theme/ThemeBuildPlan.h"
+#include "theme/ThemePieces.h"
 
 namespace cli {
 
 QList<CliOption> iconSetInputRows() {
     return {
+        startingDatabaseRow(vv::BuildKind::IconSet),
         {QCommandLineOption(QStringLiteral("sheet"),
                             QStringLiteral("Icon sheet (main window grid); - reads it from standard input."),
                             QStringLiteral("FILE")),
@@ -34,7 +36,7 @@ QList<CliOption> iconSetInputRows() {
 
 Result<vv::BuildRequest> iconSetRequest(const Invocation& run, const StartDirectory& start,
                                         vv::IconBoard& board, bool forScript) {
-    if (!forScript && !run.parser.isSet(QStringLiteral("sheet")))
+    if (!forScript && !run.parser.isSet(QStringLiteral("sheet")) && !run.parser.isSet(QStringLiteral("from")))
         return usageError(QStringLiteral("iconset needs --sheet FILE"));
     if (Check refused =
             oneStandardInput(run.parser, {QStringLiteral("sheet"), QStringLiteral("hires-sheet")}))
@@ -45,6 +47,10 @@ Result<vv::BuildRequest> iconSetRequest(const Invocation& run, const StartDirect
     if (!options.ok())
         return options.failure();
     request.options = *options;
+    vv::ThemePieces unused;
+    if (Check refused = startFromDatabase(run, request, unused, board))
+        return *refused;
+    const vv::OnePictureMoment givenHere;
     if (Check refused =
             pickIcons(run, start, request.options, board, vv::IconWindow::Os5, QStringLiteral("hires-sheet"),
                       QStringLiteral("hires-icon"), vv::BuildKind::IconSet))

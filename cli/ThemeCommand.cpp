@@ -10,6 +10,7 @@ namespace cli {
 
 QList<CliOption> themeInputRows() {
     return {
+        startingDatabaseRow(vv::BuildKind::Theme),
         {QCommandLineOption(QStringLiteral("sheet"),
                             QStringLiteral("Low-resolution skin sheet (230 x 335); - reads it from standard "
                                            "input."),
@@ -41,8 +42,10 @@ QList<CliOption> themeInputRows() {
     };
 }
 
-// The high sheet goes first: it rewrites the low pieces, which a low sheet
-// given as well then replaces. The OS5 picks go first for the same reason.
+// The database goes first, and everything given here counts as set after it,
+// all at one moment. The high sheet goes first: it rewrites the low pieces,
+// which a low sheet given as well then replaces. The OS5 picks go first for
+// the same reason.
 Result<vv::BuildRequest> themeRequest(const Invocation& run, const StartDirectory& start,
                                       vv::IconBoard& board, bool) {
     if (Check refused = oneStandardInput(run.parser, {QStringLiteral("sheet"), QStringLiteral("hires-sheet"),
@@ -62,6 +65,9 @@ Result<vv::BuildRequest> themeRequest(const Invocation& run, const StartDirector
         return options.failure();
     request.options = *options;
     vv::ThemePieces pieces;
+    if (Check refused = startFromDatabase(run, request, pieces, board))
+        return *refused;
+    const vv::OnePictureMoment givenHere;
     const std::pair<QString, vv::PieceResolution> sheets[] = {
         {QStringLiteral("hires-sheet"), vv::PieceResolution::High},
         {QStringLiteral("sheet"), vv::PieceResolution::Low}};

@@ -27,6 +27,14 @@ const QImage& IconBoard::slotPicture(IconWindow window, int slot) const {
     return side(window).slotPictures.at(slot);
 }
 
+const PictureOrigin& IconBoard::slotOrigin(IconWindow window, int slot) const {
+    return side(window).origins.at(slot);
+}
+
+void IconBoard::setSlotOrigin(IconWindow window, int slot, const PictureOrigin& origin) {
+    side(window).origins.at(slot) = origin;
+}
+
 QImage IconBoard::holderPicture(IconWindow window, const QString& holderName) const {
     return side(window).holders.value(holderName);
 }
@@ -52,6 +60,8 @@ void IconBoard::selectSnapshot(IconWindow window) {
 
 void IconBoard::clickMainSlot(int slot) {
     QImage& target = main_.slotPictures.at(slot);
+    main_.origins.at(slot) =
+        PictureOrigin::fresh(main_.selectedCell == 0 ? PictureSource::Snapshot : PictureSource::Cell);
     if (main_.selectedCell == 0) {
         target = snapshotPicture(IconWindow::Main);
         return;
@@ -63,6 +73,11 @@ void IconBoard::clickMainSlot(int slot) {
 void IconBoard::clickOs5Slot(int slot) {
     QImage& target = os5_.slotPictures.at(slot);
     QImage& partner = main_.slotPictures.at(slot);
+    // One stamp for the pair: the half-size partner carries the same art.
+    const PictureOrigin origin =
+        PictureOrigin::fresh(os5_.selectedCell == 0 ? PictureSource::Snapshot : PictureSource::Cell);
+    os5_.origins.at(slot) = origin;
+    main_.origins.at(slot) = origin;
     if (os5_.selectedCell == 0) {
         target = snapshotPicture(IconWindow::Os5);
         copyPixelsHalfSize(target, QRect(QPoint(0, 0), HighIconSize), partner, QPoint(0, 0),
@@ -89,6 +104,7 @@ void IconBoard::reset(IconWindow window) {
     for (int i = 0; i < IconSlotCount; ++i)
         s.slotPictures[i] =
             s.holders.value(QLatin1String(main ? table[i].mainHolder : table[i].os5Holder)).copy();
+    s.origins.fill(PictureOrigin{});
     const QImage factory =
         s.holders.value(QLatin1String(main ? lowSnapSlot().holder : highSnapSlot().holder));
     writeSnapshot(window, [&](QImage& picture) { picture = factory.copy(); });
@@ -118,8 +134,9 @@ QImage fittedPicture(const QImage& picture, QSize size) {
 
 } // namespace
 
-void IconBoard::setSlotPicture(IconWindow window, int slot, const QImage& picture) {
+void IconBoard::setSlotPicture(IconWindow window, int slot, const QImage& picture, PictureOrigin origin) {
     side(window).slotPictures.at(slot) = fittedPicture(picture, iconGrid(window).slotSize);
+    side(window).origins.at(slot) = origin;
 }
 
 int IconBoard::pickedSlotCount(IconWindow window) const {

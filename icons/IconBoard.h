@@ -6,6 +6,7 @@
 // in iconSlots().
 #pragma once
 
+#include "buildrun/PictureOrigin.h"
 #include "icons/IconSlots.h"
 #include "icons/SheetPicture.h"
 
@@ -39,6 +40,10 @@ public:
     IconBoard& operator=(const IconBoard&) = delete;
 
     const QImage& slotPicture(IconWindow window, int slot) const;
+    // Where the slot's picture came from and when it was last set.
+    const PictureOrigin& slotOrigin(IconWindow window, int slot) const;
+    // Says so without changing the picture (a database that had none for it).
+    void setSlotOrigin(IconWindow window, int slot, const PictureOrigin& origin);
     // A hidden default holder by its control name ("Image24", "Image47"); a
     // null picture for a name that is not a holder of that window.
     QImage holderPicture(IconWindow window, const QString& holderName) const;
@@ -71,11 +76,12 @@ public:
     SheetLoadResult loadSheet(IconWindow window, const QString& path, QRgb transparency);
     // Puts a picture in as the window's sheet (converted to 24 bits).
     void setSheet(IconWindow window, const QImage& sheet);
-    // Replaces a slot's picture, as read back from a database: copied into a
-    // picture of the window's slot size (clipped, white where it is smaller).
-    // A picture that already has the slot's size and format is shared, not
-    // copied (an undo puts back the very picture it took).
-    void setSlotPicture(IconWindow window, int slot, const QImage& picture);
+    // Replaces a slot's picture, by default as read back from a database now:
+    // copied into a picture of the window's slot size (clipped, white where
+    // it is smaller). A picture that already has the slot's size and format
+    // is shared, not copied (an undo puts back the very picture it took).
+    void setSlotPicture(IconWindow window, int slot, const QImage& picture,
+                        PictureOrigin origin = PictureOrigin::fresh(PictureSource::Database));
     // How many of the window's slots hold another picture than their factory one.
     int pickedSlotCount(IconWindow window) const;
 
@@ -99,6 +105,7 @@ public:
 private:
     struct Side {
         std::array<QImage, IconSlotCount> slotPictures;
+        std::array<PictureOrigin, IconSlotCount> origins{};
         QHash<QString, QImage> holders;
         QImage sheet;
         int selectedCell = 0;

@@ -51,13 +51,7 @@ QList<DensityPair> iconPairsWithLowArtOnly(const IconBoard& board, BuildKind use
     QList<DensityPair> pairs;
     for (int i : slotsOf(use)) {
         const IconSlot& slot = iconSlots()[i];
-        const bool lowIsOwn =
-            !samePixels(board.slotPicture(IconWindow::Main, i),
-                        board.holderPicture(IconWindow::Main, QLatin1String(slot.mainHolder)));
-        const bool highIsBuiltIn =
-            samePixels(board.slotPicture(IconWindow::Os5, i),
-                       board.holderPicture(IconWindow::Os5, QLatin1String(slot.os5Holder)));
-        if (lowIsOwn && highIsBuiltIn)
+        if (isLowArtOnly(board.slotOrigin(IconWindow::Main, i), board.slotOrigin(IconWindow::Os5, i)))
             pairs.append({lowPiecePath(slot), highPiecePath(slot)});
     }
     return pairs;

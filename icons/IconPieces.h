@@ -26,9 +26,9 @@ QList<PieceFile> themeLowIconPieces(const IconBoard& board);
 // the OS5 window saves its controls in number order.
 QList<PieceFile> themeHighIconPieces(const IconBoard& board);
 
-// The slots of `use` whose main-window picture is no longer its factory
-// picture while the OS5 partner still is, as the pairs of piece files the
-// builds save for them, in slot table order.
+// The slots of `use` whose own art is only on the main window (isLowArtOnly
+// of the two slots' origins), as the pairs of piece files the builds save
+// for them, in slot table order.
 QList<DensityPair> iconPairsWithLowArtOnly(const IconBoard& board, BuildKind use);
 
 // The same for an icon set build with `options`; empty when the build names no

@@ -4,7 +4,6 @@
 #include "buildrun/BuildKindTraits.h"
 #include "icons/IconPieces.h"
 #include "icons/IconSlots.h"
-#include "theme/DefaultTheme.h"
 #include "theme/ThemeFamilies.h"
 
 namespace vv {
@@ -51,11 +50,7 @@ QList<DensityPair> piecePairsWithLowArtOnly(const ThemePieces& pieces) {
     QList<DensityPair> pairs;
     const auto& table = themePieceTable();
     for (int i = 0; i < kThemePieceCount; ++i) {
-        // A low piece halved from its high partner (a high-resolution sheet
-        // rewrites both) carries the high art, even where that art is the built-in one.
-        if (!samePixels(pieces.lowPiece(i), defaultPiece(i, PieceResolution::Low)) &&
-            samePixels(pieces.highPiece(i), defaultPiece(i, PieceResolution::High)) &&
-            !isHalfOf(pieces.lowPiece(i), pieces.highPiece(i)))
+        if (isLowArtOnly(pieces.origin(i, PieceResolution::Low), pieces.origin(i, PieceResolution::High)))
             pairs.append({pieceFilePath(table[i], PieceResolution::Low),
                           pieceFilePath(table[i], PieceResolution::High)});
     }

@@ -29,8 +29,8 @@ QList<PieceFile> themeBitmapPieceFiles(const ThemePieces& pieces, PieceResolutio
 // The same list is the removal list after the compiler has run.
 QList<PieceFile> themePieceFiles(const ThemePieces& pieces, const IconBoard& icons, int screenType);
 
-// The pieces whose low picture is no longer the built-in one while the high
-// picture still is, as their piece file pairs, in piece table order.
+// The pieces whose own art is only at low resolution (isLowArtOnly of their
+// two origins), as their piece file pairs, in piece table order.
 QList<DensityPair> piecePairsWithLowArtOnly(const ThemePieces& pieces);
 
 // Every such pair of a theme build with `options`: the pieces, then the theme

@@ -24,6 +24,14 @@ const QImage& ThemePieces::piece(int index, PieceResolution resolution) const {
     return resolution == PieceResolution::Low ? lowPiece(index) : highPiece(index);
 }
 
+const PictureOrigin& ThemePieces::origin(int index, PieceResolution resolution) const {
+    return (resolution == PieceResolution::Low ? lowOrigins_ : highOrigins_).at(index);
+}
+
+void ThemePieces::setOrigin(int index, PieceResolution resolution, const PictureOrigin& origin) {
+    (resolution == PieceResolution::Low ? lowOrigins_ : highOrigins_).at(index) = origin;
+}
+
 void ThemePieces::loadLowResolutionSheet(const QImage& sheet, QRgb outside) {
     std::array<QImage, kThemePieceCount> low;
     const auto& table = themePieceTable();
@@ -32,6 +40,7 @@ void ThemePieces::loadLowResolutionSheet(const QImage& sheet, QRgb outside) {
         copyPixels(sheet, table[i].lowSheetRect, low[i], {0, 0}, outside);
     }
     low_.swap(low);
+    lowOrigins_.fill(PictureOrigin::fresh(PictureSource::Sheet));
 }
 
 void ThemePieces::loadHighResolutionSheet(const QImage& sheet, QRgb outside) {
@@ -46,6 +55,10 @@ void ThemePieces::loadHighResolutionSheet(const QImage& sheet, QRgb outside) {
     }
     low_.swap(low);
     high_.swap(high);
+    // One stamp for both: the halved low pieces carry the high art.
+    const PictureOrigin origin = PictureOrigin::fresh(PictureSource::Sheet);
+    lowOrigins_.fill(origin);
+    highOrigins_.fill(origin);
 }
 
 void ThemePieces::loadSheet(const QImage& sheet, PieceResolution resolution, QRgb outside) {
@@ -62,7 +75,8 @@ SheetLoadResult ThemePieces::loadSheetFile(const QString& path, PieceResolution 
     return result;
 }
 
-void ThemePieces::setPiece(int index, PieceResolution resolution, const QImage& picture, QRgb outside) {
+void ThemePieces::setPiece(int index, PieceResolution resolution, const QImage& picture, QRgb outside,
+                           PictureOrigin origin) {
     const ThemePiece& row = themePieceTable().at(index);
     QImage piece = makeBlankPiece(row, resolution);
     if (picture.size() == piece.size() && picture.format() == piece.format())
@@ -70,6 +84,7 @@ void ThemePieces::setPiece(int index, PieceResolution resolution, const QImage& 
     else
         copyPixels(picture, piece.rect(), piece, {0, 0}, outside);
     (resolution == PieceResolution::Low ? low_ : high_).at(index) = piece;
+    setOrigin(index, resolution, origin);
 }
 
 QImage composeSkinSheet(const ThemePieces& pieces, PieceResolution resolution, QRgb background) {

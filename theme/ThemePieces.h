@@ -1,7 +1,9 @@
 // The 58 theme pieces at both resolutions as the program holds them in memory:
-// the built-in default theme until a skin sheet is loaded, then the sheet's cuts.
+// the built-in default theme until a skin sheet is loaded, then the sheet's cuts;
+// each piece with where it came from and when.
 #pragma once
 
+#include "buildrun/PictureOrigin.h"
 #include "icons/SheetPicture.h"
 #include "theme/PieceTable.h"
 
@@ -27,6 +29,7 @@ public:
     const QImage& lowPiece(int index) const { return low_.at(index); }
     const QImage& highPiece(int index) const { return high_.at(index); }
     const QImage& piece(int index, PieceResolution resolution) const;
+    const PictureOrigin& origin(int index, PieceResolution resolution) const;
 
     // Cuts every low piece 1:1 from its rectangle of a 230 x 335 sheet; the high
     // pieces stay as they are.
@@ -41,15 +44,22 @@ public:
     // and the result carries the loader's text.
     SheetLoadResult loadSheetFile(const QString& path, PieceResolution resolution,
                                   QRgb outside = kOutsideSheetColour);
-    // Replaces one piece, as read back from a database. A picture of another
-    // size or format is copied into a blank piece (clipped, `outside` where it
-    // is smaller), so every piece keeps the size and format of the table.
+    // Replaces one piece, by default as read back from a database now. A
+    // picture of another size or format is copied into a blank piece
+    // (clipped, `outside` where it is smaller), so every piece keeps the size
+    // and format of the table.
     void setPiece(int index, PieceResolution resolution, const QImage& picture,
-                  QRgb outside = kOutsideSheetColour);
+                  QRgb outside = kOutsideSheetColour,
+                  PictureOrigin origin = PictureOrigin::fresh(PictureSource::Database));
+    // Says where a piece came from without changing its picture (a database
+    // that had none for it, a kept session).
+    void setOrigin(int index, PieceResolution resolution, const PictureOrigin& origin);
 
 private:
     std::array<QImage, kThemePieceCount> low_;
     std::array<QImage, kThemePieceCount> high_;
+    std::array<PictureOrigin, kThemePieceCount> lowOrigins_{};
+    std::array<PictureOrigin, kThemePieceCount> highOrigins_{};
 };
 
 // An empty piece of the right size and format for `piece` at `resolution`.

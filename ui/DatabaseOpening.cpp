@@ -161,9 +161,11 @@ bool openDatabaseFile(const QString& path) {
                               QDir::toNativeSeparators(path) + QStringLiteral(": ") + refusalReason(failure));
         return false;
     }
+    const ScreenProfile* screen = screenProfileOf(Form1->ScreenType);
+    const bool pairsNamed = screen && screen->doubleDensityLines;
     Form1->History.record(StepKind::OpenDatabase,
                           WorkPart::Pieces | WorkPart::MainSlots | WorkPart::Os5Slots | WorkPart::Name, [&] {
-                              applyUnpackedDatabase(*database, themePieces(), Form1->IconBoard);
+                              applyUnpackedDatabase(*database, themePieces(), Form1->IconBoard, pairsNamed);
                               Form1->Edit1->setText(database->name);
                           });
     showWorkOnWindows();

@@ -273,18 +273,29 @@ std::optional<UnpackedDatabase> unpackDatabaseFile(const QString& path, QRgb tra
     return std::nullopt;
 }
 
-void applyUnpackedDatabase(const UnpackedDatabase& database, ThemePieces& pieces, IconBoard& board) {
+void applyUnpackedDatabase(const UnpackedDatabase& database, ThemePieces& pieces, IconBoard& board,
+                           bool pairsNamed) {
+    const PictureOrigin opened = PictureOrigin::fresh(PictureSource::Database);
+    const PictureOrigin without{PictureSource::DatabaseWithout, opened.stamp};
     for (int i = 0; i < kThemePieceCount; ++i) {
-        if (!database.lowPieces[i].isNull())
-            pieces.setPiece(i, PieceResolution::Low, database.lowPieces[i]);
-        if (!database.highPieces[i].isNull())
-            pieces.setPiece(i, PieceResolution::High, database.highPieces[i]);
+        const bool low = !database.lowPieces[i].isNull();
+        const bool high = !database.highPieces[i].isNull();
+        if (low)
+            pieces.setPiece(i, PieceResolution::Low, database.lowPieces[i], kOutsideSheetColour, opened);
+        if (high)
+            pieces.setPiece(i, PieceResolution::High, database.highPieces[i], kOutsideSheetColour, opened);
+        else if (low && pairsNamed)
+            pieces.setOrigin(i, PieceResolution::High, without);
     }
     for (int s = 0; s < IconSlotCount; ++s) {
-        if (!database.lowIcons[s].isNull())
-            board.setSlotPicture(IconWindow::Main, s, database.lowIcons[s]);
-        if (!database.highIcons[s].isNull())
-            board.setSlotPicture(IconWindow::Os5, s, database.highIcons[s]);
+        const bool low = !database.lowIcons[s].isNull();
+        const bool high = !database.highIcons[s].isNull();
+        if (low)
+            board.setSlotPicture(IconWindow::Main, s, database.lowIcons[s], opened);
+        if (high)
+            board.setSlotPicture(IconWindow::Os5, s, database.highIcons[s], opened);
+        else if (low && pairsNamed)
+            board.setSlotOrigin(IconWindow::Os5, s, without);
     }
 }
 

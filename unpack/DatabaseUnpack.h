@@ -72,8 +72,13 @@ std::optional<UnpackedDatabase> unpackDatabaseFile(const QString& path, QRgb tra
                                                    UnpackFailure* failure = nullptr);
 
 // Puts every picture the database holds into `pieces` and `board` (low icons on
-// the main window's slots, high icons on the OS5 window's); the others stay.
-void applyUnpackedDatabase(const UnpackedDatabase& database, ThemePieces& pieces, IconBoard& board);
+// the main window's slots, high icons on the OS5 window's), all marked as
+// from a database at one moment; the others stay. With `pairsNamed` (the
+// screen builds both pictures of each pair) a high picture the database lacks
+// beside a low one it holds stays as it was but is marked as left by a
+// database that had none, so the OS5 check asks about its pair.
+void applyUnpackedDatabase(const UnpackedDatabase& database, ThemePieces& pieces, IconBoard& board,
+                           bool pairsNamed = false);
 
 // A skin sheet of `resolution` with every piece the database holds at its
 // place and `background` everywhere else.

@@ -1,8 +1,11 @@
 #include "work/SessionFolder.h"
 
 #include "app/PictureCopy.h"
+#include "buildrun/LowArtOnly.h"
+#include "icons/IconArt.h"
 #include "icons/IconSlots.h"
 #include "platform/FileErrors.h"
+#include "theme/DefaultTheme.h"
 #include "theme/PieceTable.h"
 
 #include <QDir>
@@ -11,6 +14,8 @@
 #include <QImageReader>
 #include <QRegularExpression>
 #include <QUrl>
+
+#include <tuple>
 
 namespace vv {
 namespace {
@@ -36,6 +41,48 @@ const KeptPicture kPictures[] = {
     {"icons-main", stripSize(LowIconSize)}, // main slots and LowSnap
     {"icons-os5", stripSize(HighIconSize)}, // OS5 slots and HighSnap
 };
+
+// Where each picture came from, one line per kept picture: "origins-theme-low
+// s12 b0 ...", a word per piece or slot in table order. A program that knows
+// no origins reads past these lines.
+const char kOriginsPrefix[] = "origins-";
+
+QByteArray originsLine(const char* key, const QList<PictureOrigin>& origins) {
+    QByteArray line = QByteArray(kOriginsPrefix) + key;
+    for (const PictureOrigin& origin : origins)
+        line += ' ' + originText(origin);
+    return line + '\n';
+}
+
+// `count` origins from the words of a line; nothing when any is not one.
+std::optional<QList<PictureOrigin>> originsOf(const QByteArray& words, qsizetype count) {
+    const QList<QByteArray> texts = words.split(' ');
+    if (texts.size() != count)
+        return std::nullopt;
+    QList<PictureOrigin> origins;
+    for (const QByteArray& text : texts) {
+        const std::optional<PictureOrigin> origin = originFromText(text);
+        if (!origin)
+            return std::nullopt;
+        origins << *origin;
+    }
+    return origins;
+}
+
+QList<PictureOrigin> pieceOrigins(const ThemePieces& pieces, PieceResolution resolution) {
+    QList<PictureOrigin> origins;
+    for (int i = 0; i < kThemePieceCount; ++i)
+        origins << pieces.origin(i, resolution);
+    return origins;
+}
+
+// A session kept before pictures carried their origins: a picture that is
+// still its factory one is taken as built in, every other one as the user's,
+// all set at one moment, so the OS5 check asks what it asked when the
+// session was kept.
+PictureOrigin originByLook(const QImage& picture, const QImage& factory, PictureSource own, quint64 stamp) {
+    return samePixels(picture, factory) ? PictureOrigin{} : PictureOrigin{own, stamp};
+}
 
 // The only names this folder's files are given; a manifest naming anything
 // else (a path, say) is damaged.
@@ -102,6 +149,44 @@ std::optional<QImage> readKeptPicture(const QString& path, QSize size, QString& 
     return picture.convertToFormat(QImage::Format_RGB32);
 }
 
+// The origins the manifest names, or for a part it names none of (a session
+// kept before origins were), the origins its pictures' look gives. Stamps
+// read back stay older than anything set from now on.
+void restoreOrigins(WorkState& work, const QHash<QString, QByteArray>& words) {
+    const quint64 byLook = nextPictureStamp();
+    quint64 newest = 0;
+    const std::pair<const char*, PieceResolution> sheets[] = {{"theme-low", PieceResolution::Low},
+                                                              {"theme-high", PieceResolution::High}};
+    for (const auto& [key, resolution] : sheets) {
+        const auto kept = words.contains(QLatin1String(key))
+                              ? originsOf(words.value(QLatin1String(key)), kThemePieceCount)
+                              : std::nullopt;
+        for (int i = 0; i < kThemePieceCount; ++i) {
+            const PictureOrigin origin =
+                kept ? (*kept)[i]
+                     : originByLook(work.pieces->piece(i, resolution), defaultPiece(i, resolution),
+                                    PictureSource::Sheet, byLook);
+            work.pieces->setOrigin(i, resolution, origin);
+            newest = qMax(newest, origin.stamp);
+        }
+    }
+    const std::tuple<const char*, const SlotPictures&, SlotOrigins&, int> strips[] = {
+        {"icons-main", *work.mainSlots, work.mainOrigins, 1},
+        {"icons-os5", *work.os5Slots, work.os5Origins, 2}};
+    for (const auto& [key, pictures, origins, scale] : strips) {
+        const auto kept = words.contains(QLatin1String(key))
+                              ? originsOf(words.value(QLatin1String(key)), IconSlotCount)
+                              : std::nullopt;
+        for (int i = 0; i < IconSlotCount; ++i) {
+            origins[i] =
+                kept ? (*kept)[i]
+                     : originByLook(pictures[i], factorySlotPicture(i, scale), PictureSource::Cell, byLook);
+            newest = qMax(newest, origins[i].stamp);
+        }
+    }
+    keepStampsAbove(newest);
+}
+
 } // namespace
 
 SessionFolder::SessionFolder(QString startDir) : startDir_(std::move(startDir)) {}
@@ -152,6 +237,7 @@ SessionFolder::Restored SessionFolder::restore() {
 
     std::optional<QString> name;
     QHash<QString, QString> files;
+    QHash<QString, QByteArray> originWords;
     qint64 generation = 0;
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QByteArray& line = lines[i];
@@ -160,6 +246,10 @@ SessionFolder::Restored SessionFolder::restore() {
         const QByteArray value = blank < 0 ? QByteArray() : line.mid(blank + 1);
         if (key == kNameKey) {
             name = QString::fromUtf8(QByteArray::fromPercentEncoding(value));
+            continue;
+        }
+        if (key.startsWith(kOriginsPrefix)) {
+            originWords.insert(QString::fromLatin1(key.mid(qsizetype(sizeof kOriginsPrefix) - 1)), value);
             continue;
         }
         for (const KeptPicture& picture : kPictures) {
@@ -202,6 +292,7 @@ SessionFolder::Restored SessionFolder::restore() {
     work.highSnap.emplace();
     fromStrip(pictures.value(QStringLiteral("icons-os5")), HighIconSize, *work.os5Slots, *work.highSnap);
     work.name = *name;
+    restoreOrigins(work, originWords);
 
     result.status = Restored::Status::Restored;
     kept_ = work;
@@ -241,6 +332,12 @@ QString SessionFolder::keep(const WorkState& work) {
     manifest += QByteArray(kNameKey) + ' ' + work.name->toUtf8().toPercentEncoding() + '\n';
     for (const KeptPicture& picture : kPictures)
         manifest += QByteArray(picture.key) + ' ' + files.value(QLatin1String(picture.key)).toLatin1() + '\n';
+    manifest += originsLine("theme-low", pieceOrigins(*work.pieces, PieceResolution::Low));
+    manifest += originsLine("theme-high", pieceOrigins(*work.pieces, PieceResolution::High));
+    manifest +=
+        originsLine("icons-main", QList<PictureOrigin>(work.mainOrigins.begin(), work.mainOrigins.end()));
+    manifest +=
+        originsLine("icons-os5", QList<PictureOrigin>(work.os5Origins.begin(), work.os5Origins.end()));
     if (const QString problem =
             writeThroughRename(QDir(folder).filePath(QLatin1String(kSessionFileName)), manifest);
         !problem.isEmpty())

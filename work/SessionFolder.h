@@ -2,7 +2,8 @@
 // the theme pieces as two skin sheets (theme-low.N.bmp, theme-high.N.bmp), the
 // slots and snapshot picture of each icon window as one strip each
 // (icons-main.N.bmp, icons-os5.N.bmp), and session.txt naming those files
-// and holding the database name. Every file is written to a temporary name
+// and holding the database name and where each piece and slot picture came
+// from. Every file is written to a temporary name
 // and renamed, never through a link, and session.txt last: a run that stops
 // halfway leaves the previous session whole. N grows with each write, so only
 // the pictures that changed are written again.

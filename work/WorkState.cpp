@@ -10,16 +10,26 @@ void addBytes(const QImage& picture, QSet<qint64>& seen, qint64& bytes) {
     bytes += picture.sizeInBytes();
 }
 
-SlotPictures takeSlots(const IconBoard& board, IconWindow window) {
+SlotPictures takeSlots(const IconBoard& board, IconWindow window, SlotOrigins& origins) {
     SlotPictures slotSet;
-    for (int i = 0; i < IconSlotCount; ++i)
+    for (int i = 0; i < IconSlotCount; ++i) {
         slotSet[i] = board.slotPicture(window, i);
+        origins[i] = board.slotOrigin(window, i);
+    }
     return slotSet;
 }
 
-void putSlots(const SlotPictures& slotSet, IconBoard& board, IconWindow window) {
+void putSlots(const SlotPictures& slotSet, const SlotOrigins& origins, IconBoard& board, IconWindow window) {
     for (int i = 0; i < IconSlotCount; ++i)
-        board.setSlotPicture(window, i, slotSet[i]);
+        board.setSlotPicture(window, i, slotSet[i], origins[i]);
+}
+
+bool sameOrigins(const ThemePieces& a, const ThemePieces& b) {
+    for (int i = 0; i < kThemePieceCount; ++i)
+        for (PieceResolution resolution : {PieceResolution::Low, PieceResolution::High})
+            if (a.origin(i, resolution) != b.origin(i, resolution))
+                return false;
+    return true;
 }
 
 } // namespace
@@ -39,8 +49,14 @@ bool WorkState::operator==(const WorkState& other) const {
     if (parts() != other.parts() || name != other.name || mainSlots != other.mainSlots ||
         os5Slots != other.os5Slots || lowSnap != other.lowSnap || highSnap != other.highSnap)
         return false;
+    if (mainSlots && mainOrigins != other.mainOrigins)
+        return false;
+    if (os5Slots && os5Origins != other.os5Origins)
+        return false;
     if (!pieces)
         return true;
+    if (!sameOrigins(*pieces, *other.pieces))
+        return false;
     for (int i = 0; i < kThemePieceCount; ++i)
         if (pieces->lowPiece(i) != other.pieces->lowPiece(i) ||
             pieces->highPiece(i) != other.pieces->highPiece(i))
@@ -70,9 +86,9 @@ WorkState takeWork(WorkParts parts, const ThemePieces& pieces, const IconBoard& 
     if (parts & WorkPart::Pieces)
         state.pieces = pieces;
     if (parts & WorkPart::MainSlots)
-        state.mainSlots = takeSlots(board, IconWindow::Main);
+        state.mainSlots = takeSlots(board, IconWindow::Main, state.mainOrigins);
     if (parts & WorkPart::Os5Slots)
-        state.os5Slots = takeSlots(board, IconWindow::Os5);
+        state.os5Slots = takeSlots(board, IconWindow::Os5, state.os5Origins);
     if (parts & WorkPart::LowSnap)
         state.lowSnap = board.snapshotPicture(IconWindow::Main);
     if (parts & WorkPart::HighSnap)
@@ -86,9 +102,9 @@ void putWork(const WorkState& state, ThemePieces& pieces, IconBoard& board, QStr
     if (state.pieces)
         pieces = *state.pieces;
     if (state.mainSlots)
-        putSlots(*state.mainSlots, board, IconWindow::Main);
+        putSlots(*state.mainSlots, state.mainOrigins, board, IconWindow::Main);
     if (state.os5Slots)
-        putSlots(*state.os5Slots, board, IconWindow::Os5);
+        putSlots(*state.os5Slots, state.os5Origins, board, IconWindow::Os5);
     if (state.lowSnap)
         board.setSnapshotPicture(IconWindow::Main, *state.lowSnap);
     if (state.highSnap)
@@ -101,8 +117,8 @@ WorkState builtInWork() {
     WorkState state;
     state.pieces = ThemePieces();
     const IconBoard factory;
-    state.mainSlots = takeSlots(factory, IconWindow::Main);
-    state.os5Slots = takeSlots(factory, IconWindow::Os5);
+    state.mainSlots = takeSlots(factory, IconWindow::Main, state.mainOrigins);
+    state.os5Slots = takeSlots(factory, IconWindow::Os5, state.os5Origins);
     state.lowSnap = factory.snapshotPicture(IconWindow::Main);
     state.highSnap = factory.snapshotPicture(IconWindow::Os5);
     state.name = QString();

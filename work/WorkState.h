@@ -31,18 +31,22 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(WorkParts)
 inline constexpr WorkParts kAllWorkParts = WorkParts(0x3F);
 
 using SlotPictures = std::array<QImage, IconSlotCount>;
+using SlotOrigins = std::array<PictureOrigin, IconSlotCount>;
 
-// Some or all parts of the work; a part not taken is empty.
+// Some or all parts of the work; a part not taken is empty. The pieces carry
+// their origins; the slots' origins are taken and put back with the slots.
 struct WorkState {
     std::optional<ThemePieces> pieces;
     std::optional<SlotPictures> mainSlots;
     std::optional<SlotPictures> os5Slots;
+    SlotOrigins mainOrigins{};
+    SlotOrigins os5Origins{};
     std::optional<QImage> lowSnap;
     std::optional<QImage> highSnap;
     std::optional<QString> name;
 
     WorkParts parts() const;
-    // Same parts with the same pictures (pixel for pixel) and name.
+    // Same parts with the same pictures (pixel for pixel), origins and name.
     bool operator==(const WorkState& other) const;
 
     // Adds the bytes of every picture held whose pixels `seen` does not hold

@@ -131,6 +131,101 @@ TEST_F(CliChecks, IconSetPicksOnlyOnTheMainGridAreCounted) {
     EXPECT_TRUE(sawDoubledPair());
 }
 
+// --from starts from a database's pictures, as opening it does; what the
+// command line gives over them counts as set after them, and a database
+// without high pictures leaves every pair to be settled.
+TEST_F(CliChecks, BuildsFromADatabaseFollowThePartnerRule) {
+    const QStringList os5{"--screen", "320x320 OS5", "--depths", "8,16"};
+    ASSERT_EQ(
+        start
+            .runInProcess(
+                QStringList{"theme", "--name", "Both", "--hires-sheet", "ThmeBMP/SkinSheetHigh.bmp"} + os5)
+            .exitCode,
+        0);
+    ASSERT_EQ(start.runInProcess({"theme", "--name", "LowOnly", "--screen", "160x160 Low", "--depths", "8"})
+                  .exitCode,
+              0);
+    ASSERT_EQ(
+        start
+            .runInProcess(QStringList{"iconset", "--name", "Set", "--sheet", "IconBMP/SampleIcons.bmp",
+                                      "--hires-sheet", "IconBMP/SampleIconsOS5.bmp", "--hires-icon", "1=3"} +
+                          os5)
+            .exitCode,
+        0);
+    ASSERT_TRUE(writeBytes(start.filePath("PDBFiles/Junk.pdb"), "not a database"));
+    const QString one = checktexts::builtIn(Message::LowArtOnlyRefusalOne);
+    const QString allPieces = checktexts::builtIn(Message::LowArtOnlyRefusal).arg(kThemePieceCount);
+    const QStringList pick{"--icons-sheet", "IconBMP/SampleIcons.bmp", "--icon", "3=5"};
+    const struct {
+        const char* what;
+        QStringList arguments;
+        int exitCode;
+        QString error; // the whole message, or a part of it after "~"
+    } cases[] = {
+        {"the database alone", {"theme", "--from", "PDBFiles/Both.pdb", "--name", "Again"}, 0, {}},
+        {"a pick over it", QStringList{"theme", "--from", "PDBFiles/Both.pdb"} + pick, 1, one},
+        {"a pick over it, doubled",
+         QStringList{"theme", "--from", "PDBFiles/Both.pdb", "--name", "Doubled", "--double-low"} + pick,
+         0,
+         {}},
+        {"a pick over it, as it is",
+         QStringList{"theme", "--from", "PDBFiles/Both.pdb", "--name", "AsIs", "--as-is"} + pick,
+         0,
+         {}},
+        {"a pick over it, dry run", QStringList{"theme", "--from", "PDBFiles/Both.pdb", "--dry-run"} + pick,
+         1, one},
+        {"a low sheet over it",
+         {"theme", "--from", "PDBFiles/Both.pdb", "--sheet", "ThmeBMP/SkinSheetLow.bmp"},
+         1,
+         allPieces},
+        {"a high sheet over it",
+         {"theme", "--from", "PDBFiles/Both.pdb", "--name", "High", "--hires-sheet",
+          "ThmeBMP/SkinSheetHigh.bmp"},
+         0,
+         {}},
+        {"a database without high pictures",
+         {"theme", "--from", "PDBFiles/LowOnly.pdb", "--name", "Lifted"},
+         1,
+         checktexts::builtIn(Message::LowArtOnlyRefusal).arg(kThemePieceCount + ThemeIconSlotCount)},
+        {"an icon set and a pick",
+         {"iconset", "--from", "PDBFiles/Set.pdb", "--sheet", "IconBMP/SampleIcons.bmp", "--icon", "2=5"},
+         1,
+         one},
+        {"an icon set alone, under its own name",
+         {"iconset", "--from", "PDBFiles/Set.pdb", "--output", "SetCopy.pdb"},
+         0,
+         {}},
+        {"an icon set given to theme",
+         {"theme", "--from", "PDBFiles/Set.pdb", "--dry-run"},
+         1,
+         "~--from PDBFiles/Set.pdb: this is an icon set, and theme starts from a theme"},
+        {"a theme given to iconset",
+         {"iconset", "--from", "PDBFiles/Both.pdb", "--name", "X"},
+         1,
+         "~--from PDBFiles/Both.pdb: this is a theme, and iconset starts from an icon set"},
+        {"no database",
+         {"theme", "--from", "PDBFiles/Junk.pdb"},
+         1,
+         "~--from: not a sound theme or icon set database"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QStringList before = start.filesIn("PDBFiles", "*.pdb");
+        const CliResult run = start.runInProcess(c.arguments + os5);
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
+        const QString err = QString::fromLocal8Bit(run.err);
+        if (c.error.startsWith('~')) {
+            EXPECT_TRUE(err.contains(c.error.mid(1))) << err.toStdString();
+        } else if (!c.error.isEmpty()) {
+            EXPECT_EQ(err, "vedivavurir-cli: error: " + c.error + "\n");
+        }
+        if (c.exitCode != 0) {
+            EXPECT_EQ(start.filesIn("PDBFiles", "*.pdb"), before);
+        }
+    }
+    EXPECT_TRUE(QFileInfo::exists(start.filePath("SetCopy.pdb")));
+}
+
 TEST_F(CliChecks, SheetsOfAnotherSizeNeedAnySize) {
     const struct {
         const char* what;

@@ -5,6 +5,7 @@
 #include "icons/IconPieces.h"
 #include "theme/ThemeBuildPlan.h"
 #include "theme/ThemePieces.h"
+#include "unpack/DatabaseUnpack.h"
 
 #include <QPainter>
 #include <gtest/gtest.h>
@@ -44,56 +45,160 @@ QStringList lowPathsOf(const QList<DensityPair>& pairs) {
     return paths;
 }
 
+// A theme database as unpacked: every piece and theme icon at low
+// resolution, and at high resolution too unless `withHigh` is false.
+UnpackedDatabase themeDatabase(bool withHigh) {
+    UnpackedDatabase database;
+    for (int i = 0; i < kThemePieceCount; ++i) {
+        database.lowPieces[i] = makeBlankPiece(themePieceTable()[i], PieceResolution::Low);
+        if (withHigh)
+            database.highPieces[i] = makeBlankPiece(themePieceTable()[i], PieceResolution::High);
+    }
+    for (int s = IconSetSlotCount; s < IconSlotCount; ++s) {
+        database.lowIcons[s] = cellSheet(LowIconSize);
+        if (withHigh)
+            database.highIcons[s] = cellSheet(HighIconSize);
+    }
+    return database;
+}
+
+QStringList allThemeIcons() {
+    QStringList paths;
+    for (int s = IconSetSlotCount; s < IconSlotCount; ++s)
+        paths << lowPiecePath(iconSlots()[s]);
+    return paths;
+}
+
+QStringList allLowPieces() {
+    QStringList paths;
+    for (const DensityPair& pair : piecePairsWithLowArtOnly([] {
+             ThemePieces all;
+             all.loadLowResolutionSheet(cellSheet(kLowSheetSize));
+             return all;
+         }()))
+        paths << pair.lowPath;
+    return paths;
+}
+
 } // namespace
 
-TEST(LowArtOnly, PiecesAndThemeIconsNoneSomeAll) {
-    const int firstThemeSlot = IconSetSlotCount;
+// The partner rule over the steps that set pictures: a pair is asked about
+// when its low picture is the user's and newer than its high partner, or its
+// partner is built in or was left by a database that had none. What the
+// pictures look like plays no part: the test sheets and databases are plain.
+TEST(LowArtOnly, PairsAreJudgedByWhereTheirPicturesCameFrom) {
+    const int first = IconSetSlotCount; // the first theme icon slot
+    const int last = IconSlotCount - 1;
+    enum class Step { LowSheet, HighSheet, MainPick, Os5Pick, Database, LowOnlyDatabase, ResetOs5 };
+    using enum Step;
+    const QString firstIcon = "ThmeRsrc/Icon03E0.bmp";
+    const QString lastIcon = "ThmeRsrc/Icon23EH.bmp";
     const struct {
         const char* name;
-        QStringList lowPieces; // pieces painted on a low sheet (empty: no low sheet)
-        bool highSheet;        // a high sheet loaded first
-        QList<int> mainPicks;  // theme icon slots picked on the main window
-        QList<int> os5Picks;   // theme icon slots picked on the OS5 window
+        QList<Step> steps;
         BuildOptions options;
         QStringList expectedLow;
     } cases[] = {
-        {"nothing changed", {}, false, {}, {}, os5Options(), {}},
-        {"some pieces",
-         {"E0", "B3", "F9"},
-         false,
-         {},
-         {},
+        {"nothing changed: built in at both", {}, os5Options(), {}},
+        {"a low sheet over built-in partners", {LowSheet}, os5Options(), allLowPieces()},
+        {"a high sheet makes both of each pair", {HighSheet}, os5Options(), {}},
+        {"a low sheet after a high sheet is newer", {HighSheet, LowSheet}, os5Options(), allLowPieces()},
+        {"a high sheet after a low sheet rewrites both", {LowSheet, HighSheet}, os5Options(), {}},
+        {"main picks over built-in partners", {MainPick}, os5Options(), {firstIcon, lastIcon}},
+        {"an OS5 pick sets both of its pair", {Os5Pick}, os5Options(), {}},
+        {"a main pick after an OS5 pick is newer", {Os5Pick, MainPick}, os5Options(), {firstIcon, lastIcon}},
+        {"a database with both pictures", {Database}, os5Options(), {}},
+        {"a low sheet after a database", {Database, LowSheet}, os5Options(), allLowPieces()},
+        {"a pick after a database", {Database, MainPick}, os5Options(), {firstIcon, lastIcon}},
+        {"a database without high pictures",
+         {LowOnlyDatabase},
          os5Options(),
-         {"ThmeRsrc/Tbmp03E0.bmp", "ThmeRsrc/Tbmp03B3.bmp", "ThmeRsrc/Tbmp03F9.bmp"}},
-        {"some icons",
-         {},
-         false,
-         {0, 19},
-         {},
+         allLowPieces() + allThemeIcons()},
+        {"a high sheet after a database without high pictures",
+         {LowOnlyDatabase, HighSheet},
          os5Options(),
-         {"ThmeRsrc/Icon03E0.bmp", "ThmeRsrc/Icon23EH.bmp"}},
-        {"an OS5 pick changes both of its pair", {}, false, {0}, {0}, os5Options(), {}},
-        {"all pieces after a high sheet: none", {"E0"}, true, {}, {}, os5Options(), {}},
-        {"not the OS5 screen", {"E0"}, false, {0}, {}, BuildOptions{}, {}},
+         allThemeIcons()},
+        {"an OS5 reset after an OS5 pick leaves the low half alone",
+         {Os5Pick, ResetOs5},
+         os5Options(),
+         {firstIcon, lastIcon}},
+        {"not the OS5 screen", {LowSheet, MainPick}, BuildOptions{}, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ThemePieces pieces;
-        if (c.highSheet)
-            pieces.loadHighResolutionSheet(cellSheet(kHighSheetSize));
-        if (!c.lowPieces.isEmpty())
-            pieces.loadLowResolutionSheet(lowSheetChanging(c.lowPieces));
         IconBoard board;
         board.setSheet(IconWindow::Main, cellSheet(mainIconGrid().fullSheetSize()));
         board.setSheet(IconWindow::Os5, cellSheet(os5IconGrid().fullSheetSize()));
         board.selectCell(IconWindow::Main, 5);
         board.selectCell(IconWindow::Os5, 7);
-        for (int slot : c.os5Picks)
-            board.clickOs5Slot(firstThemeSlot + slot);
-        for (int slot : c.mainPicks)
-            board.clickMainSlot(firstThemeSlot + slot);
+        for (Step step : c.steps) {
+            switch (step) {
+            case LowSheet:
+                pieces.loadLowResolutionSheet(cellSheet(kLowSheetSize));
+                break;
+            case HighSheet:
+                pieces.loadHighResolutionSheet(cellSheet(kHighSheetSize));
+                break;
+            case MainPick:
+            case Os5Pick:
+                for (int slot : {first, last})
+                    board.clickSlot(step == MainPick ? IconWindow::Main : IconWindow::Os5, slot);
+                break;
+            case Database:
+            case LowOnlyDatabase:
+                applyUnpackedDatabase(themeDatabase(step == Database), pieces, board, true);
+                break;
+            case ResetOs5:
+                board.reset(IconWindow::Os5);
+                break;
+            }
+        }
         EXPECT_EQ(lowPathsOf(themePairsWithLowArtOnly(pieces, board, c.options)), c.expectedLow);
     }
+}
+
+TEST(LowArtOnly, ADatabaseWithoutHighPicturesMarksThemOnlyWhereThePairsAreBuilt) {
+    for (const bool pairsNamed : {false, true}) {
+        SCOPED_TRACE(pairsNamed);
+        ThemePieces pieces;
+        pieces.loadHighResolutionSheet(cellSheet(kHighSheetSize));
+        const ThemePieces before = pieces;
+        IconBoard board;
+        applyUnpackedDatabase(themeDatabase(false), pieces, board, pairsNamed);
+        const PictureSource high = pairsNamed ? PictureSource::DatabaseWithout : PictureSource::Sheet;
+        for (int i = 0; i < kThemePieceCount; ++i) {
+            EXPECT_EQ(pieces.origin(i, PieceResolution::Low).source, PictureSource::Database);
+            EXPECT_EQ(pieces.origin(i, PieceResolution::High).source, high);
+            // The high pictures stay as they were.
+            EXPECT_EQ(pieces.highPiece(i), before.highPiece(i));
+        }
+        EXPECT_EQ(board.slotOrigin(IconWindow::Os5, IconSetSlotCount).source,
+                  pairsNamed ? PictureSource::DatabaseWithout : PictureSource::BuiltIn);
+        EXPECT_EQ(board.slotOrigin(IconWindow::Os5, 0).source, PictureSource::BuiltIn);
+    }
+}
+
+TEST(LowArtOnly, OneMomentMakesNoPictureNewerThanAnother) {
+    ThemePieces pieces;
+    {
+        const OnePictureMoment oneCommandLine;
+        pieces.loadHighResolutionSheet(cellSheet(kHighSheetSize));
+        pieces.loadLowResolutionSheet(cellSheet(kLowSheetSize));
+    }
+    EXPECT_TRUE(piecePairsWithLowArtOnly(pieces).isEmpty());
+    pieces.loadLowResolutionSheet(cellSheet(kLowSheetSize));
+    EXPECT_EQ(piecePairsWithLowArtOnly(pieces).size(), kThemePieceCount);
+}
+
+TEST(LowArtOnly, OriginsReadBackAsWritten) {
+    for (const PictureOrigin origin :
+         {PictureOrigin{}, PictureOrigin{PictureSource::Sheet, 7}, PictureOrigin{PictureSource::Cell, 1},
+          PictureOrigin{PictureSource::Snapshot, 12345678901234ull},
+          PictureOrigin{PictureSource::Database, 3}, PictureOrigin{PictureSource::DatabaseWithout, 3}})
+        EXPECT_EQ(originFromText(originText(origin)), origin) << originText(origin).constData();
+    for (const char* text : {"", "s", "x1", "s-1", "s1a", "s 1", "b+2"})
+        EXPECT_FALSE(originFromText(text)) << text;
 }
 
 TEST(LowArtOnly, AllPiecesOfALowSheetAndTheIconSetSlots) {
@@ -130,8 +235,13 @@ TEST(LowArtOnly, DoublingRepeatsEveryPixelAndTouchesOnlyThePairs) {
             EXPECT_EQ(doubled.pixel(x, y), x < 6 && y < 4 ? low.pixel(x / 2, y / 2) : qRgb(0, 255, 0))
                 << x << "," << y;
 
+    // Two low pieces of the user's, read from a database, beside built-in partners.
     ThemePieces pieces;
-    pieces.loadLowResolutionSheet(lowSheetChanging({"E0", "F9"}));
+    const QImage painted = lowSheetChanging({"E0", "F9"});
+    for (const char* code : {"E0", "F9"}) {
+        const int i = themePieceIndex(QString::fromLatin1(code));
+        pieces.setPiece(i, PieceResolution::Low, painted.copy(themePieceTable()[i].lowSheetRect));
+    }
     const IconBoard board;
     QList<PieceFile> files = themePieceFiles(pieces, board, 2);
     const QList<PieceFile> before = files;

@@ -3,15 +3,22 @@
 // a sheet of another size than the window's; and what they report after: the
 // built database with its size, a database that is not there to install.
 #include "app/CheckTexts.h"
+#include "compiler/BitmapFamilyEncoder.h"
+#include "compiler/PalmDatabase.h"
+#include "compiler/QtBytes.h"
 #include "theme/ThemeBuildPlan.h"
+#include "theme/ThemeFamilies.h"
 #include "theme/ThemePieces.h"
 #include "ui/BuildInputs.h"
+#include "ui/DatabaseOpening.h"
 #include "ui/TForm2.h"
 #include "ui/TForm6.h"
 #include "ui/TForm7.h"
+#include "ui/WorkHistory.h"
 
 #include "ShippedLanguages.h"
 #include "support/StartedWindows.h"
+#include "support/TestFiles.h"
 #include "support/TestPictures.h"
 
 #include <QCoreApplication>
@@ -25,6 +32,30 @@ namespace {
 
 QImage gradientSheet(QSize size) {
     return test::coordinateSheet(size, [](int x, int y) { return qRgb(x & 0xFF, y & 0xFF, (x + y) & 0x7F); });
+}
+
+// A theme whose every family holds one plain 16 bpp picture, at both
+// densities or at density 1 only.
+QByteArray plainTheme(bool withHigh) {
+    pdb::PalmDatabase db;
+    db.name = "Opened";
+    db.type = "thme";
+    db.creator = "reze";
+    const pdb::BitmapFamilyEncoder encoder;
+    auto family = [&](QSize low, QSize high) {
+        std::vector<pdb::FamilyMember> members{
+            {test::filled(low, qRgb(40, 80, 120)), 16, false, false, {}, {}}};
+        if (withHigh)
+            members.push_back({test::filled(high, qRgb(120, 80, 40)), 16, true, false, {}, {}});
+        std::string error;
+        return encoder.encode(members, &error).value_or(std::string());
+    };
+    for (const ThemeBitmapFamily& f : themeBitmapFamilies())
+        db.resources.push_back({"Tbmp", quint16(f.id), family(f.piece().lowSize(), f.piece().highSize())});
+    for (const IconSlot& slot : iconSlots())
+        if (slot.use == BuildKind::Theme)
+            db.resources.push_back({"tAIB", quint16(slot.familyId), family(LowIconSize, HighIconSize)});
+    return pdb::qtBytes(db.toBytes());
 }
 
 class OwnArtChecks : public test::StartedWindows {
@@ -153,6 +184,59 @@ TEST_F(OwnArtChecks, NoQuestionWithoutMixedPairsOrOffTheOs5Screen) {
         Form1->Button2Click();
         EXPECT_TRUE(platform.questions.isEmpty());
         EXPECT_EQ(platform.processes.size(), 1);
+    }
+}
+
+// A database's pictures are its own art whatever they look like: a cell
+// picked over one of them is asked about, one undone is not, and a database
+// without high pictures leaves every pair asked about.
+TEST_F(OwnArtChecks, AfterOpeningADatabaseTheQuestionFollowsWhereThePicturesCameFrom) {
+    const int thirdThemeIcon = IconSetSlotCount + 2;
+    const struct {
+        const char* what;
+        bool withHigh;
+        bool pick;
+        bool undoPick;
+        bool redoPick;
+        int asked; // pairs asked about; 0: no question
+    } cases[] = {
+        {"a database with both pictures", true, false, false, false, 0},
+        {"a cell picked over it", true, true, false, false, 1},
+        {"the pick undone", true, true, true, false, 0},
+        {"the pick undone and done again", true, true, true, true, 1},
+        {"a database without high pictures", false, false, false, false,
+         kThemePieceCount + ThemeIconSlotCount},
+    };
+    loadIcons(Form1, gradientSheet(mainIconGrid().fullSheetSize()));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ui::startAfresh();
+        const QString file = path(c.withHigh ? "PDBFiles/Both.pdb" : "PDBFiles/LowOnly.pdb");
+        ASSERT_TRUE(test::writeBytes(file, plainTheme(c.withHigh)));
+        ASSERT_TRUE(ui::openDatabaseFile(file));
+        if (c.pick) {
+            Form1->PaintBoxClick(3);
+            Form1->IconSlotClick(thirdThemeIcon);
+        }
+        if (c.undoPick)
+            ui::editHistory().undo();
+        if (c.redoPick)
+            ui::editHistory().redo();
+        platform.questions.clear();
+        platform.processes.clear();
+        platform.choiceAnswers.enqueue(2); // Cancel, where asked
+        Form1->Button2Click();
+        if (c.asked == 0) {
+            EXPECT_TRUE(platform.questions.isEmpty()) << platform.questions.join('|').toStdString();
+            EXPECT_EQ(platform.processes.size(), 1);
+            platform.choiceAnswers.clear();
+            continue;
+        }
+        ASSERT_EQ(platform.questions.size(), 1);
+        EXPECT_EQ(platform.questions[0], c.asked == 1
+                                             ? checktexts::builtIn(Message::LowArtOnlyQuestionOne)
+                                             : checktexts::builtIn(Message::LowArtOnlyQuestion).arg(c.asked));
+        EXPECT_TRUE(platform.processes.isEmpty());
     }
 }
 

@@ -3,6 +3,8 @@
 // that cannot be written to (or a link in the way) never written through.
 #include "work/SessionFolder.h"
 
+#include "theme/ThemeBuildPlan.h"
+
 #include "support/TestFiles.h"
 #include "support/TestPictures.h"
 
@@ -83,6 +85,39 @@ TEST_F(SessionFolderTest, OnlyChangedPicturesAreWrittenAgain) {
     EXPECT_TRUE(QFileInfo::exists(sessionPath("icons-os5.6.bmp")));
     EXPECT_FALSE(QFileInfo::exists(sessionPath("icons-os5.4.bmp")));
     EXPECT_TRUE(SessionFolder(start.path()).restore().work == work);
+}
+
+// Where each picture came from is kept with it; a session kept before
+// pictures carried their origins comes back judged by look (a factory picture
+// as built in, any other as the user's), so the OS5 check asks what it asked.
+TEST_F(SessionFolderTest, OriginsComeBackAndOlderSessionsAreJudgedByLook) {
+    WorkState work = builtInWork();
+    work.pieces->loadSheet(test::coordinateSheet(kLowSheetSize), PieceResolution::Low);
+    (*work.mainSlots)[3] = test::filled(LowIconSize, qRgb(10, 20, 30));
+    work.mainOrigins[3] = PictureOrigin::fresh(PictureSource::Cell);
+    work.os5Origins[5] = PictureOrigin::fresh(PictureSource::DatabaseWithout);
+    ASSERT_EQ(SessionFolder(start.path()).keep(work), QString());
+
+    const SessionFolder::Restored restored = SessionFolder(start.path()).restore();
+    ASSERT_EQ(restored.status, SessionFolder::Restored::Status::Restored) << restored.problem.toStdString();
+    EXPECT_EQ(restored.work.pieces->origin(0, PieceResolution::Low),
+              work.pieces->origin(0, PieceResolution::Low));
+    EXPECT_EQ(restored.work.mainOrigins, work.mainOrigins);
+    EXPECT_EQ(restored.work.os5Origins, work.os5Origins);
+    EXPECT_GT(nextPictureStamp(), work.mainOrigins[3].stamp);
+
+    QByteArray older;
+    for (const QByteArray& line : test::readBytes(sessionPath("session.txt")).split('\n'))
+        if (!line.startsWith("origins-") && !line.isEmpty())
+            older += line + '\n';
+    ASSERT_TRUE(test::writeBytes(sessionPath("session.txt"), older));
+    const SessionFolder::Restored old = SessionFolder(start.path()).restore();
+    ASSERT_EQ(old.status, SessionFolder::Restored::Status::Restored) << old.problem.toStdString();
+    EXPECT_EQ(piecePairsWithLowArtOnly(*old.work.pieces).size(), kThemePieceCount);
+    EXPECT_EQ(old.work.pieces->origin(0, PieceResolution::High), PictureOrigin{});
+    EXPECT_EQ(old.work.mainOrigins[3].source, PictureSource::Cell);
+    EXPECT_EQ(old.work.mainOrigins[0], PictureOrigin{});
+    EXPECT_EQ(old.work.os5Origins[5], PictureOrigin{});
 }
 
 TEST_F(SessionFolderTest, DamagedOrPartialFoldersAreReportedAndLeftAlone) {
