@@ -7,6 +7,7 @@
 #include "buildrun/BuildKindTraits.h"
 #include "buildrun/DatabaseName.h"
 #include "buildrun/ResourceScript.h"
+#include "formats/PalmDatabase.h"
 #include "platform/FileErrors.h"
 #include "platform/Platform.h"
 #include "platform/ProcessRunner.h"
@@ -20,7 +21,6 @@
 #include <QLockFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QtEndian>
 
 #include <cerrno>
 
@@ -34,15 +34,12 @@ bool isExpectedDatabase(const QString& path, const char* type, const char* creat
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray header = file.read(78);
-    if (header.size() < 78)
-        return false;
-    const auto field = [&](int offset) { return QByteArray(header.constData() + offset, 4); };
-    const quint16 attributes = qFromBigEndian<quint16>(header.constData() + 0x20);
-    const quint16 resources = qFromBigEndian<quint16>(header.constData() + 0x4C);
-    return (attributes & 0x0001) != 0 && field(0x3C) == QByteArray(type).leftJustified(4, '\0') &&
-           field(0x40) == QByteArray(creator).leftJustified(4, '\0') && resources >= 1 &&
-           file.size() >= 78 + 10 * qint64(resources);
+    const QByteArray bytes = file.read(formats::PalmDatabase::kHeaderSize);
+    const std::optional<formats::PalmDatabaseHead> head = formats::PalmDatabase::headerFromBytes(
+        std::string_view(bytes.constData(), size_t(bytes.size())), nullptr);
+    return head && (head->header.attributes & formats::kResourceDatabaseAttribute) != 0 &&
+           head->header.hasTypeAndCreator(type, creator) && head->resourceCount >= 1 &&
+           quint64(file.size()) >= head->listEnd();
 }
 
 // The build's own folder inside the start directory: the pieces, the data

@@ -1,9 +1,9 @@
 #include "compiler/BitmapDecoder.h"
 
-#include "compiler/BigEndian.h"
+#include "formats/Endian.h"
 
-#include "app/PaletteTable.h"
 #include "compiler/BitmapCompression.h"
+#include "formats/PalmPalette.h"
 
 namespace vv::pdb {
 namespace {
@@ -50,10 +50,10 @@ std::optional<DecodedBitmap> BitmapDecoder::decodeBitmap(std::string_view resour
         return fail(QStringLiteral("header runs past the end of the resource"));
     DecodedBitmap b;
     b.offset = offset;
-    b.width = qint16(be::read16(resource, offset));
-    b.height = qint16(be::read16(resource, offset + 2));
-    b.rowBytes = be::read16(resource, offset + 4);
-    b.flags = be::read16(resource, offset + 6);
+    b.width = qint16(formats::be::read16(resource, offset));
+    b.height = qint16(formats::be::read16(resource, offset + 2));
+    b.rowBytes = formats::be::read16(resource, offset + 4);
+    b.flags = formats::be::read16(resource, offset + 6);
     b.depth = uchar(resource[offset + 8]);
     b.version = uchar(resource[offset + 9]);
     if (b.version > 3)
@@ -73,7 +73,7 @@ std::optional<DecodedBitmap> BitmapDecoder::decodeBitmap(std::string_view resour
     b.hasTransparency = b.flags & 0x2000;
     qsizetype at = offset + 16;
     if (b.version == 1 || b.version == 2) {
-        b.nextOffset = quint32(be::read16(resource, offset + 10)) * 4;
+        b.nextOffset = quint32(formats::be::read16(resource, offset + 10)) * 4;
         if (b.version == 2) {
             b.transparentValue = uchar(resource[offset + 12]);
             b.compressionType = uchar(resource[offset + 13]);
@@ -85,15 +85,15 @@ std::optional<DecodedBitmap> BitmapDecoder::decodeBitmap(std::string_view resour
         if (headerSize < 24)
             return fail(QStringLiteral("version 3 header size %1").arg(headerSize));
         b.compressionType = uchar(resource[offset + 13]);
-        b.density = be::read16(resource, offset + 14);
-        b.transparentValue = be::read32(resource, offset + 16);
-        b.nextOffset = be::read32(resource, offset + 20);
+        b.density = formats::be::read16(resource, offset + 14);
+        b.transparentValue = formats::be::read32(resource, offset + 16);
+        b.nextOffset = formats::be::read32(resource, offset + 20);
         at = offset + headerSize;
     }
     if (b.flags & 0x4000) { // colour table: skipped, the pixels stay indices
         if (at + 2 > size)
             return fail(QStringLiteral("colour table runs past the end"));
-        at += 2 + qsizetype(be::read16(resource, at)) * 4;
+        at += 2 + qsizetype(formats::be::read16(resource, at)) * 4;
     }
     if (b.version == 2 && b.depth == 16) {
         if (at + 8 > size)
@@ -111,7 +111,7 @@ std::optional<DecodedBitmap> BitmapDecoder::decodeBitmap(std::string_view resour
         const int prefix = b.version == 3 ? 4 : 2;
         if (at + prefix > size)
             return fail(QStringLiteral("compressed-size field runs past the end"));
-        b.sizeField = prefix == 4 ? be::read32(resource, at) : be::read16(resource, at);
+        b.sizeField = prefix == 4 ? formats::be::read32(resource, at) : formats::be::read16(resource, at);
         at += prefix;
         const Compression method = b.version <= 1 ? Compression::Scanline : Compression(b.compressionType);
         if (b.version >= 2 && b.compressionType > 2)
@@ -143,8 +143,9 @@ std::optional<DecodedBitmap> BitmapDecoder::decodeBitmap(std::string_view resour
         }
     } else {
         b.image = QImage(b.width, b.height, QImage::Format_Indexed8);
-        b.image.setColorTable(b.depth == 8 ? QList<QRgb>(palmPaletteColours.begin(), palmPaletteColours.end())
-                                           : greyTable(b.depth));
+        b.image.setColorTable(
+            b.depth == 8 ? QList<QRgb>(formats::palmPaletteColours.begin(), formats::palmPaletteColours.end())
+                         : greyTable(b.depth));
         for (int y = 0; y < b.height; ++y) {
             uchar* line = b.image.scanLine(y);
             for (int x = 0; x < b.width; ++x)

@@ -1,6 +1,6 @@
 #include "compiler/BitmapFamilyEncoder.h"
 
-#include "compiler/BigEndian.h"
+#include "formats/Endian.h"
 
 #include <algorithm>
 #include <string_view>
@@ -42,9 +42,9 @@ std::optional<std::string> BitmapFamilyEncoder::encodeBitmap(const FamilyMember&
     if (version == 2 && m.depth == 16) {
         directInfo = std::string("\x05\x06\x05\0\0\0\0\0", 8);
         if (m.transparentColour) {
-            directInfo[5] = char(colourRed(*m.transparentColour));
-            directInfo[6] = char(colourGreen(*m.transparentColour));
-            directInfo[7] = char(colourBlue(*m.transparentColour));
+            directInfo[5] = char(formats::colourRed(*m.transparentColour));
+            directInfo[6] = char(formats::colourGreen(*m.transparentColour));
+            directInfo[7] = char(formats::colourBlue(*m.transparentColour));
         }
     }
 
@@ -70,7 +70,7 @@ std::optional<std::string> BitmapFamilyEncoder::encodeBitmap(const FamilyMember&
                                  " bytes, at most 65535)";
                     return std::nullopt;
                 }
-                be::append16(packed, std::uint32_t(sizeField));
+                formats::be::append16(packed, std::uint32_t(sizeField));
                 packed.append(BitmapCompression::compress(Compression::Scanline, rows, rowBytes, height));
                 compressed = true;
             }
@@ -91,7 +91,7 @@ std::optional<std::string> BitmapFamilyEncoder::encodeBitmap(const FamilyMember&
             }
             if (compressed) {
                 packed.reserve(size_t(best));
-                be::append32(packed, std::uint32_t(best));
+                formats::be::append32(packed, std::uint32_t(best));
                 packed.append(BitmapCompression::compress(Compression(compressionType), rows, rowBytes,
                                                           height, m.depth == 16));
             }
@@ -109,32 +109,32 @@ std::optional<std::string> BitmapFamilyEncoder::encodeBitmap(const FamilyMember&
     std::string out;
     const std::string_view data = compressed ? std::string_view(packed) : std::string_view(rows);
     out.reserve(24 + directInfo.size() + data.size() + 4);
-    be::append16(out, std::uint32_t(width));
-    be::append16(out, std::uint32_t(height));
-    be::append16(out, std::uint32_t(rowBytes));
-    be::append16(out, flags);
+    formats::be::append16(out, std::uint32_t(width));
+    formats::be::append16(out, std::uint32_t(height));
+    formats::be::append16(out, std::uint32_t(rowBytes));
+    formats::be::append16(out, flags);
     out.push_back(char(m.depth));
     out.push_back(char(version));
     if (version < 3) {
-        be::append16(out, 0); // next depth offset, set by the family
+        formats::be::append16(out, 0); // next depth offset, set by the family
         out.push_back(
             char(version == 2 && m.depth == 8 && m.transparentIndex ? *m.transparentIndex & 0xFF : 0));
         out.push_back(char(0)); // compression type: scanline
-        be::append16(out, 0);
+        formats::be::append16(out, 0);
         out.append(directInfo);
     } else {
         out.push_back(char(0x18));
         out.push_back(char(m.depth == 16 ? 1 : 0));
         out.push_back(char(0));
         out.push_back(char(compressionType));
-        be::append16(out, highDensityValue);
+        formats::be::append16(out, highDensityValue);
         std::uint32_t transparentValue = 0;
         if (m.depth == 8 && m.transparentIndex)
             transparentValue = std::uint32_t(*m.transparentIndex);
         else if (m.depth == 16 && m.transparentColour)
             transparentValue = PixelConverter::rgb565(*m.transparentColour);
-        be::append32(out, transparentValue);
-        be::append32(out, 0); // next bitmap offset, set by the family
+        formats::be::append32(out, transparentValue);
+        formats::be::append32(out, 0); // next bitmap offset, set by the family
     }
     out.append(data);
     return out;
@@ -175,14 +175,14 @@ std::optional<std::string> BitmapFamilyEncoder::encode(const std::vector<FamilyM
                         *failedMember = order[k];
                     return std::nullopt;
                 }
-                be::set16(*bitmap, 10, std::uint32_t(bitmap->size() / 4));
+                formats::be::set16(*bitmap, 10, std::uint32_t(bitmap->size() / 4));
             }
         } else {
             if (family.empty() || !members[size_t(order[k - 1])].highDensity)
                 family.append(separator);
             padTo(*bitmap, 4);
             if (!last)
-                be::set32(*bitmap, 20, std::uint32_t(bitmap->size()));
+                formats::be::set32(*bitmap, 20, std::uint32_t(bitmap->size()));
         }
         family.append(*bitmap);
     }

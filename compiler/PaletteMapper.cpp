@@ -5,7 +5,7 @@
 namespace vv::pdb {
 
 PaletteMapper::PaletteMapper() {
-    const auto& table = palmPaletteColours;
+    const auto& table = formats::palmPaletteColours;
     constexpr int levels[6] = {0x00, 0x33, 0x66, 0x99, 0xCC, 0xFF};
     auto levelOf = [&](int v) {
         for (int i = 0; i < 6; ++i)
@@ -15,8 +15,8 @@ PaletteMapper::PaletteMapper() {
     };
     std::vector<Extra> extras;
     for (int i = 0; i < 256; ++i) {
-        const int r = colourRed(table[size_t(i)]), g = colourGreen(table[size_t(i)]),
-                  b = colourBlue(table[size_t(i)]);
+        const int r = formats::colourRed(table[size_t(i)]), g = formats::colourGreen(table[size_t(i)]),
+                  b = formats::colourBlue(table[size_t(i)]);
         const int lr = levelOf(r), lg = levelOf(g), lb = levelOf(b);
         if (lr >= 0 && lg >= 0 && lb >= 0) {
             Cell& cell = m_cells[size_t((lr * 6 + lg) * 6 + lb)];
@@ -61,8 +61,8 @@ PaletteMapper::PaletteMapper() {
             }
 }
 
-int PaletteMapper::slowIndexOf(PaletteColour colour) const {
-    return nearestPaletteIndex(colour);
+int PaletteMapper::slowIndexOf(formats::PaletteColour colour) const {
+    return formats::nearestPaletteIndex(colour);
 }
 
 } // namespace vv::pdb

@@ -1,8 +1,8 @@
-// The nearest-colour rule of vv::nearestPaletteIndex (squared RGB distance,
+// The nearest-colour rule of vv::formats::nearestPaletteIndex (squared RGB distance,
 // highest index on ties), answered without searching all 256 entries.
 #pragma once
 
-#include "app/PaletteTable.h"
+#include "formats/PalmPalette.h"
 
 #include <array>
 #include <vector>
@@ -13,11 +13,12 @@ class PaletteMapper {
 public:
     PaletteMapper();
 
-    // Same answer as vv::nearestPaletteIndex for every colour; alpha is ignored.
-    int indexOf(PaletteColour colour) const {
+    // Same answer as vv::formats::nearestPaletteIndex for every colour; alpha is ignored.
+    int indexOf(formats::PaletteColour colour) const {
         if (!m_cubeShortcut)
             return slowIndexOf(colour);
-        const int r = colourRed(colour), g = colourGreen(colour), b = colourBlue(colour);
+        const int r = formats::colourRed(colour), g = formats::colourGreen(colour),
+                  b = formats::colourBlue(colour);
         const Cell& cell = m_cells[(m_level[r] * 6 + m_level[g]) * 6 + m_level[b]];
         int best = cell.cubeIndex;
         const int cr = r - cell.r, cg = g - cell.g, cb = b - cell.b;
@@ -43,7 +44,7 @@ private:
         int r = 0, g = 0, b = 0;                  // the cube colour
         int firstCandidate = 0, endCandidate = 0; // into m_candidates
     };
-    int slowIndexOf(PaletteColour colour) const;
+    int slowIndexOf(formats::PaletteColour colour) const;
 
     // The palette is a 6-level colour cube plus a few extra colours. Squared
     // distance separates by axis, and no integer lies midway between two levels,

@@ -78,29 +78,30 @@ constexpr int familiesInFlight = 16;
 // until everything is in place, so an error leaves an older database as it was.
 class DatabaseFileWriter {
 public:
-    DatabaseFileWriter(const std::string& path, const PalmDatabase& header, std::size_t count)
+    DatabaseFileWriter(const std::string& path, const formats::PalmDatabase& header, std::size_t count)
         : m_file(path), m_header(header), m_count(count) {}
 
     bool start() {
         if (!m_file.open())
             return false;
-        m_offset = std::uint32_t(PalmDatabase::headerSize + PalmDatabase::entrySize * m_count + 2);
+        m_offset = std::uint32_t(formats::PalmDatabase::kHeaderSize +
+                                 formats::PalmDatabase::kEntrySize * m_count + 2);
         std::string head = m_header.headerBytes(std::uint16_t(m_count));
-        head.append(PalmDatabase::entrySize * m_count + 2, '\0');
-        m_list.reserve(PalmDatabase::entrySize * m_count);
+        head.append(formats::PalmDatabase::kEntrySize * m_count + 2, '\0');
+        m_list.reserve(formats::PalmDatabase::kEntrySize * m_count);
         return m_file.write(head);
     }
-    bool add(const PalmResource& resource) {
-        PalmDatabase::appendEntry(m_list, resource.type, resource.id, m_offset);
+    bool add(const formats::PalmResource& resource) {
+        formats::PalmDatabase::appendEntry(m_list, resource.type, resource.id, m_offset);
         m_offset += std::uint32_t(resource.bytes.size());
         return m_file.write(resource.bytes);
     }
-    bool finish() { return m_file.writeAt(PalmDatabase::headerSize, m_list) && m_file.commit(); }
+    bool finish() { return m_file.writeAt(formats::PalmDatabase::kHeaderSize, m_list) && m_file.commit(); }
     const std::string& errorString() const { return m_file.errorString(); }
 
 private:
     OutputFile m_file;
-    const PalmDatabase& m_header;
+    const formats::PalmDatabase& m_header;
     std::size_t m_count = 0;
     std::uint32_t m_offset = 0;
     std::string m_list;
@@ -110,7 +111,7 @@ private:
 
 bool ResourceCompiler::compileTo(const ParsedScript& script, const CompileRequest& request,
                                  Diagnostics* diagnostics, const std::function<bool(std::size_t)>& start,
-                                 const std::function<bool(const PalmResource&)>& add) {
+                                 const std::function<bool(const formats::PalmResource&)>& add) {
     Diagnostics found;
     std::map<std::pair<std::string, int>, int> resourceLines; // (type, id) -> line
     auto claim = [&](const std::string& type, int id, int line) {
@@ -139,7 +140,7 @@ bool ResourceCompiler::compileTo(const ParsedScript& script, const CompileReques
     // the checks that need no file. Pictures and data files are read later,
     // each when its resource is made.
     struct Pending {
-        PalmResource resource;
+        formats::PalmResource resource;
         int line = 0;
         const FamilyBlock* family = nullptr; // still to be encoded
         const DataStatement* data = nullptr; // still to be read
@@ -151,8 +152,8 @@ bool ResourceCompiler::compileTo(const ParsedScript& script, const CompileReques
         if (statement.kind == ScriptStatement::Kind::Family) {
             const FamilyBlock& family = statement.family;
             item.line = family.line;
-            item.resource.type =
-                family.kind == FamilyBlock::Kind::Icon ? kIconResourceType : kBitmapResourceType;
+            item.resource.type = family.kind == FamilyBlock::Kind::Icon ? formats::kIconResourceType
+                                                                        : formats::kBitmapResourceType;
             item.resource.id = std::uint16_t(family.id);
             if (!claim(item.resource.type, family.id, item.line))
                 continue;
@@ -284,13 +285,13 @@ bool ResourceCompiler::compileTo(const ParsedScript& script, const CompileReques
     return finish(!sinkFailed);
 }
 
-std::optional<PalmDatabase> ResourceCompiler::compile(const ParsedScript& script,
-                                                      const CompileRequest& request,
-                                                      Diagnostics* diagnostics) {
-    PalmDatabase db = headerFor(request);
+std::optional<formats::PalmDatabase> ResourceCompiler::compile(const ParsedScript& script,
+                                                               const CompileRequest& request,
+                                                               Diagnostics* diagnostics) {
+    formats::PalmDatabase db = headerFor(request);
     const bool ok = compileTo(
         script, request, diagnostics, [](std::size_t) { return true; },
-        [&](const PalmResource& resource) {
+        [&](const formats::PalmResource& resource) {
             db.resources.push_back(resource);
             return true;
         });
@@ -299,8 +300,8 @@ std::optional<PalmDatabase> ResourceCompiler::compile(const ParsedScript& script
     return db;
 }
 
-PalmDatabase ResourceCompiler::headerFor(const CompileRequest& request) {
-    PalmDatabase db;
+formats::PalmDatabase ResourceCompiler::headerFor(const CompileRequest& request) {
+    formats::PalmDatabase db;
     db.name = databaseNameFor(request.outputPath);
     db.type = request.type;
     db.creator = request.creator;
@@ -325,7 +326,7 @@ bool ResourceCompiler::run(const CompileRequest& request, Diagnostics* diagnosti
     std::optional<ParsedScript> script = ScriptParser::parse(*text, diagnostics);
     if (!script)
         return false;
-    const PalmDatabase header = headerFor(request);
+    const formats::PalmDatabase header = headerFor(request);
     std::optional<DatabaseFileWriter> out;
     bool writeFailed = false;
     const bool ok = compileTo(
@@ -335,7 +336,7 @@ bool ResourceCompiler::run(const CompileRequest& request, Diagnostics* diagnosti
             writeFailed = !out->start();
             return !writeFailed;
         },
-        [&](const PalmResource& resource) {
+        [&](const formats::PalmResource& resource) {
             writeFailed = !out->add(resource);
             return !writeFailed;
         });
@@ -373,8 +374,8 @@ std::optional<std::uint32_t> ResourceCompiler::buildDate(std::string* error) {
         const long long value = digits.empty() ? 0 : std::strtoll(digits.c_str(), &end, 10);
         const bool ok = !digits.empty() && errno != ERANGE && end == digits.c_str() + digits.size();
         unixSeconds = value;
-        if (!ok || unixSeconds < -PalmDatabase::epochOffset ||
-            unixSeconds + PalmDatabase::epochOffset > 0xFFFFFFFFLL) {
+        if (!ok || unixSeconds < -formats::PalmDatabase::kEpochOffset ||
+            unixSeconds + formats::PalmDatabase::kEpochOffset > 0xFFFFFFFFLL) {
             if (error)
                 *error = "SOURCE_DATE_EPOCH must be a number of seconds since 1970 before 2040, not \"" +
                          latin1ToUtf8(fixed.substr(0, 40)) + '"';
@@ -383,7 +384,7 @@ std::optional<std::uint32_t> ResourceCompiler::buildDate(std::string* error) {
     } else {
         unixSeconds = localSecondsNow();
     }
-    return std::uint32_t(std::uint64_t(unixSeconds + PalmDatabase::epochOffset) & 0xFFFFFFFFu);
+    return std::uint32_t(std::uint64_t(unixSeconds + formats::PalmDatabase::kEpochOffset) & 0xFFFFFFFFu);
 }
 
 } // namespace vv::pdb

@@ -6,8 +6,8 @@
 #pragma once
 
 #include "compiler/Diagnostic.h"
-#include "compiler/PalmDatabase.h"
 #include "compiler/ParsedScript.h"
+#include "formats/PalmDatabase.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -30,8 +30,8 @@ class ResourceCompiler {
 public:
     // The database the script describes, or nothing when any error was found;
     // errors and warnings are appended to `diagnostics` in script order.
-    static std::optional<PalmDatabase> compile(const ParsedScript& script, const CompileRequest& request,
-                                               Diagnostics* diagnostics);
+    static std::optional<formats::PalmDatabase>
+    compile(const ParsedScript& script, const CompileRequest& request, Diagnostics* diagnostics);
 
     // The streaming form: `start` receives the number of resources once the
     // statements are known to be sound, then `add` each resource in script
@@ -39,10 +39,10 @@ public:
     // returns false). True when every resource was handed over without error.
     static bool compileTo(const ParsedScript& script, const CompileRequest& request, Diagnostics* diagnostics,
                           const std::function<bool(std::size_t)>& start,
-                          const std::function<bool(const PalmResource&)>& add);
+                          const std::function<bool(const formats::PalmResource&)>& add);
 
     // The database fields a request gives (name, type, creator, dates).
-    static PalmDatabase headerFor(const CompileRequest& request);
+    static formats::PalmDatabase headerFor(const CompileRequest& request);
 
     // Reads, compiles and writes; true when the output was written.
     static bool run(const CompileRequest& request, Diagnostics* diagnostics);

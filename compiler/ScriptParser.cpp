@@ -1,7 +1,7 @@
 #include "compiler/ScriptParser.h"
 
-#include "app/PaletteTable.h"
 #include "compiler/TextRules.h"
+#include "formats/PalmPalette.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -342,7 +342,7 @@ private:
                 const int r = expectNumber(t, "the red of TRANSPARENT", 0, 255);
                 const int g = expectNumber(t, "the green of TRANSPARENT", 0, 255);
                 const int b = expectNumber(t, "the blue of TRANSPARENT", 0, 255);
-                member.transparentColour = opaqueColour(r, g, b);
+                member.transparentColour = formats::opaqueColour(r, g, b);
             } else {
                 fail(t.line, "unknown BITMAP option '" + printable(t.text) + "'");
             }

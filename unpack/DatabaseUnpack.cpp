@@ -3,10 +3,10 @@
 #include "app/PictureCopy.h"
 #include "app/SystemScreens.h"
 #include "buildrun/ResourceScript.h"
-#include "compiler/BigEndian.h"
 #include "compiler/BitmapDecoder.h"
-#include "compiler/PalmDatabase.h"
 #include "compiler/QtBytes.h"
+#include "formats/Endian.h"
+#include "formats/PalmDatabase.h"
 #include "icons/IconBoard.h"
 #include "platform/FileErrors.h"
 #include "theme/ThemeFamilies.h"
@@ -48,8 +48,8 @@ QString oversizedMember(std::string_view resource) {
             offset += 16;
             continue;
         }
-        const int width = qint16(pdb::be::read16(resource, offset));
-        const int height = qint16(pdb::be::read16(resource, offset + 2));
+        const int width = qint16(formats::be::read16(resource, offset));
+        const int height = qint16(formats::be::read16(resource, offset + 2));
         if (width > kHighSheetSize.width() || height > kHighSheetSize.height())
             return QStringLiteral(
                        "a bitmap of %1 x %2 pixels at offset %3 is larger than any picture of a theme "
@@ -61,9 +61,9 @@ QString oversizedMember(std::string_view resource) {
         if (version == 3) {
             if (offset + 24 > qsizetype(resource.size()))
                 return {};
-            next = pdb::be::read32(resource, offset + 20);
+            next = formats::be::read32(resource, offset + 20);
         } else if (version == 1 || version == 2) {
-            next = quint32(pdb::be::read16(resource, offset + 10)) * 4;
+            next = quint32(formats::be::read16(resource, offset + 10)) * 4;
         }
         if (next == 0)
             return {};
@@ -128,7 +128,7 @@ struct Reader {
     QRgb transparency;
     QString problem;
 
-    std::optional<pdb::DecodedFamily> decode(const pdb::PalmResource& resource) {
+    std::optional<pdb::DecodedFamily> decode(const formats::PalmResource& resource) {
         // One arg() call: a type read from the file may hold "%1".
         const QString where =
             QStringLiteral("resource %1 %2: ")
@@ -170,13 +170,14 @@ std::optional<UnpackedDatabase> unpackDatabase(const QByteArray& bytes, QRgb tra
         return fail(UnpackFailure::TooLarge,
                     QStringLiteral("%1 bytes are more than any theme or icon set holds").arg(bytes.size()));
     std::string error;
-    const std::optional<pdb::PalmDatabase> db = pdb::PalmDatabase::fromBytes(pdb::bytesOf(bytes), &error);
+    const std::optional<formats::PalmDatabase> db =
+        formats::PalmDatabase::fromBytes(pdb::bytesOf(bytes), &error);
     if (!db)
         return fail(UnpackFailure::NotADatabase, pdb::qtText(error));
     UnpackedDatabase out;
-    if (db->type == pdb::kThemeDatabaseType)
+    if (db->type == formats::kThemeDatabaseType)
         out.kind = UnpackedKind::Theme;
-    else if (db->type == pdb::kIconSetDatabaseType)
+    else if (db->type == formats::kIconSetDatabaseType)
         out.kind = UnpackedKind::IconSet;
     else
         return fail(
@@ -193,10 +194,10 @@ std::optional<UnpackedDatabase> unpackDatabase(const QByteArray& bytes, QRgb tra
     QSet<int> slotsFound;
     const auto& families = themeBitmapFamilies();
     const auto& pieceTable = themePieceTable();
-    for (const pdb::PalmResource& resource : db->resources) {
+    for (const formats::PalmResource& resource : db->resources) {
         int familyIndex = -1;
         int slotIndex = -1;
-        if (theme && resource.type == pdb::kBitmapResourceType) {
+        if (theme && resource.type == formats::kBitmapResourceType) {
             for (int f = 0; f < kThemeBitmapFamilyCount && familyIndex < 0; ++f) {
                 if (families[f].id == resource.id) {
                     familyIndex = f;
@@ -209,7 +210,7 @@ std::optional<UnpackedDatabase> unpackDatabase(const QByteArray& bytes, QRgb tra
                     }
                 }
             }
-        } else if (resource.type == pdb::kIconResourceType) {
+        } else if (resource.type == formats::kIconResourceType) {
             for (int s = 0; s < IconSlotCount && slotIndex < 0; ++s)
                 if (iconSlots()[s].use == slotUse && iconSlots()[s].familyId == resource.id)
                     slotIndex = s;
