@@ -33,10 +33,10 @@ public:
     // One bitmap with its header, unpadded, next offset 0.
     std::optional<std::string> encodeBitmap(const FamilyMember& member, std::string* error) const;
 
-    static constexpr int highDensityValue = 144;
+    static constexpr int kHighDensityValue = 144;
 
 private:
-    PixelConverter m_converter;
+    PixelConverter converter_;
 };
 
 } // namespace vv::pdb

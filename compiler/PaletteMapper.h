@@ -15,16 +15,16 @@ public:
 
     // Same answer as vv::formats::nearestPaletteIndex for every colour; alpha is ignored.
     int indexOf(formats::PaletteColour colour) const {
-        if (!m_cubeShortcut)
+        if (!cubeShortcut_)
             return slowIndexOf(colour);
         const int r = formats::colourRed(colour), g = formats::colourGreen(colour),
                   b = formats::colourBlue(colour);
-        const Cell& cell = m_cells[(m_level[r] * 6 + m_level[g]) * 6 + m_level[b]];
+        const Cell& cell = cells_[(level_[r] * 6 + level_[g]) * 6 + level_[b]];
         int best = cell.cubeIndex;
         const int cr = r - cell.r, cg = g - cell.g, cb = b - cell.b;
         int bestDistance = cr * cr + cg * cg + cb * cb;
         for (int k = cell.firstCandidate; k < cell.endCandidate; ++k) {
-            const Extra& e = m_candidates[size_t(k)];
+            const Extra& e = candidates_[size_t(k)];
             const int dr = r - e.r, dg = g - e.g, db = b - e.b;
             const int d = dr * dr + dg * dg + db * db;
             if (d < bestDistance || (d == bestDistance && e.index > best)) {
@@ -42,7 +42,7 @@ private:
     struct Cell {
         int cubeIndex = -1;
         int r = 0, g = 0, b = 0;                  // the cube colour
-        int firstCandidate = 0, endCandidate = 0; // into m_candidates
+        int firstCandidate = 0, endCandidate = 0; // into candidates_
     };
     int slowIndexOf(formats::PaletteColour colour) const;
 
@@ -54,10 +54,10 @@ private:
     // the difference of two squared distances is linear in the colour, so a
     // cell's corners decide it. Built from the shared table; if that ever stops
     // being a cube the mapper falls back to the full search.
-    bool m_cubeShortcut = false;
-    std::array<unsigned char, 256> m_level{};
-    std::array<Cell, 216> m_cells{};
-    std::vector<Extra> m_candidates; // per cell, in ascending index order
+    bool cubeShortcut_ = false;
+    std::array<unsigned char, 256> level_{};
+    std::array<Cell, 216> cells_{};
+    std::vector<Extra> candidates_; // per cell, in ascending index order
 };
 
 } // namespace vv::pdb

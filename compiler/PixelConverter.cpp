@@ -35,7 +35,7 @@ int PixelConverter::paletteIndex(formats::PaletteColour colour, std::optional<in
     if (transparentIndex &&
         (colour & 0xFFFFFF) == (formats::palmPaletteColours[size_t(*transparentIndex)] & 0xFFFFFF))
         return *transparentIndex;
-    return m_palette.indexOf(colour);
+    return palette_.indexOf(colour);
 }
 
 std::string PixelConverter::convert(const Picture& picture, int depth,
@@ -67,7 +67,7 @@ std::string PixelConverter::convert(const Picture& picture, int depth,
                 if (c != last) {
                     last = c;
                     lastIndex = static_cast<unsigned char>(c == transparentColour ? *transparentIndex
-                                                                                  : m_palette.indexOf(c));
+                                                                                  : palette_.indexOf(c));
                 }
                 row[x] = lastIndex;
             }

@@ -32,7 +32,7 @@ public:
     std::string convert(const Picture& picture, int depth, std::optional<int> transparentIndex = {}) const;
 
 private:
-    PaletteMapper m_palette;
+    PaletteMapper palette_;
 };
 
 } // namespace vv::pdb

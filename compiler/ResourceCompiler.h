@@ -56,14 +56,14 @@ public:
     static std::optional<std::uint32_t> buildDate(std::string* error);
 
     // Larger resources are refused by HotSync.
-    static constexpr int safeResourceSize = 65000;
+    static constexpr int kSafeResourceSize = 65000;
     // A resource's size must fit the handheld's 64 KB chunks; a larger DATA
     // file (or a device that never ends) is refused before it is read.
-    static constexpr std::int64_t maxDataSize = 64 * 1024;
+    static constexpr std::int64_t kMaxDataSize = 64 * 1024;
     // The resource count is a 16-bit field of the database header.
-    static constexpr std::size_t maxResources = 0xFFFF;
+    static constexpr std::size_t kMaxResources = 0xFFFF;
     // Far beyond any script the program writes; keeps a stray huge file out.
-    static constexpr std::int64_t maxScriptSize = 256 * 1024 * 1024;
+    static constexpr std::int64_t kMaxScriptSize = 256 * 1024 * 1024;
 };
 
 } // namespace vv::pdb

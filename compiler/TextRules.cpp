@@ -5,7 +5,7 @@
 namespace vv::pdb {
 namespace {
 
-constexpr char32_t replacement = 0xFFFD;
+constexpr char32_t kReplacement = 0xFFFD;
 
 void appendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
@@ -61,7 +61,7 @@ template <typename Put> void forEachCharacter(std::string_view text, Put put) {
             put(c);
             i += std::size_t(length);
         } else {
-            put(replacement);
+            put(kReplacement);
             ++i;
         }
     }
@@ -103,7 +103,7 @@ std::string scriptPath(std::string_view bytes) {
     std::string path;
     bool valid = true;
     forEachCharacter(bytes, [&](char32_t c) {
-        valid = valid && c != replacement;
+        valid = valid && c != kReplacement;
         appendUtf8(path, c);
     });
     if (!valid)
