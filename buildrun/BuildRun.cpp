@@ -208,6 +208,38 @@ private:
         return true;
     }
 
+    // Whether the compiler ran to its end and reported no error; otherwise the
+    // reason is reported.
+    bool compilerSucceeded(const ProcessOutcome& run) {
+        switch (run.status) {
+        case ProcessOutcome::Status::FailedToStart:
+            report(messages_.compilerNotStartable);
+            return false;
+        case ProcessOutcome::Status::Crashed:
+            outcome_.messages << text(Message::CompilerCrashed)
+                                     .arg(QString::number(run.crashSignal), signalName(run.crashSignal),
+                                          run.commandLine);
+            return false;
+        case ProcessOutcome::Status::TimedOut:
+            outcome_.messages << text(Message::CompilerTimedOut).arg(request_.compilerTimeoutSeconds);
+            return false;
+        case ProcessOutcome::Status::Cancelled:
+        case ProcessOutcome::Status::StillRunning: // never asked for: a build's compiler is not left running
+            report(Message::BuildCancelled);
+            return false;
+        case ProcessOutcome::Status::Finished:
+            break;
+        }
+        if (run.exitCode != 0) {
+            const QString errorLine = firstErrorLine(run);
+            report(Message::CompilerReportedError,
+                   QStringLiteral(" ") +
+                       (errorLine.isEmpty() ? QStringLiteral("exit code %1").arg(run.exitCode) : errorLine));
+            return false;
+        }
+        return true;
+    }
+
     void compileAndStamp(const WorkFolder& work) {
         const QStringList directories = request_.compilerDirectories.isEmpty()
                                             ? compilerSearchDirectories(request_.startDir)
@@ -229,32 +261,8 @@ private:
         limits.keepGoing = request_.keepGoing;
         const ProcessOutcome run = platform().runAndWait(
             program, compilerArguments(request_.kind, request_.databaseName), work.path(), limits);
-        switch (run.status) {
-        case ProcessOutcome::Status::FailedToStart:
-            report(messages_.compilerNotStartable);
+        if (!compilerSucceeded(run))
             return;
-        case ProcessOutcome::Status::Crashed:
-            outcome_.messages << text(Message::CompilerCrashed)
-                                     .arg(QString::number(run.crashSignal), signalName(run.crashSignal),
-                                          run.commandLine);
-            return;
-        case ProcessOutcome::Status::TimedOut:
-            outcome_.messages << text(Message::CompilerTimedOut).arg(request_.compilerTimeoutSeconds);
-            return;
-        case ProcessOutcome::Status::Cancelled:
-        case ProcessOutcome::Status::StillRunning: // never asked for: a build's compiler is not left running
-            report(Message::BuildCancelled);
-            return;
-        case ProcessOutcome::Status::Finished:
-            break;
-        }
-        if (run.exitCode != 0) {
-            const QString errorLine = firstErrorLine(run);
-            report(Message::CompilerReportedError,
-                   QStringLiteral(" ") +
-                       (errorLine.isEmpty() ? QStringLiteral("exit code %1").arg(run.exitCode) : errorLine));
-            return;
-        }
         // The folder was fresh: whatever database is there, this compiler wrote.
         if (!QFileInfo(built).isFile() || QFileInfo(built).isSymLink()) {
             report(messages_.databaseNotOpenable, QStringLiteral(" ") + text(Message::NoNewDatabase));
