@@ -112,9 +112,9 @@ void decodeRuns(const Pixels& in, const ColourTable& table) {
 // One stored row of uncompressed pixels.
 void decodeRow(const unsigned char* src, std::uint32_t* out, std::int64_t width, int bitCount,
                const ColourTable& table, const std::array<Channel, 3>& channels, bool plain32) {
-    const Channel& red = channels[0];
-    const Channel& green = channels[1];
-    const Channel& blue = channels[2];
+    // Copies: the rows written through `out` cannot alias them, so they stay
+    // in registers across a row.
+    const Channel red = channels[0], green = channels[1], blue = channels[2];
     switch (bitCount) {
     case 1:
         for (std::int64_t px = 0; px < width; ++px)
