@@ -1,6 +1,6 @@
 #include "app/AnsiText.h"
 
-#include "app/AnsiCodePage.h"
+#include "formats/Windows1252.h"
 
 namespace vv {
 
@@ -8,7 +8,7 @@ QString decodeAnsi(const QByteArray& bytes) {
     QString text;
     text.reserve(bytes.size());
     for (const char c : bytes)
-        text.append(QChar(ansi::toUnicode(static_cast<unsigned char>(c))));
+        text.append(QChar(formats::ansi::toUnicode(static_cast<unsigned char>(c))));
     return text;
 }
 
@@ -17,7 +17,7 @@ QByteArray encodeAnsi(const QString& text) {
     bytes.reserve(text.size());
     // UTF-16 units one by one: a character beyond the first plane gives two '?'.
     for (const QChar c : text)
-        bytes.append(ansi::fromUnicode(c.unicode()));
+        bytes.append(formats::ansi::fromUnicode(c.unicode()));
     return bytes;
 }
 

@@ -5,10 +5,10 @@
 namespace vv {
 namespace {
 
-static_assert(std::is_same_v<QRgb, PaletteColour>, "the shared table is handed out as QRgb");
+static_assert(std::is_same_v<QRgb, formats::PaletteColour>, "the shared table is handed out as QRgb");
 
-using palette::cubeIndex;
-using palette::cubeLevels;
+using formats::palette::cubeIndex;
+using formats::palette::cubeLevels;
 
 int levelNumber(int value) {
     if (value <= 24)
@@ -27,7 +27,7 @@ int levelNumber(int value) {
 } // namespace
 
 const std::array<QRgb, 256>& palmSystemPalette() {
-    return palmPaletteColours;
+    return formats::palmPaletteColours;
 }
 
 QVector<QRgb> palmColorTable() {

@@ -3,7 +3,7 @@
 // the resource compiler all map colours through it.
 #pragma once
 
-#include "app/PaletteTable.h"
+#include "formats/PalmPalette.h"
 
 #include <QRgb>
 #include <QString>
@@ -19,7 +19,7 @@ const std::array<QRgb, 256>& palmSystemPalette();
 // The same table as a QImage colour table, for 8-bit pieces.
 QVector<QRgb> palmColorTable();
 
-// nearestPaletteIndex(QRgb) comes with the table (app/PaletteTable.h).
+// formats::nearestPaletteIndex(QRgb) comes with the table (formats/PalmPalette.h).
 
 // One or two hexadecimal digits, either case, to 0..255; -1 when not hexadecimal.
 int HexByteValue(const QString& digits);

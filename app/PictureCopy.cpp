@@ -24,7 +24,7 @@ public:
             return *found;
         int index = 0;
         if (table_ == palmColorTable()) {
-            index = nearestPaletteIndex(colour);
+            index = formats::nearestPaletteIndex(colour);
         } else {
             int best = INT_MAX;
             for (int i = table_.size() - 1; i >= 0; --i) {
@@ -119,7 +119,7 @@ QImage makeRgbPicture(QSize size, QRgb fill) {
 QImage makePalettePicture(QSize size, QRgb fill) {
     QImage picture(size, QImage::Format_Indexed8);
     picture.setColorTable(palmColorTable());
-    picture.fill(uint(nearestPaletteIndex(fill)));
+    picture.fill(uint(formats::nearestPaletteIndex(fill)));
     return picture;
 }
 

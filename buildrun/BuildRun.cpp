@@ -7,6 +7,7 @@
 #include "buildrun/BuildKindTraits.h"
 #include "buildrun/DatabaseName.h"
 #include "buildrun/ResourceScript.h"
+#include "formats/PalmDatabase.h"
 #include "platform/FileErrors.h"
 #include "platform/Platform.h"
 #include "platform/ProcessRunner.h"
@@ -20,7 +21,6 @@
 #include <QLockFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QtEndian>
 
 #include <cerrno>
 
@@ -34,15 +34,12 @@ bool isExpectedDatabase(const QString& path, const char* type, const char* creat
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray header = file.read(78);
-    if (header.size() < 78)
-        return false;
-    const auto field = [&](int offset) { return QByteArray(header.constData() + offset, 4); };
-    const quint16 attributes = qFromBigEndian<quint16>(header.constData() + 0x20);
-    const quint16 resources = qFromBigEndian<quint16>(header.constData() + 0x4C);
-    return (attributes & 0x0001) != 0 && field(0x3C) == QByteArray(type).leftJustified(4, '\0') &&
-           field(0x40) == QByteArray(creator).leftJustified(4, '\0') && resources >= 1 &&
-           file.size() >= 78 + 10 * qint64(resources);
+    const QByteArray bytes = file.read(formats::PalmDatabase::kHeaderSize);
+    const std::optional<formats::PalmDatabaseHead> head = formats::PalmDatabase::headerFromBytes(
+        std::string_view(bytes.constData(), size_t(bytes.size())), nullptr);
+    return head && (head->header.attributes & formats::kResourceDatabaseAttribute) != 0 &&
+           head->header.hasTypeAndCreator(type, creator) && head->resourceCount >= 1 &&
+           quint64(file.size()) >= head->listEnd();
 }
 
 // The build's own folder inside the start directory: the pieces, the data
@@ -211,6 +208,38 @@ private:
         return true;
     }
 
+    // Whether the compiler ran to its end and reported no error; otherwise the
+    // reason is reported.
+    bool compilerSucceeded(const ProcessOutcome& run) {
+        switch (run.status) {
+        case ProcessOutcome::Status::FailedToStart:
+            report(messages_.compilerNotStartable);
+            return false;
+        case ProcessOutcome::Status::Crashed:
+            outcome_.messages << text(Message::CompilerCrashed)
+                                     .arg(QString::number(run.crashSignal), signalName(run.crashSignal),
+                                          run.commandLine);
+            return false;
+        case ProcessOutcome::Status::TimedOut:
+            outcome_.messages << text(Message::CompilerTimedOut).arg(request_.compilerTimeoutSeconds);
+            return false;
+        case ProcessOutcome::Status::Cancelled:
+        case ProcessOutcome::Status::StillRunning: // never asked for: a build's compiler is not left running
+            report(Message::BuildCancelled);
+            return false;
+        case ProcessOutcome::Status::Finished:
+            break;
+        }
+        if (run.exitCode != 0) {
+            const QString errorLine = firstErrorLine(run);
+            report(Message::CompilerReportedError,
+                   QStringLiteral(" ") +
+                       (errorLine.isEmpty() ? QStringLiteral("exit code %1").arg(run.exitCode) : errorLine));
+            return false;
+        }
+        return true;
+    }
+
     void compileAndStamp(const WorkFolder& work) {
         const QStringList directories = request_.compilerDirectories.isEmpty()
                                             ? compilerSearchDirectories(request_.startDir)
@@ -232,32 +261,8 @@ private:
         limits.keepGoing = request_.keepGoing;
         const ProcessOutcome run = platform().runAndWait(
             program, compilerArguments(request_.kind, request_.databaseName), work.path(), limits);
-        switch (run.status) {
-        case ProcessOutcome::Status::FailedToStart:
-            report(messages_.compilerNotStartable);
+        if (!compilerSucceeded(run))
             return;
-        case ProcessOutcome::Status::Crashed:
-            outcome_.messages << text(Message::CompilerCrashed)
-                                     .arg(QString::number(run.crashSignal), signalName(run.crashSignal),
-                                          run.commandLine);
-            return;
-        case ProcessOutcome::Status::TimedOut:
-            outcome_.messages << text(Message::CompilerTimedOut).arg(request_.compilerTimeoutSeconds);
-            return;
-        case ProcessOutcome::Status::Cancelled:
-        case ProcessOutcome::Status::StillRunning: // never asked for: a build's compiler is not left running
-            report(Message::BuildCancelled);
-            return;
-        case ProcessOutcome::Status::Finished:
-            break;
-        }
-        if (run.exitCode != 0) {
-            const QString errorLine = firstErrorLine(run);
-            report(Message::CompilerReportedError,
-                   QStringLiteral(" ") +
-                       (errorLine.isEmpty() ? QStringLiteral("exit code %1").arg(run.exitCode) : errorLine));
-            return;
-        }
         // The folder was fresh: whatever database is there, this compiler wrote.
         if (!QFileInfo(built).isFile() || QFileInfo(built).isSymLink()) {
             report(messages_.databaseNotOpenable, QStringLiteral(" ") + text(Message::NoNewDatabase));

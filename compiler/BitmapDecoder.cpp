@@ -1,14 +1,13 @@
 #include "compiler/BitmapDecoder.h"
 
-#include "compiler/BigEndian.h"
-
-#include "app/PaletteTable.h"
 #include "compiler/BitmapCompression.h"
+#include "formats/Endian.h"
+#include "formats/PalmPalette.h"
 
 namespace vv::pdb {
 namespace {
 
-constexpr int maxMembers = 64;
+constexpr int kMaxMembers = 64;
 
 } // namespace
 
@@ -38,66 +37,70 @@ QList<QRgb> BitmapDecoder::greyTable(int depth) {
     }
 }
 
-std::optional<DecodedBitmap> BitmapDecoder::decodeBitmap(std::string_view resource, int offset,
-                                                         QString* error) {
-    auto fail = [&](const QString& text) -> std::optional<DecodedBitmap> {
-        if (error)
-            *error = QStringLiteral("bitmap at offset %1: %2").arg(offset).arg(text);
-        return std::nullopt;
-    };
+namespace {
+
+// The fixed header and what its version adds; `at` ends where the fields
+// before the pixel data begin. Empty when sound, else what is wrong.
+QString readHeader(std::string_view resource, int offset, DecodedBitmap& b, qsizetype& at) {
     const auto size = qsizetype(resource.size());
     if (offset < 0 || offset + 16 > size)
-        return fail(QStringLiteral("header runs past the end of the resource"));
-    DecodedBitmap b;
+        return QStringLiteral("header runs past the end of the resource");
     b.offset = offset;
-    b.width = qint16(be::read16(resource, offset));
-    b.height = qint16(be::read16(resource, offset + 2));
-    b.rowBytes = be::read16(resource, offset + 4);
-    b.flags = be::read16(resource, offset + 6);
+    b.width = qint16(formats::be::read16(resource, offset));
+    b.height = qint16(formats::be::read16(resource, offset + 2));
+    b.rowBytes = formats::be::read16(resource, offset + 4);
+    b.flags = formats::be::read16(resource, offset + 6);
     b.depth = uchar(resource[offset + 8]);
     b.version = uchar(resource[offset + 9]);
     if (b.version > 3)
-        return fail(QStringLiteral("unknown version %1").arg(b.version));
+        return QStringLiteral("unknown version %1").arg(b.version);
     if (b.version == 0)
         b.depth = 1;
     if (b.depth != 1 && b.depth != 2 && b.depth != 4 && b.depth != 8 && b.depth != 16)
-        return fail(QStringLiteral("unknown depth %1").arg(b.depth));
+        return QStringLiteral("unknown depth %1").arg(b.depth);
     if (b.width < 0 || b.height < 0)
-        return fail(QStringLiteral("negative size"));
+        return QStringLiteral("negative size");
     if (b.rowBytes != (b.width * b.depth + 15) / 16 * 2)
-        return fail(QStringLiteral("rowBytes %1 does not fit width %2 at %3 bpp")
-                        .arg(b.rowBytes)
-                        .arg(b.width)
-                        .arg(b.depth));
+        return QStringLiteral("rowBytes %1 does not fit width %2 at %3 bpp")
+            .arg(b.rowBytes)
+            .arg(b.width)
+            .arg(b.depth);
     b.compressed = b.flags & 0x8000;
     b.hasTransparency = b.flags & 0x2000;
-    qsizetype at = offset + 16;
+    at = offset + 16;
     if (b.version == 1 || b.version == 2) {
-        b.nextOffset = quint32(be::read16(resource, offset + 10)) * 4;
+        b.nextOffset = quint32(formats::be::read16(resource, offset + 10)) * 4;
         if (b.version == 2) {
             b.transparentValue = uchar(resource[offset + 12]);
             b.compressionType = uchar(resource[offset + 13]);
         }
     } else if (b.version == 3) {
         if (offset + 24 > size)
-            return fail(QStringLiteral("version 3 header runs past the end of the resource"));
+            return QStringLiteral("version 3 header runs past the end of the resource");
         const int headerSize = uchar(resource[offset + 10]);
         if (headerSize < 24)
-            return fail(QStringLiteral("version 3 header size %1").arg(headerSize));
+            return QStringLiteral("version 3 header size %1").arg(headerSize);
         b.compressionType = uchar(resource[offset + 13]);
-        b.density = be::read16(resource, offset + 14);
-        b.transparentValue = be::read32(resource, offset + 16);
-        b.nextOffset = be::read32(resource, offset + 20);
+        b.density = formats::be::read16(resource, offset + 14);
+        b.transparentValue = formats::be::read32(resource, offset + 16);
+        b.nextOffset = formats::be::read32(resource, offset + 20);
         at = offset + headerSize;
     }
-    if (b.flags & 0x4000) { // colour table: skipped, the pixels stay indices
+    return {};
+}
+
+// The colour table (skipped: the pixels stay indices) and the direct-colour
+// info between the header and the pixel data.
+QString readHeaderExtras(std::string_view resource, DecodedBitmap& b, qsizetype& at) {
+    const auto size = qsizetype(resource.size());
+    if (b.flags & 0x4000) {
         if (at + 2 > size)
-            return fail(QStringLiteral("colour table runs past the end"));
-        at += 2 + qsizetype(be::read16(resource, at)) * 4;
+            return QStringLiteral("colour table runs past the end");
+        at += 2 + qsizetype(formats::be::read16(resource, at)) * 4;
     }
     if (b.version == 2 && b.depth == 16) {
         if (at + 8 > size)
-            return fail(QStringLiteral("direct-colour info runs past the end"));
+            return QStringLiteral("direct-colour info runs past the end");
         b.transparentColour = qRgb(uchar(resource[at + 5]), uchar(resource[at + 6]), uchar(resource[at + 7]));
         b.transparentValue =
             quint32((qRed(b.transparentColour) & 0xF8) << 8 | (qGreen(b.transparentColour) & 0xFC) << 3 |
@@ -105,59 +108,91 @@ std::optional<DecodedBitmap> BitmapDecoder::decodeBitmap(std::string_view resour
         at += 8;
     }
     if (at > size)
-        return fail(QStringLiteral("header runs past the end of the resource"));
-    const qsizetype plain = qsizetype(b.rowBytes) * b.height;
-    if (b.compressed) {
-        const int prefix = b.version == 3 ? 4 : 2;
-        if (at + prefix > size)
-            return fail(QStringLiteral("compressed-size field runs past the end"));
-        b.sizeField = prefix == 4 ? be::read32(resource, at) : be::read16(resource, at);
-        at += prefix;
-        const Compression method = b.version <= 1 ? Compression::Scanline : Compression(b.compressionType);
-        if (b.version >= 2 && b.compressionType > 2)
-            return fail(QStringLiteral("unknown compression type %1").arg(b.compressionType));
-        std::ptrdiff_t consumed = 0;
-        std::optional<std::string> rows = BitmapCompression::decompress(
-            method, resource.data() + at, size - at, b.rowBytes, b.height, b.depth == 16, &consumed);
-        if (!rows)
-            return fail(QStringLiteral("compressed data is cut short or invalid"));
-        b.rows = qtBytes(*rows);
-        at += consumed;
-    } else {
+        return QStringLiteral("header runs past the end of the resource");
+    return {};
+}
+
+// The stored rows, decompressed when the flags say so; `at` ends after them.
+QString readRows(std::string_view resource, DecodedBitmap& b, qsizetype& at) {
+    const auto size = qsizetype(resource.size());
+    if (!b.compressed) {
+        const qsizetype plain = qsizetype(b.rowBytes) * b.height;
         if (at + plain > size)
-            return fail(QStringLiteral("pixel data runs past the end of the resource"));
+            return QStringLiteral("pixel data runs past the end of the resource");
         b.rows = qtBytes(resource.substr(size_t(at), size_t(plain)));
         at += plain;
+        return {};
     }
-    b.length = int(at - offset);
+    const int prefix = b.version == 3 ? 4 : 2;
+    if (at + prefix > size)
+        return QStringLiteral("compressed-size field runs past the end");
+    b.sizeField = prefix == 4 ? formats::be::read32(resource, at) : formats::be::read16(resource, at);
+    at += prefix;
+    const Compression method = b.version <= 1 ? Compression::Scanline : Compression(b.compressionType);
+    if (b.version >= 2 && b.compressionType > 2)
+        return QStringLiteral("unknown compression type %1").arg(b.compressionType);
+    std::ptrdiff_t consumed = 0;
+    std::optional<std::string> rows = BitmapCompression::decompress(
+        method, resource.data() + at, size - at, b.rowBytes, b.height, b.depth == 16, &consumed);
+    if (!rows)
+        return QStringLiteral("compressed data is cut short or invalid");
+    b.rows = qtBytes(*rows);
+    at += consumed;
+    return {};
+}
 
+// The rows as a picture: 16 bits widened to RGB32, lower depths as indices
+// into the grey levels or the system palette.
+QImage imageOf(const DecodedBitmap& b) {
     if (b.depth == 16) {
-        b.image = QImage(b.width, b.height, QImage::Format_RGB32);
+        QImage image(b.width, b.height, QImage::Format_RGB32);
         for (int y = 0; y < b.height; ++y) {
-            auto* line = reinterpret_cast<QRgb*>(b.image.scanLine(y));
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
             for (int x = 0; x < b.width; ++x) {
                 const int v = b.storedValue(x, y);
                 const int r = v >> 11, g = (v >> 5) & 0x3F, bl = v & 0x1F;
                 line[x] = qRgb(r << 3 | r >> 2, g << 2 | g >> 4, bl << 3 | bl >> 2);
             }
         }
-    } else {
-        b.image = QImage(b.width, b.height, QImage::Format_Indexed8);
-        b.image.setColorTable(b.depth == 8 ? QList<QRgb>(palmPaletteColours.begin(), palmPaletteColours.end())
-                                           : greyTable(b.depth));
-        for (int y = 0; y < b.height; ++y) {
-            uchar* line = b.image.scanLine(y);
-            for (int x = 0; x < b.width; ++x)
-                line[x] = uchar(b.storedValue(x, y));
-        }
+        return image;
     }
+    QImage image(b.width, b.height, QImage::Format_Indexed8);
+    image.setColorTable(
+        b.depth == 8 ? QList<QRgb>(formats::palmPaletteColours.begin(), formats::palmPaletteColours.end())
+                     : BitmapDecoder::greyTable(b.depth));
+    for (int y = 0; y < b.height; ++y) {
+        uchar* line = image.scanLine(y);
+        for (int x = 0; x < b.width; ++x)
+            line[x] = uchar(b.storedValue(x, y));
+    }
+    return image;
+}
+
+} // namespace
+
+std::optional<DecodedBitmap> BitmapDecoder::decodeBitmap(std::string_view resource, int offset,
+                                                         QString* error) {
+    DecodedBitmap b;
+    qsizetype at = 0;
+    QString problem = readHeader(resource, offset, b, at);
+    if (problem.isEmpty())
+        problem = readHeaderExtras(resource, b, at);
+    if (problem.isEmpty())
+        problem = readRows(resource, b, at);
+    if (!problem.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("bitmap at offset %1: %2").arg(offset).arg(problem);
+        return std::nullopt;
+    }
+    b.length = int(at - offset);
+    b.image = imageOf(b);
     return b;
 }
 
 std::optional<DecodedFamily> BitmapDecoder::decodeFamily(std::string_view resource, QString* error) {
     DecodedFamily family;
     qsizetype offset = 0;
-    for (int guard = 0; guard < maxMembers; ++guard) {
+    for (int guard = 0; guard < kMaxMembers; ++guard) {
         if (offset + 16 <= qsizetype(resource.size()) && uchar(resource[offset + 8]) == 0xFF &&
             resource[offset + 9] == 1) {
             if (family.separatorOffset >= 0) {
@@ -186,7 +221,7 @@ std::optional<DecodedFamily> BitmapDecoder::decodeFamily(std::string_view resour
         offset += member->nextOffset;
     }
     if (error)
-        *error = QStringLiteral("more than %1 members").arg(maxMembers);
+        *error = QStringLiteral("more than %1 members").arg(kMaxMembers);
     return std::nullopt;
 }
 

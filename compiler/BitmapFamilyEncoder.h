@@ -17,8 +17,8 @@ struct FamilyMember {
     int depth = 8; // 1, 2, 4, 8 or 16
     bool highDensity = false;
     bool compress = false;
-    std::optional<int> transparentIndex;            // used at 8 bpp
-    std::optional<PaletteColour> transparentColour; // used at 16 bpp
+    std::optional<int> transparentIndex;                     // used at 8 bpp
+    std::optional<formats::PaletteColour> transparentColour; // used at 16 bpp
 };
 
 class BitmapFamilyEncoder {
@@ -33,10 +33,10 @@ public:
     // One bitmap with its header, unpadded, next offset 0.
     std::optional<std::string> encodeBitmap(const FamilyMember& member, std::string* error) const;
 
-    static constexpr int highDensityValue = 144;
+    static constexpr int kHighDensityValue = 144;
 
 private:
-    PixelConverter m_converter;
+    PixelConverter converter_;
 };
 
 } // namespace vv::pdb

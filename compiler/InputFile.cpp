@@ -30,8 +30,8 @@ std::string systemErrorText(int code) {
 }
 
 InputFile::~InputFile() {
-    if (m_fd >= 0)
-        sys::closeFile(m_fd);
+    if (fd_ >= 0)
+        sys::closeFile(fd_);
 }
 
 bool InputFile::open(const std::string& path, std::string* error) {
@@ -61,15 +61,15 @@ bool InputFile::open(const std::string& path, std::string* error) {
         sys::closeFile(fd);
         return fail(kind == sys::FileKind::Missing ? systemErrorText(code) : kindOf(kind));
     }
-    if (m_fd >= 0)
-        sys::closeFile(m_fd);
-    m_fd = fd;
-    m_size = size;
+    if (fd_ >= 0)
+        sys::closeFile(fd_);
+    fd_ = fd;
+    size_ = size;
     return true;
 }
 
 std::optional<std::string> InputFile::read(std::int64_t count, std::string* error) const {
-    if (m_fd < 0 || count < 0 || count > m_size) {
+    if (fd_ < 0 || count < 0 || count > size_) {
         if (error)
             *error = "the file ends early";
         return std::nullopt;
@@ -81,14 +81,14 @@ std::optional<std::string> InputFile::read(std::int64_t count, std::string* erro
 }
 
 bool InputFile::readInto(char* buffer, std::int64_t count, std::string* error) const {
-    if (m_fd < 0 || count < 0 || count > m_size) {
+    if (fd_ < 0 || count < 0 || count > size_) {
         if (error)
             *error = "the file ends early";
         return false;
     }
     std::int64_t done = 0;
     while (done < count) {
-        const std::int64_t got = sys::readAt(m_fd, buffer + done, count - done, done);
+        const std::int64_t got = sys::readAt(fd_, buffer + done, count - done, done);
         if (got < 0 && errno == EINTR)
             continue;
         if (got <= 0) {

@@ -21,7 +21,7 @@ public:
     // Opens `path` for reading when it names a regular file; otherwise false
     // with the reason in `error`. Never blocks on a FIFO.
     bool open(const std::string& path, std::string* error);
-    std::int64_t size() const { return m_size; }
+    std::int64_t size() const { return size_; }
     // `count` bytes from the start; nothing with the reason when the file ends
     // early or cannot be read.
     std::optional<std::string> read(std::int64_t count, std::string* error) const;
@@ -34,8 +34,8 @@ public:
                                               std::string* error);
 
 private:
-    int m_fd = -1;
-    std::int64_t m_size = 0;
+    int fd_ = -1;
+    std::int64_t size_ = 0;
 };
 
 // Empty when `path` may be written: it does not exist or is a regular file;

@@ -15,17 +15,17 @@
 
 namespace {
 
-constexpr std::size_t hugePage = std::size_t(2) << 20;
+constexpr std::size_t kHugePage = std::size_t(2) << 20;
 
 void adviseHugePages([[maybe_unused]] void* block, [[maybe_unused]] std::size_t size) {
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
     // Only whole huge pages inside the block can be backed by one, and a block
     // smaller than two rarely holds one: small blocks keep the small pages.
-    if (size < 2 * hugePage)
+    if (size < 2 * kHugePage)
         return;
     const auto start = reinterpret_cast<std::uintptr_t>(block);
-    const std::uintptr_t first = (start + hugePage - 1) & ~(hugePage - 1);
-    const std::uintptr_t end = (start + size) & ~(hugePage - 1);
+    const std::uintptr_t first = (start + kHugePage - 1) & ~(kHugePage - 1);
+    const std::uintptr_t end = (start + size) & ~(kHugePage - 1);
     // Advice only: where it is refused the pages are the small ones, as before.
     if (end > first)
         ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);

@@ -8,84 +8,84 @@
 namespace vv::pdb {
 namespace {
 
-constexpr std::size_t bufferSize = 64 * 1024;
+constexpr std::size_t kBufferSize = 64 * 1024;
 
 } // namespace
 
 OutputFile::~OutputFile() {
-    if (m_fd >= 0) {
-        sys::closeFile(m_fd);
-        if (!m_temporaryPath.empty()) // an unnamed file goes with its descriptor
-            sys::removeFile(m_temporaryPath);
+    if (fd_ >= 0) {
+        sys::closeFile(fd_);
+        if (!temporaryPath_.empty()) // an unnamed file goes with its descriptor
+            sys::removeFile(temporaryPath_);
     }
 }
 
 bool OutputFile::fail() {
-    m_error = systemErrorText(errno);
-    m_failed = true;
+    error_ = systemErrorText(errno);
+    failed_ = true;
     return false;
 }
 
 bool OutputFile::open() {
-    m_fd = sys::createTemporaryBeside(m_path, &m_temporaryPath, &m_finalPath);
-    if (m_fd < 0)
+    fd_ = sys::createTemporaryBeside(path_, &temporaryPath_, &finalPath_);
+    if (fd_ < 0)
         return fail();
-    m_buffer.reserve(bufferSize);
+    buffer_.reserve(kBufferSize);
     return true;
 }
 
 bool OutputFile::flush() {
-    if (m_buffer.empty())
+    if (buffer_.empty())
         return true;
-    if (!sys::writeAt(m_fd, m_buffer.data(), std::int64_t(m_buffer.size()), m_written))
+    if (!sys::writeAt(fd_, buffer_.data(), std::int64_t(buffer_.size()), written_))
         return fail();
-    m_written += std::int64_t(m_buffer.size());
-    m_buffer.clear();
+    written_ += std::int64_t(buffer_.size());
+    buffer_.clear();
     return true;
 }
 
 bool OutputFile::write(std::string_view bytes) {
-    if (m_fd < 0 || m_failed)
+    if (fd_ < 0 || failed_)
         return false;
-    if (m_buffer.size() + bytes.size() > bufferSize && !flush())
+    if (buffer_.size() + bytes.size() > kBufferSize && !flush())
         return false;
-    if (bytes.size() >= bufferSize) {
-        if (!sys::writeAt(m_fd, bytes.data(), std::int64_t(bytes.size()), m_written))
+    if (bytes.size() >= kBufferSize) {
+        if (!sys::writeAt(fd_, bytes.data(), std::int64_t(bytes.size()), written_))
             return fail();
-        m_written += std::int64_t(bytes.size());
+        written_ += std::int64_t(bytes.size());
         return true;
     }
-    m_buffer.append(bytes);
+    buffer_.append(bytes);
     return true;
 }
 
 bool OutputFile::writeAt(std::int64_t offset, std::string_view bytes) {
-    if (m_fd < 0 || m_failed || !flush())
+    if (fd_ < 0 || failed_ || !flush())
         return false;
-    if (offset < 0 || offset + std::int64_t(bytes.size()) > m_written) {
+    if (offset < 0 || offset + std::int64_t(bytes.size()) > written_) {
         errno = EINVAL;
         return fail();
     }
-    return sys::writeAt(m_fd, bytes.data(), std::int64_t(bytes.size()), offset) || fail();
+    return sys::writeAt(fd_, bytes.data(), std::int64_t(bytes.size()), offset) || fail();
 }
 
 bool OutputFile::commit() {
-    if (m_fd < 0 || m_failed || !flush())
+    if (fd_ < 0 || failed_ || !flush())
         return false;
-    const int fd = m_fd;
-    m_fd = -1;
+    const int fd = fd_;
+    fd_ = -1;
     bool ok = sys::syncFile(fd);
-    if (ok && m_temporaryPath.empty())
-        ok = sys::nameTemporary(fd, m_finalPath, &m_temporaryPath);
+    if (ok && temporaryPath_.empty())
+        ok = sys::nameTemporary(fd, finalPath_, &temporaryPath_);
     const int code = errno;
     const bool closed = sys::closeFile(fd);
-    if (ok && closed && sys::replaceFile(m_temporaryPath, m_finalPath))
+    if (ok && closed && sys::replaceFile(temporaryPath_, finalPath_))
         return true;
     if (!ok)
         errno = code;
     fail();
-    if (!m_temporaryPath.empty())
-        sys::removeFile(m_temporaryPath);
+    if (!temporaryPath_.empty())
+        sys::removeFile(temporaryPath_);
     return false;
 }
 

@@ -12,7 +12,7 @@ namespace vv::pdb {
 
 class OutputFile {
 public:
-    explicit OutputFile(std::string path) : m_path(std::move(path)) {}
+    explicit OutputFile(std::string path) : path_(std::move(path)) {}
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
     // Without a commit the temporary file goes.
@@ -27,20 +27,20 @@ public:
     // failure before it.
     bool commit();
     // Why the last call failed.
-    const std::string& errorString() const { return m_error; }
+    const std::string& errorString() const { return error_; }
 
 private:
     bool flush();
     bool fail();
 
-    std::string m_path;
-    std::string m_temporaryPath;
-    std::string m_finalPath;
-    int m_fd = -1;
-    bool m_failed = false;
-    std::int64_t m_written = 0; // bytes in the file, the buffer not counted
-    std::string m_buffer;
-    std::string m_error;
+    std::string path_;
+    std::string temporaryPath_;
+    std::string finalPath_;
+    int fd_ = -1;
+    bool failed_ = false;
+    std::int64_t written_ = 0; // bytes in the file, the buffer not counted
+    std::string buffer_;
+    std::string error_;
 };
 
 } // namespace vv::pdb

@@ -5,7 +5,7 @@
 namespace vv::pdb {
 
 PaletteMapper::PaletteMapper() {
-    const auto& table = palmPaletteColours;
+    const auto& table = formats::palmPaletteColours;
     constexpr int levels[6] = {0x00, 0x33, 0x66, 0x99, 0xCC, 0xFF};
     auto levelOf = [&](int v) {
         for (int i = 0; i < 6; ++i)
@@ -15,11 +15,11 @@ PaletteMapper::PaletteMapper() {
     };
     std::vector<Extra> extras;
     for (int i = 0; i < 256; ++i) {
-        const int r = colourRed(table[size_t(i)]), g = colourGreen(table[size_t(i)]),
-                  b = colourBlue(table[size_t(i)]);
+        const int r = formats::colourRed(table[size_t(i)]), g = formats::colourGreen(table[size_t(i)]),
+                  b = formats::colourBlue(table[size_t(i)]);
         const int lr = levelOf(r), lg = levelOf(g), lb = levelOf(b);
         if (lr >= 0 && lg >= 0 && lb >= 0) {
-            Cell& cell = m_cells[size_t((lr * 6 + lg) * 6 + lb)];
+            Cell& cell = cells_[size_t((lr * 6 + lg) * 6 + lb)];
             cell.cubeIndex = i; // ascending, so equal colours keep their highest index
             cell.r = r;
             cell.g = g;
@@ -32,19 +32,18 @@ PaletteMapper::PaletteMapper() {
                      extras.end());
         extras.push_back({r, g, b, i});
     }
-    m_cubeShortcut =
-        std::all_of(m_cells.begin(), m_cells.end(), [](const Cell& c) { return c.cubeIndex >= 0; });
+    cubeShortcut_ = std::all_of(cells_.begin(), cells_.end(), [](const Cell& c) { return c.cubeIndex >= 0; });
     for (int v = 0; v < 256; ++v)
-        m_level[size_t(v)] = static_cast<unsigned char>((v + 25) / 51);
-    if (!m_cubeShortcut)
+        level_[size_t(v)] = static_cast<unsigned char>((v + 25) / 51);
+    if (!cubeShortcut_)
         return;
     auto low = [](int level) { return std::max(0, 51 * level - 25); };
     auto high = [](int level) { return std::min(255, 51 * level + 25); };
     for (int lr = 0; lr < 6; ++lr)
         for (int lg = 0; lg < 6; ++lg)
             for (int lb = 0; lb < 6; ++lb) {
-                Cell& cell = m_cells[size_t((lr * 6 + lg) * 6 + lb)];
-                cell.firstCandidate = int(m_candidates.size());
+                Cell& cell = cells_[size_t((lr * 6 + lg) * 6 + lb)];
+                cell.firstCandidate = int(candidates_.size());
                 for (const Extra& e : extras) {
                     // d(c, e) - d(c, q) = |e|^2 - |q|^2 - 2 c.(e - q), smallest at
                     // the corner that goes furthest along e - q.
@@ -55,14 +54,14 @@ PaletteMapper::PaletteMapper() {
                     for (int axis = 0; axis < 3; ++axis)
                         smallest -= 2LL * qe[axis] * (qe[axis] > 0 ? high(lv[axis]) : low(lv[axis]));
                     if (smallest <= 0)
-                        m_candidates.push_back(e);
+                        candidates_.push_back(e);
                 }
-                cell.endCandidate = int(m_candidates.size());
+                cell.endCandidate = int(candidates_.size());
             }
 }
 
-int PaletteMapper::slowIndexOf(PaletteColour colour) const {
-    return nearestPaletteIndex(colour);
+int PaletteMapper::slowIndexOf(formats::PaletteColour colour) const {
+    return formats::nearestPaletteIndex(colour);
 }
 
 } // namespace vv::pdb

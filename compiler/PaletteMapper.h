@@ -1,8 +1,8 @@
-// The nearest-colour rule of vv::nearestPaletteIndex (squared RGB distance,
+// The nearest-colour rule of vv::formats::nearestPaletteIndex (squared RGB distance,
 // highest index on ties), answered without searching all 256 entries.
 #pragma once
 
-#include "app/PaletteTable.h"
+#include "formats/PalmPalette.h"
 
 #include <array>
 #include <vector>
@@ -13,17 +13,18 @@ class PaletteMapper {
 public:
     PaletteMapper();
 
-    // Same answer as vv::nearestPaletteIndex for every colour; alpha is ignored.
-    int indexOf(PaletteColour colour) const {
-        if (!m_cubeShortcut)
+    // Same answer as vv::formats::nearestPaletteIndex for every colour; alpha is ignored.
+    int indexOf(formats::PaletteColour colour) const {
+        if (!cubeShortcut_)
             return slowIndexOf(colour);
-        const int r = colourRed(colour), g = colourGreen(colour), b = colourBlue(colour);
-        const Cell& cell = m_cells[(m_level[r] * 6 + m_level[g]) * 6 + m_level[b]];
+        const int r = formats::colourRed(colour), g = formats::colourGreen(colour),
+                  b = formats::colourBlue(colour);
+        const Cell& cell = cells_[(level_[r] * 6 + level_[g]) * 6 + level_[b]];
         int best = cell.cubeIndex;
         const int cr = r - cell.r, cg = g - cell.g, cb = b - cell.b;
         int bestDistance = cr * cr + cg * cg + cb * cb;
         for (int k = cell.firstCandidate; k < cell.endCandidate; ++k) {
-            const Extra& e = m_candidates[size_t(k)];
+            const Extra& e = candidates_[size_t(k)];
             const int dr = r - e.r, dg = g - e.g, db = b - e.b;
             const int d = dr * dr + dg * dg + db * db;
             if (d < bestDistance || (d == bestDistance && e.index > best)) {
@@ -41,9 +42,9 @@ private:
     struct Cell {
         int cubeIndex = -1;
         int r = 0, g = 0, b = 0;                  // the cube colour
-        int firstCandidate = 0, endCandidate = 0; // into m_candidates
+        int firstCandidate = 0, endCandidate = 0; // into candidates_
     };
-    int slowIndexOf(PaletteColour colour) const;
+    int slowIndexOf(formats::PaletteColour colour) const;
 
     // The palette is a 6-level colour cube plus a few extra colours. Squared
     // distance separates by axis, and no integer lies midway between two levels,
@@ -53,10 +54,10 @@ private:
     // the difference of two squared distances is linear in the colour, so a
     // cell's corners decide it. Built from the shared table; if that ever stops
     // being a cube the mapper falls back to the full search.
-    bool m_cubeShortcut = false;
-    std::array<unsigned char, 256> m_level{};
-    std::array<Cell, 216> m_cells{};
-    std::vector<Extra> m_candidates; // per cell, in ascending index order
+    bool cubeShortcut_ = false;
+    std::array<unsigned char, 256> level_{};
+    std::array<Cell, 216> cells_{};
+    std::vector<Extra> candidates_; // per cell, in ascending index order
 };
 
 } // namespace vv::pdb

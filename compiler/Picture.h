@@ -16,10 +16,10 @@ class Picture {
 public:
     Picture() = default;
     Picture(int width, int height)
-        : m_width(width), m_height(height),
+        : width_(width), height_(height),
           // Not cleared: whoever makes a picture writes every pixel, and clearing
           // a large one would touch all of its memory a second time.
-          m_pixels(std::make_shared_for_overwrite<std::uint32_t[]>(size_t(width) * size_t(height))) {}
+          pixels_(std::make_shared_for_overwrite<std::uint32_t[]>(size_t(width) * size_t(height))) {}
 
     // Any picture with QImage's interface, taken by its colours with alpha
     // dropped: the program and its tests hand QImages in, while the compiler
@@ -29,25 +29,25 @@ public:
     Picture(const Image& image) {
         const Image rgb = image.convertToFormat(Image::Format_RGB32);
         *this = Picture(rgb.width(), rgb.height());
-        for (int y = 0; y < m_height; ++y) {
+        for (int y = 0; y < height_; ++y) {
             const auto* in = reinterpret_cast<const std::uint32_t*>(rgb.constScanLine(y));
             std::uint32_t* out = row(y);
-            for (int x = 0; x < m_width; ++x)
+            for (int x = 0; x < width_; ++x)
                 out[x] = in[x] | 0xFF000000u;
         }
     }
 
-    int width() const { return m_width; }
-    int height() const { return m_height; }
-    bool isNull() const { return !m_pixels || m_width <= 0 || m_height <= 0; }
-    const std::uint32_t* row(int y) const { return m_pixels.get() + size_t(y) * size_t(m_width); }
-    std::uint32_t* row(int y) { return m_pixels.get() + size_t(y) * size_t(m_width); }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    bool isNull() const { return !pixels_ || width_ <= 0 || height_ <= 0; }
+    const std::uint32_t* row(int y) const { return pixels_.get() + size_t(y) * size_t(width_); }
+    std::uint32_t* row(int y) { return pixels_.get() + size_t(y) * size_t(width_); }
     std::uint32_t pixel(int x, int y) const { return row(y)[x]; }
 
 private:
-    int m_width = 0;
-    int m_height = 0;
-    std::shared_ptr<std::uint32_t[]> m_pixels;
+    int width_ = 0;
+    int height_ = 0;
+    std::shared_ptr<std::uint32_t[]> pixels_;
 };
 
 } // namespace vv::pdb

@@ -1,7 +1,7 @@
 // Reads the Windows BMP pictures a script names. The header is checked against
-// the file's length before anything is decoded: a file cut short is refused,
-// never filled up silently, and a file far longer than its header describes is
-// not read at all.
+// the file's length (formats/BmpHeader.h) before anything is decoded: a file
+// cut short is refused, never filled up silently, and a file far longer than
+// its header describes is not read at all.
 #pragma once
 
 #include "compiler/Picture.h"
@@ -20,15 +20,6 @@ public:
     // path that is not a regular file.
     static std::optional<Picture> read(const std::string& path, std::string* error);
     static std::optional<Picture> decode(std::string_view bytes, std::string* error);
-
-    // The check alone: empty when the BMP header promises no more bytes than
-    // the file holds, else the reason.
-    static std::string checkBmpHeader(std::string_view bytes);
-
-    // The most bytes a file starting with `header` (its first 54 bytes) may
-    // have: the pixel data its header describes, plus room for a trailing
-    // profile. A header that describes nothing readable allows only itself.
-    static std::int64_t largestFileFor(std::string_view header);
 };
 
 } // namespace vv::pdb

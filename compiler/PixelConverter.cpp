@@ -31,10 +31,11 @@ int PixelConverter::greyIndex(int sum, int depth) {
     return greyTables().byDepth[slotOf(depth)][sum];
 }
 
-int PixelConverter::paletteIndex(PaletteColour colour, std::optional<int> transparentIndex) const {
-    if (transparentIndex && (colour & 0xFFFFFF) == (palmPaletteColours[size_t(*transparentIndex)] & 0xFFFFFF))
+int PixelConverter::paletteIndex(formats::PaletteColour colour, std::optional<int> transparentIndex) const {
+    if (transparentIndex &&
+        (colour & 0xFFFFFF) == (formats::palmPaletteColours[size_t(*transparentIndex)] & 0xFFFFFF))
         return *transparentIndex;
-    return m_palette.indexOf(colour);
+    return palette_.indexOf(colour);
 }
 
 std::string PixelConverter::convert(const Picture& picture, int depth,
@@ -45,10 +46,11 @@ std::string PixelConverter::convert(const Picture& picture, int depth,
     auto* out = reinterpret_cast<unsigned char*>(rows.data());
     // No picture colour has alpha 0 after the OR below, so this never matches
     // when there is no transparency index.
-    const PaletteColour transparentColour =
-        transparentIndex ? (palmPaletteColours[size_t(*transparentIndex)] | 0xFF000000u) : PaletteColour(0);
+    const formats::PaletteColour transparentColour =
+        transparentIndex ? (formats::palmPaletteColours[size_t(*transparentIndex)] | 0xFF000000u)
+                         : formats::PaletteColour(0);
     for (int y = 0; y < height; ++y) {
-        const PaletteColour* in = picture.row(y);
+        const formats::PaletteColour* in = picture.row(y);
         unsigned char* row = out + size_t(y) * size_t(stride);
         if (depth == 16) {
             for (int x = 0; x < width; ++x) {
@@ -58,14 +60,14 @@ std::string PixelConverter::convert(const Picture& picture, int depth,
             }
         } else if (depth == 8) {
             // Pictures are mostly runs of one colour: remember the last answer.
-            PaletteColour last = ~in[0];
+            formats::PaletteColour last = ~in[0];
             unsigned char lastIndex = 0;
             for (int x = 0; x < width; ++x) {
-                const PaletteColour c = in[x] | 0xFF000000u;
+                const formats::PaletteColour c = in[x] | 0xFF000000u;
                 if (c != last) {
                     last = c;
                     lastIndex = static_cast<unsigned char>(c == transparentColour ? *transparentIndex
-                                                                                  : m_palette.indexOf(c));
+                                                                                  : palette_.indexOf(c));
                 }
                 row[x] = lastIndex;
             }
@@ -74,9 +76,10 @@ std::string PixelConverter::convert(const Picture& picture, int depth,
             unsigned char* byte = row;
             int shift = 8 - depth;
             for (int x = 0; x < width; ++x) {
-                const PaletteColour c = in[x];
+                const formats::PaletteColour c = in[x];
                 *byte |= static_cast<unsigned char>(
-                    table[size_t(colourRed(c) + colourGreen(c) + colourBlue(c))] << shift);
+                    table[size_t(formats::colourRed(c) + formats::colourGreen(c) + formats::colourBlue(c))]
+                    << shift);
                 shift -= depth;
                 if (shift < 0) {
                     shift = 8 - depth;

@@ -19,20 +19,20 @@ public:
 
     // Grey index for r + g + b (0..765) at 1, 2 or 4 bpp; 0 is white.
     static int greyIndex(int sum, int depth);
-    static std::uint16_t rgb565(PaletteColour colour) {
-        return std::uint16_t((colourRed(colour) & 0xF8) << 8 | (colourGreen(colour) & 0xFC) << 3 |
-                             colourBlue(colour) >> 3);
+    static std::uint16_t rgb565(formats::PaletteColour colour) {
+        return std::uint16_t((formats::colourRed(colour) & 0xF8) << 8 |
+                             (formats::colourGreen(colour) & 0xFC) << 3 | formats::colourBlue(colour) >> 3);
     }
     // The palette index at 8 bpp. A colour equal to the palette colour of
     // `transparentIndex` becomes exactly that index, so a transparency colour
     // that the palette holds more than once (black) still matches its pixels.
-    int paletteIndex(PaletteColour colour, std::optional<int> transparentIndex) const;
+    int paletteIndex(formats::PaletteColour colour, std::optional<int> transparentIndex) const;
 
     // rowBytes x height bytes, rows top to bottom, MSB-first, padding zeroed.
     std::string convert(const Picture& picture, int depth, std::optional<int> transparentIndex = {}) const;
 
 private:
-    PaletteMapper m_palette;
+    PaletteMapper palette_;
 };
 
 } // namespace vv::pdb

@@ -6,8 +6,8 @@
 #pragma once
 
 #include "compiler/Diagnostic.h"
-#include "compiler/PalmDatabase.h"
 #include "compiler/ParsedScript.h"
+#include "formats/PalmDatabase.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -30,8 +30,8 @@ class ResourceCompiler {
 public:
     // The database the script describes, or nothing when any error was found;
     // errors and warnings are appended to `diagnostics` in script order.
-    static std::optional<PalmDatabase> compile(const ParsedScript& script, const CompileRequest& request,
-                                               Diagnostics* diagnostics);
+    static std::optional<formats::PalmDatabase>
+    compile(const ParsedScript& script, const CompileRequest& request, Diagnostics* diagnostics);
 
     // The streaming form: `start` receives the number of resources once the
     // statements are known to be sound, then `add` each resource in script
@@ -39,10 +39,10 @@ public:
     // returns false). True when every resource was handed over without error.
     static bool compileTo(const ParsedScript& script, const CompileRequest& request, Diagnostics* diagnostics,
                           const std::function<bool(std::size_t)>& start,
-                          const std::function<bool(const PalmResource&)>& add);
+                          const std::function<bool(const formats::PalmResource&)>& add);
 
     // The database fields a request gives (name, type, creator, dates).
-    static PalmDatabase headerFor(const CompileRequest& request);
+    static formats::PalmDatabase headerFor(const CompileRequest& request);
 
     // Reads, compiles and writes; true when the output was written.
     static bool run(const CompileRequest& request, Diagnostics* diagnostics);
@@ -56,14 +56,14 @@ public:
     static std::optional<std::uint32_t> buildDate(std::string* error);
 
     // Larger resources are refused by HotSync.
-    static constexpr int safeResourceSize = 65000;
+    static constexpr int kSafeResourceSize = 65000;
     // A resource's size must fit the handheld's 64 KB chunks; a larger DATA
     // file (or a device that never ends) is refused before it is read.
-    static constexpr std::int64_t maxDataSize = 64 * 1024;
+    static constexpr std::int64_t kMaxDataSize = 64 * 1024;
     // The resource count is a 16-bit field of the database header.
-    static constexpr std::size_t maxResources = 0xFFFF;
+    static constexpr std::size_t kMaxResources = 0xFFFF;
     // Far beyond any script the program writes; keeps a stray huge file out.
-    static constexpr std::int64_t maxScriptSize = 256 * 1024 * 1024;
+    static constexpr std::int64_t kMaxScriptSize = 256 * 1024 * 1024;
 };
 
 } // namespace vv::pdb

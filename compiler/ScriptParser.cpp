@@ -1,7 +1,7 @@
 #include "compiler/ScriptParser.h"
 
-#include "app/PaletteTable.h"
 #include "compiler/TextRules.h"
+#include "formats/PalmPalette.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -85,13 +85,13 @@ std::optional<long long> wholeNumber(std::string_view digits, int base) {
 // long script is never held twice; CR LF, LF and a lone CR each end one line.
 class Tokenizer {
 public:
-    explicit Tokenizer(std::string_view text) : m_text(text) {}
+    explicit Tokenizer(std::string_view text) : text_(text) {}
 
     Token next() {
-        const std::string_view text = m_text;
+        const std::string_view text = text_;
         const std::size_t n = text.size();
-        std::size_t& i = m_at;
-        int& line = m_line;
+        std::size_t& i = at_;
+        int& line = line_;
         auto lineEnd = [&](std::size_t at) -> int { // length of a line end at `at`, 0 if none
             if (text[at] == '\r')
                 return (at + 1 < n && text[at + 1] == '\n') ? 2 : 1;
@@ -165,14 +165,14 @@ public:
     }
 
 private:
-    std::string_view m_text;
-    std::size_t m_at = 0;
-    int m_line = 1;
+    std::string_view text_;
+    std::size_t at_ = 0;
+    int line_ = 1;
 };
 
 class Parser {
 public:
-    explicit Parser(std::string_view text) : m_tokenizer(text), m_current(m_tokenizer.next()) {}
+    explicit Parser(std::string_view text) : tokenizer_(text), current_(tokenizer_.next()) {}
 
     ParsedScript parseScript() {
         ParsedScript script;
@@ -219,17 +219,17 @@ private:
 
     // Tokens are small views into the script, handed out by value: a token
     // kept by a caller stays valid however far the parser has read.
-    Token peek() const { return m_current; }
+    Token peek() const { return current_; }
     Token take() {
-        const Token t = m_current;
+        const Token t = current_;
         if (t.kind != Token::Kind::End) {
-            m_previous = t;
-            m_current = m_tokenizer.next();
+            previous_ = t;
+            current_ = tokenizer_.next();
         }
         return t;
     }
     // The token taken last.
-    const Token& previous() const { return m_previous; }
+    const Token& previous() const { return previous_; }
 
     // The token after `after` must be the keyword; a miss is blamed on the line
     // of `after`, the line that lacks it.
@@ -342,7 +342,7 @@ private:
                 const int r = expectNumber(t, "the red of TRANSPARENT", 0, 255);
                 const int g = expectNumber(t, "the green of TRANSPARENT", 0, 255);
                 const int b = expectNumber(t, "the blue of TRANSPARENT", 0, 255);
-                member.transparentColour = opaqueColour(r, g, b);
+                member.transparentColour = formats::opaqueColour(r, g, b);
             } else {
                 fail(t.line, "unknown BITMAP option '" + printable(t.text) + "'");
             }
@@ -387,9 +387,9 @@ private:
         return version;
     }
 
-    Tokenizer m_tokenizer;
-    Token m_current;
-    Token m_previous;
+    Tokenizer tokenizer_;
+    Token current_;
+    Token previous_;
 };
 
 } // namespace

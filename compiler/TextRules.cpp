@@ -1,11 +1,11 @@
 #include "compiler/TextRules.h"
 
-#include "app/AnsiCodePage.h"
+#include "formats/Windows1252.h"
 
 namespace vv::pdb {
 namespace {
 
-constexpr char32_t replacement = 0xFFFD;
+constexpr char32_t kReplacement = 0xFFFD;
 
 void appendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
@@ -61,7 +61,7 @@ template <typename Put> void forEachCharacter(std::string_view text, Put put) {
             put(c);
             i += std::size_t(length);
         } else {
-            put(replacement);
+            put(kReplacement);
             ++i;
         }
     }
@@ -73,7 +73,7 @@ std::string ansiToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());
     for (const char b : bytes)
-        appendUtf8(out, ansi::toUnicode(static_cast<unsigned char>(b)));
+        appendUtf8(out, formats::ansi::toUnicode(static_cast<unsigned char>(b)));
     return out;
 }
 
@@ -83,7 +83,7 @@ std::string utf8ToAnsi(std::string_view text) {
     forEachCharacter(text, [&](char32_t c) {
         if (c >= 0x10000)
             out.push_back('?'); // the first of two UTF-16 units
-        out.push_back(ansi::fromUnicode(c));
+        out.push_back(formats::ansi::fromUnicode(c));
     });
     return out;
 }
@@ -103,7 +103,7 @@ std::string scriptPath(std::string_view bytes) {
     std::string path;
     bool valid = true;
     forEachCharacter(bytes, [&](char32_t c) {
-        valid = valid && c != replacement;
+        valid = valid && c != kReplacement;
         appendUtf8(path, c);
     });
     if (!valid)

@@ -1,6 +1,6 @@
 // The compiler's texts are UTF-8 (messages, file names as the system takes
 // them); the script's own text and the database name are Windows-1252. These
-// turn one into the other by the program's code page rules (app/AnsiCodePage.h).
+// turn one into the other by the program's code page rules (formats/Windows1252.h).
 #pragma once
 
 #include <string>

@@ -1,22 +1,18 @@
 #include "icons/SheetPicture.h"
 
+#include "formats/BmpHeader.h"
 #include "platform/FileErrors.h"
 
 #include <QBuffer>
 #include <QImageReader>
 #include <QtEndian>
 
+#include <optional>
+#include <string>
+#include <string_view>
+
 namespace vv {
 namespace {
-
-constexpr int FileHeaderSize = 14;
-
-qint64 le32(const QByteArray& b, int at) {
-    return qFromLittleEndian<qint32>(b.constData() + at);
-}
-qint64 le16(const QByteArray& b, int at) {
-    return qFromLittleEndian<quint16>(b.constData() + at);
-}
 
 quint32 be32(const QByteArray& b, qsizetype at) {
     return qFromBigEndian<quint32>(b.constData() + at);
@@ -102,35 +98,40 @@ QString incompleteGif(const QByteArray& bytes) {
     }
 }
 
-// A run-length BMP: the runs reach the end-of-bitmap mark, or every row.
-QString incompleteRleBitmap(const QByteArray& bytes, int bitsPerPixel) {
-    const qsizetype size = bytes.size();
-    const qint64 height = qAbs(le32(bytes, 22));
-    qsizetype at = qsizetype(le32(bytes, 10));
-    qint64 row = 0;
-    while (at >= 0 && at + 2 <= size) {
-        const uchar count = uchar(bytes[at]);
-        const uchar code = uchar(bytes[at + 1]);
-        at += 2;
-        if (count > 0)
-            continue;
-        if (code == 0) {
-            ++row;
-        } else if (code == 1) {
-            return {};
-        } else if (code == 2) {
-            if (at + 2 > size)
-                break;
-            row += uchar(bytes[at + 1]);
-            at += 2;
-        } else {
-            const qsizetype literal = bitsPerPixel == 8 ? code : (code + 1) / 2;
-            at += (literal + 1) & ~qsizetype(1);
-        }
-    }
-    if (row >= height && at <= size)
-        return {};
+std::string_view viewOf(const QByteArray& bytes) {
+    return {bytes.constData(), std::size_t(bytes.size())};
+}
+
+QString cutRunsText() {
     return QStringLiteral("the run-length bitmap data ends before its last row: the file is cut short");
+}
+
+QString cutPixelsText(const formats::BmpHeader& header, qint64 needed, qint64 fileSize) {
+    return QStringLiteral("Bitmap pixel data incomplete: %1 x %2 at %3 bits needs %4 bytes, the file has %5")
+        .arg(QString::number(header.width), QString::number(header.height), QString::number(header.bitCount),
+             QString::number(needed), QString::number(fileSize));
+}
+
+// A BMP file checked as every reader of the program checks it, the data cut
+// short in the sheet loader's own words.
+QString bitmapProblem(const QByteArray& bytes) {
+    if (!bytes.startsWith("BM"))
+        return {};
+    const formats::BmpCheck check = formats::checkBmpFile(viewOf(bytes));
+    switch (check.fault) {
+    case formats::BmpFault::None:
+        return {};
+    case formats::BmpFault::PixelsCut:
+        if (!check.header.isRunLength())
+            return cutPixelsText(check.header, check.pixelDataEnd(), bytes.size());
+        return cutRunsText();
+    case formats::BmpFault::RunsCut:
+        return cutRunsText();
+    case formats::BmpFault::Header:
+    case formats::BmpFault::Table:
+        break;
+    }
+    return QString::fromStdString(check.problem);
 }
 
 } // namespace
@@ -142,44 +143,20 @@ QString incompletePictureProblem(const QByteArray& bytes) {
         return incompleteJpeg(bytes);
     if (bytes.startsWith("GIF87a") || bytes.startsWith("GIF89a"))
         return incompleteGif(bytes);
-    if (bytes.startsWith("BM") && bytes.size() >= 34 && le32(bytes, 14) >= 40) {
-        const qint64 compression = le32(bytes, 30);
-        if (compression == 1 || compression == 2)
-            return incompleteRleBitmap(bytes, compression == 1 ? 8 : 4);
-    }
+    if (bytes.startsWith("BM") && formats::checkBmpFile(viewOf(bytes)).fault == formats::BmpFault::RunsCut)
+        return cutRunsText();
     return {};
 }
 
 QString truncatedBitmapProblem(const QByteArray& head, qint64 fileSize) {
-    if (head.size() < FileHeaderSize + 12 || !head.startsWith("BM"))
+    const std::optional<formats::BmpHeader> header = formats::bmpHeaderOf(viewOf(head), nullptr);
+    // Run-length data has no size that can be known up front.
+    if (!header || header->isRunLength())
         return {};
-    const qint64 pixelOffset = le32(head, 10);
-    const qint64 infoSize = le32(head, 14);
-    qint64 width = 0, height = 0, bitCount = 0, compression = 0;
-    if (infoSize == 12) { // OS/2 core header
-        width = le16(head, 18);
-        height = le16(head, 20);
-        bitCount = le16(head, 24);
-    } else if (infoSize >= 40 && head.size() >= FileHeaderSize + 20) {
-        width = le32(head, 18);
-        height = qAbs(le32(head, 22)); // negative: stored top-down
-        bitCount = le16(head, 28);
-        compression = le32(head, 30);
-    } else {
-        return {};
-    }
-    // 0 = uncompressed, 3/6 = bit fields: fixed-size rows. RLE sizes vary.
-    if (compression != 0 && compression != 3 && compression != 6)
-        return {};
-    if (width <= 0 || height <= 0 || bitCount <= 0 || bitCount > 32)
-        return {};
-    const qint64 stride = ((width * bitCount + 31) / 32) * 4;
-    const qint64 needed = pixelOffset + stride * height;
+    const qint64 needed = qint64(header->dataOffset) + header->pixelBytes();
     if (fileSize >= needed)
         return {};
-    return QStringLiteral("Bitmap pixel data incomplete: %1 x %2 at %3 bits needs %4 bytes, the file has %5")
-        .arg(QString::number(width), QString::number(height), QString::number(bitCount),
-             QString::number(needed), QString::number(fileSize));
+    return cutPixelsText(*header, needed, fileSize);
 }
 
 SheetLoadResult loadSheetPicture(const QString& path, QRgb transparency) {
@@ -197,7 +174,7 @@ SheetLoadResult decodeSheetPicture(const QByteArray& bytes, QRgb transparency) {
     // Decoders fill what a cut file lacks with black or leave it as it was,
     // often without a word; a sheet cut from such a picture builds wrong
     // pieces, so it is refused before decoding.
-    QString damaged = truncatedBitmapProblem(bytes.left(64), bytes.size());
+    QString damaged = bitmapProblem(bytes);
     if (damaged.isEmpty())
         damaged = incompletePictureProblem(bytes);
     if (!damaged.isEmpty()) {
@@ -205,8 +182,13 @@ SheetLoadResult decodeSheetPicture(const QByteArray& bytes, QRgb transparency) {
         result.loaderMessage = damaged;
         return result;
     }
+    // Qt's reader refuses the 52- and 56-byte info headers that the compiler
+    // reads; widened to V4 they are the same picture to it.
     QBuffer buffer;
-    buffer.setData(bytes);
+    if (const std::optional<std::string> widened = formats::withV4InfoHeader(viewOf(bytes)))
+        buffer.setData(widened->data(), qsizetype(widened->size()));
+    else
+        buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     const QSize size = reader.size();

@@ -3,10 +3,10 @@
 #include "app/PictureCopy.h"
 #include "app/SystemScreens.h"
 #include "buildrun/ResourceScript.h"
-#include "compiler/BigEndian.h"
 #include "compiler/BitmapDecoder.h"
-#include "compiler/PalmDatabase.h"
 #include "compiler/QtBytes.h"
+#include "formats/Endian.h"
+#include "formats/PalmDatabase.h"
 #include "icons/IconBoard.h"
 #include "platform/FileErrors.h"
 #include "theme/ThemeFamilies.h"
@@ -46,8 +46,8 @@ QString oversizedMember(std::string_view resource) {
             offset += 16;
             continue;
         }
-        const int width = qint16(pdb::be::read16(resource, offset));
-        const int height = qint16(pdb::be::read16(resource, offset + 2));
+        const int width = qint16(formats::be::read16(resource, offset));
+        const int height = qint16(formats::be::read16(resource, offset + 2));
         if (width > kHighSheetSize.width() || height > kHighSheetSize.height())
             return QStringLiteral(
                        "a bitmap of %1 x %2 pixels at offset %3 is larger than any picture of a theme "
@@ -59,9 +59,9 @@ QString oversizedMember(std::string_view resource) {
         if (version == 3) {
             if (offset + 24 > qsizetype(resource.size()))
                 return {};
-            next = pdb::be::read32(resource, offset + 20);
+            next = formats::be::read32(resource, offset + 20);
         } else if (version == 1 || version == 2) {
-            next = quint32(pdb::be::read16(resource, offset + 10)) * 4;
+            next = quint32(formats::be::read16(resource, offset + 10)) * 4;
         }
         if (next == 0)
             return {};
@@ -126,7 +126,7 @@ struct Reader {
     QRgb transparency;
     QString problem;
 
-    std::optional<pdb::DecodedFamily> decode(const pdb::PalmResource& resource) {
+    std::optional<pdb::DecodedFamily> decode(const formats::PalmResource& resource) {
         // One arg() call: a type read from the file may hold "%1".
         const QString where =
             QStringLiteral("resource %1 %2: ")
@@ -140,6 +140,143 @@ struct Reader {
         if (!family)
             problem = where + error;
         return family;
+    }
+};
+
+// Which table entry a resource is: a theme's bitmap family (by index in
+// themeBitmapFamilies()) or an icon slot (by index in iconSlots()), or neither.
+struct Match {
+    int familyIndex = -1;
+    int slotIndex = -1;
+    bool sonyIds = false; // the family was found by its 1xxxx ID
+};
+
+Match matchResource(const formats::PalmResource& resource, bool theme, BuildKind slotUse) {
+    Match match;
+    const auto& families = themeBitmapFamilies();
+    if (theme && resource.type == formats::kBitmapResourceType) {
+        for (int f = 0; f < kThemeBitmapFamilyCount && match.familyIndex < 0; ++f) {
+            if (families[f].id == resource.id) {
+                match.familyIndex = f;
+                continue;
+            }
+            for (const ScreenProfile& screen : screenProfiles()) {
+                if (*screen.bitmapIdPrefix && themeBitmapId(screen, families[f].id) == resource.id) {
+                    match.familyIndex = f;
+                    match.sonyIds = true;
+                }
+            }
+        }
+    } else if (resource.type == formats::kIconResourceType) {
+        for (int s = 0; s < IconSlotCount && match.slotIndex < 0; ++s)
+            if (iconSlots()[s].use == slotUse && iconSlots()[s].familyId == resource.id)
+                match.slotIndex = s;
+    }
+    return match;
+}
+
+// One run of unpackDatabase: the database read, then its resources one by
+// one into `out`; a failure stops it with `failure` and `problem` set.
+struct Unpacking {
+    explicit Unpacking(QRgb shown) : transparency(shown) {}
+
+    QRgb transparency;
+    UnpackedDatabase out;
+    QString problem;
+    UnpackFailure failure = UnpackFailure::None;
+    std::optional<formats::PalmDatabase> db;
+    QSet<int> piecesFound;
+    QSet<int> slotsFound;
+
+    bool fail(UnpackFailure why, const QString& text) {
+        failure = why;
+        problem = text;
+        return false;
+    }
+    bool theme() const { return out.kind == UnpackedKind::Theme; }
+    BuildKind slotUse() const { return theme() ? BuildKind::Theme : BuildKind::IconSet; }
+
+    // The database and its kind.
+    bool read(const QByteArray& bytes) {
+        if (bytes.size() > kLargestDatabaseFile)
+            return fail(
+                UnpackFailure::TooLarge,
+                QStringLiteral("%1 bytes are more than any theme or icon set holds").arg(bytes.size()));
+        std::string error;
+        db = formats::PalmDatabase::fromBytes(pdb::bytesOf(bytes), &error);
+        if (!db)
+            return fail(UnpackFailure::NotADatabase, pdb::qtText(error));
+        if (db->type == formats::kThemeDatabaseType)
+            out.kind = UnpackedKind::Theme;
+        else if (db->type == formats::kIconSetDatabaseType)
+            out.kind = UnpackedKind::IconSet;
+        else
+            return fail(
+                UnpackFailure::WrongType,
+                QStringLiteral("the database type is \"%1\", neither a theme (thme) nor an icon set (Icns)")
+                    .arg(QString::fromLatin1(pdb::qtBytes(db->type))));
+        out.name = QString::fromLatin1(pdb::qtBytes(db->name));
+        return true;
+    }
+
+    // Every family of the tables into its piece or slot; the build's own
+    // trailer resources pass, anything else is counted as unknown.
+    bool readResources() {
+        const QSet<QByteArray> trailer = trailerResourceTypes();
+        Reader reader{transparency, {}};
+        for (const formats::PalmResource& resource : db->resources) {
+            const Match match = matchResource(resource, theme(), slotUse());
+            out.sonyIds = out.sonyIds || match.sonyIds;
+            if (match.familyIndex < 0 && match.slotIndex < 0) {
+                if (!trailer.contains(pdb::qtBytes(resource.type)))
+                    ++out.unknownResources;
+                continue;
+            }
+            // Of two families with one ID the first is the one the launcher finds.
+            if (match.familyIndex >= 0
+                    ? piecesFound.contains(themeBitmapFamilies()[match.familyIndex].pieceIndex)
+                    : slotsFound.contains(match.slotIndex))
+                continue;
+            const std::optional<pdb::DecodedFamily> family = reader.decode(resource);
+            if (!family)
+                return fail(UnpackFailure::DamagedPicture, reader.problem);
+            if (match.familyIndex >= 0)
+                storePiece(match.familyIndex, *family);
+            else
+                storeIcon(match.slotIndex, *family);
+        }
+        return true;
+    }
+
+    void storePiece(int familyIndex, const pdb::DecodedFamily& family) {
+        const int piece = themeBitmapFamilies()[familyIndex].pieceIndex;
+        piecesFound.insert(piece);
+        const ThemePiece& row = themePieceTable()[piece];
+        const Chosen chosen = chooseMembers(family, row.lowSize(), row.highSize());
+        out.lowPieces[piece] = fitted(chosen.low, makeBlankPiece(row, PieceResolution::Low), transparency);
+        out.highPieces[piece] = fitted(chosen.high, makeBlankPiece(row, PieceResolution::High), transparency);
+    }
+
+    void storeIcon(int slotIndex, const pdb::DecodedFamily& family) {
+        slotsFound.insert(slotIndex);
+        const Chosen chosen = chooseMembers(family, LowIconSize, HighIconSize);
+        out.lowIcons[slotIndex] = fitted(chosen.low, makeRgbPicture(LowIconSize, transparency), transparency);
+        out.highIcons[slotIndex] =
+            fitted(chosen.high, makeRgbPicture(HighIconSize, transparency), transparency);
+    }
+
+    void listMissingFamilies() {
+        if (theme()) {
+            for (const ThemeBitmapFamily& family : themeBitmapFamilies())
+                if (!piecesFound.contains(family.pieceIndex))
+                    out.missingFamilies
+                        << QStringLiteral("Tbmp %1 (%2)").arg(family.id).arg(family.piece().code);
+        }
+        for (int s = 0; s < IconSlotCount; ++s)
+            if (iconSlots()[s].use == slotUse() && !slotsFound.contains(s))
+                out.missingFamilies << QStringLiteral("tAIB %1 (%2)")
+                                           .arg(iconSlots()[s].familyId)
+                                           .arg(QLatin1String(iconSlots()[s].mainName));
     }
 };
 
@@ -157,102 +294,16 @@ bool UnpackedDatabase::hasIcons(PieceResolution resolution) const {
 
 std::optional<UnpackedDatabase> unpackDatabase(const QByteArray& bytes, QRgb transparency, QString* problem,
                                                UnpackFailure* failure) {
-    auto fail = [&](UnpackFailure why, const QString& text) -> std::optional<UnpackedDatabase> {
+    Unpacking unpacking(transparency);
+    if (!unpacking.read(bytes) || !unpacking.readResources()) {
         if (problem)
-            *problem = text;
+            *problem = unpacking.problem;
         if (failure)
-            *failure = why;
+            *failure = unpacking.failure;
         return std::nullopt;
-    };
-    if (bytes.size() > kLargestDatabaseFile)
-        return fail(UnpackFailure::TooLarge,
-                    QStringLiteral("%1 bytes are more than any theme or icon set holds").arg(bytes.size()));
-    std::string error;
-    const std::optional<pdb::PalmDatabase> db = pdb::PalmDatabase::fromBytes(pdb::bytesOf(bytes), &error);
-    if (!db)
-        return fail(UnpackFailure::NotADatabase, pdb::qtText(error));
-    UnpackedDatabase out;
-    if (db->type == pdb::kThemeDatabaseType)
-        out.kind = UnpackedKind::Theme;
-    else if (db->type == pdb::kIconSetDatabaseType)
-        out.kind = UnpackedKind::IconSet;
-    else
-        return fail(
-            UnpackFailure::WrongType,
-            QStringLiteral("the database type is \"%1\", neither a theme (thme) nor an icon set (Icns)")
-                .arg(QString::fromLatin1(pdb::qtBytes(db->type))));
-    out.name = QString::fromLatin1(pdb::qtBytes(db->name));
-    const bool theme = out.kind == UnpackedKind::Theme;
-    const BuildKind slotUse = theme ? BuildKind::Theme : BuildKind::IconSet;
-    const QSet<QByteArray> trailer = trailerResourceTypes();
-
-    Reader reader{transparency, {}};
-    QSet<int> piecesFound;
-    QSet<int> slotsFound;
-    const auto& families = themeBitmapFamilies();
-    const auto& pieceTable = themePieceTable();
-    for (const pdb::PalmResource& resource : db->resources) {
-        int familyIndex = -1;
-        int slotIndex = -1;
-        if (theme && resource.type == pdb::kBitmapResourceType) {
-            for (int f = 0; f < kThemeBitmapFamilyCount && familyIndex < 0; ++f) {
-                if (families[f].id == resource.id) {
-                    familyIndex = f;
-                    continue;
-                }
-                for (const ScreenProfile& screen : screenProfiles()) {
-                    if (*screen.bitmapIdPrefix && themeBitmapId(screen, families[f].id) == resource.id) {
-                        familyIndex = f;
-                        out.sonyIds = true;
-                    }
-                }
-            }
-        } else if (resource.type == pdb::kIconResourceType) {
-            for (int s = 0; s < IconSlotCount && slotIndex < 0; ++s)
-                if (iconSlots()[s].use == slotUse && iconSlots()[s].familyId == resource.id)
-                    slotIndex = s;
-        }
-        if (familyIndex < 0 && slotIndex < 0) {
-            if (!trailer.contains(pdb::qtBytes(resource.type)))
-                ++out.unknownResources;
-            continue;
-        }
-        // Of two families with one ID the first is the one the launcher finds.
-        if (familyIndex >= 0 ? piecesFound.contains(families[familyIndex].pieceIndex)
-                             : slotsFound.contains(slotIndex))
-            continue;
-        const std::optional<pdb::DecodedFamily> family = reader.decode(resource);
-        if (!family)
-            return fail(UnpackFailure::DamagedPicture, reader.problem);
-        if (familyIndex >= 0) {
-            const int piece = families[familyIndex].pieceIndex;
-            piecesFound.insert(piece);
-            const ThemePiece& row = pieceTable[piece];
-            const Chosen chosen = chooseMembers(*family, row.lowSize(), row.highSize());
-            out.lowPieces[piece] =
-                fitted(chosen.low, makeBlankPiece(row, PieceResolution::Low), transparency);
-            out.highPieces[piece] =
-                fitted(chosen.high, makeBlankPiece(row, PieceResolution::High), transparency);
-        } else {
-            slotsFound.insert(slotIndex);
-            const Chosen chosen = chooseMembers(*family, LowIconSize, HighIconSize);
-            out.lowIcons[slotIndex] =
-                fitted(chosen.low, makeRgbPicture(LowIconSize, transparency), transparency);
-            out.highIcons[slotIndex] =
-                fitted(chosen.high, makeRgbPicture(HighIconSize, transparency), transparency);
-        }
     }
-    if (theme) {
-        for (const ThemeBitmapFamily& family : families)
-            if (!piecesFound.contains(family.pieceIndex))
-                out.missingFamilies << QStringLiteral("Tbmp %1 (%2)").arg(family.id).arg(family.piece().code);
-    }
-    for (int s = 0; s < IconSlotCount; ++s)
-        if (iconSlots()[s].use == slotUse && !slotsFound.contains(s))
-            out.missingFamilies << QStringLiteral("tAIB %1 (%2)")
-                                       .arg(iconSlots()[s].familyId)
-                                       .arg(QLatin1String(iconSlots()[s].mainName));
-    return out;
+    unpacking.listMissingFamilies();
+    return std::move(unpacking.out);
 }
 
 std::optional<UnpackedDatabase> unpackDatabaseFile(const QString& path, QRgb transparency, QString* problem,

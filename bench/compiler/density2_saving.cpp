@@ -3,7 +3,7 @@
 // smallest of scanline, RLE and PackBits).
 #include "compiler/BitmapCompression.h"
 #include "compiler/BitmapDecoder.h"
-#include "compiler/PalmDatabase.h"
+#include "formats/PalmDatabase.h"
 
 #include <QFile>
 
@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
     }
     std::string problem;
     const QByteArray bytes = file.readAll();
-    const auto db = PalmDatabase::fromBytes(bytesOf(bytes), &problem);
+    const auto db = vv::formats::PalmDatabase::fromBytes(bytesOf(bytes), &problem);
     if (!db) {
         std::fprintf(stderr, "density2_saving: %s\n", problem.c_str());
         return 1;
@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
     QString error;
     qint64 written = 0, scanlineOnly = 0, plain = 0;
     int members = 0, byMethod[3] = {0, 0, 0}, uncompressed = 0;
-    for (const PalmResource& resource : db->resources) {
+    for (const vv::formats::PalmResource& resource : db->resources) {
         if (resource.type != "Tbmp" && resource.type != "tAIB")
             continue;
         const auto family = BitmapDecoder::decodeFamily(resource.bytes, &error);

@@ -2,7 +2,7 @@
 // and a database they read writes back to the same bytes when its offsets were
 // contiguous.
 #include "compiler/BitmapDecoder.h"
-#include "compiler/PalmDatabase.h"
+#include "formats/PalmDatabase.h"
 
 #include <cstdlib>
 #include <string_view>
@@ -10,8 +10,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     (void)vv::pdb::BitmapDecoder::decodeFamily(bytes, nullptr);
-    if (const auto db = vv::pdb::PalmDatabase::fromBytes(bytes, nullptr)) {
-        const auto again = vv::pdb::PalmDatabase::fromBytes(db->toBytes(), nullptr);
+    if (const auto db = vv::formats::PalmDatabase::fromBytes(bytes, nullptr)) {
+        const auto again = vv::formats::PalmDatabase::fromBytes(db->toBytes(), nullptr);
         if (!again || again->resources.size() != db->resources.size())
             std::abort();
         for (size_t i = 0; i < db->resources.size(); ++i)

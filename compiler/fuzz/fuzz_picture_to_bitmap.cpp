@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             m.compress = compress;
             if (size > 2) {
                 m.transparentIndex = data[size - 1];
-                m.transparentColour = vv::opaqueColour(data[0], data[1], data[2]);
+                m.transparentColour = vv::formats::opaqueColour(data[0], data[1], data[2]);
             }
             members.push_back(m);
         }

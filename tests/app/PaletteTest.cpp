@@ -76,5 +76,6 @@ TEST(Palette, NearestColourTiesGoToTheHighestIndex) {
                           {qRgb(200, 0, 0), 143},    {qRgb(24, 24, 24), 215},  {qRgb(192, 192, 192), 225},
                           {qRgb(100, 150, 200), 62}, {qRgb(8, 8, 8), 255}};
     for (const Case& c : cases)
-        EXPECT_EQ(nearestPaletteIndex(c.colour), c.index) << qRed(c.colour) << "," << qGreen(c.colour);
+        EXPECT_EQ(formats::nearestPaletteIndex(c.colour), c.index)
+            << qRed(c.colour) << "," << qGreen(c.colour);
 }

@@ -76,5 +76,5 @@ TEST(PictureCopy, IndexedTargetHoldsOnlyPaletteColours) {
     ASSERT_EQ(target.colorCount(), 256);
     for (int y = 0; y < 40; ++y)
         for (int x = 0; x < 40; ++x)
-            ASSERT_EQ(target.pixelIndex(x, y), nearestPaletteIndex(sheet.pixel(x, y)));
+            ASSERT_EQ(target.pixelIndex(x, y), formats::nearestPaletteIndex(sheet.pixel(x, y)));
 }

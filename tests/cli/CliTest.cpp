@@ -5,8 +5,8 @@
 #include "app/LanguageMessages.h"
 #include "app/OptionRules.h"
 #include "cli/StagedStartDir.h"
-#include "compiler/PalmDatabase.h"
 #include "compiler/QtBytes.h"
+#include "formats/PalmDatabase.h"
 #include "platform/ProcessRunner.h"
 #include "support/RecordingPlatform.h"
 #include "support/TestFiles.h"
@@ -39,9 +39,9 @@ class CliTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(start.isValid()); }
 
-    std::optional<pdb::PalmDatabase> database(const QString& name) const {
+    std::optional<formats::PalmDatabase> database(const QString& name) const {
         std::string error;
-        auto read = pdb::PalmDatabase::fromBytes(
+        auto read = formats::PalmDatabase::fromBytes(
             pdb::bytesOf(readBytes(start.filePath("PDBFiles/" + name + ".pdb"))), &error);
         EXPECT_TRUE(read) << error;
         return read;

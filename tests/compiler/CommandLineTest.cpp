@@ -2,8 +2,8 @@
 // promise that a failed run leaves an older output file exactly as it was.
 #include "CompilerTestSupport.h"
 
-#include "compiler/PalmDatabase.h"
 #include "compiler/QtBytes.h"
+#include "formats/PalmDatabase.h"
 #include "support/TestFiles.h"
 
 #include <QDateTime>
@@ -207,12 +207,13 @@ TEST_F(CommandLine, NameFieldTypeCreatorAndDates) {
                                      m_dir.path(), QStringLiteral("0"));
         ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
         std::string error;
-        const auto db = vv::pdb::PalmDatabase::fromBytes(vv::pdb::bytesOf(readBytes(path(c.output))), &error);
+        const auto db =
+            vv::formats::PalmDatabase::fromBytes(vv::pdb::bytesOf(readBytes(path(c.output))), &error);
         ASSERT_TRUE(db) << error;
         EXPECT_EQ(vv::pdb::qtBytes(db->name), c.name);
         EXPECT_EQ(db->type, "Icns");
         EXPECT_EQ(db->creator, std::string("rz\0\0", 4));
-        EXPECT_EQ(db->creationDate, quint32(vv::pdb::PalmDatabase::epochOffset));
+        EXPECT_EQ(db->creationDate, quint32(vv::formats::PalmDatabase::kEpochOffset));
         EXPECT_EQ(db->modificationDate, db->creationDate);
     }
     // Without SOURCE_DATE_EPOCH the dates are the current local time.
@@ -220,10 +221,11 @@ TEST_F(CommandLine, NameFieldTypeCreatorAndDates) {
         runCompiler(themeArguments("vkdm_script.rcp", "PDBFiles/now.pdb"), m_dir.path(), QString()).exitCode,
         0);
     const auto db =
-        vv::pdb::PalmDatabase::fromBytes(vv::pdb::bytesOf(readBytes(path("PDBFiles/now.pdb"))), nullptr);
+        vv::formats::PalmDatabase::fromBytes(vv::pdb::bytesOf(readBytes(path("PDBFiles/now.pdb"))), nullptr);
     ASSERT_TRUE(db);
     const QDateTime now = QDateTime::currentDateTime();
-    const qint64 expected = now.toSecsSinceEpoch() + now.offsetFromUtc() + vv::pdb::PalmDatabase::epochOffset;
+    const qint64 expected =
+        now.toSecsSinceEpoch() + now.offsetFromUtc() + vv::formats::PalmDatabase::kEpochOffset;
     EXPECT_LE(std::abs(qint64(db->creationDate) - expected), 120);
 
     const auto bad =
@@ -251,7 +253,7 @@ TEST_F(CommandLine, EmptyFamilyWarnsAndWritesNoResource) {
         run.errors.contains("vkdm_script.rcp:1: warning: BITMAPFAMILYEX ID 11000 has no BITMAP lines"))
         << run.errors.toStdString();
     const auto db =
-        vv::pdb::PalmDatabase::fromBytes(vv::pdb::bytesOf(readBytes(path("PDBFiles/out.pdb"))), nullptr);
+        vv::formats::PalmDatabase::fromBytes(vv::pdb::bytesOf(readBytes(path("PDBFiles/out.pdb"))), nullptr);
     ASSERT_TRUE(db);
     ASSERT_EQ(db->resources.size(), 1u);
     EXPECT_EQ(db->resources[0].id, 1000);

@@ -7,9 +7,9 @@
 
 #include "app/Palette.h"
 #include "compiler/BitmapDecoder.h"
-#include "compiler/PalmDatabase.h"
 #include "compiler/PixelConverter.h"
 #include "compiler/QtBytes.h"
+#include "formats/PalmDatabase.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
@@ -134,13 +134,13 @@ TEST(NetpbmCrossCheck, PalmtopnmDecodesEveryMemberToTheConvertedPixels) {
         vv::test::runCompiler(vv::test::themeArguments("vkdm_script.rcp", "out.pdb"), dir.path());
     ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
 
-    const auto db = vv::pdb::PalmDatabase::fromBytes(
+    const auto db = vv::formats::PalmDatabase::fromBytes(
         vv::pdb::bytesOf(vv::test::readBytes(dir.filePath("out.pdb"))), nullptr);
     ASSERT_TRUE(db);
     ASSERT_EQ(db->resources.size(), 7u);
     const vv::pdb::PixelConverter converter;
     int checkedMembers = 0;
-    for (const vv::pdb::PalmResource& resource : db->resources) {
+    for (const vv::formats::PalmResource& resource : db->resources) {
         const QString familyFile = dir.filePath("family.bin");
         ASSERT_TRUE(vv::test::writeBytes(familyFile, vv::pdb::qtBytes(resource.bytes)));
         QString error;

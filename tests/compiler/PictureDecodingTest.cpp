@@ -172,7 +172,7 @@ TEST(PictureDecoding, FastPaletteSearchAgreesWithThePlainSearchForEveryColour) {
                 for (int g = 0; g < 256; ++g)
                     for (int b = 0; b < 256; ++b) {
                         const QRgb c = qRgb(r, g, b);
-                        if (mapper.indexOf(c) != vv::nearestPaletteIndex(c)) {
+                        if (mapper.indexOf(c) != vv::formats::nearestPaletteIndex(c)) {
                             mismatches[size_t(t)] = int(c & 0xFFFFFF);
                             return;
                         }

@@ -53,7 +53,7 @@ TEST(PixelRules, FastPaletteSearchAgreesWithTheFullSearch) {
     const vv::pdb::PaletteMapper mapper;
     auto check = [&](int r, int g, int b) {
         const QRgb c = qRgb(r, g, b);
-        ASSERT_EQ(mapper.indexOf(c), vv::nearestPaletteIndex(c)) << r << "," << g << "," << b;
+        ASSERT_EQ(mapper.indexOf(c), vv::formats::nearestPaletteIndex(c)) << r << "," << g << "," << b;
     };
     for (int r = 0; r < 256; r += 5)
         for (int g = 0; g < 256; g += 5)

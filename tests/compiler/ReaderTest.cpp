@@ -1,13 +1,13 @@
 // The readers other tests use to look into built databases: the container and
 // bitmap families, on the format's worked examples and on broken input.
 #include "compiler/BitmapDecoder.h"
-#include "compiler/PalmDatabase.h"
+#include "formats/PalmDatabase.h"
 
 #include <gtest/gtest.h>
 
+using vv::formats::PalmDatabase;
 using vv::pdb::BitmapDecoder;
 using vv::pdb::bytesOf;
-using vv::pdb::PalmDatabase;
 using vv::pdb::qtBytes;
 
 namespace {

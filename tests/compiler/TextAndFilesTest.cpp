@@ -5,10 +5,10 @@
 
 #include "app/AnsiText.h"
 #include "compiler/InputFile.h"
-#include "compiler/PalmDatabase.h"
 #include "compiler/QtBytes.h"
 #include "compiler/ResourceCompiler.h"
 #include "compiler/TextRules.h"
+#include "formats/PalmDatabase.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
@@ -71,9 +71,9 @@ TEST(CompilerText, SourceDateEpochIsAWholeNumberOfSeconds) {
         const char* value;
         std::optional<std::uint32_t> date;
     } cases[] = {
-        {"0", std::uint32_t(vv::pdb::PalmDatabase::epochOffset)},
-        {" 86400\n", std::uint32_t(vv::pdb::PalmDatabase::epochOffset + 86400)},
-        {"+86400", std::uint32_t(vv::pdb::PalmDatabase::epochOffset + 86400)},
+        {"0", std::uint32_t(vv::formats::PalmDatabase::kEpochOffset)},
+        {" 86400\n", std::uint32_t(vv::formats::PalmDatabase::kEpochOffset + 86400)},
+        {"+86400", std::uint32_t(vv::formats::PalmDatabase::kEpochOffset + 86400)},
         {"-2082844800", 0u},
         {"-2082844801", std::nullopt},
         {"2212122495", 0xFFFFFFFFu},
@@ -120,9 +120,9 @@ protected:
             ADD_FAILURE() << d.format("script.rcp");
         return ok;
     }
-    std::optional<vv::pdb::PalmDatabase> database(const std::string& file) const {
+    std::optional<vv::formats::PalmDatabase> database(const std::string& file) const {
         const auto bytes = vv::pdb::InputFile::readAll(file, 1 << 20, nullptr);
-        return bytes ? vv::pdb::PalmDatabase::fromBytes(*bytes, nullptr) : std::nullopt;
+        return bytes ? vv::formats::PalmDatabase::fromBytes(*bytes, nullptr) : std::nullopt;
     }
     QStringList entries() const {
         return QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);

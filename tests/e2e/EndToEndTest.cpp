@@ -7,8 +7,8 @@
 #include "app/SystemScreens.h"
 #include "cli/StagedStartDir.h"
 #include "compiler/BitmapDecoder.h"
-#include "compiler/PalmDatabase.h"
 #include "compiler/PixelConverter.h"
+#include "formats/PalmDatabase.h"
 #include "icons/IconPieces.h"
 #include "support/IconPicks.h"
 #include "support/TestFiles.h"
@@ -84,15 +84,15 @@ protected:
     void SetUp() override { ASSERT_TRUE(start.isValid()); }
 
     // Builds with the real program and returns the database it reports.
-    pdb::PalmDatabase build(const QStringList& arguments, const QString& name) {
+    formats::PalmDatabase build(const QStringList& arguments, const QString& name) {
         const CliResult run =
             start.runProgram(arguments, {QStringLiteral("SOURCE_DATE_EPOCH=%1").arg(kSourceDate)});
         EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
         std::string error;
-        const auto db = pdb::PalmDatabase::fromBytes(
+        const auto db = formats::PalmDatabase::fromBytes(
             pdb::bytesOf(readBytes(start.filePath("PDBFiles/" + name + ".pdb"))), &error);
         EXPECT_TRUE(db) << error;
-        return db.value_or(pdb::PalmDatabase{});
+        return db.value_or(formats::PalmDatabase{});
     }
 
     QByteArray script(const QStringList& buildArguments) {
@@ -101,23 +101,23 @@ protected:
         return run.out;
     }
 
-    void expectHeader(const pdb::PalmDatabase& db, const QString& name, const QByteArray& type) {
+    void expectHeader(const formats::PalmDatabase& db, const QString& name, const QByteArray& type) {
         EXPECT_EQ(pdb::qtBytes(db.name), name.toLatin1());
         EXPECT_EQ(pdb::qtBytes(db.type), type);
         EXPECT_EQ(db.creator, "reze");
         EXPECT_EQ(db.attributes & 0x0001, 0x0001) << "a resource database";
-        EXPECT_EQ(db.creationDate, quint32(kSourceDate + pdb::PalmDatabase::epochOffset));
+        EXPECT_EQ(db.creationDate, quint32(kSourceDate + formats::PalmDatabase::kEpochOffset));
     }
 
     // Resources in script order, and every family member equal to its piece
     // converted by the pixel rules, read by our decoder and by palmtopnm.
-    void expectResourcesMatch(const pdb::PalmDatabase& db, const QList<ScriptResource>& expected,
+    void expectResourcesMatch(const formats::PalmDatabase& db, const QList<ScriptResource>& expected,
                               const QHash<QString, QImage>& pieces, int transparentIndex) {
         ASSERT_EQ(qsizetype(db.resources.size()), expected.size());
         const pdb::PixelConverter converter;
         const QString familyFile = start.filePath("family.bin");
         for (int r = 0; r < expected.size(); ++r) {
-            const pdb::PalmResource& resource = db.resources[r];
+            const formats::PalmResource& resource = db.resources[r];
             const ScriptResource& want = expected[r];
             ASSERT_EQ(pdb::qtBytes(resource.type), want.type) << "resource " << r;
             ASSERT_EQ(resource.id, want.id) << "resource " << r;
@@ -185,7 +185,7 @@ TEST_F(EndToEnd, ThemesForEveryScreenDecodeToTheirPieces) {
                                     "--depths",
                                     "1,2,4,8,16",
                                     screen == QLatin1String("320x320 OS5") ? "--no-compress" : "--compress"};
-        const pdb::PalmDatabase db = build(arguments, name);
+        const formats::PalmDatabase db = build(arguments, name);
         expectHeader(db, name, "thme");
 
         // The pieces as the build cut them from the same sheet.
@@ -218,7 +218,7 @@ TEST_F(EndToEnd, IconSetDecodesToThePickedCells) {
                                 "--screen", "320x320 OS5", "--depths", "1,2,4,8,16",
                                 // Slots 1, 5 and 12 are picked only on the main window.
                                 "--as-is"};
-    const pdb::PalmDatabase db = build(arguments, "Sample Icons");
+    const formats::PalmDatabase db = build(arguments, "Sample Icons");
     expectHeader(db, "Sample Icons", "Icns");
 
     IconBoard board;

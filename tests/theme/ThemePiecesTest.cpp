@@ -40,7 +40,7 @@ void expectCutFrom(const QImage& piece, QPoint origin, int step, const std::stri
             const QPoint source = origin + QPoint(x, y) * step;
             const QRgb expected = coordinateColour(source.x(), source.y());
             if (piece.format() == QImage::Format_Indexed8)
-                wrong += piece.pixelIndex(x, y) != nearestPaletteIndex(expected) ? 1 : 0;
+                wrong += piece.pixelIndex(x, y) != formats::nearestPaletteIndex(expected) ? 1 : 0;
             else
                 wrong += coordinateOf(piece.pixel(x, y)) != source ? 1 : 0;
         }
@@ -88,7 +88,7 @@ TEST(ThemePieces, LowSheetGivesEachPieceExactlyItsRectangle) {
     EXPECT_EQ(coordinateOf(b0.pixel(0, 3)), QPoint(219, 169));
     EXPECT_EQ(coordinateOf(b3.pixel(0, 0)), QPoint(219, 171));
     EXPECT_EQ(pieces.lowPiece(themePieceIndex(u"F9")).pixelIndex(0, 0),
-              nearestPaletteIndex(coordinateColour(33, 149)));
+              formats::nearestPaletteIndex(coordinateColour(33, 149)));
 }
 
 TEST(ThemePieces, HighSheetGivesHighPiecesAndHalfSizeLowPieces) {
@@ -104,7 +104,7 @@ TEST(ThemePieces, HighSheetGivesHighPiecesAndHalfSizeLowPieces) {
     // F9 keeps its own place on the high sheet: 68, 300, which is 34, 150 on the
     // low grid and not the 33, 149 of the low sheet.
     EXPECT_EQ(coordinateOf(pieces.highPiece(57).pixel(0, 0)), QPoint(68, 300));
-    EXPECT_EQ(pieces.lowPiece(57).pixelIndex(0, 0), nearestPaletteIndex(coordinateColour(68, 300)));
+    EXPECT_EQ(pieces.lowPiece(57).pixelIndex(0, 0), formats::nearestPaletteIndex(coordinateColour(68, 300)));
 }
 
 TEST(ThemePieces, PalettePiecesFromA24BitSheetHoldOnlyPaletteColours) {
@@ -144,7 +144,7 @@ TEST(ThemePieces, SmallSheetFillsTheRestWithTheOutsideColour) {
     const int eg = themePieceIndex(u"EG"); // wholly below the small sheet
     EXPECT_EQ(pieces.lowPiece(eg).pixel(5, 5), qRgb(255, 0, 255));
     const QImage& e0 = pieces.lowPiece(themePieceIndex(u"E0")); // crosses x = 100
-    EXPECT_EQ(e0.pixelIndex(16, 0), nearestPaletteIndex(coordinateColour(99, 1)));
+    EXPECT_EQ(e0.pixelIndex(16, 0), formats::nearestPaletteIndex(coordinateColour(99, 1)));
     EXPECT_EQ(e0.pixel(17, 0), qRgb(255, 0, 255));
 }
 

@@ -2,8 +2,8 @@
 // theme and icon windows, driven headless with the recording platform.
 #include "app/LanguageMessages.h"
 #include "compiler/BitmapFamilyEncoder.h"
-#include "compiler/PalmDatabase.h"
 #include "compiler/QtBytes.h"
+#include "formats/PalmDatabase.h"
 #include "theme/SkinTemplate.h"
 #include "theme/ThemeFamilies.h"
 #include "theme/ThemePieces.h"
@@ -47,7 +47,7 @@ QImage solid(QSize size, QRgb colour) {
 // A double-density theme: every bitmap and icon family of the tables in one
 // colour at 16 bpp, both densities.
 QByteArray colourTheme(const QByteArray& name) {
-    pdb::PalmDatabase db;
+    formats::PalmDatabase db;
     db.name = name.toStdString();
     db.type = "thme";
     db.creator = "reze";

@@ -5,7 +5,7 @@
 #include "app/Palette.h"
 #include "app/SettingsFile.h"
 #include "compiler/BitmapDecoder.h"
-#include "compiler/PalmDatabase.h"
+#include "formats/PalmDatabase.h"
 #include "icons/IconSlots.h"
 #include "ui/IconPickerView.h"
 #include "ui/SettingsAndLanguage.h"
@@ -433,7 +433,7 @@ TEST_F(IconPickerWindows, SampleSheetsBuildAnIconSetWhoseBitmapsAreTheSlotPictur
     ASSERT_TRUE(platform.messages.isEmpty()) << platform.messages.join('|').toStdString();
 
     std::string error;
-    const std::optional<pdb::PalmDatabase> database = pdb::PalmDatabase::fromBytes(
+    const std::optional<formats::PalmDatabase> database = formats::PalmDatabase::fromBytes(
         pdb::bytesOf(test::readBytes(path("PDBFiles/Sample Icons.pdb"))), &error);
     ASSERT_TRUE(database) << error;
     EXPECT_EQ(database->name, "Sample Icons");
@@ -446,7 +446,7 @@ TEST_F(IconPickerWindows, SampleSheetsBuildAnIconSetWhoseBitmapsAreTheSlotPictur
     for (int i = 0; i < IconSetSlotCount; ++i) {
         const IconSlot& slot = iconSlots()[i];
         SCOPED_TRACE(slot.mainName);
-        const pdb::PalmResource* resource = database->find("tAIB", slot.familyId);
+        const formats::PalmResource* resource = database->find("tAIB", slot.familyId);
         ASSERT_NE(resource, nullptr);
         QString decodeError;
         const std::optional<pdb::DecodedFamily> decoded =
@@ -462,7 +462,8 @@ TEST_F(IconPickerWindows, SampleSheetsBuildAnIconSetWhoseBitmapsAreTheSlotPictur
             int wrong = 0;
             for (int y = 0; y < pieces[m].height(); ++y)
                 for (int x = 0; x < pieces[m].width(); ++x)
-                    wrong += member.image.pixel(x, y) != palette[nearestPaletteIndex(pieces[m].pixel(x, y))];
+                    wrong += member.image.pixel(x, y) !=
+                             palette[formats::nearestPaletteIndex(pieces[m].pixel(x, y))];
             EXPECT_EQ(wrong, 0) << "member " << m;
         }
     }

@@ -4,8 +4,8 @@
 // built database with its size, a database that is not there to install.
 #include "app/CheckTexts.h"
 #include "compiler/BitmapFamilyEncoder.h"
-#include "compiler/PalmDatabase.h"
 #include "compiler/QtBytes.h"
+#include "formats/PalmDatabase.h"
 #include "theme/ThemeBuildPlan.h"
 #include "theme/ThemeFamilies.h"
 #include "theme/ThemePieces.h"
@@ -37,7 +37,7 @@ QImage gradientSheet(QSize size) {
 // A theme whose every family holds one plain 16 bpp picture, at both
 // densities or at density 1 only.
 QByteArray plainTheme(bool withHigh) {
-    pdb::PalmDatabase db;
+    vv::formats::PalmDatabase db;
     db.name = "Opened";
     db.type = "thme";
     db.creator = "reze";

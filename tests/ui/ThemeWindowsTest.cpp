@@ -3,7 +3,7 @@
 // against the fake compiler and the real one.
 #include "app/Palette.h"
 #include "compiler/BitmapDecoder.h"
-#include "compiler/PalmDatabase.h"
+#include "formats/PalmDatabase.h"
 #include "theme/DefaultTheme.h"
 #include "theme/ThemeBuildPlan.h"
 #include "theme/ThemePieces.h"
@@ -401,7 +401,7 @@ TEST_F(ThemeWindows, SampleSheetBuildsADatabaseWhoseBitmapsAreTheSavedPieces) {
               QFileInfo(compiler).canonicalFilePath());
 
     std::string error;
-    const std::optional<pdb::PalmDatabase> database = pdb::PalmDatabase::fromBytes(
+    const std::optional<formats::PalmDatabase> database = formats::PalmDatabase::fromBytes(
         pdb::bytesOf(test::readBytes(path("PDBFiles/Sample Theme.pdb"))), &error);
     ASSERT_TRUE(database) << error;
     EXPECT_EQ(database->name, "Sample Theme");
@@ -418,7 +418,7 @@ TEST_F(ThemeWindows, SampleSheetBuildsADatabaseWhoseBitmapsAreTheSavedPieces) {
         const bool bitmap = family.kind == FamilyKind::Bitmap;
         (bitmap ? bitmaps : icons)++;
         SCOPED_TRACE(family.lowPiece.toStdString());
-        const pdb::PalmResource* resource = database->find(bitmap ? "Tbmp" : "tAIB", family.id);
+        const formats::PalmResource* resource = database->find(bitmap ? "Tbmp" : "tAIB", family.id);
         ASSERT_NE(resource, nullptr);
         QString decodeError;
         const std::optional<pdb::DecodedFamily> decoded =
@@ -432,7 +432,7 @@ TEST_F(ThemeWindows, SampleSheetBuildsADatabaseWhoseBitmapsAreTheSavedPieces) {
         int wrong = 0;
         for (int y = 0; y < piece.height(); ++y)
             for (int x = 0; x < piece.width(); ++x)
-                wrong += member.image.pixel(x, y) != palette[nearestPaletteIndex(piece.pixel(x, y))];
+                wrong += member.image.pixel(x, y) != palette[formats::nearestPaletteIndex(piece.pixel(x, y))];
         EXPECT_EQ(wrong, 0);
     }
     EXPECT_EQ(bitmaps, 58);

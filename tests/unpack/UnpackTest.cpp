@@ -5,9 +5,9 @@
 #include "app/Palette.h"
 #include "app/SystemScreens.h"
 #include "cli/StagedStartDir.h"
-#include "compiler/PalmDatabase.h"
 #include "compiler/PixelConverter.h"
 #include "compiler/QtBytes.h"
+#include "formats/PalmDatabase.h"
 #include "icons/IconBoard.h"
 #include "support/IconPicks.h"
 #include "support/TestFiles.h"
@@ -36,8 +36,9 @@ Reduction reductionFor(int depth) {
     if (depth == 16)
         return [](QRgb c) { return int(pdb::PixelConverter::rgb565(c)); };
     return [](QRgb c) {
-        return (c & 0xFFFFFF) == (palmSystemPalette()[kGreenIndex] & 0xFFFFFF) ? kGreenIndex
-                                                                               : nearestPaletteIndex(c);
+        return (c & 0xFFFFFF) == (palmSystemPalette()[kGreenIndex] & 0xFFFFFF)
+                   ? kGreenIndex
+                   : formats::nearestPaletteIndex(c);
     };
 }
 
@@ -187,10 +188,12 @@ TEST_F(Unpack, DeepestMemberWinsMissingFamiliesStayUnknownResourcesAreCounted) {
                                 "--screen", "160x160 Low", "--depths", "1,2,4,8,16"},
                                "Every depth");
     std::string error;
-    std::optional<pdb::PalmDatabase> db = pdb::PalmDatabase::fromBytes(pdb::bytesOf(readBytes(path)), &error);
+    std::optional<formats::PalmDatabase> db =
+        formats::PalmDatabase::fromBytes(pdb::bytesOf(readBytes(path)), &error);
     ASSERT_TRUE(db) << error;
     const int before = int(db->resources.size());
-    std::erase_if(db->resources, [](const pdb::PalmResource& r) { return r.type == "Tbmp" && r.id == 3000; });
+    std::erase_if(db->resources,
+                  [](const formats::PalmResource& r) { return r.type == "Tbmp" && r.id == 3000; });
     ASSERT_EQ(int(db->resources.size()), before - 1);
     db->resources.push_back({"abcd", 1, std::string(8, 'x')});
     db->resources.push_back({"Tbmp", 4242, db->resources.front().bytes});

@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace vv {
+namespace vv::formats {
 
 // 0xAARRGGBB, the layout of a QRgb.
 using PaletteColour = std::uint32_t;
@@ -84,4 +84,4 @@ inline int nearestPaletteIndex(PaletteColour colour) {
     return best;
 }
 
-} // namespace vv
+} // namespace vv::formats

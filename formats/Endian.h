@@ -1,5 +1,6 @@
-// Big-endian fields, the byte order of every Palm OS structure. Readers check
-// bounds before they call these.
+// Fixed-width fields in both byte orders: big-endian for every Palm OS
+// structure, little-endian for Windows bitmaps. Readers check bounds before
+// they call these.
 #pragma once
 
 #include <cstddef>
@@ -7,7 +8,9 @@
 #include <string>
 #include <string_view>
 
-namespace vv::pdb::be {
+namespace vv::formats {
+
+namespace be {
 
 inline void append16(std::string& out, std::uint32_t v) {
     out.push_back(char(v >> 8));
@@ -33,4 +36,26 @@ inline std::uint32_t read32(std::string_view b, std::size_t at) {
     return std::uint32_t(read16(b, at)) << 16 | read16(b, at + 2);
 }
 
-} // namespace vv::pdb::be
+} // namespace be
+
+namespace le {
+
+inline std::uint16_t read16(std::string_view b, std::size_t at) {
+    const auto* p = reinterpret_cast<const unsigned char*>(b.data()) + at;
+    return std::uint16_t(p[0] | p[1] << 8);
+}
+inline std::uint32_t read32(std::string_view b, std::size_t at) {
+    return std::uint32_t(read16(b, at)) | std::uint32_t(read16(b, at + 2)) << 16;
+}
+inline void set16(std::string& out, std::size_t at, std::uint32_t v) {
+    out[at] = char(v);
+    out[at + 1] = char(v >> 8);
+}
+inline void set32(std::string& out, std::size_t at, std::uint32_t v) {
+    set16(out, at, v & 0xFFFF);
+    set16(out, at + 2, v >> 16);
+}
+
+} // namespace le
+
+} // namespace vv::formats

@@ -6,7 +6,7 @@
 #include <array>
 #include <cstddef>
 
-namespace vv::ansi {
+namespace vv::formats::ansi {
 
 // Characters of bytes 0x80..0x9F; 0 marks the five unassigned bytes.
 inline constexpr std::array<char16_t, 32> highControls{
@@ -31,4 +31,4 @@ constexpr char fromUnicode(char32_t c) {
     return '?';
 }
 
-} // namespace vv::ansi
+} // namespace vv::formats::ansi
