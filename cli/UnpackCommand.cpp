@@ -53,17 +53,31 @@ Result<UnpackPlan> plannedOutputs(const Invocation& run, const vv::UnpackedDatab
     }
     if (run.parser.isSet(QStringLiteral("icons"))) {
         const QDir folder(QDir(run.startPath).absoluteFilePath(run.parser.value(QStringLiteral("icons"))));
+        const QString extension =
+            QLatin1Char('.') + run.parser.value(QStringLiteral("icons-format")).toLower();
         for (int s = 0; s < vv::IconSlotCount; ++s) {
             const vv::IconSlot& slot = vv::iconSlots()[s];
             const std::pair<const QImage&, const char*> pictures[] = {
                 {database.lowIcons[s], slot.lowPiece}, {database.highIcons[s], slot.highPiece}};
-            for (const auto& [picture, piece] : pictures)
-                if (!picture.isNull())
-                    plan.files.append({folder.filePath(QLatin1String(piece) + QStringLiteral(".bmp")),
-                                       vv::encodedBitmap(picture)});
+            for (const auto& [picture, piece] : pictures) {
+                if (picture.isNull())
+                    continue;
+                const QString path = folder.filePath(QLatin1String(piece) + extension);
+                plan.files.append({path, vv::encodedPicture(picture, path, transparency)});
+            }
         }
     }
     return plan;
+}
+
+// The icon pictures' format names their files' extension, so the names stay
+// those of the slots' pieces.
+Check refuseUnknownIconFormat(const Invocation& run) {
+    const QString format = run.parser.value(QStringLiteral("icons-format")).toLower();
+    if (format == QLatin1String("bmp") || format == QLatin1String("png"))
+        return std::nullopt;
+    return usageError(QStringLiteral("--icons-format %1: the format is bmp or png")
+                          .arg(run.parser.value(QStringLiteral("icons-format"))));
 }
 
 Check refuseUnsafeStandardOutput(const Invocation& run) {
@@ -90,6 +104,8 @@ Check runUnpack(const Invocation& run) {
     if (!run.parser.isSet(QStringLiteral("from")))
         return usageError(QStringLiteral("unpack needs --from FILE.pdb"));
     if (Check refused = refuseUnsafeStandardOutput(run))
+        return refused;
+    if (Check refused = refuseUnknownIconFormat(run))
         return refused;
     const Result<StartDirectory> start = openStartDirectory(run.startPath);
     if (!start.ok())
@@ -177,10 +193,15 @@ Command unpackCommand() {
               QStringLiteral("HIGH.bmp")),
           ValueKind::PictureOut},
          {QCommandLineOption(QStringLiteral("icons"),
-                             QStringLiteral("Write one BMP per icon slot, named after the slot's piece "
+                             QStringLiteral("Write one picture per icon slot, named after the slot's piece "
                                             "(Icon03E1.bmp, Icon04H1.bmp), into DIR."),
                              QStringLiteral("DIR")),
-          ValueKind::Folder}},
+          ValueKind::Folder},
+         {QCommandLineOption(QStringLiteral("icons-format"),
+                             QStringLiteral("The icon pictures' format: bmp (the default) or png, whose "
+                                            "transparency colour becomes transparent."),
+                             QStringLiteral("FORMAT"), QStringLiteral("bmp")),
+          ValueKind::Text}},
         {},
         runUnpack};
 }

@@ -9,6 +9,8 @@
 #include "compiler/QtBytes.h"
 #include "formats/PalmDatabase.h"
 #include "icons/IconBoard.h"
+#include "icons/IconSlots.h"
+#include "icons/SheetPicture.h"
 #include "support/IconPicks.h"
 #include "support/TestFiles.h"
 #include "theme/ThemeFamilies.h"
@@ -280,6 +282,34 @@ TEST_F(Unpack, CommandLineWritesTheSheetsAndIconsItHasAndSaysWhatItSkipped) {
     ASSERT_TRUE(reloaded.loadSheetFile(start.filePath("low.bmp"), PieceResolution::Low).loaded());
     for (int i = 0; i < kThemePieceCount; ++i)
         ASSERT_EQ(reloaded.lowPiece(i), database.lowPieces[i]) << themePieceTable()[i].code.toStdString();
+}
+
+TEST_F(Unpack, IconsAsPngLoadBackToTheDatabasesIcons) {
+    const QString path =
+        build({"theme", "--name", "Png icons", "--screen", "160x160 Low", "--depths", "16"}, "Png icons");
+    const CliResult run =
+        start.runProgram({"unpack", "--from", path, "--icons", "icons", "--icons-format", "png"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const UnpackedDatabase database = unpack(path);
+    int written = 0;
+    for (int s = 0; s < IconSlotCount; ++s) {
+        if (database.lowIcons[s].isNull())
+            continue;
+        const QString file = start.filePath(QStringLiteral("icons/%1.png").arg(iconSlots()[s].lowPiece));
+        ASSERT_TRUE(readBytes(file).startsWith("\x89PNG")) << file.toStdString();
+        // The transparency colour went out as alpha 0 and comes back by the sheet rule.
+        const QImage back = opaqueSheet(QImage(file), kGreen).convertToFormat(database.lowIcons[s].format());
+        EXPECT_EQ(back, database.lowIcons[s]) << file.toStdString();
+        ++written;
+    }
+    EXPECT_EQ(written, ThemeIconSlotCount);
+    EXPECT_TRUE(QDir(start.filePath("icons")).entryList({"*.bmp"}, QDir::Files).isEmpty());
+
+    const CliResult wrong =
+        start.runProgram({"unpack", "--from", path, "--icons", "other", "--icons-format", "gif"});
+    EXPECT_EQ(wrong.exitCode, 2);
+    EXPECT_TRUE(wrong.err.contains("--icons-format gif")) << wrong.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(start.filePath("other")));
 }
 
 } // namespace
