@@ -4,6 +4,7 @@
 
 #include "app/LanguageFile.h"
 #include "buildrun/BuildOptions.h"
+#include "formats/PalmDatabase.h"
 
 namespace vv {
 
@@ -24,13 +25,13 @@ struct BuildKindTraits {
 };
 
 inline constexpr BuildKindTraits kThemeTraits{"ThmeRsrc",
-                                              "thme",
+                                              formats::kThemeDatabaseType,
                                               "Theme Configuration Scheme File",
                                               {Message::ThemeNeedsName, Message::ThemeScriptNotCreatable,
                                                Message::CompilerNotStarted, Message::ThemeDatabaseNotFound,
                                                Message::ThemeScriptNotReopenable}};
 inline constexpr BuildKindTraits kIconSetTraits{"IconRsrc",
-                                                "Icns",
+                                                formats::kIconSetDatabaseType,
                                                 "Icon Configuration Scheme File",
                                                 {Message::IconSetNeedsName, Message::IconScriptNotCreatable,
                                                  Message::CompilerNotStarted, Message::IconDatabaseNotFound,

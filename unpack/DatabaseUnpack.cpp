@@ -269,14 +269,16 @@ struct Unpacking {
         if (theme()) {
             for (const ThemeBitmapFamily& family : themeBitmapFamilies())
                 if (!piecesFound.contains(family.pieceIndex))
-                    out.missingFamilies
-                        << QStringLiteral("Tbmp %1 (%2)").arg(family.id).arg(family.piece().code);
+                    out.missingFamilies << QStringLiteral("%1 %2 (%3)")
+                                               .arg(QLatin1String(formats::kBitmapResourceType),
+                                                    QString::number(family.id), family.piece().code);
         }
         for (int s = 0; s < IconSlotCount; ++s)
             if (iconSlots()[s].use == slotUse() && !slotsFound.contains(s))
-                out.missingFamilies << QStringLiteral("tAIB %1 (%2)")
-                                           .arg(iconSlots()[s].familyId)
-                                           .arg(QLatin1String(iconSlots()[s].mainName));
+                out.missingFamilies << QStringLiteral("%1 %2 (%3)")
+                                           .arg(QLatin1String(formats::kIconResourceType),
+                                                QString::number(iconSlots()[s].familyId),
+                                                QLatin1String(iconSlots()[s].mainName));
     }
 };
 
