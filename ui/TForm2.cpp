@@ -5,6 +5,10 @@
 
 TForm2* Form2 = nullptr;
 
+vv::ThemePieces& vv::ui::themePieces() {
+    return Form2->Pieces;
+}
+
 TForm2::TForm2(QWidget* parent) : ThemeWindow(vv::PieceResolution::Low, parent) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("ZazirEravedi"));

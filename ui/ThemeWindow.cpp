@@ -8,8 +8,6 @@
 #include "ui/Dialogs.h"
 #include "ui/SheetSizeCheck.h"
 #include "ui/TForm1.h"
-#include "ui/TForm2.h"
-#include "ui/TForm6.h"
 
 #include <QDir>
 
@@ -25,8 +23,24 @@ QString sheetProblemMessage(const vv::SheetLoadResult& result, const QString& pa
 
 } // namespace
 
+namespace {
+
+// The theme windows that exist, in the order they were made, so that showing
+// the pieces needs no knowledge of which windows derive from this one.
+std::vector<ThemeWindow*>& themeWindows() {
+    static std::vector<ThemeWindow*> windows;
+    return windows;
+}
+
+} // namespace
+
+ThemeWindow::~ThemeWindow() {
+    std::erase(themeWindows(), this);
+}
+
 ThemeWindow::ThemeWindow(vv::PieceResolution resolution, QWidget* parent)
     : QWidget(parent), resolution_(resolution) {
+    themeWindows().push_back(this);
     const QSize sheetSize = resolution == vv::PieceResolution::Low ? vv::kLowSheetSize : vv::kHighSheetSize;
     Image1 = new TImage(this);
     Image1->setObjectName(QStringLiteral("Image1"));
@@ -112,15 +126,9 @@ void ThemeWindow::Button2Click() {
 
 namespace vv::ui {
 
-ThemePieces& themePieces() {
-    return Form2->Pieces;
-}
-
 void showPiecesOnThemeWindows() {
-    if (Form2)
-        Form2->showPieces();
-    if (Form6)
-        Form6->showPieces();
+    for (ThemeWindow* window : themeWindows())
+        window->showPieces();
 }
 
 QRgb outsideSheetColour() {

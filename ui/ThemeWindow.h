@@ -49,6 +49,8 @@ public:
     void loadSheetFile(const QString& path);
     void Button2Click(); // Return
 
+    ~ThemeWindow() override;
+
 protected:
     // Places the sheet image and the piece images; the derived window then adds
     // its buttons and busy label, which stay above the pieces.
@@ -65,7 +67,7 @@ private:
 
 namespace vv::ui {
 
-// The program's theme pieces (Form2->Pieces).
+// The program's theme pieces (Form2->Pieces; defined beside their owner).
 ThemePieces& themePieces();
 // Shows the current pieces on every theme window that exists.
 void showPiecesOnThemeWindows();
