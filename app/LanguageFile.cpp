@@ -2,7 +2,7 @@
 
 #include "platform/FileErrors.h"
 
-#include "app/AnsiText.h"
+#include "common/AnsiText.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "app/LanguageFile.h"
-#include "app/SystemScreens.h"
+#include "common/SystemScreens.h"
 
 #include <QString>
 

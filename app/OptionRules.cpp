@@ -1,7 +1,7 @@
 #include "app/OptionRules.h"
 
-#include "app/Palette.h"
 #include "app/SettingsFile.h"
+#include "common/Palette.h"
 
 #include <QFileInfo>
 

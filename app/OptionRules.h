@@ -1,7 +1,7 @@
 // The rules behind the Options dialog's controls, free of widgets.
 #pragma once
 
-#include "app/BitDepths.h"
+#include "common/BitDepths.h"
 
 #include <QColor>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "app/SettingsFile.h"
 
-#include "app/AnsiText.h"
-#include "app/SystemScreens.h"
+#include "common/AnsiText.h"
+#include "common/SystemScreens.h"
 #include "platform/FileErrors.h"
 
 #include <QFile>

@@ -2,7 +2,7 @@
 // integers, one-byte flags and NUL-terminated Windows-1252 texts in fixed fields.
 #pragma once
 
-#include "app/BitDepths.h"
+#include "common/BitDepths.h"
 
 #include <QByteArray>
 #include <QString>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/LanguageFile.h"
-#include "buildrun/BuildOptions.h"
+#include "common/BuildOptions.h"
 #include "formats/PalmDatabase.h"
 
 namespace vv {

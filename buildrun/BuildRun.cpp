@@ -2,11 +2,11 @@
 
 #include "app/CheckTexts.h"
 #include "app/LanguageMessages.h"
-#include "app/PictureCopy.h"
-#include "app/SystemScreens.h"
 #include "buildrun/BuildKindTraits.h"
 #include "buildrun/DatabaseName.h"
 #include "buildrun/ResourceScript.h"
+#include "common/PictureCopy.h"
+#include "common/SystemScreens.h"
 #include "formats/PalmDatabase.h"
 #include "platform/FileErrors.h"
 #include "platform/Platform.h"

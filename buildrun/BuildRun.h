@@ -6,9 +6,9 @@
 #pragma once
 
 #include "app/LanguageFile.h"
-#include "buildrun/BuildOptions.h"
-#include "buildrun/PieceFile.h"
-#include "buildrun/ResourceFamily.h"
+#include "common/BuildOptions.h"
+#include "common/PieceFile.h"
+#include "common/ResourceFamily.h"
 
 #include <QList>
 #include <QString>

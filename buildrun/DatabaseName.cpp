@@ -1,6 +1,6 @@
 #include "buildrun/DatabaseName.h"
 
-#include "app/AnsiText.h"
+#include "common/AnsiText.h"
 
 #include "platform/FileErrors.h"
 

@@ -1,8 +1,8 @@
 #include "buildrun/ResourceScript.h"
 
-#include "app/AnsiText.h"
-#include "app/SystemScreens.h"
 #include "buildrun/BuildKindTraits.h"
+#include "common/AnsiText.h"
+#include "common/SystemScreens.h"
 
 #include <string_view>
 

@@ -4,8 +4,8 @@
 // ends, single-byte text, no byte order mark.
 #pragma once
 
-#include "buildrun/BuildOptions.h"
-#include "buildrun/ResourceFamily.h"
+#include "common/BuildOptions.h"
+#include "common/ResourceFamily.h"
 
 #include <QByteArray>
 #include <QList>

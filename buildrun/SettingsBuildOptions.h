@@ -4,7 +4,7 @@
 #pragma once
 
 #include "app/SettingsFile.h"
-#include "buildrun/BuildOptions.h"
+#include "common/BuildOptions.h"
 
 #include <QRgb>
 #include <QString>

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "buildrun/BuildRun.h"
-#include "buildrun/LowArtOnly.h"
 #include "cli/Command.h"
+#include "common/LowArtOnly.h"
 #include "icons/IconBoard.h"
 #include "theme/ThemePieces.h"
 

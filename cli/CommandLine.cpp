@@ -1,7 +1,7 @@
 #include "cli/CommandLine.h"
 
-#include "app/SystemScreens.h"
 #include "cli/Command.h"
+#include "common/SystemScreens.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "cli/Commands.h"
 
-#include "app/PictureCopy.h"
+#include "common/PictureCopy.h"
 #include "theme/SkinTemplate.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 // unpack: a theme or icon set database read back into sheets and pictures.
 #include "cli/Commands.h"
 
-#include "app/PictureCopy.h"
+#include "common/PictureCopy.h"
 #include "icons/IconSlots.h"
 #include "platform/FileErrors.h"
 #include "unpack/DatabaseUnpack.h"

@@ -12,3 +12,24 @@ function(vv_folder_interface target)
     endif()
     target_include_directories(${target} PUBLIC "${interface}")
 endfunction()
+
+# vv_layer(<target> <folder> [SOURCES ...] LINKS ...): the folder's files (its
+# entries of VV_CORE_SOURCES unless SOURCES names them) as a static library
+# that links LINKS publicly and is includable as "<folder>/X.h" by whoever
+# links it, and by nobody else.
+function(vv_layer target folder)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
+    set(sources ${ARG_SOURCES})
+    if(NOT sources)
+        set(sources ${VV_CORE_SOURCES})
+        list(FILTER sources INCLUDE REGEX "^${folder}/")
+    endif()
+    add_library(${target} STATIC ${sources})
+    target_link_libraries(${target} PUBLIC ${ARG_LINKS})
+    set(interface "${CMAKE_BINARY_DIR}/interfaces/${target}")
+    file(MAKE_DIRECTORY "${interface}")
+    if(NOT EXISTS "${interface}/${folder}")
+        file(CREATE_LINK "${PROJECT_SOURCE_DIR}/${folder}" "${interface}/${folder}" SYMBOLIC)
+    endif()
+    target_include_directories(${target} PUBLIC "${interface}")
+endfunction()

@@ -37,7 +37,7 @@ add_custom_command(OUTPUT ${VV_GENERATED_DIR}/icons.stamp
     COMMAND ${CMAKE_COMMAND} -E touch ${VV_GENERATED_DIR}/icons.stamp
     DEPENDS vv_program_icons
     COMMENT "Drawing the menu icons" VERBATIM)
-add_custom_target(vv_icons ALL DEPENDS ${VV_GENERATED_DIR}/icons.stamp)
+add_custom_target(vv_desktop_icons ALL DEPENDS ${VV_GENERATED_DIR}/icons.stamp)
 install(DIRECTORY ${VV_GENERATED_DIR}/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 
 install(FILES ${VV_PACKAGING_DIR}/vedivavurir-cli.bash DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
@@ -81,7 +81,7 @@ endif()
 # Everything the package holds, without the tests: what the package test
 # builds with the package's flags.
 add_custom_target(vv_package_files)
-add_dependencies(vv_package_files ${VV_PROGRAMS} vv_icons vv_changelog vv_completion_word_list)
+add_dependencies(vv_package_files ${VV_PROGRAMS} vv_desktop_icons vv_changelog vv_completion_word_list)
 if(VV_HELP2MAN)
     add_dependencies(vv_package_files vv_man_pages)
 endif()

@@ -1,6 +1,6 @@
 #include "icons/IconArt.h"
 
-#include "app/PictureCopy.h"
+#include "common/PictureCopy.h"
 #include "icons/IconSlots.h"
 
 #include <QPainter>

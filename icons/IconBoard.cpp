@@ -1,6 +1,6 @@
 #include "icons/IconBoard.h"
 
-#include "app/PictureCopy.h"
+#include "common/PictureCopy.h"
 #include "icons/IconArt.h"
 
 #include <QMutexLocker>

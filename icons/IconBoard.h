@@ -6,9 +6,9 @@
 // in iconSlots().
 #pragma once
 
-#include "buildrun/PictureOrigin.h"
+#include "common/PictureOrigin.h"
+#include "common/SheetPicture.h"
 #include "icons/IconSlots.h"
-#include "icons/SheetPicture.h"
 
 #include <QHash>
 #include <QImage>

@@ -3,9 +3,9 @@
 // of each slot's picture at the moment of the call.
 #pragma once
 
-#include "buildrun/BuildOptions.h"
-#include "buildrun/LowArtOnly.h"
-#include "buildrun/PieceFile.h"
+#include "common/BuildOptions.h"
+#include "common/LowArtOnly.h"
+#include "common/PieceFile.h"
 #include "icons/IconBoard.h"
 
 #include <QList>

@@ -3,8 +3,8 @@
 // read these tables; nothing about a slot is written down anywhere else.
 #pragma once
 
-#include "buildrun/BuildOptions.h"
-#include "buildrun/ResourceFamily.h"
+#include "common/BuildOptions.h"
+#include "common/ResourceFamily.h"
 
 #include <QList>
 #include <QPoint>

@@ -1,6 +1,6 @@
 #include "snapshot/snapshot.h"
 
-#include "app/PictureCopy.h"
+#include "common/PictureCopy.h"
 #include "icons/IconSlots.h"
 #include "platform/Platform.h"
 

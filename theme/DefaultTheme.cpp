@@ -1,6 +1,6 @@
 #include "theme/DefaultTheme.h"
 
-#include "app/PictureCopy.h"
+#include "common/PictureCopy.h"
 
 #include <QPainter>
 #include <QPolygonF>

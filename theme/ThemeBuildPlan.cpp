@@ -1,7 +1,7 @@
 #include "theme/ThemeBuildPlan.h"
 
-#include "app/SystemScreens.h"
 #include "buildrun/BuildKindTraits.h"
+#include "common/SystemScreens.h"
 #include "icons/IconPieces.h"
 #include "icons/IconSlots.h"
 #include "theme/ThemeFamilies.h"

@@ -3,10 +3,10 @@
 // piece table, the bitmap family order and the icon slot table.
 #pragma once
 
-#include "buildrun/BuildOptions.h"
-#include "buildrun/LowArtOnly.h"
-#include "buildrun/PieceFile.h"
-#include "buildrun/ResourceFamily.h"
+#include "common/BuildOptions.h"
+#include "common/LowArtOnly.h"
+#include "common/PieceFile.h"
+#include "common/ResourceFamily.h"
 #include "theme/ThemePieces.h"
 
 #include <QList>

@@ -1,6 +1,6 @@
 #include "theme/ThemePieces.h"
 
-#include "app/PictureCopy.h"
+#include "common/PictureCopy.h"
 #include "theme/DefaultTheme.h"
 
 namespace vv {

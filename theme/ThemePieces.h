@@ -3,8 +3,8 @@
 // each piece with where it came from and when.
 #pragma once
 
-#include "buildrun/PictureOrigin.h"
-#include "icons/SheetPicture.h"
+#include "common/PictureOrigin.h"
+#include "common/SheetPicture.h"
 #include "theme/PieceTable.h"
 
 #include <QImage>

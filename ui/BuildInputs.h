@@ -6,7 +6,7 @@
 
 #include "buildrun/BuildRun.h"
 #include "buildrun/InstallHandover.h"
-#include "buildrun/LowArtOnly.h"
+#include "common/LowArtOnly.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #include "ui/DatabaseOpening.h"
 
-#include "app/SystemScreens.h"
+#include "common/SystemScreens.h"
 #include "theme/SkinTemplate.h"
 #include "theme/ThemePieces.h"
 #include "ui/BuildInputs.h"

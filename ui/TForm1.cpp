@@ -2,7 +2,7 @@
 
 #include "app/LanguageMessages.h"
 #include "app/OptionRules.h"
-#include "app/SystemScreens.h"
+#include "common/SystemScreens.h"
 #include "icons/IconPieces.h"
 #include "icons/IconSlots.h"
 #include "theme/ThemeBuildPlan.h"

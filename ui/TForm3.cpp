@@ -1,5 +1,5 @@
 #include "ui/TForm3.h"
-#include "app/SystemScreens.h"
+#include "common/SystemScreens.h"
 
 #include "app/CheckTexts.h"
 #include "app/OptionRules.h"

@@ -3,8 +3,8 @@
 // activation of the main window loads the settings file into them.
 #pragma once
 
-#include "app/BitDepths.h"
 #include "app/SettingsFile.h"
+#include "common/BitDepths.h"
 #include "ui/Controls.h"
 #include "ui/TImage.h"
 #include "ui/TOpenPictureDialog.h"

@@ -1,8 +1,8 @@
 #include "unpack/DatabaseUnpack.h"
 
-#include "app/PictureCopy.h"
-#include "app/SystemScreens.h"
 #include "buildrun/ResourceScript.h"
+#include "common/PictureCopy.h"
+#include "common/SystemScreens.h"
 #include "compiler/BitmapDecoder.h"
 #include "compiler/QtBytes.h"
 #include "formats/Endian.h"

@@ -1,7 +1,7 @@
 #include "work/SessionFolder.h"
 
-#include "app/PictureCopy.h"
-#include "buildrun/LowArtOnly.h"
+#include "common/LowArtOnly.h"
+#include "common/PictureCopy.h"
 #include "icons/IconArt.h"
 #include "icons/IconSlots.h"
 #include "platform/FileErrors.h"

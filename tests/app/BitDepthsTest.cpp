@@ -1,6 +1,6 @@
 // The depth set: only the table's depths, deepest first when asked, and each
 // depth's flag at its own settings byte.
-#include "app/BitDepths.h"
+#include "common/BitDepths.h"
 #include "app/SettingsFile.h"
 
 #include <gtest/gtest.h>

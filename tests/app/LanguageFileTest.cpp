@@ -1,5 +1,5 @@
 #include "app/LanguageFile.h"
-#include "app/AnsiText.h"
+#include "common/AnsiText.h"
 
 #include "support/TestFiles.h"
 

@@ -1,4 +1,4 @@
-#include "app/Palette.h"
+#include "common/Palette.h"
 
 #include <QFile>
 

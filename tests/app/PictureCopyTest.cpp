@@ -1,5 +1,5 @@
-#include "app/PictureCopy.h"
-#include "app/Palette.h"
+#include "common/PictureCopy.h"
+#include "common/Palette.h"
 
 #include "support/TestPictures.h"
 

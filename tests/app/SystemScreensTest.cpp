@@ -1,6 +1,6 @@
 // What choosing each SystemScreen does, one row per screen: a screen added to
 // the table without its row here fails the first check.
-#include "app/SystemScreens.h"
+#include "common/SystemScreens.h"
 #include "app/SettingsFile.h"
 #include "buildrun/ResourceScript.h"
 #include "icons/IconBoard.h"

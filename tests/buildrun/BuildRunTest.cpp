@@ -7,7 +7,7 @@
 #include "support/TestFiles.h"
 
 #include "app/LanguageMessages.h"
-#include "app/PictureCopy.h"
+#include "common/PictureCopy.h"
 
 #include "platform/ProcessRunner.h"
 

@@ -1,8 +1,8 @@
 // One icon set build through the real vkdm_pdb, with the launcher data files
 // that ship in data/IconRsrc: the script the run writes must compile, and the
 // database must come out typed, stamped and free of work files.
-#include "app/PictureCopy.h"
 #include "buildrun/BuildRun.h"
+#include "common/PictureCopy.h"
 #include "icons/IconSlots.h"
 #include "support/RecordingPlatform.h"
 #include "support/TestFiles.h"

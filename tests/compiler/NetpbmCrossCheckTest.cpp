@@ -5,7 +5,7 @@
 // TRANSPARENTINDEX in that range asks for them (not used here).
 #include "CompilerTestSupport.h"
 
-#include "app/Palette.h"
+#include "common/Palette.h"
 #include "compiler/BitmapDecoder.h"
 #include "compiler/PixelConverter.h"
 #include "compiler/QtBytes.h"

@@ -1,7 +1,7 @@
 // The compiler's own BMP reader gives exactly the colours Qt's reader gives
 // for every kind of BMP it accepts, and the fast palette search gives exactly
 // the plain search's index for every colour.
-#include "app/Palette.h"
+#include "common/Palette.h"
 #include "compiler/PaletteMapper.h"
 #include "compiler/PictureReader.h"
 #include "compiler/QtBytes.h"

@@ -2,7 +2,7 @@
 // 565 truncation, and pictures of every BMP kind giving the same rows.
 #include "CompilerTestSupport.h"
 
-#include "app/Palette.h"
+#include "common/Palette.h"
 #include "compiler/PaletteMapper.h"
 #include "compiler/PictureReader.h"
 #include "compiler/PixelConverter.h"

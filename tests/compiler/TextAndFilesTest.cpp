@@ -3,7 +3,7 @@
 // SOURCE_DATE_EPOCH, and how the output replaces an older file.
 #include "CompilerTestSupport.h"
 
-#include "app/AnsiText.h"
+#include "common/AnsiText.h"
 #include "compiler/InputFile.h"
 #include "compiler/QtBytes.h"
 #include "compiler/ResourceCompiler.h"

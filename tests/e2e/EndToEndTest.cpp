@@ -2,10 +2,10 @@
 // are built from the shipped sample sheets by vedivavurir-cli and the real
 // vkdm_pdb, then every Tbmp and tAIB is read back, by our reader and by netpbm's
 // palmtopnm, and compared with the pieces converted by the pixel rules.
-#include "app/Palette.h"
 #include "app/SettingsFile.h"
-#include "app/SystemScreens.h"
 #include "cli/StagedStartDir.h"
+#include "common/Palette.h"
+#include "common/SystemScreens.h"
 #include "compiler/BitmapDecoder.h"
 #include "compiler/PixelConverter.h"
 #include "formats/PalmDatabase.h"

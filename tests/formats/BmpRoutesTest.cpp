@@ -1,10 +1,10 @@
 // A BMP file gets one answer wherever the program opens it: the format
 // library's check, the compiler's reader (from a file and from memory, as the
 // picture fuzzer feeds it) and the sheet loader, whose decoding is Qt's.
+#include "common/SheetPicture.h"
 #include "compiler/PictureReader.h"
 #include "compiler/QtBytes.h"
 #include "formats/BmpHeader.h"
-#include "icons/SheetPicture.h"
 
 #include "support/TestFiles.h"
 

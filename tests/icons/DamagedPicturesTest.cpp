@@ -1,7 +1,7 @@
 // Pictures cut short are refused with the reason before anything is cut from
 // them: decoders fill a missing part with black or leave it blank, mostly
 // without a word.
-#include "icons/SheetPicture.h"
+#include "common/SheetPicture.h"
 
 #include "support/TestFiles.h"
 

@@ -1,7 +1,7 @@
 // Small file helpers for tests: a scratch start directory and whole-file reads.
 #pragma once
 
-#include "buildrun/PieceFile.h"
+#include "common/PieceFile.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,6 +1,6 @@
 // The OS5 check before a build: which picture pairs carry the user's art only
 // at density 1, and the 2x enlargement that fills their density-2 partner.
-#include "buildrun/LowArtOnly.h"
+#include "common/LowArtOnly.h"
 #include "icons/IconBoard.h"
 #include "icons/IconPieces.h"
 #include "theme/ThemeBuildPlan.h"

@@ -2,8 +2,8 @@
 #include "theme/DefaultTheme.h"
 #include "tools/themeart/SampleTheme.h"
 
-#include "app/Palette.h"
-#include "app/PictureCopy.h"
+#include "common/Palette.h"
+#include "common/PictureCopy.h"
 #include "support/TestFiles.h"
 
 #include "support/TestPictures.h"

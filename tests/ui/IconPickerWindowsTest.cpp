@@ -2,8 +2,8 @@
 // controls made from the tables, clicks through mouse events, Show Icons,
 // Reset Data, sheet loading, the icon set build against the fake compiler and
 // the real one, and Install on PDA.
-#include "app/Palette.h"
 #include "app/SettingsFile.h"
+#include "common/Palette.h"
 #include "compiler/BitmapDecoder.h"
 #include "formats/PalmDatabase.h"
 #include "icons/IconSlots.h"

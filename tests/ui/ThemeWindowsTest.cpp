@@ -1,7 +1,7 @@
 // The theme windows and Create Theme driven headless: sheets loaded through
 // the picture dialog at both resolutions, the preview, and whole theme builds
 // against the fake compiler and the real one.
-#include "app/Palette.h"
+#include "common/Palette.h"
 #include "compiler/BitmapDecoder.h"
 #include "formats/PalmDatabase.h"
 #include "theme/DefaultTheme.h"

@@ -2,15 +2,15 @@
 // shipped sample sheets by vedivavurir-cli and the real vkdm_pdb come back
 // equal to their pieces after the compiler's colour reduction; damaged
 // databases are refused with their problem and write nothing.
-#include "app/Palette.h"
-#include "app/SystemScreens.h"
 #include "cli/StagedStartDir.h"
+#include "common/Palette.h"
+#include "common/SheetPicture.h"
+#include "common/SystemScreens.h"
 #include "compiler/PixelConverter.h"
 #include "compiler/QtBytes.h"
 #include "formats/PalmDatabase.h"
 #include "icons/IconBoard.h"
 #include "icons/IconSlots.h"
-#include "icons/SheetPicture.h"
 #include "support/IconPicks.h"
 #include "support/TestFiles.h"
 #include "theme/ThemeFamilies.h"

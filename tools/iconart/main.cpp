@@ -1,7 +1,7 @@
 // Draws the sample icon sheets: one icon per cell, placed exactly where a slot
 // click copies from, so every pick lands a whole icon in the slot. The OS5
 // sheet shows the main sheet's first 90 icons at double size.
-#include "app/PictureCopy.h"
+#include "common/PictureCopy.h"
 #include "icons/IconArt.h"
 #include "icons/IconBoard.h"
 

@@ -1,6 +1,6 @@
 #include "tools/themeart/SampleTheme.h"
 
-#include "app/PictureCopy.h"
+#include "common/PictureCopy.h"
 #include "theme/DefaultTheme.h"
 
 #include <QLinearGradient>

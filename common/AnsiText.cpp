@@ -1,4 +1,4 @@
-#include "app/AnsiText.h"
+#include "common/AnsiText.h"
 
 #include "formats/Windows1252.h"
 

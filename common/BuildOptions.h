@@ -3,8 +3,8 @@
 // moment of the click; nothing here is cached between builds.
 #pragma once
 
-#include "app/BitDepths.h"
-#include "app/SystemScreens.h"
+#include "common/BitDepths.h"
+#include "common/SystemScreens.h"
 
 #include <QString>
 

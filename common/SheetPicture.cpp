@@ -1,4 +1,4 @@
-#include "icons/SheetPicture.h"
+#include "common/SheetPicture.h"
 
 #include "formats/BmpHeader.h"
 #include "platform/FileErrors.h"

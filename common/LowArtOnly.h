@@ -5,8 +5,8 @@
 // handheld; these are the pairs, and the one way of filling them in for a build.
 #pragma once
 
-#include "buildrun/BuildOptions.h"
-#include "buildrun/PieceFile.h"
+#include "common/BuildOptions.h"
+#include "common/PieceFile.h"
 
 #include <QImage>
 #include <QList>

@@ -1,4 +1,4 @@
-#include "app/SystemScreens.h"
+#include "common/SystemScreens.h"
 
 #include <QByteArray>
 

@@ -1,4 +1,4 @@
-#include "buildrun/PictureOrigin.h"
+#include "common/PictureOrigin.h"
 
 #include <algorithm>
 #include <atomic>

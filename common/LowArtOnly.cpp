@@ -1,6 +1,6 @@
-#include "buildrun/LowArtOnly.h"
+#include "common/LowArtOnly.h"
 
-#include "app/SystemScreens.h"
+#include "common/SystemScreens.h"
 
 namespace vv {
 namespace {

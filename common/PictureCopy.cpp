@@ -1,6 +1,6 @@
-#include "app/PictureCopy.h"
+#include "common/PictureCopy.h"
 
-#include "app/Palette.h"
+#include "common/Palette.h"
 
 #include <QBuffer>
 #include <QHash>
