@@ -39,13 +39,30 @@ TForm1::TForm1(QWidget* parent)
     // it, and a shortened path would name another folder.
     StartDir = QDir::currentPath();
 
+    // Made in this order on purpose: a later control stacks above an earlier
+    // one and follows it in the tab order.
+    makeFramesAndTitles();
+    makeMenuButtons();
+    makeVersionBadge();
+    makeNameRow();
+    makePickerButtons();
+    makeIconSetFrame();
+    makeBusyLabels();
+    makeIconPicker();
+    connectHandlers();
+    installWindowActions();
+}
+
+void TForm1::makeFramesAndTitles() {
     Bevel2 = makeBevel(this, "Bevel2", 172, 8, 75, 142);
     Bevel1 = makeBevel(this, "Bevel1", 346, 8, 239, 113);
     Label5 = makeLabel(this, "Label5", QStringLiteral(" Main Menu "), 180, 0);
     Label4 = makeLabel(this, "Label4", QStringLiteral("- Default Theme Icons -"), 354, 0);
     for (QLabel* title : {Label5, Label4})
         title->setAutoFillBackground(true);
+}
 
+void TForm1::makeMenuButtons() {
     Button4 = makeButton(this, "Button4", QStringLiteral("&Options"), 174, 13, 70, 20);
     Button9 = makeButton(this, "Button9", QStringLiteral("&Help"), 174, 36, 70, 20);
     Button6 = makeButton(this, "Button6", QStringLiteral("&Reset Data"), 174, 59, 70, 20);
@@ -56,7 +73,9 @@ TForm1::TForm1(QWidget* parent)
     Button3 = makeButton(this, "Button3", QStringLiteral("&View Theme"), 351, 96, 96, 20);
     Button2 = makeButton(this, "Button2", QStringLiteral("Create Th&eme"), 450, 96, 91, 20);
     Button10 = makeButton(this, "Button10", QStringLiteral("Sho&t"), 544, 96, 37, 20);
+}
 
+void TForm1::makeVersionBadge() {
     ProgramIcon = new TImage(this);
     ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
     ProgramIcon->setGeometry(246, 8, 100, 100);
@@ -75,7 +94,10 @@ TForm1::TForm1(QWidget* parent)
     }
     Label6->setStyleSheet(QStringLiteral("color: rgb(128, 255, 0);"));
     Label7->setStyleSheet(QStringLiteral("color: black;"));
+}
 
+// The snapshot's end button covers the name row while the snapshot runs.
+void TForm1::makeNameRow() {
     Label1 = makeLabel(this, "Label1", QStringLiteral("pdb &name:"), 248, 114);
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
@@ -87,7 +109,9 @@ TForm1::TForm1(QWidget* parent)
         makeButton(this, "Button11", QStringLiteral("Press the '&F' key to complete Snapshot Process..."),
                    248, 128, 337, 22);
     Button11->hide();
+}
 
+void TForm1::makePickerButtons() {
     SpeedButton2 = makeSpeedButton(this, "SpeedButton2", QStringLiteral("&load bmp    "), 31, 128, 54, 17);
     SpeedButton1 = makeSpeedButton(this, "SpeedButton1", QStringLiteral("create &pdb"), 85, 128, 61, 17);
     SpeedButton3 = makeSpeedButton(this, "SpeedButton3", QStringLiteral("Hi-Res I&cons"), 12, 16, 145, 17);
@@ -100,9 +124,11 @@ TForm1::TForm1(QWidget* parent)
         " QPushButton:pressed { background: rgb(30, 104, 62); }"
         " QPushButton:disabled { color: rgb(190, 210, 198); background: rgb(96, 128, 110); }"));
     SpeedButton3->hide();
+}
 
-    // The case around the 4 x 3 icon-set slots, drawn behind them and behind
-    // "Hi-Res I&cons" in the band at its top.
+// The case around the 4 x 3 icon-set slots, drawn behind them and behind
+// "Hi-Res I&cons" in the band at its top.
+void TForm1::makeIconSetFrame() {
     QRect slotBlock;
     for (int i = 0; i < vv::IconSetSlotCount; ++i)
         slotBlock |= QRect(vv::iconSlots()[i].mainPos, vv::LowIconSize);
@@ -114,7 +140,9 @@ TForm1::TForm1(QWidget* parent)
         frameRect.size(), slotBlock.adjusted(-3, -3, 3, 3).translated(-frameRect.topLeft())));
     Image254->setAttribute(Qt::WA_TransparentForMouseEvents);
     Image254->lower();
+}
 
+void TForm1::makeBusyLabels() {
     QFont busyFont(QStringLiteral("Arial"));
     busyFont.setBold(true);
     busyFont.setPixelSize(16);
@@ -127,7 +155,9 @@ TForm1::TForm1(QWidget* parent)
         busy->setAutoFillBackground(true);
         busy->hide();
     }
+}
 
+void TForm1::makeIconPicker() {
     DeskShot = new TImage(this);
     DeskShot->setObjectName(QStringLiteral("DeskShot"));
     DeskShot->move(597, 7);
@@ -150,6 +180,9 @@ TForm1::TForm1(QWidget* parent)
         IconBoard, *this,
         vv::ui::WindowSnapshotSetup{vv::IconWindow::Main, Button10, Button11, LowSnap, DeskShot,
                                     offWhileSnapshot});
+}
+
+void TForm1::connectHandlers() {
     connect(IconPicker, &IconPickerView::cellClicked, this, &TForm1::PaintBoxClick);
     connect(IconPicker, &IconPickerView::slotClicked, this, &TForm1::IconSlotClick);
     connect(IconPicker, &IconPickerView::snapshotClicked, this, &TForm1::LowSnapClick);
@@ -174,6 +207,9 @@ TForm1::TForm1(QWidget* parent)
     connect(Label6, &TLabel::clicked, this, &TForm1::Label6Click);
     connect(Label7, &TLabel::clicked, this, &TForm1::Label6Click);
     connect(ProgramIcon, &TImage::clicked, this, &TForm1::ProgramIconClick);
+}
+
+void TForm1::installWindowActions() {
     vv::ui::installUndoActions(this, true);
     vv::ui::installDatabaseActions(this, vv::ui::DropWindow::Main);
     vv::ui::installStartAfreshAction(this);

@@ -106,6 +106,19 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+
+private:
+    // The constructor's steps, one group of controls each.
+    void makeFramesAndTitles(); // Bevel1, Bevel2 and the titles on their edges
+    void makeMenuButtons();     // the main menu column and the theme group's buttons
+    void makeVersionBadge();    // the program picture and both version labels
+    void makeNameRow();         // database name, Install and the snapshot's end button
+    void makePickerButtons();   // load bmp, create pdb, Hi-Res Icons
+    void makeIconSetFrame();    // the case around the icon-set slots
+    void makeBusyLabels();      // "Creating Theme..." and "Creating Icon Set..."
+    void makeIconPicker();      // cells, slots, picture buttons and the snapshot
+    void connectHandlers();
+    void installWindowActions(); // undo, database drops, start afresh, session
 };
 
 extern TForm1* Form1;

@@ -52,13 +52,27 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent) {
     setWindowTitle(QStringLiteral("Options"));
     setupFixedWindow(this, 592, 156);
 
+    // Made in this order on purpose: a later control stacks above an earlier
+    // one and follows it in the tab order.
+    makeDepthBoxes();
+    makeScreenAndLanguage();
+    makeColourRow();
+    makeCompressionBox();
+    makeDialogButtons();
+    makeInstallToolRow();
+    connectHandlers();
+}
+
+void TForm3::makeDepthBoxes() {
     Label4 = makeLabel(this, "Label4", QStringLiteral(" - Icon Bitdepth - "), 8, 2);
     CheckBox1 = makeCheckBox(this, "CheckBox1", QStringLiteral("0&1 bpp Icons"), false, 8, 18);
     CheckBox2 = makeCheckBox(this, "CheckBox2", QStringLiteral("0&2 bpp Icons"), false, 8, 35);
     CheckBox3 = makeCheckBox(this, "CheckBox3", QStringLiteral("0&4 bpp Icons"), false, 8, 52);
     CheckBox4 = makeCheckBox(this, "CheckBox4", QStringLiteral("0&8 bpp Icons"), false, 8, 69);
     CheckBox6 = makeCheckBox(this, "CheckBox6", QStringLiteral("1&6 bpp Icons"), true, 8, 86);
+}
 
+void TForm3::makeScreenAndLanguage() {
     Label3 = makeLabel(this, "Label3", QStringLiteral("System Scr&een:"), 130, 2);
     ComboBox2 = new QComboBox(this);
     ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
@@ -73,7 +87,9 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent) {
     Label2->setBuddy(ComboBox1);
     Label1 = makeLabel(this, "Label1", QStringLiteral("English"), 130, 84, 118, 17);
     Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
 
+void TForm3::makeColourRow() {
     Label13 = makeLabel(this, "Label13", QString(), 256, 2, 129, 17);
     Label13->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Panel1 = makeLabel(this, "Panel1", QStringLiteral("Select"), 388, 2, 72, 17);
@@ -93,10 +109,14 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent) {
     Label10 = makeColourCell(this, "Label10", Qt::red, 332, 44);
     Label11 = makeColourCell(this, "Label11", Qt::green, 358, 44);
     Label12 = makeColourCell(this, "Label12", Qt::blue, 384, 44);
+}
 
+void TForm3::makeCompressionBox() {
     Label6 = makeLabel(this, "Label6", QStringLiteral(" Bitmap Compression "), 256, 68);
     CheckBox5 = makeCheckBox(this, "CheckBox5", QStringLiteral("Ena&ble Compress"), true, 256, 86);
+}
 
+void TForm3::makeDialogButtons() {
     Button1 = makeButton(this, "Button1", QStringLiteral("&Save"), 392, 66, 90, 20);
     Button2 = makeButton(this, "Button2", QStringLiteral("&Apply"), 392, 88, 90, 20);
     Button4 = makeButton(this, "Button4", QStringLiteral("&Close"), 392, 110, 90, 20);
@@ -105,7 +125,9 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent) {
     ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
     ProgramIcon->setGeometry(488, 8, 100, 100);
     ProgramIcon->setPicture(programPicture());
+}
 
+void TForm3::makeInstallToolRow() {
     Label5 = makeLabel(this, "Label5", QStringLiteral(" &Path to the handheld's install tool: "), 4, 116);
     Edit1 = new QLineEdit(vv::defaultInstallTool(), this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
@@ -117,7 +139,9 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent) {
     Label5->setBuddy(Edit1);
     Button3 = makeButton(this, "Button3", QStringLiteral("Selec&t"), 498, 132, 90, 21);
     OpenDialog1.Title = QStringLiteral("Choose the install tool");
+}
 
+void TForm3::connectHandlers() {
     for (const vv::BitDepthRow& row : vv::kBitDepthRows)
         connect(depthBox(row.bpp), &QCheckBox::toggled, this, &TForm3::CheckBox1Click);
     connect(CheckBox5, &QCheckBox::toggled, this, &TForm3::CheckBox5Click);

@@ -95,6 +95,15 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The constructor's steps, one group of controls each.
+    void makeDepthBoxes();        // the bit-depth title and boxes
+    void makeScreenAndLanguage(); // System Screen, language list and the language's name
+    void makeColourRow();         // the transparency swatch and its hex and decimal cells
+    void makeCompressionBox();    // the compression title and box
+    void makeDialogButtons();     // Save, Apply, Close and the program picture
+    void makeInstallToolRow();    // the install tool path and Select
+    void connectHandlers();
+
     bool save();
     bool backFromAbout_ = false;
     // Escape closes the dialog, as Close does.

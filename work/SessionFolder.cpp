@@ -187,6 +187,120 @@ void restoreOrigins(WorkState& work, const QHash<QString, QByteArray>& words) {
     keepStampsAbove(newest);
 }
 
+// What the manifest says, before any picture it names is read.
+struct Manifest {
+    QString name;
+    QHash<QString, QString> files; // picture key -> file name in the folder
+    QHash<QString, QByteArray> originWords;
+    qint64 generation = 0; // the highest N the file names use
+};
+
+// The lines of the manifest in `folder`; nothing, with `problem` set, when it
+// is missing, too large to be one or does not start as one.
+std::optional<QList<QByteArray>> readManifestLines(const QString& folder, QString& problem) {
+    const QString manifestPath = QDir(folder).filePath(QLatin1String(kSessionFileName));
+    const QFileInfo manifestInfo(manifestPath);
+    if (manifestInfo.isSymLink() || !manifestInfo.isFile()) {
+        problem = QStringLiteral("%1 is missing").arg(QLatin1String(kSessionFileName));
+        return std::nullopt;
+    }
+    if (manifestInfo.size() > 64 * 1024) {
+        problem = QStringLiteral("%1 is too large").arg(QLatin1String(kSessionFileName));
+        return std::nullopt;
+    }
+    QFile manifest(manifestPath);
+    if (!manifest.open(QIODevice::ReadOnly)) {
+        problem = QStringLiteral("%1: %2").arg(QLatin1String(kSessionFileName), manifest.errorString());
+        return std::nullopt;
+    }
+    const QList<QByteArray> lines = manifest.readAll().split('\n');
+    if (lines.value(0) != kFirstLine) {
+        problem = QStringLiteral("%1 is not a session file").arg(QLatin1String(kSessionFileName));
+        return std::nullopt;
+    }
+    return lines;
+}
+
+// The manifest from its lines; nothing, with `problem` set, when it names a
+// file that is not one of the folder's own or holds no name. Keys it does not
+// know are read past, so a newer program's manifest still opens.
+std::optional<Manifest> parseManifest(const QList<QByteArray>& lines, QString& problem) {
+    Manifest manifest;
+    bool named = false;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QByteArray& line = lines[i];
+        const qsizetype blank = line.indexOf(' ');
+        const QByteArray key = blank < 0 ? line : line.left(blank);
+        const QByteArray value = blank < 0 ? QByteArray() : line.mid(blank + 1);
+        if (key == kNameKey) {
+            manifest.name = QString::fromUtf8(QByteArray::fromPercentEncoding(value));
+            named = true;
+            continue;
+        }
+        if (key.startsWith(kOriginsPrefix)) {
+            manifest.originWords.insert(QString::fromLatin1(key.mid(qsizetype(sizeof kOriginsPrefix) - 1)),
+                                        value);
+            continue;
+        }
+        for (const KeptPicture& picture : kPictures) {
+            if (key != picture.key)
+                continue;
+            const QString file = QString::fromLatin1(value);
+            const QRegularExpressionMatch match = keptFileName().match(file);
+            if (!match.hasMatch() || match.captured(1) != QLatin1String(picture.key)) {
+                problem = QStringLiteral("%1 names %2 for %3")
+                              .arg(QLatin1String(kSessionFileName), file, QLatin1String(picture.key));
+                return std::nullopt;
+            }
+            manifest.files.insert(QLatin1String(picture.key), file);
+            manifest.generation = qMax(manifest.generation, match.captured(2).toLongLong());
+        }
+    }
+    if (!named) {
+        problem = QStringLiteral("%1 holds no name").arg(QLatin1String(kSessionFileName));
+        return std::nullopt;
+    }
+    return manifest;
+}
+
+// Every picture of kPictures from the file `files` names for it in `folder`;
+// nothing, with `problem` set, at the first that is not named or not whole.
+std::optional<QHash<QString, QImage>>
+readManifestPictures(const QString& folder, const QHash<QString, QString>& files, QString& problem) {
+    QHash<QString, QImage> pictures;
+    for (const KeptPicture& picture : kPictures) {
+        const QString key = QLatin1String(picture.key);
+        if (!files.contains(key)) {
+            problem = QStringLiteral("%1 names no %2").arg(QLatin1String(kSessionFileName), key);
+            return std::nullopt;
+        }
+        const std::optional<QImage> read =
+            readKeptPicture(QDir(folder).filePath(files.value(key)), picture.size, problem);
+        if (!read)
+            return std::nullopt;
+        pictures.insert(key, *read);
+    }
+    return pictures;
+}
+
+// The work the four pictures and the manifest hold, every part of it.
+WorkState workFromPictures(const QHash<QString, QImage>& pictures, const Manifest& manifest) {
+    WorkState work;
+    work.pieces.emplace();
+    // The high sheet first: it also makes the low pieces, which the low sheet then replaces.
+    work.pieces->loadSheet(pictures.value(QStringLiteral("theme-high")), PieceResolution::High);
+    work.pieces->loadSheet(pictures.value(QStringLiteral("theme-low")), PieceResolution::Low);
+    work.mainSlots.emplace();
+    work.lowSnap.emplace();
+    fromStrip(pictures.value(QStringLiteral("icons-main")), LowIconSize, *work.mainSlots, *work.lowSnap);
+    work.os5Slots.emplace();
+    work.highSnap.emplace();
+    fromStrip(pictures.value(QStringLiteral("icons-os5")), HighIconSize, *work.os5Slots, *work.highSnap);
+    work.name = manifest.name;
+    restoreOrigins(work, manifest.originWords);
+    return work;
+}
+
 } // namespace
 
 SessionFolder::SessionFolder(QString startDir) : startDir_(std::move(startDir)) {}
@@ -222,82 +336,23 @@ SessionFolder::Restored SessionFolder::restore() {
     };
     if (folder.isSymLink() || !folder.isDir())
         return damaged(QStringLiteral("it is not a folder of its own"));
-    const QString manifestPath = QDir(folderPath()).filePath(QLatin1String(kSessionFileName));
-    const QFileInfo manifestInfo(manifestPath);
-    if (manifestInfo.isSymLink() || !manifestInfo.isFile())
-        return damaged(QStringLiteral("%1 is missing").arg(QLatin1String(kSessionFileName)));
-    if (manifestInfo.size() > 64 * 1024)
-        return damaged(QStringLiteral("%1 is too large").arg(QLatin1String(kSessionFileName)));
-    QFile manifest(manifestPath);
-    if (!manifest.open(QIODevice::ReadOnly))
-        return damaged(QStringLiteral("%1: %2").arg(QLatin1String(kSessionFileName), manifest.errorString()));
-    const QList<QByteArray> lines = manifest.readAll().split('\n');
-    if (lines.value(0) != kFirstLine)
-        return damaged(QStringLiteral("%1 is not a session file").arg(QLatin1String(kSessionFileName)));
+    QString problem;
+    const std::optional<QList<QByteArray>> lines = readManifestLines(folderPath(), problem);
+    if (!lines)
+        return damaged(problem);
+    const std::optional<Manifest> manifest = parseManifest(*lines, problem);
+    if (!manifest)
+        return damaged(problem);
+    const std::optional<QHash<QString, QImage>> pictures =
+        readManifestPictures(folderPath(), manifest->files, problem);
+    if (!pictures)
+        return damaged(problem);
 
-    std::optional<QString> name;
-    QHash<QString, QString> files;
-    QHash<QString, QByteArray> originWords;
-    qint64 generation = 0;
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        const QByteArray& line = lines[i];
-        const qsizetype blank = line.indexOf(' ');
-        const QByteArray key = blank < 0 ? line : line.left(blank);
-        const QByteArray value = blank < 0 ? QByteArray() : line.mid(blank + 1);
-        if (key == kNameKey) {
-            name = QString::fromUtf8(QByteArray::fromPercentEncoding(value));
-            continue;
-        }
-        if (key.startsWith(kOriginsPrefix)) {
-            originWords.insert(QString::fromLatin1(key.mid(qsizetype(sizeof kOriginsPrefix) - 1)), value);
-            continue;
-        }
-        for (const KeptPicture& picture : kPictures) {
-            if (key != picture.key)
-                continue;
-            const QString file = QString::fromLatin1(value);
-            const QRegularExpressionMatch match = keptFileName().match(file);
-            if (!match.hasMatch() || match.captured(1) != QLatin1String(picture.key))
-                return damaged(QStringLiteral("%1 names %2 for %3")
-                                   .arg(QLatin1String(kSessionFileName), file, QLatin1String(picture.key)));
-            files.insert(QLatin1String(picture.key), file);
-            generation = qMax(generation, match.captured(2).toLongLong());
-        }
-    }
-    if (!name)
-        return damaged(QStringLiteral("%1 holds no name").arg(QLatin1String(kSessionFileName)));
-
-    QHash<QString, QImage> pictures;
-    for (const KeptPicture& picture : kPictures) {
-        const QString key = QLatin1String(picture.key);
-        if (!files.contains(key))
-            return damaged(QStringLiteral("%1 names no %2").arg(QLatin1String(kSessionFileName), key));
-        QString problem;
-        const std::optional<QImage> read =
-            readKeptPicture(QDir(folderPath()).filePath(files.value(key)), picture.size, problem);
-        if (!read)
-            return damaged(problem);
-        pictures.insert(key, *read);
-    }
-
-    WorkState& work = result.work;
-    work.pieces.emplace();
-    // The high sheet first: it also makes the low pieces, which the low sheet then replaces.
-    work.pieces->loadSheet(pictures.value(QStringLiteral("theme-high")), PieceResolution::High);
-    work.pieces->loadSheet(pictures.value(QStringLiteral("theme-low")), PieceResolution::Low);
-    work.mainSlots.emplace();
-    work.lowSnap.emplace();
-    fromStrip(pictures.value(QStringLiteral("icons-main")), LowIconSize, *work.mainSlots, *work.lowSnap);
-    work.os5Slots.emplace();
-    work.highSnap.emplace();
-    fromStrip(pictures.value(QStringLiteral("icons-os5")), HighIconSize, *work.os5Slots, *work.highSnap);
-    work.name = *name;
-    restoreOrigins(work, originWords);
-
+    result.work = workFromPictures(*pictures, *manifest);
     result.status = Restored::Status::Restored;
-    kept_ = work;
-    files_ = files;
-    generation_ = generation;
+    kept_ = result.work;
+    files_ = manifest->files;
+    generation_ = manifest->generation;
     return result;
 }
 

@@ -62,6 +62,31 @@ void row(const char* what, double ms) {
     std::printf("  %-52s %8.2f ms\n", what, ms);
 }
 
+// The heaviest Create Theme the settings allow: the OS5 screen, every depth, compressed.
+vv::BuildOptions benchmarkOptions(const vv::SettingsRecord& settings) {
+    vv::BuildOptions options = vv::buildOptionsFromSettings(settings);
+    options.screenType =
+        vv::screenTypeFromStoredIndex(vv::systemScreenIndexOf(QStringLiteral("320x320 OS5")));
+    options.depths = {};
+    for (int bpp : {1, 2, 4, 8, 16})
+        options.depths.set(bpp);
+    options.compressKeyword = QStringLiteral("COMPRESS ");
+    return options;
+}
+
+vv::BuildRequest themeRequest(const vv::BuildOptions& options, const QList<vv::PieceFile>& files,
+                              const QStringList& messages, const QString& start) {
+    vv::BuildRequest request;
+    request.kind = vv::BuildKind::Theme;
+    request.options = options;
+    request.families = vv::themeFamilies();
+    request.pieces = files;
+    request.databaseName = QStringLiteral("Phases");
+    request.messages = messages;
+    request.startDir = start;
+    return request;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -90,13 +115,7 @@ int main(int argc, char** argv) {
             const auto texts = vv::readLanguageFile(vv::languageFilePath(start, settings.languageName));
             messages = vv::languageMessages(texts ? *texts : vv::builtInLanguageLines());
         }));
-    vv::BuildOptions options = vv::buildOptionsFromSettings(settings);
-    options.screenType =
-        vv::screenTypeFromStoredIndex(vv::systemScreenIndexOf(QStringLiteral("320x320 OS5")));
-    options.depths = {};
-    for (int bpp : {1, 2, 4, 8, 16})
-        options.depths.set(bpp);
-    options.compressKeyword = QStringLiteral("COMPRESS ");
+    const vv::BuildOptions options = benchmarkOptions(settings);
 
     row("default pieces and icons (ThemePieces, IconBoard)", timed([&] {
             vv::ThemePieces pieces;
@@ -129,14 +148,7 @@ int main(int argc, char** argv) {
                 vv::createNewFile(folder.filePath(files[i].relativePath), encoded[i]);
         }));
 
-    vv::BuildRequest request;
-    request.kind = vv::BuildKind::Theme;
-    request.options = options;
-    request.families = vv::themeFamilies();
-    request.pieces = files;
-    request.databaseName = QStringLiteral("Phases");
-    request.messages = messages;
-    request.startDir = start;
+    const vv::BuildRequest request = themeRequest(options, files, messages, start);
     bool built = true;
     row("the whole build run (save, compile, stamp, clean up)",
         timed([&] { built = vv::runBuild(request).databaseStamped && built; }));

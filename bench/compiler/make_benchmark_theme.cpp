@@ -57,23 +57,9 @@ bool writeFile(const QString& path, const QByteArray& bytes) {
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: make_benchmark_theme OUTPUT_FOLDER DATA_FOLDER\n"
-                             "  DATA_FOLDER holds the launcher's .bin files (data/ThmeRsrc)\n");
-        return 1;
-    }
-    const QDir out(QFile::decodeName(argv[1]));
-    const QDir data(QFile::decodeName(argv[2]));
-    const QString folder = vv::workFolderOf(vv::BuildKind::Theme);
-    if (!out.mkpath(folder) || !out.mkpath(QStringLiteral("PDBFiles"))) {
-        std::fprintf(stderr, "make_benchmark_theme: cannot create %s\n", argv[1]);
-        return 1;
-    }
-    const QList<vv::ResourceFamily> families = vv::themeFamilies();
-
+// Both theme scripts, plain and compressed, and every picture they name;
+// returns how many pictures were drawn, or -1 when something failed.
+int writeThemeScripts(const QDir& out, const QString& folder, const QList<vv::ResourceFamily>& families) {
     // All five depths; density 2 lines for the bitmap families as on the
     // double-density screen, icons at low density only.
     vv::BuildOptions options;
@@ -100,36 +86,45 @@ int main(int argc, char** argv) {
             script += vv::familyBlock(family, icon ? iconOptions : options);
             if (icon) {
                 if (!save(family.lowPiece, QSize(32, 22)))
-                    return 1;
+                    return -1;
                 continue;
             }
             const int piece = vv::themePieceIndex(family.lowPiece.right(2));
             if (piece < 0) {
                 std::fprintf(stderr, "make_benchmark_theme: no piece for %s\n", qPrintable(family.lowPiece));
-                return 1;
+                return -1;
             }
             const vv::ThemePiece& p = vv::themePieceTable()[piece];
             if (!save(family.lowPiece, p.lowSize()) || !save(family.highPiece, p.highSize()))
-                return 1;
+                return -1;
         }
         script += vv::dataTrailer(vv::BuildKind::Theme, options);
         const QString name =
             compress ? QStringLiteral("vkdm_script_compress.rcp") : QStringLiteral("vkdm_script.rcp");
         if (!writeFile(out.filePath(name), script))
-            return 1;
+            return -1;
     }
+    return pictures;
+}
+
+// The launcher's .bin files the scripts name, fresh copies over any left from before.
+bool copyLauncherData(const QDir& data, const QDir& out, const QString& folder) {
     for (const QString& bin : data.entryList({QStringLiteral("*.bin")}, QDir::Files)) {
         const QString target = out.filePath(folder + QLatin1Char('/') + bin);
         QFile::remove(target);
         if (!QFile::copy(data.filePath(bin), target))
-            return 1;
+            return false;
     }
-    // 16 copies of the compressed theme, each copy's IDs moved past the last.
+    return true;
+}
+
+// 16 copies of the compressed theme, each copy's IDs moved past the last.
+bool writeSixteenThemes(const QDir& out) {
     QByteArray compressed;
     {
         QFile file(out.filePath(QStringLiteral("vkdm_script_compress.rcp")));
         if (!file.open(QIODevice::ReadOnly))
-            return 1;
+            return false;
         compressed = file.readAll();
     }
     const QString text = QString::fromLatin1(compressed);
@@ -146,21 +141,45 @@ int main(int argc, char** argv) {
         }
         sixteen += moved + text.mid(last);
     }
-    if (!writeFile(out.filePath(QStringLiteral("theme16.rcp")), sixteen.toLatin1()))
-        return 1;
+    return writeFile(out.filePath(QStringLiteral("theme16.rcp")), sixteen.toLatin1());
+}
 
+// The scripts of one picture each: start-up on a 1 x 1 bitmap, and one big
+// noisy picture at 16 bpp compressed and at 8 bpp.
+bool writeSinglePictureScripts(const QDir& out, const QString& folder) {
     const QString one = folder + QStringLiteral("/one_pixel.bmp");
     const QString big = folder + QStringLiteral("/big.bmp");
     if (!drawPicture(QSize(1, 1), 0, 1).save(out.filePath(one), "BMP") ||
         !drawPicture(QSize(2000, 2000), 2, 2000).save(out.filePath(big), "BMP"))
-        return 1;
+        return false;
     auto single = [&](const QString& name, const QString& picture, const char* bitmapOptions) {
         return writeFile(out.filePath(name), "BITMAPFAMILYEX ID 1000\r\nBEGIN\r\n    BITMAP \"" +
                                                  picture.toLatin1() + "\" " + bitmapOptions + "\r\nEND\r\n");
     };
-    if (!single(QStringLiteral("one_pixel.rcp"), one, "BPP 8") ||
-        !single(QStringLiteral("big16.rcp"), big, "BPP 16 DENSITY 2 COMPRESS") ||
-        !single(QStringLiteral("big8.rcp"), big, "BPP 8 DENSITY 1"))
+    return single(QStringLiteral("one_pixel.rcp"), one, "BPP 8") &&
+           single(QStringLiteral("big16.rcp"), big, "BPP 16 DENSITY 2 COMPRESS") &&
+           single(QStringLiteral("big8.rcp"), big, "BPP 8 DENSITY 1");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: make_benchmark_theme OUTPUT_FOLDER DATA_FOLDER\n"
+                             "  DATA_FOLDER holds the launcher's .bin files (data/ThmeRsrc)\n");
+        return 1;
+    }
+    const QDir out(QFile::decodeName(argv[1]));
+    const QDir data(QFile::decodeName(argv[2]));
+    const QString folder = vv::workFolderOf(vv::BuildKind::Theme);
+    if (!out.mkpath(folder) || !out.mkpath(QStringLiteral("PDBFiles"))) {
+        std::fprintf(stderr, "make_benchmark_theme: cannot create %s\n", argv[1]);
+        return 1;
+    }
+    const QList<vv::ResourceFamily> families = vv::themeFamilies();
+    const int pictures = writeThemeScripts(out, folder, families);
+    if (pictures < 0 || !copyLauncherData(data, out, folder) || !writeSixteenThemes(out) ||
+        !writeSinglePictureScripts(out, folder))
         return 1;
     std::printf("%d pictures, %lld families\n", pictures, static_cast<long long>(families.size()));
     return 0;
