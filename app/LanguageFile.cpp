@@ -290,7 +290,7 @@ constexpr bool linesAreNumberedInOrder() {
 static_assert(linesAreNumberedInOrder());
 
 constexpr bool everyMessageHasOneLine() {
-    for (int m = 0; m < MessageCount; ++m) {
+    for (int m = 0; m < kMessageCount; ++m) {
         int rows = 0;
         for (const LanguageLine& line : kLines)
             if (line.kind == K::Message && line.messageIndex == m)
@@ -325,7 +325,7 @@ QList<QByteArray> splitLines(const QByteArray& bytes, int limit) {
 
 } // namespace
 
-extern const int LanguageLineCount = static_cast<int>(std::size(kLines));
+extern const int kLanguageLineCount = static_cast<int>(std::size(kLines));
 
 std::span<const LanguageLine> languageLines() {
     return kLines;
@@ -349,8 +349,8 @@ const LanguageTexts& builtInLanguageLines() {
     static const LanguageTexts texts = [] {
         QFile file(QStringLiteral(":/builtin/Language/vkdm_English.lng"));
         const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        const QList<QByteArray> lines = splitLines(bytes, LanguageLineCount);
-        LanguageTexts decoded(LanguageLineCount);
+        const QList<QByteArray> lines = splitLines(bytes, kLanguageLineCount);
+        LanguageTexts decoded(kLanguageLineCount);
         for (qsizetype i = 0; i < lines.size(); ++i)
             decoded[i] = decodeAnsi(lines[i]);
         return decoded;
@@ -360,7 +360,7 @@ const LanguageTexts& builtInLanguageLines() {
 
 LanguageTexts readLanguageLines(const QByteArray& bytes) {
     LanguageTexts texts = builtInLanguageLines();
-    const QList<QByteArray> lines = splitLines(bytes, LanguageLineCount);
+    const QList<QByteArray> lines = splitLines(bytes, kLanguageLineCount);
     for (qsizetype i = 0; i < lines.size(); ++i)
         texts[i] = decodeAnsi(lines[i]);
     return texts;
@@ -370,7 +370,7 @@ std::optional<LanguageTexts> readLanguageFile(const QString& path) {
     if (path.isEmpty())
         return std::nullopt;
     QByteArray bytes;
-    if (!readWholeFile(path, MaxLanguageFileSize, &bytes))
+    if (!readWholeFile(path, kMaxLanguageFileSize, &bytes))
         return std::nullopt;
     return readLanguageLines(bytes);
 }

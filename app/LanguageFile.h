@@ -165,7 +165,7 @@ enum class Message {
     Count
 };
 
-inline constexpr int MessageCount = static_cast<int>(Message::Count);
+inline constexpr int kMessageCount = static_cast<int>(Message::Count);
 
 constexpr int indexOf(Message message) {
     return static_cast<int>(message);
@@ -181,16 +181,16 @@ public:
     auto end() { return texts_.end(); }
     auto begin() const { return texts_.begin(); }
     auto end() const { return texts_.end(); }
-    static constexpr int size() { return MessageCount; }
+    static constexpr int size() { return kMessageCount; }
 
 private:
-    std::array<QString, MessageCount> texts_;
+    std::array<QString, kMessageCount> texts_;
 };
 
 // Lines every language file has had from the start.
-inline constexpr int ClassicLanguageLineCount = 101;
+inline constexpr int kClassicLanguageLineCount = 101;
 // All lines the table knows, the classic ones and those after them.
-extern const int LanguageLineCount;
+extern const int kLanguageLineCount;
 
 enum class LanguageTargetKind {
     Ignored,       // read and dropped, kept so the lines after it stay in place
@@ -221,11 +221,11 @@ int languageLineFor(const char* window, const char* control);
 // The line that holds `message`.
 int languageLineOf(Message message);
 
-// The decoded lines of a language, LanguageLineCount of them.
+// The decoded lines of a language, kLanguageLineCount of them.
 using LanguageTexts = QStringList;
 
 // Language files larger than this are refused unread.
-inline constexpr qint64 MaxLanguageFileSize = 1024 * 1024;
+inline constexpr qint64 kMaxLanguageFileSize = 1024 * 1024;
 
 // The lines of a language file held in memory, by the file's rules: a line ends
 // at CR and the byte after the CR is skipped, a lone LF is text; in a file
@@ -233,7 +233,7 @@ inline constexpr qint64 MaxLanguageFileSize = 1024 * 1024;
 // not reach keep the built-in English text.
 LanguageTexts readLanguageLines(const QByteArray& bytes);
 // The lines of the file; nothing when it cannot be opened, is not a regular
-// file or is larger than MaxLanguageFileSize.
+// file or is larger than kMaxLanguageFileSize.
 [[nodiscard]] std::optional<LanguageTexts> readLanguageFile(const QString& path);
 // The built-in English lines, shipped inside the program.
 const LanguageTexts& builtInLanguageLines();

@@ -3,7 +3,7 @@
 namespace vv {
 
 QStringList languageMessages(const LanguageTexts& texts) {
-    QStringList messages(MessageCount);
+    QStringList messages(kMessageCount);
     for (const LanguageLine& line : languageLines())
         if (line.kind == LanguageTargetKind::Message)
             messages[line.messageIndex] = texts[line.line - 1];

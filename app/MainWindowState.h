@@ -24,7 +24,7 @@ struct MainWindowState {
     // Base of every data path; the working directory when the program started.
     QString StartDir;
     int LanguageIndex = 0;
-    int ScreenType = DefaultScreenType; // a ScreenType of the SystemScreen table
+    int ScreenType = kDefaultScreenType; // a ScreenType of the SystemScreen table
     QString TransparentIndex = QStringLiteral("210");
     QString TransparentRed = QStringLiteral("0");
     QString TransparentGreen = QStringLiteral("255");

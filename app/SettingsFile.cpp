@@ -46,7 +46,7 @@ void takeText(const QByteArray& bytes, int offset, int width, QString& field) {
 
 QByteArray encodeSettings(const SettingsRecord& record) {
     namespace O = SettingsOffset;
-    QByteArray bytes(SettingsFileSize, '\0');
+    QByteArray bytes(kSettingsFileSize, '\0');
     for (const BitDepthRow& row : kBitDepthRows)
         bytes[row.settingsOffset] = record.depths.contains(row.bpp) ? 1 : 0;
     bytes[O::Compress] = record.compress ? 1 : 0;
@@ -56,15 +56,15 @@ QByteArray encodeSettings(const SettingsRecord& record) {
     putInt(bytes, O::Green, record.green);
     putInt(bytes, O::Blue, record.blue);
     putInt(bytes, O::PaletteIndex, record.paletteIndex);
-    putText(bytes, O::LanguageName, LanguageNameWidth, record.languageName);
-    putText(bytes, O::ScreenText, ScreenTextWidth, record.screenText);
-    putText(bytes, O::InstallTool, InstallToolWidth, record.installTool);
+    putText(bytes, O::LanguageName, kLanguageNameWidth, record.languageName);
+    putText(bytes, O::ScreenText, kScreenTextWidth, record.screenText);
+    putText(bytes, O::InstallTool, kInstallToolWidth, record.installTool);
     return bytes;
 }
 
 SettingsRecord decodeSettings(const QByteArray& data, const SettingsRecord& current) {
     namespace O = SettingsOffset;
-    const QByteArray bytes = data.left(SettingsFileSize);
+    const QByteArray bytes = data.left(kSettingsFileSize);
     SettingsRecord record = current;
     for (const BitDepthRow& row : kBitDepthRows) {
         bool on = record.depths.contains(row.bpp);
@@ -78,9 +78,9 @@ SettingsRecord decodeSettings(const QByteArray& data, const SettingsRecord& curr
     takeInt(bytes, O::Green, record.green);
     takeInt(bytes, O::Blue, record.blue);
     takeInt(bytes, O::PaletteIndex, record.paletteIndex);
-    takeText(bytes, O::LanguageName, LanguageNameWidth, record.languageName);
-    takeText(bytes, O::ScreenText, ScreenTextWidth, record.screenText);
-    takeText(bytes, O::InstallTool, InstallToolWidth, record.installTool);
+    takeText(bytes, O::LanguageName, kLanguageNameWidth, record.languageName);
+    takeText(bytes, O::ScreenText, kScreenTextWidth, record.screenText);
+    takeText(bytes, O::InstallTool, kInstallToolWidth, record.installTool);
     return record;
 }
 
@@ -94,7 +94,7 @@ std::optional<SettingsRecord> readSettingsFile(const QString& path, const Settin
     QByteArray bytes;
     if (!readWholeFile(path, kLargestSettingsFile, &bytes))
         return std::nullopt;
-    return decodeSettings(bytes.left(SettingsFileSize), current);
+    return decodeSettings(bytes.left(kSettingsFileSize), current);
 }
 
 bool writeSettingsFile(const QString& path, const SettingsRecord& record, QString* error) {

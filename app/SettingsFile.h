@@ -12,7 +12,7 @@
 
 namespace vv {
 
-inline constexpr int SettingsFileSize = 370;
+inline constexpr int kSettingsFileSize = 370;
 inline constexpr const char* SettingsFileName = "vkdm_settings.cfg";
 
 // Where each field lies in the file; the depth flags' offsets are in kBitDepthRows.
@@ -29,9 +29,9 @@ inline constexpr int ScreenText = 50;
 inline constexpr int InstallTool = 70;
 } // namespace SettingsOffset
 
-inline constexpr int LanguageNameWidth = 20;
-inline constexpr int ScreenTextWidth = 20;
-inline constexpr int InstallToolWidth = 300;
+inline constexpr int kLanguageNameWidth = 20;
+inline constexpr int kScreenTextWidth = 20;
+inline constexpr int kInstallToolWidth = 300;
 
 // The install tool a new start directory names: the desktop suite's on
 // Windows; elsewhere there is no usual one, so none.

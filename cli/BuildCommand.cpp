@@ -94,8 +94,8 @@ Result<SlotPick> parsePick(const QString& text, const QString& option, vv::Build
     if (equals <= 0)
         return usageError(QStringLiteral("%1: give SLOT=CELL, not \"%2\"").arg(option, text));
     const QString slotText = text.left(equals).trimmed();
-    const int first = use == vv::BuildKind::IconSet ? 0 : vv::IconSetSlotCount;
-    const int count = use == vv::BuildKind::IconSet ? vv::IconSetSlotCount : vv::ThemeIconSlotCount;
+    const int first = use == vv::BuildKind::IconSet ? 0 : vv::kIconSetSlotCount;
+    const int count = use == vv::BuildKind::IconSet ? vv::kIconSetSlotCount : vv::kThemeIconSlotCount;
     int slot = -1;
     bool numeric = false;
     const int number = slotText.toInt(&numeric);
@@ -469,7 +469,7 @@ Check runBuildCommand(const Invocation& run, RequestMaker makeRequest) {
                        {vv::messageOrBuiltIn(start->messages, vv::Message::BuildInterrupted)
                             .arg(vv::signalName(signalNumber))}};
     if (!outcome.messages.isEmpty())
-        return Failure{ExitFailure, outcome.messages};
+        return Failure{kExitFailure, outcome.messages};
     if (!outcome.databaseStamped)
         return failure(vv::messageOrBuiltIn(start->messages, vv::Message::NoNewDatabase));
     const QString database = request->outputPath.isEmpty()

@@ -137,16 +137,16 @@ int runCommand(const Command& command, const QStringList& arguments, const QComm
     if (!parser.parse(line)) {
         console.error(parser.errorText() +
                       QStringLiteral(" (see %1 %2 --help)").arg(program(), command.name));
-        return ExitUsage;
+        return kExitUsage;
     }
     if (parser.isSet(help)) {
         console.text(console.out(), helpWithUsage(parser, usageLine(command)));
-        return ExitSuccess;
+        return kExitSuccess;
     }
     if (parser.positionalArguments().size() > command.arguments.size()) {
         console.error(QStringLiteral("unexpected argument \"%1\"")
                           .arg(parser.positionalArguments().value(command.arguments.size())));
-        return ExitUsage;
+        return kExitUsage;
     }
     console.setQuiet(top.isSet(QStringLiteral("quiet")) || parser.isSet(QStringLiteral("quiet")));
     console.setJson(top.isSet(QStringLiteral("json")) || parser.isSet(QStringLiteral("json")));
@@ -164,7 +164,7 @@ int runCommand(const Command& command, const QStringList& arguments, const QComm
         console.report(*failed);
         return failed->exitCode;
     }
-    return ExitSuccess;
+    return kExitSuccess;
 }
 
 int dispatch(const QStringList& arguments, Console& console, const std::function<void()>& beforeCommand) {
@@ -180,29 +180,29 @@ int dispatch(const QStringList& arguments, Console& console, const std::function
     top.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     if (!top.parse(arguments)) {
         console.error(top.errorText() + QStringLiteral(" (see %1 --help)").arg(program()));
-        return ExitUsage;
+        return kExitUsage;
     }
     if (top.isSet(version)) {
         console.text(console.out(), QStringLiteral("%1 %2\n").arg(program(), QStringLiteral(VV_VERSION)));
-        return ExitSuccess;
+        return kExitSuccess;
     }
     const QString usage = program() + QStringLiteral(" [options] COMMAND [command options]");
     const QStringList rest = top.positionalArguments();
     if (top.isSet(help)) {
         console.text(console.out(), helpWithUsage(top, usage));
-        return ExitSuccess;
+        return kExitSuccess;
     }
     if (rest.isEmpty()) {
         console.error(QStringLiteral("no command given; use %1 (see %2 --help)")
                           .arg(commandNames(QStringLiteral(", "), QStringLiteral(" or ")), program()));
-        return ExitUsage;
+        return kExitUsage;
     }
     for (const Command& command : commands())
         if (command.name == rest.first())
             return runCommand(command, rest.mid(1), top, console, beforeCommand);
     console.error(QStringLiteral("unknown command \"%1\"; use %2")
                       .arg(rest.first(), commandNames(QStringLiteral(", "), QStringLiteral(" or "))));
-    return ExitUsage;
+    return kExitUsage;
 }
 
 QString valueKindName(ValueKind kind) {

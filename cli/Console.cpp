@@ -79,7 +79,7 @@ int Console::finish(int code) {
         return code;
     if (outFailed_)
         error(QStringLiteral("standard output cannot be written: ") + *outFailed_);
-    return code == ExitSuccess ? ExitFailure : code;
+    return code == kExitSuccess ? kExitFailure : code;
 }
 
 } // namespace cli

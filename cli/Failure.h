@@ -11,22 +11,22 @@
 
 namespace cli {
 
-inline constexpr int ExitSuccess = 0;
-inline constexpr int ExitFailure = 1;
+inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitFailure = 1;
 // An unknown option, a missing or extra argument, a value that can never be
 // right: the command line itself is wrong, nothing was looked at.
-inline constexpr int ExitUsage = 2;
+inline constexpr int kExitUsage = 2;
 
 struct Failure {
-    int exitCode = ExitFailure;
+    int exitCode = kExitFailure;
     QStringList messages; // each printed as one "error:" message
 };
 
 inline Failure failure(const QString& message) {
-    return {ExitFailure, {message}};
+    return {kExitFailure, {message}};
 }
 inline Failure usageError(const QString& message) {
-    return {ExitUsage, {message}};
+    return {kExitUsage, {message}};
 }
 
 // Nothing when a step went well.

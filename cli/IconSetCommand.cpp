@@ -19,7 +19,7 @@ QList<CliOption> iconSetInputRows() {
         {QCommandLineOption(QStringLiteral("icon"),
                             QStringLiteral("Put cell CELL of --sheet into icon SLOT (1..%1 or Image241..); "
                                            "may be repeated.")
-                                .arg(vv::IconSetSlotCount),
+                                .arg(vv::kIconSetSlotCount),
                             QStringLiteral("SLOT=CELL")),
          ValueKind::Text},
         {QCommandLineOption(QStringLiteral("hires-sheet"), QStringLiteral("OS5 icon sheet."),

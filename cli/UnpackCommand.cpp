@@ -55,7 +55,7 @@ Result<UnpackPlan> plannedOutputs(const Invocation& run, const vv::UnpackedDatab
         const QDir folder(QDir(run.startPath).absoluteFilePath(run.parser.value(QStringLiteral("icons"))));
         const QString extension =
             QLatin1Char('.') + run.parser.value(QStringLiteral("icons-format")).toLower();
-        for (int s = 0; s < vv::IconSlotCount; ++s) {
+        for (int s = 0; s < vv::kIconSlotCount; ++s) {
             const vv::IconSlot& slot = vv::iconSlots()[s];
             const std::pair<const QImage&, const char*> pictures[] = {
                 {database.lowIcons[s], slot.lowPiece}, {database.highIcons[s], slot.highPiece}};

@@ -17,7 +17,7 @@ struct BuildOptions {
     DepthSet depths{kFallbackBitDepth};
     // A ScreenType of the SystemScreen table; other values come from a
     // settings file saved with no screen chosen.
-    int screenType = DefaultScreenType;
+    int screenType = kDefaultScreenType;
     QString compressKeyword; // "COMPRESS " while compression is on, else empty
     QString transparentIndex = QStringLiteral("210");
     QString transparentRed = QStringLiteral("0");

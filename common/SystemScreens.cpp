@@ -20,7 +20,7 @@ constexpr ScreenProfile kScreens[] = {
      false},
 };
 
-static_assert(kScreens[0].screenType == DefaultScreenType);
+static_assert(kScreens[0].screenType == kDefaultScreenType);
 
 } // namespace
 

@@ -32,7 +32,7 @@ struct ScreenProfile {
 };
 
 // The ScreenType of a program that has read no settings: the first screen's.
-inline constexpr int DefaultScreenType = 1;
+inline constexpr int kDefaultScreenType = 1;
 
 // Position = stored SystemScreen index.
 std::span<const ScreenProfile> screenProfiles();

@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     const vv::SettingsRecord read = vv::decodeSettings(bytes, vv::SettingsRecord{});
     const QByteArray written = vv::encodeSettings(read);
-    if (written.size() != vv::SettingsFileSize)
+    if (written.size() != vv::kSettingsFileSize)
         std::abort();
     const vv::SettingsRecord again = vv::decodeSettings(written, vv::SettingsRecord{});
     const QByteArray rewritten = vv::encodeSettings(again);

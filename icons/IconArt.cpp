@@ -226,7 +226,7 @@ constexpr GlyphPainter kGlyphPainters[] = {
     drawCameraGlyph,     // IconGlyph::Camera
     drawBlankGlyph,      // IconGlyph::Blank
 };
-static_assert(std::size(kGlyphPainters) == IconGlyphCount);
+static_assert(std::size(kGlyphPainters) == kIconGlyphCount);
 
 void drawGlyph(QPainter& p, IconGlyph glyph, const IconColours& c) {
     const GlyphInks inks{QColor::fromRgb(c.ink), QColor::fromRgb(c.accent), QColor::fromRgb(c.tile)};
@@ -236,7 +236,7 @@ void drawGlyph(QPainter& p, IconGlyph glyph, const IconColours& c) {
 }
 
 // Colour schemes of the factory pictures, one per theme slot.
-constexpr IconColours ThemeColours[] = {
+constexpr IconColours kThemeColours[] = {
     {0xFFDCE8FF, 0xFF10305A, 0xFF3C78D8}, {0xFFFFE4D6, 0xFF5A1E10, 0xFFE8643C},
     {0xFFE2F5DA, 0xFF1E4614, 0xFF5AAA3C}, {0xFFE8E8E8, 0xFF303030, 0xFF8C8C8C},
     {0xFFF5EBD2, 0xFF503C14, 0xFFB48232}, {0xFFFFF5C8, 0xFF5A4A10, 0xFFF0C83C},
@@ -247,10 +247,10 @@ constexpr IconColours ThemeColours[] = {
     {0xFFE0E0E0, 0xFF202020, 0xFF606060}, {0xFFE0F0FF, 0xFF143250, 0xFF4682C8},
     {0xFFEAF5DC, 0xFF2D4614, 0xFF78B43C}, {0xFFD2E6F0, 0xFF142D3C, 0xFF285A78},
 };
-constexpr IconColours ExtraColours[] = {{0xFFFFEBD2, 0xFF503214, 0xFFDC8C32},
-                                        {0xFFDCF0DC, 0xFF143C14, 0xFF32A032}};
-constexpr IconColours BlankColours{0xFFF0F0F0, 0xFF606060, 0xFF909090};
-constexpr IconColours CameraColours{0xFFDCDCF0, 0xFF1E1E3C, 0xFF5A5A8C};
+constexpr IconColours kExtraColours[] = {{0xFFFFEBD2, 0xFF503214, 0xFFDC8C32},
+                                         {0xFFDCF0DC, 0xFF143C14, 0xFF32A032}};
+constexpr IconColours kBlankColours{0xFFF0F0F0, 0xFF606060, 0xFF909090};
+constexpr IconColours kCameraColours{0xFFDCDCF0, 0xFF1E1E3C, 0xFF5A5A8C};
 
 } // namespace
 
@@ -267,25 +267,25 @@ void drawIcon(QImage& target, QPoint topLeft, int scale, IconGlyph glyph, const 
 }
 
 QImage iconPicture(IconGlyph glyph, const IconColours& colours, int scale) {
-    QImage picture = makeRgbPicture(QSize(32 * scale, 22 * scale), IconBackground);
+    QImage picture = makeRgbPicture(QSize(32 * scale, 22 * scale), kIconBackground);
     drawIcon(picture, QPoint(0, 0), scale, glyph, colours);
     return picture;
 }
 
 IconGlyph factoryGlyph(int slot) {
-    if (slot < IconSetSlotCount)
+    if (slot < kIconSetSlotCount)
         return IconGlyph::Blank;
-    const int theme = slot - IconSetSlotCount;
+    const int theme = slot - kIconSetSlotCount;
     if (theme < 18)
         return IconGlyph(theme);
     return theme == 18 ? IconGlyph::Search : IconGlyph::Battery;
 }
 
 IconColours factoryColours(int slot) {
-    if (slot < IconSetSlotCount)
-        return BlankColours;
-    const int theme = slot - IconSetSlotCount;
-    return theme < 18 ? ThemeColours[theme] : ExtraColours[theme - 18];
+    if (slot < kIconSetSlotCount)
+        return kBlankColours;
+    const int theme = slot - kIconSetSlotCount;
+    return theme < 18 ? kThemeColours[theme] : kExtraColours[theme - 18];
 }
 
 QImage factorySlotPicture(int slot, int scale) {
@@ -293,7 +293,7 @@ QImage factorySlotPicture(int slot, int scale) {
 }
 
 QImage factorySnapshotPicture(int scale) {
-    return iconPicture(IconGlyph::Camera, CameraColours, scale);
+    return iconPicture(IconGlyph::Camera, kCameraColours, scale);
 }
 
 } // namespace vv

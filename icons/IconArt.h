@@ -33,7 +33,7 @@ enum class IconGlyph {
     Camera,     // a camera (the snapshot pictures)
     Blank,      // an empty dashed tile (the icon-set slots before a pick)
 };
-inline constexpr int IconGlyphCount = int(IconGlyph::Blank) + 1;
+inline constexpr int kIconGlyphCount = int(IconGlyph::Blank) + 1;
 
 struct IconColours {
     QRgb tile;   // the rounded tile behind the glyph
@@ -43,13 +43,13 @@ struct IconColours {
 
 // The colour around the tile: the program's default transparency colour, so
 // icons stand free on the handheld with the default options.
-inline constexpr QRgb IconBackground = 0xFF00FF00u;
+inline constexpr QRgb kIconBackground = 0xFF00FF00u;
 
 // Draws `glyph` on its tile into `target` at `topLeft`, `scale` times the
 // 32 x 22 design size (1 or 2). Pixels outside that area are untouched.
 void drawIcon(QImage& target, QPoint topLeft, int scale, IconGlyph glyph, const IconColours& colours);
 
-// A 24-bit picture of 32 x 22 times `scale` holding one icon on IconBackground.
+// A 24-bit picture of 32 x 22 times `scale` holding one icon on kIconBackground.
 QImage iconPicture(IconGlyph glyph, const IconColours& colours, int scale);
 
 // Factory pictures. `slot` is an index into iconSlots(): the 12 icon-set slots

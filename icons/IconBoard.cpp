@@ -13,7 +13,7 @@ const IconGrid& iconGrid(IconWindow window) {
 
 IconBoard::IconBoard() {
     const auto& table = iconSlots();
-    for (int i = 0; i < IconSlotCount; ++i) {
+    for (int i = 0; i < kIconSlotCount; ++i) {
         main_.holders.insert(QLatin1String(table[i].mainHolder), factorySlotPicture(i, 1));
         os5_.holders.insert(QLatin1String(table[i].os5Holder), factorySlotPicture(i, 2));
     }
@@ -67,7 +67,7 @@ void IconBoard::clickMainSlot(int slot) {
         return;
     }
     copyPixels(main_.sheet, mainIconGrid().sourceRect(main_.selectedCell), target, QPoint(0, 0),
-               SheetOutsideColour);
+               kSheetOutsideColour);
 }
 
 void IconBoard::clickOs5Slot(int slot) {
@@ -80,13 +80,13 @@ void IconBoard::clickOs5Slot(int slot) {
     main_.origins.at(slot) = origin;
     if (os5_.selectedCell == 0) {
         target = snapshotPicture(IconWindow::Os5);
-        copyPixelsHalfSize(target, QRect(QPoint(0, 0), HighIconSize), partner, QPoint(0, 0),
-                           SheetOutsideColour);
+        copyPixelsHalfSize(target, QRect(QPoint(0, 0), kHighIconSize), partner, QPoint(0, 0),
+                           kSheetOutsideColour);
         return;
     }
     const QRect source = os5IconGrid().sourceRect(os5_.selectedCell);
-    copyPixels(os5_.sheet, source, target, QPoint(0, 0), SheetOutsideColour);
-    copyPixelsHalfSize(os5_.sheet, source, partner, QPoint(0, 0), SheetOutsideColour);
+    copyPixels(os5_.sheet, source, target, QPoint(0, 0), kSheetOutsideColour);
+    copyPixelsHalfSize(os5_.sheet, source, partner, QPoint(0, 0), kSheetOutsideColour);
 }
 
 void IconBoard::clickSlot(IconWindow window, int slot) {
@@ -101,7 +101,7 @@ void IconBoard::reset(IconWindow window) {
     const bool main = window == IconWindow::Main;
     const auto& table = iconSlots();
     // Copies, not shared pictures: a later pick draws into the slot's own bitmap.
-    for (int i = 0; i < IconSlotCount; ++i)
+    for (int i = 0; i < kIconSlotCount; ++i)
         s.slotPictures[i] =
             s.holders.value(QLatin1String(main ? table[i].mainHolder : table[i].os5Holder)).copy();
     s.origins.fill(PictureOrigin{});
@@ -127,8 +127,8 @@ namespace {
 QImage fittedPicture(const QImage& picture, QSize size) {
     if (picture.size() == size && picture.format() == QImage::Format_RGB32)
         return picture;
-    QImage target = makeRgbPicture(size, SheetOutsideColour);
-    copyPixels(picture, target.rect(), target, {0, 0}, SheetOutsideColour);
+    QImage target = makeRgbPicture(size, kSheetOutsideColour);
+    copyPixels(picture, target.rect(), target, {0, 0}, kSheetOutsideColour);
     return target;
 }
 
@@ -143,7 +143,7 @@ int IconBoard::pickedSlotCount(IconWindow window) const {
     const Side& s = side(window);
     const auto& table = iconSlots();
     int picked = 0;
-    for (int i = 0; i < IconSlotCount; ++i) {
+    for (int i = 0; i < kIconSlotCount; ++i) {
         const char* holder = window == IconWindow::Main ? table[i].mainHolder : table[i].os5Holder;
         if (s.slotPictures[i] != s.holders.value(QLatin1String(holder)))
             ++picked;
@@ -160,18 +160,18 @@ void IconBoard::writeSnapshot(IconWindow window, const std::function<void(QImage
     QMutexLocker lock(&snapshotLock_);
     QImage& picture = snapshotOf(window);
     draw(picture);
-    Q_ASSERT(picture.size() == (window == IconWindow::Main ? LowIconSize : HighIconSize));
+    Q_ASSERT(picture.size() == (window == IconWindow::Main ? kLowIconSize : kHighIconSize));
 }
 
 void IconBoard::setSnapshotPicture(IconWindow window, const QImage& picture) {
-    const QImage fitted = fittedPicture(picture, window == IconWindow::Main ? LowIconSize : HighIconSize);
+    const QImage fitted = fittedPicture(picture, window == IconWindow::Main ? kLowIconSize : kHighIconSize);
     writeSnapshot(window, [&](QImage& snapshot) { snapshot = fitted; });
 }
 
 void IconBoard::halveHighSnapIntoLowSnap() {
     QMutexLocker lock(&snapshotLock_);
-    copyPixelsHalfSize(highSnap_, QRect(QPoint(0, 0), HighIconSize), lowSnap_, QPoint(0, 0),
-                       SheetOutsideColour);
+    copyPixelsHalfSize(highSnap_, QRect(QPoint(0, 0), kHighIconSize), lowSnap_, QPoint(0, 0),
+                       kSheetOutsideColour);
 }
 
 } // namespace vv

@@ -29,7 +29,7 @@ const IconGrid& iconGrid(IconWindow window);
 // What a cell copy reads where the sheet has no pixels (no sheet loaded, or a
 // sheet smaller than the grid): plain white, so a missing part shows as empty
 // paper rather than as something that looks picked.
-inline constexpr QRgb SheetOutsideColour = 0xFFFFFFFFu;
+inline constexpr QRgb kSheetOutsideColour = 0xFFFFFFFFu;
 
 class IconBoard {
 public:
@@ -104,8 +104,8 @@ public:
 
 private:
     struct Side {
-        std::array<QImage, IconSlotCount> slotPictures;
-        std::array<PictureOrigin, IconSlotCount> origins{};
+        std::array<QImage, kIconSlotCount> slotPictures;
+        std::array<PictureOrigin, kIconSlotCount> origins{};
         QHash<QString, QImage> holders;
         QImage sheet;
         int selectedCell = 0;

@@ -7,7 +7,7 @@ namespace {
 
 QList<int> slotsOf(BuildKind use) {
     QList<int> indexes;
-    for (int i = 0; i < IconSlotCount; ++i)
+    for (int i = 0; i < kIconSlotCount; ++i)
         if (iconSlots()[i].use == use)
             indexes.append(i);
     return indexes;

@@ -9,7 +9,7 @@ constexpr BuildKind S = BuildKind::IconSet;
 constexpr BuildKind T = BuildKind::Theme;
 
 // clang-format off
-const std::array<IconSlot, IconSlotCount> Slots{{
+const std::array<IconSlot, kIconSlotCount> Slots{{
     // use, family, main slot, position, holder, OS5 slot, position, holder, folder, low piece, high piece
     {S, 10000, "Image241", {17, 42},  "Image24", "Image1",  {4, 4},     "Image32", "Icon03E1", "Icon04H1"},
     {S, 10010, "Image242", {52, 42},  "Image24", "Image2",  {68, 4},    "Image32", "Icon03E2", "Icon04H2"},
@@ -51,8 +51,8 @@ const std::array<IconSlot, IconSlotCount> Slots{{
 }};
 // clang-format on
 
-const SnapshotSlot LowSnap{"LowSnap", {549, 63}, "Image47", LowIconSize};
-const SnapshotSlot HighSnap{"HighSnap", {658, 94}, "Image56", HighIconSize};
+const SnapshotSlot LowSnap{"LowSnap", {549, 63}, "Image47", kLowIconSize};
+const SnapshotSlot HighSnap{"HighSnap", {658, 94}, "Image56", kHighIconSize};
 
 const IconGrid MainGrid{.cellCount = 272,
                         .bandColumns = 4,
@@ -64,7 +64,7 @@ const IconGrid MainGrid{.cellCount = 272,
                         .sheetSize = {577, 449},
                         .clickOrigin = {8, 158},
                         .clickSize = {36, 26},
-                        .slotSize = LowIconSize};
+                        .slotSize = kLowIconSize};
 const IconGrid Os5Grid{.cellCount = 90,
                        .bandColumns = 10,
                        .rows = 9,
@@ -75,7 +75,7 @@ const IconGrid Os5Grid{.cellCount = 90,
                        .sheetSize = {723, 481},
                        .clickOrigin = {4, 176},
                        .clickSize = {70, 52},
-                       .slotSize = HighIconSize};
+                       .slotSize = kHighIconSize};
 
 QList<ResourceFamily> familiesOf(BuildKind use) {
     QList<ResourceFamily> families;
@@ -90,19 +90,19 @@ QList<ResourceFamily> familiesOf(BuildKind use) {
 
 } // namespace
 
-const std::array<IconSlot, IconSlotCount>& iconSlots() {
+const std::array<IconSlot, kIconSlotCount>& iconSlots() {
     return Slots;
 }
 
 int slotIndexByMainName(const QString& name) {
-    for (int i = 0; i < IconSlotCount; ++i)
+    for (int i = 0; i < kIconSlotCount; ++i)
         if (name == QLatin1String(Slots[i].mainName))
             return i;
     return -1;
 }
 
 int slotIndexByOs5Name(const QString& name) {
-    for (int i = 0; i < IconSlotCount; ++i)
+    for (int i = 0; i < kIconSlotCount; ++i)
         if (name == QLatin1String(Slots[i].os5Name))
             return i;
     return -1;

@@ -32,13 +32,13 @@ struct IconSlot {
     const char* highPiece; // base name of the 64 x 44 piece, "Icon04H1"
 };
 
-inline constexpr int IconSlotCount = 32;
-inline constexpr int IconSetSlotCount = 12;
-inline constexpr int ThemeIconSlotCount = 20;
+inline constexpr int kIconSlotCount = 32;
+inline constexpr int kIconSetSlotCount = 12;
+inline constexpr int kThemeIconSlotCount = 20;
 
 // The 32 slots: the 12 icon-set slots in family order, then the 20 theme icon
 // slots in family order (Image6..Image23, Image43, Image44).
-const std::array<IconSlot, IconSlotCount>& iconSlots();
+const std::array<IconSlot, kIconSlotCount>& iconSlots();
 
 // Table index of a slot by its control name on either window; -1 if none.
 int slotIndexByMainName(const QString& name);
@@ -63,8 +63,8 @@ struct SnapshotSlot {
 const SnapshotSlot& lowSnapSlot();
 const SnapshotSlot& highSnapSlot();
 
-inline constexpr QSize LowIconSize(32, 22);
-inline constexpr QSize HighIconSize(64, 44);
+inline constexpr QSize kLowIconSize(32, 22);
+inline constexpr QSize kHighIconSize(64, 44);
 
 // A grid of clickable cells over an icon sheet. Cells are numbered from 1 in
 // bands of `bandColumns` columns, each band filled row by row; the OS5 grid is

@@ -7,7 +7,7 @@
 namespace vv {
 
 QString deskShotNullMessage() {
-    return QStringLiteral("DCDesk is Null - Contact developer ") + QLatin1String(SnapshotContactAddress);
+    return QStringLiteral("DCDesk is Null - Contact developer ") + QLatin1String(kSnapshotContactAddress);
 }
 
 std::chrono::microseconds snapshotRoundInterval(double refreshRate) {

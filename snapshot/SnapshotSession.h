@@ -17,7 +17,7 @@
 namespace vv {
 
 // Where a failed screen grab sends the user.
-inline constexpr char SnapshotContactAddress[] = "support@vedivavurir.example";
+inline constexpr char kSnapshotContactAddress[] = "support@vedivavurir.example";
 
 // The text shown when the screen cannot be read.
 QString deskShotNullMessage();

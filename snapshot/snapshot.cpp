@@ -39,7 +39,7 @@ void snapshot::RequestStop() {
 }
 
 QRect snapshot::areaAround(QPoint pointer, IconWindow target, qreal devicePixelRatio) {
-    const QSize size = target == IconWindow::Os5 ? HighIconSize : LowIconSize;
+    const QSize size = target == IconWindow::Os5 ? kHighIconSize : kLowIconSize;
     const qreal ratio = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
     const QPoint centre(qFloor(pointer.x() * ratio), qFloor(pointer.y() * ratio));
     return QRect(centre - QPoint(size.width() / 2, size.height() / 2), size);

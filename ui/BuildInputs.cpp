@@ -131,7 +131,7 @@ void showResultLine(QWidget*, const QString& text, int) {
 
 InstallResult installFromWindows(QWidget* installButton, QWidget* resultPlace) {
     ProcessLimits wait;
-    wait.timeoutMs = InstallWaitMs;
+    wait.timeoutMs = kInstallWaitMs;
     // The windows go on painting and taking clicks while the tool runs; only
     // a second hand-over waits for this one to be reported.
     wait.keepGoing = [] {

@@ -63,10 +63,10 @@ bool settleLowArtOnly(QList<PieceFile>& pieces, const QList<DensityPair>& pairs)
 
 // How long Install on PDA waits for the tool to end before it reports the
 // tool as still running.
-inline constexpr int InstallWaitMs = 5000;
+inline constexpr int kInstallWaitMs = 5000;
 
 // Install on PDA: hands PDBFiles/<name>.pdb to the Options dialog's install
-// tool and waits up to InstallWaitMs for it while the windows keep working
+// tool and waits up to kInstallWaitMs for it while the windows keep working
 // (`installButton` is off meanwhile). A tool that ended well, or still runs,
 // is reported as a result line in `resultPlace`'s place; a refusal, a failure
 // or a crash as a message. Returns what happened.

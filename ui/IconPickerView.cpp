@@ -66,7 +66,7 @@ IconPickerView::IconPickerView(QWidget* window, IconBoard& board, IconWindow sid
     }
 
     const auto& table = iconSlots();
-    for (int i = 0; i < IconSlotCount; ++i) {
+    for (int i = 0; i < kIconSlotCount; ++i) {
         const IconSlot& slot = table[i];
         TImage* image = makeImage(window, QLatin1String(main ? slot.mainName : slot.os5Name),
                                   main ? slot.mainPos : slot.os5Pos, g.slotSize);
@@ -161,7 +161,7 @@ void IconPickerView::showSheet() {
 }
 
 void IconPickerView::showSlotsAndSnapshot() {
-    for (int i = 0; i < IconSlotCount; ++i)
+    for (int i = 0; i < kIconSlotCount; ++i)
         showSlot(i);
     showSnapshot();
 }
@@ -247,7 +247,7 @@ void toggleSheetArea(QWidget* window, TButton* button, int shortOuterHeight, int
 }
 
 void setDesignedOuterHeight(QWidget* window, int outerHeight) {
-    window->setFixedHeight(outerHeight - DesignedFrameHeight);
+    window->setFixedHeight(outerHeight - kDesignedFrameHeight);
     centreOnScreen(window);
 }
 

@@ -79,7 +79,7 @@ private:
     IconWindow side_;
     TImage* sheet_ = nullptr;
     TImage* snapshot_ = nullptr;
-    std::array<TImage*, IconSlotCount> slots_{};
+    std::array<TImage*, kIconSlotCount> slots_{};
     QList<TPaintBox*> cells_;
     QList<QFrame*> outlines_;
     QHash<QString, TImage*> holders_;
@@ -108,7 +108,7 @@ void toggleSheetArea(QWidget* window, TButton* button, int shortOuterHeight, int
 // Heights are kept as the design had them, frame included; the design's frame
 // took this many pixels, and the client area is what must fit the controls,
 // whatever frame the desktop draws.
-inline constexpr int DesignedFrameHeight = 24;
+inline constexpr int kDesignedFrameHeight = 24;
 void setDesignedOuterHeight(QWidget* window, int outerHeight);
 
 } // namespace vv::ui

@@ -26,7 +26,7 @@ public:
         changed_ = true;
         // Not restarted by later changes: a second after the first one at the latest.
         if (!timer_.isActive())
-            timer_.start(SessionKeepDelayMs);
+            timer_.start(kSessionKeepDelayMs);
     }
 
     void keepIfChanged() {
@@ -73,13 +73,13 @@ SessionFolder::Restored::Status restoreKeptSession() {
     case SessionFolder::Restored::Status::Restored:
         putWorkIntoWindows(restored.work);
         editHistory().clear();
-        showResultLine(Form1->Label2, messageOrBuiltIn(messages, Message::SessionRestored), SessionNoteMs);
+        showResultLine(Form1->Label2, messageOrBuiltIn(messages, Message::SessionRestored), kSessionNoteMs);
         break;
     case SessionFolder::Restored::Status::Damaged:
         showResultLine(Form1->Label2,
                        messageOrBuiltIn(messages, Message::SessionNotRestored)
                            .arg(QLatin1String(kSessionFolderName), restored.problem),
-                       SessionNoteMs);
+                       kSessionNoteMs);
         break;
     }
     return restored.status;

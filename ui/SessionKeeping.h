@@ -10,9 +10,9 @@ class QWidget;
 namespace vv::ui {
 
 // How long after a change the work is kept at the latest.
-inline constexpr int SessionKeepDelayMs = 1000;
+inline constexpr int kSessionKeepDelayMs = 1000;
 // How long "Restored your last session" and a damaged session's notice show.
-inline constexpr int SessionNoteMs = 5000;
+inline constexpr int kSessionNoteMs = 5000;
 
 // Gives the main window its session keeper for the start directory.
 void installSessionKeeping(QWidget* mainWindow, const QString& startDir);
@@ -22,7 +22,7 @@ void installSessionKeeping(QWidget* mainWindow, const QString& startDir);
 // instead and left as it is. Returns what was found.
 SessionFolder::Restored::Status restoreKeptSession();
 
-// The work has changed: it is kept within SessionKeepDelayMs.
+// The work has changed: it is kept within kSessionKeepDelayMs.
 void noteWorkChanged();
 
 // Keeps the work now when it changed since it was last kept (the program

@@ -149,7 +149,7 @@ QList<QWidget*> toolTipGroup(const char* group) {
     for (const vv::ui::IconPickerView* picker : {Form1->IconPicker, Form7->IconPicker}) {
         if (name == "IconSetSlots" || name == "ThemeIconSlots") {
             const vv::BuildKind use = name == "IconSetSlots" ? vv::BuildKind::IconSet : vv::BuildKind::Theme;
-            for (int i = 0; i < vv::IconSlotCount; ++i)
+            for (int i = 0; i < vv::kIconSlotCount; ++i)
                 if (vv::iconSlots()[i].use == use)
                     members << picker->slotImage(i);
         } else if (name == "SheetCells") {

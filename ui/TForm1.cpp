@@ -130,8 +130,8 @@ void TForm1::makePickerButtons() {
 // "Hi-Res I&cons" in the band at its top.
 void TForm1::makeIconSetFrame() {
     QRect slotBlock;
-    for (int i = 0; i < vv::IconSetSlotCount; ++i)
-        slotBlock |= QRect(vv::iconSlots()[i].mainPos, vv::LowIconSize);
+    for (int i = 0; i < vv::kIconSetSlotCount; ++i)
+        slotBlock |= QRect(vv::iconSlots()[i].mainPos, vv::kLowIconSize);
     const QRect frameRect(3, 5, 164, 121);
     Image254 = new TImage(this);
     Image254->setObjectName(QStringLiteral("Image254"));

@@ -168,7 +168,7 @@ Match matchResource(const formats::PalmResource& resource, bool theme, BuildKind
             }
         }
     } else if (resource.type == formats::kIconResourceType) {
-        for (int s = 0; s < IconSlotCount && match.slotIndex < 0; ++s)
+        for (int s = 0; s < kIconSlotCount && match.slotIndex < 0; ++s)
             if (iconSlots()[s].use == slotUse && iconSlots()[s].familyId == resource.id)
                 match.slotIndex = s;
     }
@@ -259,10 +259,11 @@ struct Unpacking {
 
     void storeIcon(int slotIndex, const pdb::DecodedFamily& family) {
         slotsFound.insert(slotIndex);
-        const Chosen chosen = chooseMembers(family, LowIconSize, HighIconSize);
-        out.lowIcons[slotIndex] = fitted(chosen.low, makeRgbPicture(LowIconSize, transparency), transparency);
+        const Chosen chosen = chooseMembers(family, kLowIconSize, kHighIconSize);
+        out.lowIcons[slotIndex] =
+            fitted(chosen.low, makeRgbPicture(kLowIconSize, transparency), transparency);
         out.highIcons[slotIndex] =
-            fitted(chosen.high, makeRgbPicture(HighIconSize, transparency), transparency);
+            fitted(chosen.high, makeRgbPicture(kHighIconSize, transparency), transparency);
     }
 
     void listMissingFamilies() {
@@ -273,7 +274,7 @@ struct Unpacking {
                                                .arg(QLatin1String(formats::kBitmapResourceType),
                                                     QString::number(family.id), family.piece().code);
         }
-        for (int s = 0; s < IconSlotCount; ++s)
+        for (int s = 0; s < kIconSlotCount; ++s)
             if (iconSlots()[s].use == slotUse() && !slotsFound.contains(s))
                 out.missingFamilies << QStringLiteral("%1 %2 (%3)")
                                            .arg(QLatin1String(formats::kIconResourceType),
@@ -340,7 +341,7 @@ void applyUnpackedDatabase(const UnpackedDatabase& database, ThemePieces& pieces
         else if (low && pairsNamed)
             pieces.setOrigin(i, PieceResolution::High, without);
     }
-    for (int s = 0; s < IconSlotCount; ++s) {
+    for (int s = 0; s < kIconSlotCount; ++s) {
         const bool low = !database.lowIcons[s].isNull();
         const bool high = !database.highIcons[s].isNull();
         if (low)

@@ -34,8 +34,8 @@ struct UnpackedDatabase {
     std::array<QImage, kThemePieceCount> highPieces;
     // By index in iconSlots(): 32 x 22 and 64 x 44 pictures (RGB32) of the
     // slots the database's kind feeds; null for the others and for missing ones.
-    std::array<QImage, IconSlotCount> lowIcons;
-    std::array<QImage, IconSlotCount> highIcons;
+    std::array<QImage, kIconSlotCount> lowIcons;
+    std::array<QImage, kIconSlotCount> highIcons;
     // Families the tables expect that the database does not hold, as
     // "Tbmp 1000 (EE)" or "tAIB 10000 (Image241)".
     QStringList missingFamilies;

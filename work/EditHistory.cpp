@@ -66,7 +66,7 @@ private:
 };
 
 EditHistory::EditHistory(TakeWork take, PutWork put) : take_(std::move(take)), put_(std::move(put)) {
-    stack_.setUndoLimit(StepLimit);
+    stack_.setUndoLimit(kStepLimit);
 }
 
 EditHistory::~EditHistory() {
@@ -150,7 +150,7 @@ void EditHistory::push(Step* step) {
 // nothing of memory: over the picture limit, the stack is made again from its
 // newest steps that fit, the last one always kept.
 void EditHistory::keepWithinBounds() {
-    if (pictureBytes() <= PictureByteLimit)
+    if (pictureBytes() <= kPictureByteLimit)
         return;
     struct Kept {
         StepKind kind;
@@ -169,7 +169,7 @@ void EditHistory::keepWithinBounds() {
         const Kept& older = steps[first - 1];
         QSet<qint64> trial = seen;
         const qint64 more = older.before.addPictureBytes(trial) + older.after.addPictureBytes(trial);
-        if (first < steps.size() && bytes + more > PictureByteLimit)
+        if (first < steps.size() && bytes + more > kPictureByteLimit)
             break;
         bytes += more;
         seen = trial;

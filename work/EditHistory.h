@@ -24,11 +24,11 @@ Message stepNameMessage(StepKind kind);
 class EditHistory {
 public:
     // At most this many steps are kept...
-    static constexpr int StepLimit = 100;
+    static constexpr int kStepLimit = 100;
     // ...and at most this many bytes of pictures; the oldest steps go first.
-    static constexpr qint64 PictureByteLimit = 64 * 1024 * 1024;
+    static constexpr qint64 kPictureByteLimit = 64 * 1024 * 1024;
     // Name edits further apart than this are steps of their own.
-    static constexpr int DefaultNameBurstPauseMs = 2000;
+    static constexpr int kDefaultNameBurstPauseMs = 2000;
 
     using TakeWork = std::function<WorkState(WorkParts)>;
     using PutWork = std::function<void(const WorkState&)>;
@@ -83,7 +83,7 @@ private:
     // Set while the stack is rebuilt: its steps' undo and redo change nothing.
     bool quiet_ = false;
     bool nameBurstOpen_ = false;
-    int nameBurstPauseMs_ = DefaultNameBurstPauseMs;
+    int nameBurstPauseMs_ = kDefaultNameBurstPauseMs;
     QElapsedTimer sinceNameEdit_;
 };
 

@@ -32,14 +32,14 @@ struct KeptPicture {
 
 // The strip of one icon window: its 32 slots side by side, then its snapshot picture.
 QSize stripSize(QSize slot) {
-    return QSize(slot.width() * (IconSlotCount + 1), slot.height());
+    return QSize(slot.width() * (kIconSlotCount + 1), slot.height());
 }
 
 const KeptPicture kPictures[] = {
     {"theme-low", kLowSheetSize},
     {"theme-high", kHighSheetSize},
-    {"icons-main", stripSize(LowIconSize)}, // main slots and LowSnap
-    {"icons-os5", stripSize(HighIconSize)}, // OS5 slots and HighSnap
+    {"icons-main", stripSize(kLowIconSize)}, // main slots and LowSnap
+    {"icons-os5", stripSize(kHighIconSize)}, // OS5 slots and HighSnap
 };
 
 // Where each picture came from, one line per kept picture: "origins-theme-low
@@ -95,8 +95,8 @@ const QRegularExpression& keptFileName() {
 QImage strip(const SlotPictures& slotPictures, const QImage& snapshot, QSize slot) {
     QImage picture(stripSize(slot), QImage::Format_RGB32);
     picture.fill(Qt::white);
-    for (int i = 0; i <= IconSlotCount; ++i) {
-        const QImage& one = i < IconSlotCount ? slotPictures[i] : snapshot;
+    for (int i = 0; i <= kIconSlotCount; ++i) {
+        const QImage& one = i < kIconSlotCount ? slotPictures[i] : snapshot;
         const QImage rgb = one.convertToFormat(QImage::Format_RGB32);
         for (int y = 0; y < slot.height() && y < rgb.height(); ++y)
             std::copy_n(reinterpret_cast<const QRgb*>(rgb.constScanLine(y)), qMin(slot.width(), rgb.width()),
@@ -106,9 +106,9 @@ QImage strip(const SlotPictures& slotPictures, const QImage& snapshot, QSize slo
 }
 
 void fromStrip(const QImage& picture, QSize slot, SlotPictures& slotPictures, QImage& snapshot) {
-    for (int i = 0; i <= IconSlotCount; ++i) {
+    for (int i = 0; i <= kIconSlotCount; ++i) {
         const QImage one = picture.copy(QRect(QPoint(i * slot.width(), 0), slot));
-        (i < IconSlotCount ? slotPictures[i] : snapshot) = one;
+        (i < kIconSlotCount ? slotPictures[i] : snapshot) = one;
     }
 }
 
@@ -175,9 +175,9 @@ void restoreOrigins(WorkState& work, const QHash<QString, QByteArray>& words) {
         {"icons-os5", *work.os5Slots, work.os5Origins, 2}};
     for (const auto& [key, pictures, origins, scale] : strips) {
         const auto kept = words.contains(QLatin1String(key))
-                              ? originsOf(words.value(QLatin1String(key)), IconSlotCount)
+                              ? originsOf(words.value(QLatin1String(key)), kIconSlotCount)
                               : std::nullopt;
-        for (int i = 0; i < IconSlotCount; ++i) {
+        for (int i = 0; i < kIconSlotCount; ++i) {
             origins[i] =
                 kept ? (*kept)[i]
                      : originByLook(pictures[i], factorySlotPicture(i, scale), PictureSource::Cell, byLook);
@@ -292,10 +292,10 @@ WorkState workFromPictures(const QHash<QString, QImage>& pictures, const Manifes
     work.pieces->loadSheet(pictures.value(QStringLiteral("theme-low")), PieceResolution::Low);
     work.mainSlots.emplace();
     work.lowSnap.emplace();
-    fromStrip(pictures.value(QStringLiteral("icons-main")), LowIconSize, *work.mainSlots, *work.lowSnap);
+    fromStrip(pictures.value(QStringLiteral("icons-main")), kLowIconSize, *work.mainSlots, *work.lowSnap);
     work.os5Slots.emplace();
     work.highSnap.emplace();
-    fromStrip(pictures.value(QStringLiteral("icons-os5")), HighIconSize, *work.os5Slots, *work.highSnap);
+    fromStrip(pictures.value(QStringLiteral("icons-os5")), kHighIconSize, *work.os5Slots, *work.highSnap);
     work.name = manifest.name;
     restoreOrigins(work, manifest.originWords);
     return work;
@@ -318,9 +318,9 @@ QHash<QString, QImage> SessionFolder::keptPictures(const WorkState& work) {
                         composeSkinSheet(*work.pieces, PieceResolution::High, kOutsideSheetColour));
     }
     if (work.mainSlots && work.lowSnap)
-        pictures.insert(QStringLiteral("icons-main"), strip(*work.mainSlots, *work.lowSnap, LowIconSize));
+        pictures.insert(QStringLiteral("icons-main"), strip(*work.mainSlots, *work.lowSnap, kLowIconSize));
     if (work.os5Slots && work.highSnap)
-        pictures.insert(QStringLiteral("icons-os5"), strip(*work.os5Slots, *work.highSnap, HighIconSize));
+        pictures.insert(QStringLiteral("icons-os5"), strip(*work.os5Slots, *work.highSnap, kHighIconSize));
     return pictures;
 }
 

@@ -12,7 +12,7 @@ void addBytes(const QImage& picture, QSet<qint64>& seen, qint64& bytes) {
 
 SlotPictures takeSlots(const IconBoard& board, IconWindow window, SlotOrigins& origins) {
     SlotPictures slotSet;
-    for (int i = 0; i < IconSlotCount; ++i) {
+    for (int i = 0; i < kIconSlotCount; ++i) {
         slotSet[i] = board.slotPicture(window, i);
         origins[i] = board.slotOrigin(window, i);
     }
@@ -20,7 +20,7 @@ SlotPictures takeSlots(const IconBoard& board, IconWindow window, SlotOrigins& o
 }
 
 void putSlots(const SlotPictures& slotSet, const SlotOrigins& origins, IconBoard& board, IconWindow window) {
-    for (int i = 0; i < IconSlotCount; ++i)
+    for (int i = 0; i < kIconSlotCount; ++i)
         board.setSlotPicture(window, i, slotSet[i], origins[i]);
 }
 

@@ -30,8 +30,8 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(WorkParts)
 
 inline constexpr WorkParts kAllWorkParts = WorkParts(0x3F);
 
-using SlotPictures = std::array<QImage, IconSlotCount>;
-using SlotOrigins = std::array<PictureOrigin, IconSlotCount>;
+using SlotPictures = std::array<QImage, kIconSlotCount>;
+using SlotOrigins = std::array<PictureOrigin, kIconSlotCount>;
 
 // Some or all parts of the work; a part not taken is empty. The pieces carry
 // their origins; the slots' origins are taken and put back with the slots.

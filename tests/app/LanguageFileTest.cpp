@@ -24,14 +24,14 @@ QByteArray numberedLines(int count) {
 } // namespace
 
 TEST(LanguageFile, FullFileGivesEachLineInOrder) {
-    const LanguageTexts texts = readLanguageLines(numberedLines(LanguageLineCount));
-    for (int i = 0; i < LanguageLineCount; ++i)
+    const LanguageTexts texts = readLanguageLines(numberedLines(kLanguageLineCount));
+    for (int i = 0; i < kLanguageLineCount; ++i)
         EXPECT_EQ(texts[i], QStringLiteral("line %1").arg(i + 1));
 }
 
 TEST(LanguageFile, LinesAFileDoesNotReachKeepTheBuiltInEnglish) {
     const LanguageTexts english = builtInLanguageLines();
-    ASSERT_EQ(english.size(), LanguageLineCount);
+    ASSERT_EQ(english.size(), kLanguageLineCount);
     EXPECT_EQ(readLanguageFile(test::dataPath(QStringLiteral("Language/vkdm_English.lng"))), english);
     QStringList ninetyNine;
     for (int i = 1; i <= 99; ++i)
@@ -54,8 +54,8 @@ TEST(LanguageFile, LinesAFileDoesNotReachKeepTheBuiltInEnglish) {
     for (const Case& c : cases) {
         const QStringList& expected = c.expectedStart;
         const LanguageTexts texts = readLanguageLines(c.bytes);
-        ASSERT_EQ(texts.size(), LanguageLineCount) << c.label;
-        for (int i = 0; i < LanguageLineCount; ++i) {
+        ASSERT_EQ(texts.size(), kLanguageLineCount) << c.label;
+        for (int i = 0; i < kLanguageLineCount; ++i) {
             const QString want = i < expected.size() ? expected[i] : english[i];
             EXPECT_EQ(texts[i], want) << c.label << ", line " << i + 1;
         }
@@ -66,10 +66,10 @@ TEST(LanguageFile, FilesThatAreTooLargeOrNotFilesAreRefused) {
     QTemporaryDir dir;
     const QString big = dir.filePath(QStringLiteral("vkdm_Big.lng"));
     // LF-only files of this size once took gigabytes to read.
-    ASSERT_TRUE(test::writeBytes(big, QByteArray(MaxLanguageFileSize + 1, '\n')));
+    ASSERT_TRUE(test::writeBytes(big, QByteArray(kMaxLanguageFileSize + 1, '\n')));
     EXPECT_FALSE(readLanguageFile(big));
     const QString limit = dir.filePath(QStringLiteral("vkdm_Limit.lng"));
-    ASSERT_TRUE(test::writeBytes(limit, QByteArray(MaxLanguageFileSize, '\n')));
+    ASSERT_TRUE(test::writeBytes(limit, QByteArray(kMaxLanguageFileSize, '\n')));
     const std::optional<LanguageTexts> atLimit = readLanguageFile(limit);
     ASSERT_TRUE(atLimit);
     EXPECT_EQ((*atLimit)[0], QString());
@@ -94,8 +94,8 @@ TEST(LanguageFile, TableCoversEveryLineAndEveryMessageOnce) {
             EXPECT_TRUE(messages.insert(line.messageIndex).second) << line.line;
         }
     }
-    EXPECT_EQ(messages.size(), std::size_t(MessageCount));
-    EXPECT_EQ(*messages.rbegin(), MessageCount - 1);
+    EXPECT_EQ(messages.size(), std::size_t(kMessageCount));
+    EXPECT_EQ(*messages.rbegin(), kMessageCount - 1);
     EXPECT_EQ(languageLineFor("Form1", "Button9"), 57);
     EXPECT_EQ(languageLineFor("Form3", "Label13"), 100);
 }
@@ -106,8 +106,8 @@ TEST(LanguageFile, ShippedLanguagesAreComplete) {
     ASSERT_GE(files.size(), 2);
     for (const QString& file : files) {
         const QByteArray bytes = test::readBytes(folder.filePath(file));
-        EXPECT_EQ(bytes.count("\r\n"), LanguageLineCount) << file.toStdString();
-        EXPECT_EQ(bytes.count('\n'), LanguageLineCount) << file.toStdString();
+        EXPECT_EQ(bytes.count("\r\n"), kLanguageLineCount) << file.toStdString();
+        EXPECT_EQ(bytes.count('\n'), kLanguageLineCount) << file.toStdString();
         EXPECT_FALSE(bytes.contains('\xFF')) << file.toStdString();
         const LanguageTexts texts = readLanguageLines(bytes);
         // The first line is the language's own name; the file name spells it

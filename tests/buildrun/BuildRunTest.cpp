@@ -34,7 +34,7 @@ using test::writeBytes;
 QStringList languageMessages() {
     const QStringList english = vv::languageMessages(builtInLanguageLines());
     QStringList messages;
-    for (int i = 0; i < MessageCount; ++i)
+    for (int i = 0; i < kMessageCount; ++i)
         messages << (i < 36 ? QStringLiteral("M%1").arg(i) : english.value(i));
     return messages;
 }

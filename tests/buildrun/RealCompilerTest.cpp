@@ -28,12 +28,12 @@ TEST(RealCompiler, IconSetBuildProducesAStampedDatabase) {
     BuildRequest request;
     request.kind = BuildKind::IconSet;
     request.families = iconSetFamilies();
-    for (int i = 0; i < IconSetSlotCount; ++i)
+    for (int i = 0; i < kIconSetSlotCount; ++i)
         request.pieces << PieceFile{lowPiecePath(iconSlots()[i]),
-                                    makeRgbPicture(LowIconSize, qRgb(i * 20, 0, 90))};
-    for (int i = 0; i < IconSetSlotCount; ++i)
+                                    makeRgbPicture(kLowIconSize, qRgb(i * 20, 0, 90))};
+    for (int i = 0; i < kIconSetSlotCount; ++i)
         request.pieces << PieceFile{highPiecePath(iconSlots()[i]),
-                                    makePalettePicture(HighIconSize, qRgb(0, 0, 255))};
+                                    makePalettePicture(kHighIconSize, qRgb(0, 0, 255))};
     for (int i = 0; i < 36; ++i)
         request.messages << QStringLiteral("M%1").arg(i);
     request.databaseName = QStringLiteral("Night Icons");

@@ -186,7 +186,7 @@ TEST_F(CliChecks, BuildsFromADatabaseFollowThePartnerRule) {
         {"a database without high pictures",
          {"theme", "--from", "PDBFiles/LowOnly.pdb", "--name", "Lifted"},
          1,
-         checktexts::builtIn(Message::LowArtOnlyRefusal).arg(kThemePieceCount + ThemeIconSlotCount)},
+         checktexts::builtIn(Message::LowArtOnlyRefusal).arg(kThemePieceCount + kThemeIconSlotCount)},
         {"an icon set and a pick",
          {"iconset", "--from", "PDBFiles/Set.pdb", "--sheet", "IconBMP/SampleIcons.bmp", "--icon", "2=5"},
          1,

@@ -54,7 +54,7 @@ protected:
 } // namespace
 
 TEST_F(IconBoardTest, StartsWithFactoryPicturesAndNoCell) {
-    for (int i = 0; i < IconSlotCount; ++i) {
+    for (int i = 0; i < kIconSlotCount; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(board.slotPicture(IconWindow::Main, i), factorySlotPicture(i, 1));
         EXPECT_EQ(board.slotPicture(IconWindow::Os5, i), factorySlotPicture(i, 2));
@@ -87,13 +87,13 @@ TEST_F(IconBoardTest, PixelsBeyondTheSheetReadAsWhite) {
     board.selectCell(IconWindow::Main, 272); // copies x 543..574, y 424..445
     board.clickMainSlot(0);
     EXPECT_TRUE(pixelsAre(board.slotPicture(IconWindow::Main, 0), [](int x, int y) {
-        return (543 + x < 560 && 424 + y < 440) ? codeOf(543 + x, 424 + y) : SheetOutsideColour;
+        return (543 + x < 560 && 424 + y < 440) ? codeOf(543 + x, 424 + y) : kSheetOutsideColour;
     }));
 
     IconBoard empty; // no sheet loaded at all
     empty.selectCell(IconWindow::Main, 1);
     empty.clickMainSlot(0);
-    EXPECT_EQ(empty.slotPicture(IconWindow::Main, 0), filled({32, 22}, SheetOutsideColour));
+    EXPECT_EQ(empty.slotPicture(IconWindow::Main, 0), filled({32, 22}, kSheetOutsideColour));
 }
 
 TEST_F(IconBoardTest, NoCellChosenCopiesLowSnap) {
@@ -132,7 +132,7 @@ TEST_F(IconBoardTest, CellsOutsideTheGridAreRefused) {
 
 TEST_F(IconBoardTest, MainResetRestoresFactoryPicturesAndKeepsTheCell) {
     board.selectCell(IconWindow::Main, 69);
-    for (int i = 0; i < IconSlotCount; ++i)
+    for (int i = 0; i < kIconSlotCount; ++i)
         board.clickMainSlot(i);
     board.writeSnapshot(IconWindow::Main, [](QImage& p) { p.fill(Qt::black); });
     board.selectCell(IconWindow::Os5, 1);
@@ -141,7 +141,7 @@ TEST_F(IconBoardTest, MainResetRestoresFactoryPicturesAndKeepsTheCell) {
 
     board.reset(IconWindow::Main);
 
-    for (int i = 0; i < IconSlotCount; ++i) {
+    for (int i = 0; i < kIconSlotCount; ++i) {
         SCOPED_TRACE(i);
         const QImage holder = board.holderPicture(IconWindow::Main, iconSlots()[i].mainHolder);
         EXPECT_FALSE(holder.isNull());
@@ -163,16 +163,16 @@ TEST_F(IconBoardTest, MainResetRestoresFactoryPicturesAndKeepsTheCell) {
 
 TEST_F(IconBoardTest, FactoryPicturesAreDistinctWhereTheyShouldBe) {
     QList<QImage> seen;
-    for (int i = IconSetSlotCount; i < IconSlotCount; ++i)
+    for (int i = kIconSetSlotCount; i < kIconSlotCount; ++i)
         seen.append(board.slotPicture(IconWindow::Main, i));
     seen.append(board.slotPicture(IconWindow::Main, 0));
     seen.append(board.snapshotPicture(IconWindow::Main));
     for (int a = 0; a < seen.size(); ++a)
         for (int b = a + 1; b < seen.size(); ++b)
             EXPECT_NE(seen[a], seen[b]) << a << " and " << b;
-    for (int i = 1; i < IconSetSlotCount; ++i)
+    for (int i = 1; i < kIconSetSlotCount; ++i)
         EXPECT_EQ(board.slotPicture(IconWindow::Os5, i), board.slotPicture(IconWindow::Os5, 0));
-    for (int i = 0; i < IconSlotCount; ++i) {
+    for (int i = 0; i < kIconSlotCount; ++i) {
         EXPECT_EQ(board.slotPicture(IconWindow::Main, i).format(), QImage::Format_RGB32);
         EXPECT_EQ(board.slotPicture(IconWindow::Os5, i).size(), QSize(64, 44));
     }
@@ -219,30 +219,30 @@ TEST_F(IconBoardTest, Os5SnapshotEndHalvesHighSnapIntoLowSnap) {
 }
 
 TEST_F(IconBoardTest, MainPickNeverTouchesOs5Slots) {
-    std::array<QImage, IconSlotCount> before;
-    for (int i = 0; i < IconSlotCount; ++i)
+    std::array<QImage, kIconSlotCount> before;
+    for (int i = 0; i < kIconSlotCount; ++i)
         before[i] = board.slotPicture(IconWindow::Os5, i);
     board.clickMainSlot(3);
     board.selectCell(IconWindow::Main, 100);
-    for (int i = 0; i < IconSlotCount; ++i)
+    for (int i = 0; i < kIconSlotCount; ++i)
         board.clickMainSlot(i);
-    for (int i = 0; i < IconSlotCount; ++i)
+    for (int i = 0; i < kIconSlotCount; ++i)
         EXPECT_EQ(board.slotPicture(IconWindow::Os5, i), before[i]) << i;
 }
 
 TEST_F(IconBoardTest, Os5ResetLeavesTheMainSlotsAlone) {
     board.selectCell(IconWindow::Os5, 90);
-    for (int i = 0; i < IconSlotCount; ++i)
+    for (int i = 0; i < kIconSlotCount; ++i)
         board.clickOs5Slot(i);
     board.writeSnapshot(IconWindow::Os5, [](QImage& p) { p.fill(Qt::blue); });
-    std::array<QImage, IconSlotCount> mainBefore;
-    for (int i = 0; i < IconSlotCount; ++i)
+    std::array<QImage, kIconSlotCount> mainBefore;
+    for (int i = 0; i < kIconSlotCount; ++i)
         mainBefore[i] = board.slotPicture(IconWindow::Main, i);
     const QImage lowSnap = board.snapshotPicture(IconWindow::Main);
 
     board.reset(IconWindow::Os5);
 
-    for (int i = 0; i < IconSlotCount; ++i) {
+    for (int i = 0; i < kIconSlotCount; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(board.slotPicture(IconWindow::Main, i), mainBefore[i]);
         EXPECT_EQ(board.slotPicture(IconWindow::Os5, i),

@@ -70,15 +70,15 @@ TEST(IconGrid, EveryCellHasItsOwnPlace) {
 
 TEST(IconSlots, NamesAreUniquePerWindowAndFindable) {
     QSet<QString> mainNames, os5Names;
-    for (int i = 0; i < IconSlotCount; ++i) {
+    for (int i = 0; i < kIconSlotCount; ++i) {
         const IconSlot& slot = iconSlots()[i];
         mainNames.insert(slot.mainName);
         os5Names.insert(slot.os5Name);
         EXPECT_EQ(slotIndexByMainName(slot.mainName), i);
         EXPECT_EQ(slotIndexByOs5Name(slot.os5Name), i);
     }
-    EXPECT_EQ(mainNames.size(), IconSlotCount);
-    EXPECT_EQ(os5Names.size(), IconSlotCount);
+    EXPECT_EQ(mainNames.size(), kIconSlotCount);
+    EXPECT_EQ(os5Names.size(), kIconSlotCount);
     EXPECT_EQ(slotIndexByMainName("Image253"), -1);
 }
 

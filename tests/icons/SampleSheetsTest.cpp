@@ -17,9 +17,9 @@ constexpr QRgb kGreen = 0xFF00FF00u;
 bool holdsWholeIcon(const QImage& slot) {
     const int r = slot.width() - 1, b = slot.height() - 1;
     for (const QPoint corner : {QPoint(0, 0), QPoint(r, 0), QPoint(0, b), QPoint(r, b)})
-        if ((slot.pixel(corner) | 0xFF000000u) != IconBackground)
+        if ((slot.pixel(corner) | 0xFF000000u) != kIconBackground)
             return false;
-    return (slot.pixel(slot.width() / 2, slot.height() / 2) | 0xFF000000u) != IconBackground;
+    return (slot.pixel(slot.width() / 2, slot.height() / 2) | 0xFF000000u) != kIconBackground;
 }
 
 } // namespace

@@ -74,7 +74,7 @@ TEST(ScaledScreen, SnapshotShowsTheDevicePixelsUnderThePointer) {
     EXPECT_EQ(session.deskShot().size(), QSize(640, 480));
     EXPECT_EQ(session.deskShot().devicePixelRatio(), 2.0);
     const QImage snap = board.snapshotPicture(IconWindow::Main);
-    ASSERT_EQ(snap.size(), LowIconSize);
+    ASSERT_EQ(snap.size(), kLowIconSize);
     // Centred on device pixel (40, 40) of the window: from (40 - 16, 40 - 11).
     for (int y = 0; y < snap.height(); ++y)
         for (int x = 0; x < snap.width(); ++x)

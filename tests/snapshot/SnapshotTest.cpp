@@ -64,7 +64,7 @@ struct ScriptedPointer {
 };
 
 // Generous bound that only turns a hang into a failure.
-constexpr int HangLimitMs = 10000;
+constexpr int kHangLimitMs = 10000;
 
 // Anything the core could show a message through.
 template <typename OutsideWorld>
@@ -87,7 +87,7 @@ protected:
 
     // Waits until the running worker has made `copies` copies.
     bool waitForCopies(const SnapshotSession& session, quint64 copies) {
-        return QTest::qWaitFor([&] { return session.SnapshotThread()->copies() >= copies; }, HangLimitMs);
+        return QTest::qWaitFor([&] { return session.SnapshotThread()->copies() >= copies; }, kHangLimitMs);
     }
 
     // A whole snapshot: start, follow the pointer at `at` for one copy, end.
@@ -123,7 +123,7 @@ TEST_F(SnapshotTest, AreaNearEdgesPlacesEachInsidePixelAtItsOwnOffset) {
         SnapshotSession session(board, c.window);
         snapshotAt(session, c.pointer);
         const QImage picture = board.snapshotPicture(c.window);
-        EXPECT_EQ(picture.size(), c.window == IconWindow::Main ? LowIconSize : HighIconSize);
+        EXPECT_EQ(picture.size(), c.window == IconWindow::Main ? kLowIconSize : kHighIconSize);
         EXPECT_TRUE(pixelsAre(picture, areaOf(c.pointer, c.window)));
     }
 }
@@ -135,13 +135,13 @@ TEST_F(SnapshotTest, FollowsThePointerAndKeepsTheLastAreaAfterTheEnd) {
     ASSERT_TRUE(session.Start(deskTemplate, Outside).started);
     ASSERT_TRUE(waitForCopies(session, 1));
     // A still pointer is not copied again, however many rounds pass.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return session.SnapshotThread()->rounds() >= 4; }, HangLimitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return session.SnapshotThread()->rounds() >= 4; }, kHangLimitMs));
     EXPECT_EQ(session.SnapshotThread()->copies(), 1u);
 
     pointer.moveTo({120, 90});
     ASSERT_TRUE(waitForCopies(session, 2));
     // The repaint request arrives on the GUI thread, naming the window.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return drawn.size() >= 2; }, HangLimitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return drawn.size() >= 2; }, kHangLimitMs));
     EXPECT_EQ(drawn.last().at(0).value<IconWindow>(), IconWindow::Main);
     EXPECT_TRUE(pixelsAre(board.snapshotPicture(IconWindow::Main), areaOf({120, 90}, IconWindow::Main)));
 
@@ -179,7 +179,7 @@ TEST_F(SnapshotTest, MainSnapshotThenOs5SnapshotLeavesLowSnapTheHalfOfHighSnap) 
     const QImage high = board.snapshotPicture(IconWindow::Os5);
     EXPECT_TRUE(pixelsAre(high, areaOf({150, 100}, IconWindow::Os5)));
     const QImage low = board.snapshotPicture(IconWindow::Main);
-    EXPECT_EQ(low.size(), LowIconSize);
+    EXPECT_EQ(low.size(), kLowIconSize);
     EXPECT_TRUE(pixelsAre(low, [&](int x, int y) { return high.pixel(2 * x, 2 * y); }));
 }
 
@@ -306,9 +306,9 @@ TEST(SnapshotWorker, StopWakesAWorkerInALongPauseAtOnce) {
     worker.SetTarget(1);
     EXPECT_EQ(worker.targetWindow(), IconWindow::Os5);
     worker.Resume();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return worker.rounds() >= 1; }, HangLimitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return worker.rounds() >= 1; }, kHangLimitMs));
     worker.RequestStop();
-    EXPECT_TRUE(worker.wait(QDeadlineTimer(HangLimitMs)));
+    EXPECT_TRUE(worker.wait(QDeadlineTimer(kHangLimitMs)));
     EXPECT_EQ(worker.rounds(), 1u);
 }
 

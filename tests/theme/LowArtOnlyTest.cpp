@@ -54,17 +54,17 @@ UnpackedDatabase themeDatabase(bool withHigh) {
         if (withHigh)
             database.highPieces[i] = makeBlankPiece(themePieceTable()[i], PieceResolution::High);
     }
-    for (int s = IconSetSlotCount; s < IconSlotCount; ++s) {
-        database.lowIcons[s] = cellSheet(LowIconSize);
+    for (int s = kIconSetSlotCount; s < kIconSlotCount; ++s) {
+        database.lowIcons[s] = cellSheet(kLowIconSize);
         if (withHigh)
-            database.highIcons[s] = cellSheet(HighIconSize);
+            database.highIcons[s] = cellSheet(kHighIconSize);
     }
     return database;
 }
 
 QStringList allThemeIcons() {
     QStringList paths;
-    for (int s = IconSetSlotCount; s < IconSlotCount; ++s)
+    for (int s = kIconSetSlotCount; s < kIconSlotCount; ++s)
         paths << lowPiecePath(iconSlots()[s]);
     return paths;
 }
@@ -87,8 +87,8 @@ QStringList allLowPieces() {
 // partner is built in or was left by a database that had none. What the
 // pictures look like plays no part: the test sheets and databases are plain.
 TEST(LowArtOnly, PairsAreJudgedByWhereTheirPicturesCameFrom) {
-    const int first = IconSetSlotCount; // the first theme icon slot
-    const int last = IconSlotCount - 1;
+    const int first = kIconSetSlotCount; // the first theme icon slot
+    const int last = kIconSlotCount - 1;
     enum class Step { LowSheet, HighSheet, MainPick, Os5Pick, Database, LowOnlyDatabase, ResetOs5 };
     using enum Step;
     const QString firstIcon = "ThmeRsrc/Icon03E0.bmp";
@@ -173,7 +173,7 @@ TEST(LowArtOnly, ADatabaseWithoutHighPicturesMarksThemOnlyWhereThePairsAreBuilt)
             // The high pictures stay as they were.
             EXPECT_EQ(pieces.highPiece(i), before.highPiece(i));
         }
-        EXPECT_EQ(board.slotOrigin(IconWindow::Os5, IconSetSlotCount).source,
+        EXPECT_EQ(board.slotOrigin(IconWindow::Os5, kIconSetSlotCount).source,
                   pairsNamed ? PictureSource::DatabaseWithout : PictureSource::BuiltIn);
         EXPECT_EQ(board.slotOrigin(IconWindow::Os5, 0).source, PictureSource::BuiltIn);
     }
@@ -211,10 +211,10 @@ TEST(LowArtOnly, AllPiecesOfALowSheetAndTheIconSetSlots) {
     IconBoard board;
     board.setSheet(IconWindow::Main, cellSheet(mainIconGrid().fullSheetSize()));
     board.selectCell(IconWindow::Main, 9);
-    for (int slot = 0; slot < IconSetSlotCount; ++slot)
+    for (int slot = 0; slot < kIconSetSlotCount; ++slot)
         board.clickMainSlot(slot);
     const QList<DensityPair> icons = iconSetPairsWithLowArtOnly(board, os5Options());
-    ASSERT_EQ(icons.size(), IconSetSlotCount);
+    ASSERT_EQ(icons.size(), kIconSetSlotCount);
     EXPECT_EQ(icons.first(), (DensityPair{"IconRsrc/Icon03E1.bmp", "IconRsrc/Icon04H1.bmp"}));
     // Without an 8 or 16 bit depth no density-2 picture is named.
     BuildOptions lowDepths = os5Options();

@@ -66,6 +66,6 @@ TEST(ThemeBuildPlan, PieceFilesInSavingOrderForEachScreen) {
         EXPECT_EQ(files[low].picture.format(), QImage::Format_Indexed8);
         EXPECT_EQ(files.last().picture, pieces.highPiece(57));
         EXPECT_EQ(files[0].picture,
-                  icons.slotPicture(IconWindow::Main, IconSetSlotCount)); // first theme slot
+                  icons.slotPicture(IconWindow::Main, kIconSetSlotCount)); // first theme slot
     }
 }

@@ -64,10 +64,10 @@ QByteArray colourTheme(const QByteArray& name) {
     for (const ThemeBitmapFamily& f : themeBitmapFamilies())
         db.resources.push_back(
             {"Tbmp", quint16(f.id), family(f.piece().lowSize(), f.piece().highSize(), f.pieceIndex)});
-    for (int s = 0; s < IconSlotCount; ++s)
+    for (int s = 0; s < kIconSlotCount; ++s)
         if (iconSlots()[s].use == BuildKind::Theme)
             db.resources.push_back(
-                {"tAIB", quint16(iconSlots()[s].familyId), family(LowIconSize, HighIconSize, s)});
+                {"tAIB", quint16(iconSlots()[s].familyId), family(kLowIconSize, kHighIconSize, s)});
     return pdb::qtBytes(db.toBytes());
 }
 
@@ -114,7 +114,7 @@ protected:
         State s;
         for (int i = 0; i < kThemePieceCount; ++i)
             s.pictures << Form2->Pieces.lowPiece(i) << Form2->Pieces.highPiece(i);
-        for (int slot = 0; slot < IconSlotCount; ++slot)
+        for (int slot = 0; slot < kIconSlotCount; ++slot)
             s.pictures << Form1->IconBoard.slotPicture(IconWindow::Main, slot)
                        << Form1->IconBoard.slotPicture(IconWindow::Os5, slot);
         s.name = Form1->Edit1->text();
@@ -137,7 +137,7 @@ TEST_F(DatabaseWindows, DroppedThemeFillsBothThemeWindowsTheIconSlotsAndTheName)
         // Low 24-bit pieces keep the exact colour; 8-bit ones its nearest palette colour.
         const int f4 = themePieceIndex(u"F4");
         EXPECT_EQ(QColor(Form2->Pieces.lowPiece(f4).pixel(0, 0)), QColor(colourOf(f4, false)));
-        for (int s = 0; s < IconSlotCount; ++s) {
+        for (int s = 0; s < kIconSlotCount; ++s) {
             if (iconSlots()[s].use != BuildKind::Theme)
                 continue;
             ASSERT_EQ(QColor(Form1->IconBoard.slotPicture(IconWindow::Main, s).pixel(3, 3)),

@@ -128,11 +128,11 @@ TEST_F(IconPickerWindows, ControlsStandWhereTheTablesPutThemWithTheirFactoryPict
         const auto* low = Form1->findChild<TImage*>(QLatin1String(slot.mainName));
         const auto* high = Form7->findChild<TImage*>(QLatin1String(slot.os5Name));
         ASSERT_TRUE(low && high);
-        EXPECT_EQ(low->geometry(), QRect(slot.mainPos, LowIconSize));
-        EXPECT_EQ(high->geometry(), QRect(slot.os5Pos, HighIconSize));
+        EXPECT_EQ(low->geometry(), QRect(slot.mainPos, kLowIconSize));
+        EXPECT_EQ(high->geometry(), QRect(slot.os5Pos, kHighIconSize));
         EXPECT_EQ(low->picture(), shown(Form1, slot.mainHolder));
         EXPECT_EQ(high->picture(), shown(Form7, slot.os5Holder));
-        EXPECT_EQ(low->picture().size(), LowIconSize);
+        EXPECT_EQ(low->picture().size(), kLowIconSize);
         EXPECT_TRUE(Form1->IconPicker->holderImage(slot.mainHolder)->isHidden());
         EXPECT_TRUE(Form7->IconPicker->holderImage(slot.os5Holder)->isHidden());
     }
@@ -270,7 +270,7 @@ TEST_F(IconPickerWindows, AnOs5PickAlsoSetsThePartnerOnTheMainWindowAndItsResetL
     const QImage half = shown(Form1, "Image241");
     EXPECT_NE(half, mainBefore);
     EXPECT_EQ(half, Form1->IconBoard.slotPicture(IconWindow::Main, 0));
-    EXPECT_EQ(half.size(), LowIconSize);
+    EXPECT_EQ(half.size(), kLowIconSize);
     EXPECT_EQ(Form1->SelectedCell, 0); // the main window's cell is not touched
 
     // With no cell: HighSnap into the slot, its half into the partner.
@@ -415,7 +415,7 @@ TEST_F(IconPickerWindows, SampleSheetsBuildAnIconSetWhoseBitmapsAreTheSlotPictur
     ASSERT_TRUE(platform.messages.isEmpty()) << platform.messages.join('|').toStdString();
     // Main picks first; the OS5 picks then overwrite the first six main slots
     // with their half-size images, as a user working on both windows would.
-    for (int i = 0; i < IconSetSlotCount; ++i) {
+    for (int i = 0; i < kIconSetSlotCount; ++i) {
         click(Form1->IconPicker->cellTarget(1 + 5 * i));
         click(Form1->IconPicker->slotImage(i));
     }
@@ -443,7 +443,7 @@ TEST_F(IconPickerWindows, SampleSheetsBuildAnIconSetWhoseBitmapsAreTheSlotPictur
     for (const auto& resource : database->resources)
         icons += resource.type == "tAIB";
     EXPECT_EQ(icons, 12);
-    for (int i = 0; i < IconSetSlotCount; ++i) {
+    for (int i = 0; i < kIconSetSlotCount; ++i) {
         const IconSlot& slot = iconSlots()[i];
         SCOPED_TRACE(slot.mainName);
         const formats::PalmResource* resource = database->find("tAIB", slot.familyId);

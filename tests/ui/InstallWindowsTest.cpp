@@ -69,8 +69,8 @@ TEST_F(InstallWindows, EachEndOfTheToolIsReported) {
     // event loop kept turning.
     ASSERT_EQ(platform.processes.size(), cases.size());
     const ProcessLimits& limits = platform.processes.last().limits;
-    EXPECT_EQ(limits.timeoutMs, ui::InstallWaitMs);
-    EXPECT_EQ(ui::InstallWaitMs, 5000);
+    EXPECT_EQ(limits.timeoutMs, ui::kInstallWaitMs);
+    EXPECT_EQ(ui::kInstallWaitMs, 5000);
     EXPECT_TRUE(limits.leaveRunning);
     EXPECT_TRUE(limits.keepGoing);
 }

@@ -54,7 +54,7 @@ QByteArray plainTheme(bool withHigh) {
         db.resources.push_back({"Tbmp", quint16(f.id), family(f.piece().lowSize(), f.piece().highSize())});
     for (const IconSlot& slot : iconSlots())
         if (slot.use == BuildKind::Theme)
-            db.resources.push_back({"tAIB", quint16(slot.familyId), family(LowIconSize, HighIconSize)});
+            db.resources.push_back({"tAIB", quint16(slot.familyId), family(kLowIconSize, kHighIconSize)});
     return pdb::qtBytes(db.toBytes());
 }
 
@@ -191,7 +191,7 @@ TEST_F(OwnArtChecks, NoQuestionWithoutMixedPairsOrOffTheOs5Screen) {
 // picked over one of them is asked about, one undone is not, and a database
 // without high pictures leaves every pair asked about.
 TEST_F(OwnArtChecks, AfterOpeningADatabaseTheQuestionFollowsWhereThePicturesCameFrom) {
-    const int thirdThemeIcon = IconSetSlotCount + 2;
+    const int thirdThemeIcon = kIconSetSlotCount + 2;
     const struct {
         const char* what;
         bool withHigh;
@@ -205,7 +205,7 @@ TEST_F(OwnArtChecks, AfterOpeningADatabaseTheQuestionFollowsWhereThePicturesCame
         {"the pick undone", true, true, true, false, 0},
         {"the pick undone and done again", true, true, true, true, 1},
         {"a database without high pictures", false, false, false, false,
-         kThemePieceCount + ThemeIconSlotCount},
+         kThemePieceCount + kThemeIconSlotCount},
     };
     loadIcons(Form1, gradientSheet(mainIconGrid().fullSheetSize()));
     for (const auto& c : cases) {
@@ -259,7 +259,7 @@ TEST_F(OwnArtChecks, IconSetPicksOnTheMainWindowAreCountedOnOs5) {
     const QImage low =
         Form1->IconBoard.slotPicture(IconWindow::Main, 1).convertToFormat(QImage::Format_RGB32);
     const QImage high = seenPiece("IconRsrc/Icon04H2.bmp").convertToFormat(QImage::Format_RGB32);
-    ASSERT_EQ(high.size(), HighIconSize);
+    ASSERT_EQ(high.size(), kHighIconSize);
     for (QPoint p : {QPoint(0, 0), QPoint(9, 13), QPoint(63, 43)})
         EXPECT_EQ(high.pixel(p), low.pixel(p.x() / 2, p.y() / 2)) << p.x() << "," << p.y();
     EXPECT_EQ(Form1->IconBoard.slotPicture(IconWindow::Os5, 1),

@@ -46,9 +46,9 @@ protected:
             return file;
         }());
         Form6->Button1->click();
-        Form1->IconBoard.setSnapshotPicture(IconWindow::Main, test::filled(LowIconSize, qRgb(1, 200, 3)));
+        Form1->IconBoard.setSnapshotPicture(IconWindow::Main, test::filled(kLowIconSize, qRgb(1, 200, 3)));
         Form1->IconSlotClick(2);
-        Form1->IconBoard.setSnapshotPicture(IconWindow::Os5, test::filled(HighIconSize, qRgb(4, 5, 250)));
+        Form1->IconBoard.setSnapshotPicture(IconWindow::Os5, test::filled(kHighIconSize, qRgb(4, 5, 250)));
         Form7->IconSlotClick(30);
         Form1->Edit1->setText(QStringLiteral("Two evenings"));
     }
@@ -75,7 +75,7 @@ TEST_F(SessionWindows, TheNextRunStartsWhereThisOneEnded) {
 }
 
 TEST_F(SessionWindows, AChangeIsKeptWithinASecondWithoutWaitingForTheEnd) {
-    Form1->IconBoard.setSnapshotPicture(IconWindow::Main, test::filled(LowIconSize, qRgb(1, 200, 3)));
+    Form1->IconBoard.setSnapshotPicture(IconWindow::Main, test::filled(kLowIconSize, qRgb(1, 200, 3)));
     Form1->IconSlotClick(2);
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(path("vkdm_session/session.txt")), 30000);
     SessionFolder::Restored kept = SessionFolder(dir_.path()).restore();
@@ -83,7 +83,7 @@ TEST_F(SessionWindows, AChangeIsKeptWithinASecondWithoutWaitingForTheEnd) {
     EXPECT_EQ((*kept.work.mainSlots)[2], Form1->IconBoard.slotPicture(IconWindow::Main, 2));
 
     // The end of a snapshot changes the snapshot pictures: kept as well.
-    Form1->IconBoard.setSnapshotPicture(IconWindow::Main, test::filled(LowIconSize, qRgb(9, 9, 9)));
+    Form1->IconBoard.setSnapshotPicture(IconWindow::Main, test::filled(kLowIconSize, qRgb(9, 9, 9)));
     ui::noteWorkChanged();
     QTRY_VERIFY_WITH_TIMEOUT(*SessionFolder(dir_.path()).restore().work.lowSnap ==
                                  Form1->IconBoard.snapshotPicture(IconWindow::Main),

@@ -47,7 +47,7 @@ protected:
             ASSERT_EQ(Form2->pieceImage(i)->picture(), Form2->Pieces.lowPiece(i)) << i;
             ASSERT_EQ(Form6->pieceImage(i)->picture(), Form2->Pieces.highPiece(i)) << i;
         }
-        for (int s = 0; s < IconSlotCount; ++s) {
+        for (int s = 0; s < kIconSlotCount; ++s) {
             ASSERT_EQ(Form1->IconPicker->slotImage(s)->picture(),
                       Form1->IconBoard.slotPicture(IconWindow::Main, s));
             ASSERT_EQ(Form7->IconPicker->slotImage(s)->picture(),
@@ -90,20 +90,20 @@ TEST_F(UndoWindows, EachKindOfStepIsUndoneAndRedoneFromItsWindow) {
         {"snapshot into a main slot", "Undo pick icon",
          [] {
              Form1->IconBoard.setSnapshotPicture(IconWindow::Main,
-                                                 test::filled(LowIconSize, qRgb(1, 200, 3)));
+                                                 test::filled(kLowIconSize, qRgb(1, 200, 3)));
              Form1->LowSnapClick();
              Form1->IconSlotClick(25);
          }},
         {"Reset Data on the main window", "Undo reset data",
          [this] {
-             Form1->IconBoard.setSlotPicture(IconWindow::Main, 4, test::filled(LowIconSize, qRgb(9, 9, 9)));
+             Form1->IconBoard.setSlotPicture(IconWindow::Main, 4, test::filled(kLowIconSize, qRgb(9, 9, 9)));
              Form1->Edit1->setText("Sunset");
              platform.choiceAnswers.enqueue(0);
              Form1->Button6->click();
          }},
         {"Reset Data on the OS5 window", "Undo reset data",
          [this] {
-             Form1->IconBoard.setSlotPicture(IconWindow::Os5, 4, test::filled(HighIconSize, qRgb(9, 9, 9)));
+             Form1->IconBoard.setSlotPicture(IconWindow::Os5, 4, test::filled(kHighIconSize, qRgb(9, 9, 9)));
              platform.choiceAnswers.enqueue(0);
              Form7->Button6->click();
          }},
@@ -114,7 +114,7 @@ TEST_F(UndoWindows, EachKindOfStepIsUndoneAndRedoneFromItsWindow) {
          }},
         {"start afresh", "Undo start afresh",
          [] {
-             Form1->IconBoard.setSlotPicture(IconWindow::Main, 0, test::filled(LowIconSize, qRgb(9, 9, 9)));
+             Form1->IconBoard.setSlotPicture(IconWindow::Main, 0, test::filled(kLowIconSize, qRgb(9, 9, 9)));
              Form1->Edit1->setText("Dusk");
              action(Form1, "StartAfreshAction")->trigger();
          }},
@@ -143,7 +143,7 @@ TEST_F(UndoWindows, EachKindOfStepIsUndoneAndRedoneFromItsWindow) {
 }
 
 TEST_F(UndoWindows, TheKeysWorkInEveryWindowAndInTheNameField) {
-    Form1->IconBoard.setSnapshotPicture(IconWindow::Main, test::filled(LowIconSize, qRgb(1, 200, 3)));
+    Form1->IconBoard.setSnapshotPicture(IconWindow::Main, test::filled(kLowIconSize, qRgb(1, 200, 3)));
     const WorkState start = all();
     Form1->IconSlotClick(25);
     const WorkState picked = all();
@@ -202,8 +202,8 @@ TEST_F(UndoWindows, ResetDataAsksHowManyPicksGoAndIsUndoableAnyway) {
     EXPECT_EQ(Form1->History.stepCount(), 0);
 
     for (int slot : {0, 5, 31})
-        Form1->IconBoard.setSlotPicture(IconWindow::Main, slot, test::filled(LowIconSize, qRgb(slot, 9, 9)));
-    Form1->IconBoard.setSlotPicture(IconWindow::Os5, 2, test::filled(HighIconSize, qRgb(2, 9, 9)));
+        Form1->IconBoard.setSlotPicture(IconWindow::Main, slot, test::filled(kLowIconSize, qRgb(slot, 9, 9)));
+    Form1->IconBoard.setSlotPicture(IconWindow::Os5, 2, test::filled(kHighIconSize, qRgb(2, 9, 9)));
     const WorkState picked = all();
     platform.choiceAnswers.enqueue(1); // No
     Form1->Button6->click();
@@ -221,7 +221,7 @@ TEST_F(UndoWindows, ResetDataAsksHowManyPicksGoAndIsUndoableAnyway) {
 }
 
 TEST_F(UndoWindows, ABuildLeavesTheHistoryAlone) {
-    Form1->IconBoard.setSnapshotPicture(IconWindow::Main, test::filled(LowIconSize, qRgb(1, 200, 3)));
+    Form1->IconBoard.setSnapshotPicture(IconWindow::Main, test::filled(kLowIconSize, qRgb(1, 200, 3)));
     Form1->IconSlotClick(25);
     Form1->Edit1->setText("Built");
     Form1->ScreenType = 1; // the fixture's settings choose no screen, which a theme build refuses

@@ -126,18 +126,18 @@ TEST_F(Unpack, ThemesComeBackAsTheirSheetsAfterTheColourReduction) {
 
         // The theme's icons: the factory pictures, low always, high on OS5 only.
         const IconBoard factory;
-        for (int s = 0; s < IconSlotCount; ++s) {
+        for (int s = 0; s < kIconSlotCount; ++s) {
             const bool themeSlot = iconSlots()[s].use == BuildKind::Theme;
             ASSERT_EQ(!database.lowIcons[s].isNull(), themeSlot) << s;
             if (themeSlot) {
                 ASSERT_TRUE(sameAfterReduction(database.lowIcons[s], factory.slotPicture(IconWindow::Main, s),
-                                               QRect(QPoint(0, 0), LowIconSize), reduce))
+                                               QRect(QPoint(0, 0), kLowIconSize), reduce))
                     << iconSlots()[s].mainName;
             }
             ASSERT_EQ(!database.highIcons[s].isNull(), themeSlot && screen == QLatin1String("320x320 OS5"));
             if (!database.highIcons[s].isNull()) {
                 ASSERT_TRUE(sameAfterReduction(database.highIcons[s], factory.slotPicture(IconWindow::Os5, s),
-                                               QRect(QPoint(0, 0), HighIconSize), reduce))
+                                               QRect(QPoint(0, 0), kHighIconSize), reduce))
                     << iconSlots()[s].os5Name;
             }
         }
@@ -166,17 +166,17 @@ TEST_F(Unpack, IconSetSlotsComeBackAtBothDensities) {
         ASSERT_TRUE(pickIcons(board, IconWindow::Main, start.filePath("IconBMP/SampleIcons.bmp"),
                               {{0, 1}, {11, 272}}));
         const Reduction reduce = reductionFor(depth);
-        for (int s = 0; s < IconSlotCount; ++s) {
+        for (int s = 0; s < kIconSlotCount; ++s) {
             const bool setSlot = iconSlots()[s].use == BuildKind::IconSet;
             ASSERT_EQ(!database.lowIcons[s].isNull(), setSlot) << s;
             ASSERT_EQ(!database.highIcons[s].isNull(), setSlot) << s;
             if (!setSlot)
                 continue;
             ASSERT_TRUE(sameAfterReduction(database.lowIcons[s], board.slotPicture(IconWindow::Main, s),
-                                           QRect(QPoint(0, 0), LowIconSize), reduce))
+                                           QRect(QPoint(0, 0), kLowIconSize), reduce))
                 << iconSlots()[s].mainName;
             ASSERT_TRUE(sameAfterReduction(database.highIcons[s], board.slotPicture(IconWindow::Os5, s),
-                                           QRect(QPoint(0, 0), HighIconSize), reduce))
+                                           QRect(QPoint(0, 0), kHighIconSize), reduce))
                 << iconSlots()[s].os5Name;
         }
     }
@@ -273,7 +273,7 @@ TEST_F(Unpack, CommandLineWritesTheSheetsAndIconsItHasAndSaysWhatItSkipped) {
     EXPECT_EQ(sheet.size(), kLowSheetSize);
     EXPECT_EQ(readBytes(start.filePath("low.bmp")).at(28), 24) << "a 24-bit BMP";
     EXPECT_EQ(QDir(start.filePath("icons")).entryList({"Icon?3*.bmp"}, QDir::Files).size(),
-              ThemeIconSlotCount);
+              kThemeIconSlotCount);
     EXPECT_TRUE(QDir(start.filePath("icons")).entryList({"Icon?4*.bmp"}, QDir::Files).isEmpty());
 
     // The written sheet cuts into the same pieces the database holds.
@@ -292,7 +292,7 @@ TEST_F(Unpack, IconsAsPngLoadBackToTheDatabasesIcons) {
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const UnpackedDatabase database = unpack(path);
     int written = 0;
-    for (int s = 0; s < IconSlotCount; ++s) {
+    for (int s = 0; s < kIconSlotCount; ++s) {
         if (database.lowIcons[s].isNull())
             continue;
         const QString file = start.filePath(QStringLiteral("icons/%1.png").arg(iconSlots()[s].lowPiece));
@@ -302,7 +302,7 @@ TEST_F(Unpack, IconsAsPngLoadBackToTheDatabasesIcons) {
         EXPECT_EQ(back, database.lowIcons[s]) << file.toStdString();
         ++written;
     }
-    EXPECT_EQ(written, ThemeIconSlotCount);
+    EXPECT_EQ(written, kThemeIconSlotCount);
     EXPECT_TRUE(QDir(start.filePath("icons")).entryList({"*.bmp"}, QDir::Files).isEmpty());
 
     const CliResult wrong =

@@ -80,7 +80,7 @@ TEST(EditHistory, EachKindOfStepIsUndoneAndRedone) {
         work.board.setSheet(IconWindow::Os5, sheetNumbered({726, 484}, 3));
         work.board.selectCell(IconWindow::Main, 40);
         work.board.clickSlot(IconWindow::Main, 0);
-        work.board.setSnapshotPicture(IconWindow::Main, test::filled(LowIconSize, qRgb(200, 0, 0)));
+        work.board.setSnapshotPicture(IconWindow::Main, test::filled(kLowIconSize, qRgb(200, 0, 0)));
         work.name = "Sunset";
         const WorkState before = work.all();
 
@@ -160,7 +160,7 @@ TEST(EditHistory, TypingIsOneStepPerBurst) {
 
 TEST(EditHistory, AtMostAHundredStepsAreKept) {
     Work work;
-    for (int i = 1; i <= EditHistory::StepLimit + 5; ++i) {
+    for (int i = 1; i <= EditHistory::kStepLimit + 5; ++i) {
         work.history.endNameBurst();
         work.history.recordNameEdit(work.name, QString::number(i));
         work.name = QString::number(i);
@@ -182,10 +182,10 @@ TEST(EditHistory, AtMost64MegabytesOfPicturesAreKept) {
         ASSERT_TRUE(work.history.record(StepKind::SheetLoad, WorkPart::Pieces, [&] {
             work.pieces.loadSheet(sheets[loads % 2], PieceResolution::High);
         }));
-        ASSERT_LE(work.history.pictureBytes(), EditHistory::PictureByteLimit) << loads;
+        ASSERT_LE(work.history.pictureBytes(), EditHistory::kPictureByteLimit) << loads;
     }
     ASSERT_LT(work.history.stepCount(), loads) << "the pictures never reached the limit";
-    EXPECT_GT(work.history.pictureBytes(), EditHistory::PictureByteLimit * 3 / 4) << "only the oldest went";
+    EXPECT_GT(work.history.pictureBytes(), EditHistory::kPictureByteLimit * 3 / 4) << "only the oldest went";
 
     // Dropping the oldest steps left the work and the newest steps as they were.
     const WorkState now = work.all();

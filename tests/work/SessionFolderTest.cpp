@@ -25,10 +25,10 @@ WorkState someWork() {
     work.pieces->loadSheet(
         test::coordinateSheet(kLowSheetSize, [](int x, int y) { return qRgb(x * 7 & 0xFF, y & 0xFF, 40); }),
         PieceResolution::Low);
-    (*work.mainSlots)[3] = test::filled(LowIconSize, qRgb(10, 20, 30));
-    (*work.os5Slots)[31] = test::coordinateSheet(HighIconSize);
-    *work.lowSnap = test::filled(LowIconSize, qRgb(200, 1, 1));
-    *work.highSnap = test::coordinateSheet(HighIconSize, [](int x, int y) { return qRgb(y, x, 99); });
+    (*work.mainSlots)[3] = test::filled(kLowIconSize, qRgb(10, 20, 30));
+    (*work.os5Slots)[31] = test::coordinateSheet(kHighIconSize);
+    *work.lowSnap = test::filled(kLowIconSize, qRgb(200, 1, 1));
+    *work.highSnap = test::coordinateSheet(kHighIconSize, [](int x, int y) { return qRgb(y, x, 99); });
     work.name = QStringLiteral("Sun set 100% \u00fcber");
     return work;
 }
@@ -70,7 +70,7 @@ TEST_F(SessionFolderTest, OnlyChangedPicturesAreWrittenAgain) {
     ASSERT_EQ(folder.keep(work), QString());
     const QByteArray highBefore = test::readBytes(sessionPath("theme-high.2.bmp"));
     ASSERT_EQ(folder.keep(work), QString()); // unchanged: nothing written
-    (*work.mainSlots)[0] = test::filled(LowIconSize, qRgb(1, 2, 3));
+    (*work.mainSlots)[0] = test::filled(kLowIconSize, qRgb(1, 2, 3));
     work.name = QStringLiteral("Dusk");
     ASSERT_EQ(folder.keep(work), QString());
     EXPECT_EQ(filesOf(sessionPath()), (QStringList{"icons-main.5.bmp", "icons-os5.4.bmp", "session.txt",
@@ -80,7 +80,7 @@ TEST_F(SessionFolderTest, OnlyChangedPicturesAreWrittenAgain) {
     // A new run goes on from the numbers the folder holds.
     SessionFolder next(start.path());
     ASSERT_TRUE(next.restore().work == work);
-    (*work.os5Slots)[0] = test::filled(HighIconSize, qRgb(1, 2, 3));
+    (*work.os5Slots)[0] = test::filled(kHighIconSize, qRgb(1, 2, 3));
     ASSERT_EQ(next.keep(work), QString());
     EXPECT_TRUE(QFileInfo::exists(sessionPath("icons-os5.6.bmp")));
     EXPECT_FALSE(QFileInfo::exists(sessionPath("icons-os5.4.bmp")));
@@ -93,7 +93,7 @@ TEST_F(SessionFolderTest, OnlyChangedPicturesAreWrittenAgain) {
 TEST_F(SessionFolderTest, OriginsComeBackAndOlderSessionsAreJudgedByLook) {
     WorkState work = builtInWork();
     work.pieces->loadSheet(test::coordinateSheet(kLowSheetSize), PieceResolution::Low);
-    (*work.mainSlots)[3] = test::filled(LowIconSize, qRgb(10, 20, 30));
+    (*work.mainSlots)[3] = test::filled(kLowIconSize, qRgb(10, 20, 30));
     work.mainOrigins[3] = PictureOrigin::fresh(PictureSource::Cell);
     work.os5Origins[5] = PictureOrigin::fresh(PictureSource::DatabaseWithout);
     ASSERT_EQ(SessionFolder(start.path()).keep(work), QString());

@@ -16,18 +16,18 @@ using namespace vv;
 
 namespace {
 
-constexpr QRgb SheetColour = 0xFFD8DCE4u;
-constexpr QRgb FrameColour = 0xFFA8B0BCu;
-constexpr int SchemeCount = 13;
+constexpr QRgb kSheetColour = 0xFFD8DCE4u;
+constexpr QRgb kFrameColour = 0xFFA8B0BCu;
+constexpr int kSchemeCount = 13;
 
 // Icon n (0-based) of the sample set: every glyph but the blank one, cycling
 // through colour schemes spread around the colour wheel.
 IconGlyph sampleGlyph(int n) {
-    return IconGlyph(n % (IconGlyphCount - 1));
+    return IconGlyph(n % (kIconGlyphCount - 1));
 }
 
 IconColours sampleColours(int n) {
-    const int hue = (n / (IconGlyphCount - 1)) % SchemeCount * 360 / SchemeCount;
+    const int hue = (n / (kIconGlyphCount - 1)) % kSchemeCount * 360 / kSchemeCount;
     return {QColor::fromHsv(hue, 40, 250).rgb(), QColor::fromHsv(hue, 230, 70).rgb(),
             QColor::fromHsv(hue, 190, 210).rgb()};
 }
@@ -41,9 +41,9 @@ QImage drawSheet(IconWindow window) {
     // Room for every cell's whole source rectangle, and at least the control.
     const QSize size(qMax(extent.right() + 1, grid.sheetSize.width()),
                      qMax(extent.bottom() + 1, grid.sheetSize.height()));
-    QImage sheet = makeRgbPicture(size, SheetColour);
+    QImage sheet = makeRgbPicture(size, kSheetColour);
     QPainter frames(&sheet);
-    frames.setPen(QColor::fromRgb(FrameColour));
+    frames.setPen(QColor::fromRgb(kFrameColour));
     for (int cell = 1; cell <= grid.cellCount; ++cell) {
         // The click target, in sheet coordinates, outlined like the window's bevels.
         const QRect target = grid.clickTarget(cell).translated(-grid.sheetPos);
@@ -69,11 +69,11 @@ bool saveBmp(const QImage& picture, const QString& path) {
 }
 
 QImage contactPrint() {
-    QImage print = makeRgbPicture(QSize(8 + 70 * 8, 8 + 50 * 5), SheetColour);
+    QImage print = makeRgbPicture(QSize(8 + 70 * 8, 8 + 50 * 5), kSheetColour);
     QPainter p(&print);
-    for (int i = 0; i < IconSlotCount + 1; ++i) {
-        const QImage low = i < IconSlotCount ? factorySlotPicture(i, 1) : factorySnapshotPicture(1);
-        const QImage high = i < IconSlotCount ? factorySlotPicture(i, 2) : factorySnapshotPicture(2);
+    for (int i = 0; i < kIconSlotCount + 1; ++i) {
+        const QImage low = i < kIconSlotCount ? factorySlotPicture(i, 1) : factorySnapshotPicture(1);
+        const QImage high = i < kIconSlotCount ? factorySlotPicture(i, 2) : factorySnapshotPicture(2);
         const QPoint at(8 + 70 * (i % 8), 8 + 50 * (i / 8));
         p.drawImage(at, high);
         p.drawImage(at + QPoint(34, 46 - 22 - 2), low);
