@@ -277,24 +277,26 @@ void drawLantern(Canvas& c) {
 
 void drawPiece(Canvas& c, const ThemePiece& piece, int variant) {
     const QSize size = piece.lowSize();
-    if (size == QSize(36, 12))
-        drawTab(c, size, variant);
-    else if (size == QSize(63, 15))
-        drawTitle(c, size);
-    else if (size == QSize(160, 36))
-        drawBar(c, size, variant);
-    else if (size == QSize(12, 12))
-        drawSmallArrowButton(c, size, variant);
-    else if (size == QSize(16, 16))
-        drawBarButton(c, size, variant);
-    else if (size == QSize(31, 30))
-        drawCell(c, size, variant);
-    else if (size == QSize(13, 13))
-        drawCheckBox(c, size, variant);
-    else if (size.width() == 8)
-        drawGlyph(c, size, variant);
-    else
-        drawLantern(c);
+    switch (pieceShapeOf(size)) {
+    case PieceShape::Tab:
+        return drawTab(c, size, variant);
+    case PieceShape::Title:
+        return drawTitle(c, size);
+    case PieceShape::Bar:
+        return drawBar(c, size, variant);
+    case PieceShape::SmallArrowButton:
+        return drawSmallArrowButton(c, size, variant);
+    case PieceShape::BarButton:
+        return drawBarButton(c, size, variant);
+    case PieceShape::Cell:
+        return drawCell(c, size, variant);
+    case PieceShape::CheckBox:
+        return drawCheckBox(c, size, variant);
+    case PieceShape::Glyph:
+        return drawGlyph(c, size, variant);
+    case PieceShape::Mark:
+        return drawLantern(c);
+    }
 }
 
 } // namespace

@@ -115,6 +115,23 @@ const std::array<ThemePiece, kThemePieceCount>& themePieceTable() {
     return table;
 }
 
+PieceShape pieceShapeOf(QSize lowSize) {
+    struct Row {
+        QSize size;
+        PieceShape shape;
+    };
+    static constexpr Row kShapes[] = {
+        {{36, 12}, PieceShape::Tab},       {{63, 15}, PieceShape::Title},
+        {{160, 36}, PieceShape::Bar},      {{12, 12}, PieceShape::SmallArrowButton},
+        {{16, 16}, PieceShape::BarButton}, {{31, 30}, PieceShape::Cell},
+        {{13, 13}, PieceShape::CheckBox},
+    };
+    for (const Row& row : kShapes)
+        if (row.size == lowSize)
+            return row.shape;
+    return lowSize.width() == 8 ? PieceShape::Glyph : PieceShape::Mark;
+}
+
 int themePieceIndex(QStringView code) {
     const auto& table = themePieceTable();
     for (int i = 0; i < kThemePieceCount; ++i)

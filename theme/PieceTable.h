@@ -53,4 +53,9 @@ const std::array<ThemePiece, kThemePieceCount>& themePieceTable();
 // Index into themePieceTable(), or -1 for a code that names no piece.
 int themePieceIndex(QStringView code);
 
+// The kinds of piece a painter draws, told apart by their low-resolution size;
+// the one piece of no other size is the launcher's mark.
+enum class PieceShape { Tab, Title, Bar, SmallArrowButton, BarButton, Cell, CheckBox, Glyph, Mark };
+PieceShape pieceShapeOf(QSize lowSize);
+
 } // namespace vv

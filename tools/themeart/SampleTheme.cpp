@@ -407,24 +407,26 @@ void drawFlame(Art& art) {
 }
 
 void drawPiece(Art& art, QSize size, int variant) {
-    if (size == QSize(36, 12))
-        drawTab(art, size, variant);
-    else if (size == QSize(63, 15))
-        drawTitle(art, size);
-    else if (size == QSize(160, 36))
-        drawBar(art, size, variant);
-    else if (size == QSize(12, 12))
-        drawSmallArrowButton(art, size, variant);
-    else if (size == QSize(16, 16))
-        drawBarButton(art, size, variant);
-    else if (size == QSize(31, 30))
-        drawCell(art, size, variant);
-    else if (size == QSize(13, 13))
-        drawCheckBox(art, size, variant);
-    else if (size.width() == 8)
-        drawGlyph(art, size, variant);
-    else
-        drawFlame(art);
+    switch (pieceShapeOf(size)) {
+    case PieceShape::Tab:
+        return drawTab(art, size, variant);
+    case PieceShape::Title:
+        return drawTitle(art, size);
+    case PieceShape::Bar:
+        return drawBar(art, size, variant);
+    case PieceShape::SmallArrowButton:
+        return drawSmallArrowButton(art, size, variant);
+    case PieceShape::BarButton:
+        return drawBarButton(art, size, variant);
+    case PieceShape::Cell:
+        return drawCell(art, size, variant);
+    case PieceShape::CheckBox:
+        return drawCheckBox(art, size, variant);
+    case PieceShape::Glyph:
+        return drawGlyph(art, size, variant);
+    case PieceShape::Mark:
+        return drawFlame(art);
+    }
 }
 
 } // namespace
