@@ -27,7 +27,7 @@ int levelNumber(int value) {
 } // namespace
 
 const std::array<QRgb, 256>& palmSystemPalette() {
-    return formats::palmPaletteColours;
+    return formats::kPalmPaletteColours;
 }
 
 QVector<QRgb> palmColorTable() {

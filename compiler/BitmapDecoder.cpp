@@ -158,7 +158,7 @@ QImage imageOf(const DecodedBitmap& b) {
     }
     QImage image(b.width, b.height, QImage::Format_Indexed8);
     image.setColorTable(
-        b.depth == 8 ? QList<QRgb>(formats::palmPaletteColours.begin(), formats::palmPaletteColours.end())
+        b.depth == 8 ? QList<QRgb>(formats::kPalmPaletteColours.begin(), formats::kPalmPaletteColours.end())
                      : BitmapDecoder::greyTable(b.depth));
     for (int y = 0; y < b.height; ++y) {
         uchar* line = image.scanLine(y);

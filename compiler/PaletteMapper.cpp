@@ -5,7 +5,7 @@
 namespace vv::pdb {
 
 PaletteMapper::PaletteMapper() {
-    const auto& table = formats::palmPaletteColours;
+    const auto& table = formats::kPalmPaletteColours;
     constexpr int levels[6] = {0x00, 0x33, 0x66, 0x99, 0xCC, 0xFF};
     auto levelOf = [&](int v) {
         for (int i = 0; i < 6; ++i)

@@ -33,7 +33,7 @@ int PixelConverter::greyIndex(int sum, int depth) {
 
 int PixelConverter::paletteIndex(formats::PaletteColour colour, std::optional<int> transparentIndex) const {
     if (transparentIndex &&
-        (colour & 0xFFFFFF) == (formats::palmPaletteColours[size_t(*transparentIndex)] & 0xFFFFFF))
+        (colour & 0xFFFFFF) == (formats::kPalmPaletteColours[size_t(*transparentIndex)] & 0xFFFFFF))
         return *transparentIndex;
     return palette_.indexOf(colour);
 }
@@ -47,7 +47,7 @@ std::string PixelConverter::convert(const Picture& picture, int depth,
     // No picture colour has alpha 0 after the OR below, so this never matches
     // when there is no transparency index.
     const formats::PaletteColour transparentColour =
-        transparentIndex ? (formats::palmPaletteColours[size_t(*transparentIndex)] | 0xFF000000u)
+        transparentIndex ? (formats::kPalmPaletteColours[size_t(*transparentIndex)] | 0xFF000000u)
                          : formats::PaletteColour(0);
     for (int y = 0; y < height; ++y) {
         const formats::PaletteColour* in = picture.row(y);

@@ -62,7 +62,7 @@ constexpr std::array<PaletteColour, 256> build() {
 
 // 256 entries: the 215 non-black colour-cube colours by the handheld's index rule,
 // 15 greys and extras at 215..229, black at 230..255.
-inline constexpr std::array<PaletteColour, 256> palmPaletteColours = palette::build();
+inline constexpr std::array<PaletteColour, 256> kPalmPaletteColours = palette::build();
 
 // Nearest palette entry by squared RGB distance; on a tie the highest index wins,
 // so black maps to 255. This is the rule the compiler uses for 8 bpp bitmaps.
@@ -71,7 +71,7 @@ inline int nearestPaletteIndex(PaletteColour colour) {
     int best = 255;
     int bestDistance = INT_MAX;
     for (int i = 255; i >= 0; --i) {
-        const PaletteColour entry = palmPaletteColours[std::size_t(i)];
+        const PaletteColour entry = kPalmPaletteColours[std::size_t(i)];
         const int dr = r - colourRed(entry), dg = g - colourGreen(entry), db = b - colourBlue(entry);
         const int distance = dr * dr + dg * dg + db * db;
         if (distance < bestDistance) {

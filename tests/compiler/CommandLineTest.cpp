@@ -25,22 +25,22 @@ namespace {
 class CommandLine : public ::testing::Test {
 public:
     void SetUp() override {
-        ASSERT_TRUE(m_dir.isValid());
+        ASSERT_TRUE(dir_.isValid());
         ASSERT_TRUE(QFile::copy(vv::test::fixturePath("compiler/pictures/a.bmp"), path("ThmeRsrc/a.bmp")) ||
                     (QDir().mkpath(path("ThmeRsrc")) &&
                      QFile::copy(vv::test::fixturePath("compiler/pictures/a.bmp"), path("ThmeRsrc/a.bmp"))));
         QDir().mkpath(path("PDBFiles"));
     }
-    QString path(const QString& relative) const { return m_dir.filePath(relative); }
+    QString path(const QString& relative) const { return dir_.filePath(relative); }
     void writeScript(const QByteArray& text) { ASSERT_TRUE(writeBytes(path("vkdm_script.rcp"), text)); }
     vv::test::CompilerRun compile(const QString& output = QStringLiteral("PDBFiles/out.pdb")) {
-        return runCompiler(themeArguments(QStringLiteral("vkdm_script.rcp"), output), m_dir.path());
+        return runCompiler(themeArguments(QStringLiteral("vkdm_script.rcp"), output), dir_.path());
     }
     QStringList folderEntries(const QString& folder) const {
         return QDir(path(folder)).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
     }
 
-    QTemporaryDir m_dir;
+    QTemporaryDir dir_;
 };
 
 const QByteArray goodFamily = "BITMAPFAMILYEX ID 1000\r\n BEGIN\r\n"
@@ -147,21 +147,21 @@ TEST_F(CommandLine, UsageErrors) {
         {"-creator", "reze", "vkdm_script.rcp", "PDBFiles/out.pdb", "-type"},
     };
     for (const QStringList& arguments : cases) {
-        const auto run = runCompiler(arguments, m_dir.path());
+        const auto run = runCompiler(arguments, dir_.path());
         EXPECT_EQ(run.exitCode, 1) << arguments.join(' ').toStdString();
         EXPECT_TRUE(run.errors.contains("usage: vkdm_pdb")) << run.errors.toStdString();
         EXPECT_FALSE(QFileInfo::exists(path("PDBFiles/out.pdb")));
     }
-    EXPECT_EQ(runCompiler({"--bogus"}, m_dir.path()).exitCode, 1);
+    EXPECT_EQ(runCompiler({"--bogus"}, dir_.path()).exitCode, 1);
 }
 
 TEST_F(CommandLine, HelpAndVersion) {
     for (const char* option : {"-h", "--help"}) {
-        const auto run = runCompiler({option}, m_dir.path());
+        const auto run = runCompiler({option}, dir_.path());
         EXPECT_EQ(run.exitCode, 0);
         EXPECT_TRUE(run.output.startsWith("usage: vkdm_pdb")) << run.output.toStdString();
     }
-    const auto run = runCompiler({"--version"}, m_dir.path());
+    const auto run = runCompiler({"--version"}, dir_.path());
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.output.trimmed(), QStringLiteral("vkdm_pdb " VV_VERSION));
 }
@@ -179,13 +179,13 @@ TEST_F(CommandLine, OversizeResourcesAndEditIDsWarnButSucceed) {
     EXPECT_TRUE(QFileInfo::exists(path("PDBFiles/out.pdb")));
 
     run = runCompiler({"-type", "thme", "-creator", "reze", "vkdm_script.rcp", "PDBFiles/out.pdb"},
-                      m_dir.path());
+                      dir_.path());
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.errors.contains("vkdm_script.rcp:3: warning: resource ID 10000"))
         << run.errors.toStdString();
 
     run = runCompiler({"-q", "-type", "thme", "-creator", "reze", "vkdm_script.rcp", "PDBFiles/out.pdb"},
-                      m_dir.path());
+                      dir_.path());
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.errors.isEmpty()) << run.errors.toStdString();
 }
@@ -204,7 +204,7 @@ TEST_F(CommandLine, NameFieldTypeCreatorAndDates) {
     };
     for (const Case& c : cases) {
         const auto run = runCompiler({"-ro", "-type", "Icns", "-creator", "rz", "vkdm_script.rcp", c.output},
-                                     m_dir.path(), QStringLiteral("0"));
+                                     dir_.path(), QStringLiteral("0"));
         ASSERT_EQ(run.exitCode, 0) << run.errors.toStdString();
         std::string error;
         const auto db =
@@ -218,7 +218,7 @@ TEST_F(CommandLine, NameFieldTypeCreatorAndDates) {
     }
     // Without SOURCE_DATE_EPOCH the dates are the current local time.
     ASSERT_EQ(
-        runCompiler(themeArguments("vkdm_script.rcp", "PDBFiles/now.pdb"), m_dir.path(), QString()).exitCode,
+        runCompiler(themeArguments("vkdm_script.rcp", "PDBFiles/now.pdb"), dir_.path(), QString()).exitCode,
         0);
     const auto db =
         vv::formats::PalmDatabase::fromBytes(vv::pdb::bytesOf(readBytes(path("PDBFiles/now.pdb"))), nullptr);
@@ -229,7 +229,7 @@ TEST_F(CommandLine, NameFieldTypeCreatorAndDates) {
     EXPECT_LE(std::abs(qint64(db->creationDate) - expected), 120);
 
     const auto bad =
-        runCompiler(themeArguments("vkdm_script.rcp", "PDBFiles/x.pdb"), m_dir.path(), "yesterday");
+        runCompiler(themeArguments("vkdm_script.rcp", "PDBFiles/x.pdb"), dir_.path(), "yesterday");
     EXPECT_EQ(bad.exitCode, 1);
     EXPECT_TRUE(bad.errors.contains("SOURCE_DATE_EPOCH")) << bad.errors.toStdString();
 }

@@ -44,16 +44,16 @@ const char* nameOf(Special kind) {
 class HostileInput : public ::testing::Test {
 public:
     void SetUp() override {
-        ASSERT_TRUE(m_dir.isValid());
+        ASSERT_TRUE(dir_.isValid());
         ASSERT_TRUE(QFile::copy(vv::test::fixturePath("compiler/pictures/a.bmp"), path("a.bmp")));
         ASSERT_TRUE(writeBytes(path("data.bin"), "DATA"));
         ASSERT_TRUE(writeBytes(path("old.pdb"), "an older database"));
     }
     ~HostileInput() override {
-        for (int fd : m_sockets)
+        for (int fd : sockets_)
             ::close(fd);
     }
-    QString path(const QString& name) const { return m_dir.filePath(name); }
+    QString path(const QString& name) const { return dir_.filePath(name); }
 
     // A special file of `kind` at `name` in the scratch folder. The device is a
     // copy of /dev/null (or /dev/null itself where nodes cannot be made, which
@@ -81,7 +81,7 @@ public:
             EXPECT_LT(size_t(native.size()), sizeof(address.sun_path));
             std::memcpy(address.sun_path, native.constData(), size_t(native.size()));
             EXPECT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
-            m_sockets.push_back(fd);
+            sockets_.push_back(fd);
             return at;
         }
         }
@@ -101,7 +101,7 @@ public:
         request.allowEditID = true;
         vv::pdb::Diagnostics diagnostics;
         const QString before = QDir::currentPath();
-        QDir::setCurrent(m_dir.path());
+        QDir::setCurrent(dir_.path());
         const bool ok = vv::pdb::ResourceCompiler::run(request, &diagnostics);
         QDir::setCurrent(before);
         for (const auto& d : diagnostics)
@@ -109,8 +109,8 @@ public:
         return ok;
     }
 
-    QTemporaryDir m_dir;
-    std::vector<int> m_sockets;
+    QTemporaryDir dir_;
+    std::vector<int> sockets_;
 };
 
 const QByteArray pictureScript = "BITMAPFAMILYEX ID 1000 BEGIN BITMAP \"a.bmp\" BPP 8 END\n";
@@ -137,7 +137,7 @@ TEST_F(HostileInput, SpecialFilesAreRefusedAsOutputAndLeftAsTheyAre) {
         EXPECT_TRUE(isType(output, c.type)) << nameOf(c.kind) << " was replaced";
     }
     // Nothing was left behind beside them either.
-    const QStringList left = QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    const QStringList left = QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
     for (const QString& name : left)
         EXPECT_FALSE(name.contains(QStringLiteral(".pdb."))) << name.toStdString();
 }
@@ -147,7 +147,7 @@ TEST_F(HostileInput, SpecialFilesAreRefusedAsScriptPictureOrDataWithoutWaiting) 
         for (const char* role : {"script", "picture", "data"}) {
             const QString special =
                 make(kind, QStringLiteral("%1-%2").arg(QLatin1String(role)).arg(int(kind)), true);
-            const QByteArray native = QDir(m_dir.path()).relativeFilePath(special).toUtf8();
+            const QByteArray native = QDir(dir_.path()).relativeFilePath(special).toUtf8();
             QString errors;
             bool ok = true;
             if (!std::strcmp(role, "script"))

@@ -100,14 +100,14 @@ TEST(CompilerText, SourceDateEpochIsAWholeNumberOfSeconds) {
 class CompilerOutput : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(m_dir.isValid());
-        const QString picture = m_dir.filePath("a.bmp");
+        ASSERT_TRUE(dir_.isValid());
+        const QString picture = dir_.filePath("a.bmp");
         ASSERT_TRUE(QFile::copy(vv::test::fixturePath("compiler/pictures/a.bmp"), picture));
         ASSERT_TRUE(
-            vv::test::writeBytes(m_dir.filePath("script.rcp"), "BITMAPFAMILYEX ID 1000 BEGIN BITMAP \"" +
-                                                                   picture.toUtf8() + "\" BPP 8 END\n"));
+            vv::test::writeBytes(dir_.filePath("script.rcp"), "BITMAPFAMILYEX ID 1000 BEGIN BITMAP \"" +
+                                                                  picture.toUtf8() + "\" BPP 8 END\n"));
     }
-    std::string path(const char* name) const { return vv::pdb::utf8Of(m_dir.filePath(name)); }
+    std::string path(const char* name) const { return vv::pdb::utf8Of(dir_.filePath(name)); }
     bool compile(const std::string& output) {
         vv::pdb::CompileRequest request;
         request.scriptPath = path("script.rcp");
@@ -125,10 +125,10 @@ protected:
         return bytes ? vv::formats::PalmDatabase::fromBytes(*bytes, nullptr) : std::nullopt;
     }
     QStringList entries() const {
-        return QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+        return QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
     }
 
-    QTemporaryDir m_dir;
+    QTemporaryDir dir_;
 };
 
 TEST_F(CompilerOutput, AReplacedFileKeepsItsPermissionsAndANewOneGetsTheUsualOnes) {
@@ -152,10 +152,10 @@ TEST_F(CompilerOutput, AReplacedFileKeepsItsPermissionsAndANewOneGetsTheUsualOne
 }
 
 TEST_F(CompilerOutput, ALinkStaysALinkAndItsTargetIsReplaced) {
-    ASSERT_TRUE(vv::test::writeBytes(m_dir.filePath("target.pdb"), "old"));
+    ASSERT_TRUE(vv::test::writeBytes(dir_.filePath("target.pdb"), "old"));
     ASSERT_EQ(::symlink("target.pdb", path("link.pdb").c_str()), 0);
     ASSERT_TRUE(compile(path("link.pdb")));
-    EXPECT_TRUE(QFileInfo(m_dir.filePath("link.pdb")).isSymLink());
+    EXPECT_TRUE(QFileInfo(dir_.filePath("link.pdb")).isSymLink());
     const auto db = database(path("target.pdb"));
     ASSERT_TRUE(db);
     EXPECT_EQ(db->name, "link"); // named as the program was asked to name it
