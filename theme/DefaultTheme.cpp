@@ -21,16 +21,6 @@ constexpr QRgb kOrange = 0xFFFF9900u;
 constexpr QRgb kYellow = 0xFFFFCC00u;
 constexpr QRgb kClear = kDefaultThemeTransparent;
 
-// Pieces are told apart by their size and by their place among the pieces of
-// the same size in table order, so the piece table stays the only list of codes.
-int variantOf(int index) {
-    const auto& table = themePieceTable();
-    int variant = 0;
-    for (int i = 0; i < index; ++i)
-        variant += table[i].lowSize() == table[index].lowSize() ? 1 : 0;
-    return variant;
-}
-
 // Drawing happens in low-resolution units; the painter's scale doubles them for
 // the high-resolution pieces, which keeps both sets the same design.
 class Canvas {
@@ -307,7 +297,7 @@ QImage drawDefaultPiece(int index, PieceResolution resolution) {
     QImage rgb = makeRgbPicture(piece.size(resolution), kClear);
     {
         Canvas canvas(rgb, scale);
-        drawPiece(canvas, piece, variantOf(index));
+        drawPiece(canvas, piece, pieceVariantOf(index));
     }
     if (piece.depth(resolution) == PieceDepth::Rgb24)
         return rgb;

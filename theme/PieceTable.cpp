@@ -132,6 +132,14 @@ PieceShape pieceShapeOf(QSize lowSize) {
     return lowSize.width() == 8 ? PieceShape::Glyph : PieceShape::Mark;
 }
 
+int pieceVariantOf(int index) {
+    const auto& table = themePieceTable();
+    int variant = 0;
+    for (int i = 0; i < index; ++i)
+        variant += table[i].lowSize() == table[index].lowSize() ? 1 : 0;
+    return variant;
+}
+
 int themePieceIndex(QStringView code) {
     const auto& table = themePieceTable();
     for (int i = 0; i < kThemePieceCount; ++i)

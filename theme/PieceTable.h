@@ -57,5 +57,9 @@ int themePieceIndex(QStringView code);
 // the one piece of no other size is the launcher's mark.
 enum class PieceShape { Tab, Title, Bar, SmallArrowButton, BarButton, Cell, CheckBox, Glyph, Mark };
 PieceShape pieceShapeOf(QSize lowSize);
+// The place of themePieceTable()[index] among the pieces of its size, in table
+// order: with the shape it tells a painter which piece it draws, so the piece
+// table stays the only list of codes.
+int pieceVariantOf(int index);
 
 } // namespace vv

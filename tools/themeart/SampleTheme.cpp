@@ -55,16 +55,6 @@ QBrush glow(QPointF centre, qreal radius, QRgb inner, QRgb middle, QRgb outer) {
     return gradient;
 }
 
-// Same rule as the default theme: pieces are told apart by their size and by
-// their place among the pieces of that size in table order.
-int variantOf(int index) {
-    const auto& table = themePieceTable();
-    int variant = 0;
-    for (int i = 0; i < index; ++i)
-        variant += table[i].lowSize() == table[index].lowSize() ? 1 : 0;
-    return variant;
-}
-
 // Drawing is in low-resolution units, antialiased on a transparent picture;
 // the high pieces get the same shapes at twice the pixels, with outlines and
 // highlights of one device pixel (`hair`), so they are finer than an
@@ -434,7 +424,7 @@ void drawPiece(Art& art, QSize size, int variant) {
 QImage drawSamplePiece(int index, PieceResolution resolution) {
     const ThemePiece& piece = themePieceTable()[index];
     Art art(piece.lowSize(), resolution == PieceResolution::Low ? 1 : 2);
-    drawPiece(art, piece.lowSize(), variantOf(index));
+    drawPiece(art, piece.lowSize(), pieceVariantOf(index));
     const QImage rgb = art.finish();
     if (piece.depth(resolution) == PieceDepth::Rgb24)
         return rgb;
