@@ -1,4 +1,5 @@
-// vedivavurir-cli: builds themes and icon sets without windows.
+// vedivavurir-cli: builds themes and icon sets without windows. On Linux this
+// is a library, and the launcher in front of it calls vedivavurir_cli_main.
 #include "cli/CommandLine.h"
 #include "cli/ConsolePlatform.h"
 #include "platform/Interrupts.h"
@@ -10,7 +11,13 @@
 
 #include <unistd.h>
 
+#ifdef VV_CLI_AS_LIBRARY
+extern "C" __attribute__((visibility("default"))) int vedivavurir_cli_main(int argc, char** argv);
+
+int vedivavurir_cli_main(int argc, char** argv) {
+#else
 int main(int argc, char** argv) {
+#endif
     // --help and --version answer before the application object exists: a
     // script asking for them, and the completion, should not wait for it.
     QStringList arguments;

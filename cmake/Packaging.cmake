@@ -9,13 +9,21 @@ set(VV_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/vedivavurir)
 
 set(VV_PROGRAMS vedivavurir vedivavurir-cli vkdm_pdb)
 install(TARGETS ${VV_PROGRAMS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+foreach(program ${VV_PROGRAMS})
+    list(APPEND VV_INSTALLED_BINARIES ${CMAKE_INSTALL_BINDIR}/${program})
+endforeach()
+# vedivavurir-cli's launcher loads the program from here.
+if(TARGET vedivavurir-cli-library)
+    install(TARGETS vedivavurir-cli-library LIBRARY DESTINATION ${VV_CLI_LIBRARY_DIR})
+    list(APPEND VV_INSTALLED_BINARIES ${VV_CLI_LIBRARY_DIR}/libvedivavurir-cli.so)
+endif()
 # A stripped program (cpack, cmake --install --strip) also loses the notes of
 # the compilers that made its objects, as dh_strip does: nothing reads them.
 if(CMAKE_OBJCOPY)
-    foreach(program ${VV_PROGRAMS})
+    foreach(binary ${VV_INSTALLED_BINARIES})
         install(CODE "if(CMAKE_INSTALL_DO_STRIP)
     execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment --remove-section=.note
-        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${program}\" COMMAND_ERROR_IS_FATAL ANY)
+        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${binary}\" COMMAND_ERROR_IS_FATAL ANY)
 endif()")
     endforeach()
 endif()

@@ -16,7 +16,7 @@ trap 'rm -rf "$SCRATCH"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 # The checkers are Debian packages that scripts/test installs; without them
 # the package would pass unchecked, so their absence is a failure.
-for tool in lintian appstreamcli desktop-file-validate dpkg-buildflags readelf; do
+for tool in lintian appstreamcli desktop-file-validate dpkg-buildflags dpkg-architecture readelf; do
     command -v "$tool" >/dev/null ||
         fail "$tool is missing: scripts/test installs it (apt-get install lintian appstream desktop-file-utils dpkg-dev)"
 done
@@ -25,7 +25,11 @@ launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 # cpack installs without building everything first: only the package's files
 # are built here, not the tests.
+# The library folder as debhelper names it: private libraries below it are
+# found by their program, not by the dynamic linker's cache.
+MULTIARCH="$(dpkg-architecture -qDEB_HOST_MULTIARCH)"
 cmake -S "$SOURCE_DIR" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=None -DVV_DEBIAN_FLAGS=ON -DVV_WERROR=ON \
+    -DCMAKE_INSTALL_LIBDIR="lib/$MULTIARCH" \
     -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON -DCMAKE_EXPORT_COMPILE_COMMANDS=ON "${launcher[@]}" >"$SCRATCH/configure.log" 2>&1 ||
     { cat "$SCRATCH/configure.log" >&2; fail "configuring the package's build"; }
 cmake --build "$BUILD_DIR" --target vv_package_files -j"$(nproc)" >"$SCRATCH/build.log" 2>&1 ||
@@ -39,7 +43,8 @@ for flag in -D_FORTIFY_SOURCE=2 -fstack-protector-strong; do
 done
 
 cmake --install "$BUILD_DIR" --prefix "$SCRATCH/prefix" >/dev/null
-for f in bin/vedivavurir bin/vedivavurir-cli bin/vkdm_pdb share/vedivavurir/vkdm_settings.cfg \
+for f in bin/vedivavurir bin/vedivavurir-cli "lib/$MULTIARCH/vedivavurir/libvedivavurir-cli.so" bin/vkdm_pdb \
+    share/vedivavurir/vkdm_settings.cfg \
     share/vedivavurir/Language/vkdm_English.lng share/vedivavurir/ThmeBMP/SkinSheetHigh.bmp \
     share/vedivavurir/IconRsrc/InFO03E6.bin \
     share/applications/org.example.vedivavurir.desktop share/metainfo/org.example.vedivavurir.metainfo.xml \
@@ -64,7 +69,7 @@ for wanted in bash-completion qt6-image-formats-plugins; do
     grep -Eq "(^|, )$wanted(,|$)" <<<"$recommends" || fail "Recommends lacks $wanted: \"$recommends\""
 done
 dpkg-deb --contents "$DEB" >"$SCRATCH/contents"
-for f in ./usr/bin/vedivavurir ./usr/bin/vedivavurir-cli ./usr/bin/vkdm_pdb \
+for f in ./usr/bin/vedivavurir ./usr/bin/vedivavurir-cli "./usr/lib/$MULTIARCH/vedivavurir/libvedivavurir-cli.so" ./usr/bin/vkdm_pdb \
     ./usr/share/vedivavurir/vkdm_settings.cfg ./usr/share/applications/org.example.vedivavurir.desktop \
     ./usr/share/metainfo/org.example.vedivavurir.metainfo.xml ./usr/share/man/man1/vedivavurir-cli.1.gz \
     ./usr/share/bash-completion/completions/vedivavurir-cli ./usr/share/doc/vedivavurir/copyright; do

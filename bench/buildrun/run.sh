@@ -9,7 +9,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 BUILD="$(cd "${1:-$ROOT/_build}" && pwd)"
 RUNS="${2:-10}"
 BIN="$BUILD/bin"
-cmake --build "$BUILD" --target vedivavurir-cli vkdm_pdb process_timer buildrun_phases -j"$(nproc)" >/dev/null
+cmake --build "$BUILD" --target vedivavurir-cli vkdm_pdb process_timer buildrun_phases qt_floor -j"$(nproc)" >/dev/null
 WORK="$(mktemp -d)"
 trap 'rm -rf "$WORK"' EXIT
 mkdir -p "$WORK/start" "$WORK/wrapped"
@@ -20,13 +20,16 @@ COMPILER_ARGS=(-ro -allowEditID -type thme -creator reze vkdm_script.rcp PDBFile
 
 # One build through a stand-in compiler that keeps what it was handed, so the
 # compiler can be timed alone on exactly that.
-cp "$BIN/vedivavurir-cli" "$WORK/wrapped/"
-cat >"$WORK/wrapped/vkdm_pdb" <<WRAP
+# The tool's library (where it has one) keeps its place relative to the tool.
+mkdir -p "$WORK/wrapped/bin"
+cp "$BIN/vedivavurir-cli" "$WORK/wrapped/bin/"
+[ -d "$BUILD/lib" ] && cp -r "$BUILD/lib" "$WORK/wrapped/"
+cat >"$WORK/wrapped/bin/vkdm_pdb" <<WRAP
 #!/bin/sh
 mkdir -p "$WORK/seen/PDBFiles" && cp -r vkdm_script.rcp ThmeRsrc "$WORK/seen/" && exec "$BIN/vkdm_pdb" "\$@"
 WRAP
-chmod +x "$WORK/wrapped/vkdm_pdb"
-(cd "$WORK/start" && "$WORK/wrapped/vedivavurir-cli" "${BUILD_ARGS[@]}" >/dev/null)
+chmod +x "$WORK/wrapped/bin/vkdm_pdb"
+(cd "$WORK/start" && "$WORK/wrapped/bin/vedivavurir-cli" "${BUILD_ARGS[@]}" >/dev/null)
 pieces=$(find "$WORK/seen/ThmeRsrc" -name '*.bmp' | wc -l)
 left=$(find "$WORK/start/ThmeRsrc" -name '*.bmp' | wc -l)
 [ "$pieces" -eq 156 ] || { echo "error: the build saved $pieces pieces, not 156" >&2; exit 1; }
@@ -89,6 +92,8 @@ end=$(date +%s%N)
 awk -v ns="$((end - start))" 'BEGIN { printf "50 themes in a shell loop: %.2f s (%.1f ms each)\n", ns / 1e9, ns / 50e6 }'
 read -r version_cpu version_wall _ <<<"$("$BIN/process_timer" "$((RUNS * 5))" "$BIN/vedivavurir-cli" --version)"
 read -r floor_cpu floor_wall _ <<<"$("$BIN/process_timer" "$((RUNS * 5))" /bin/true)"
+read -r qt_cpu qt_wall _ <<<"$("$BIN/process_timer" "$((RUNS * 5))" "$BIN/qt_floor")"
 printf "vedivavurir-cli --version: median wall %s ms, CPU %s ms (/bin/true: %s ms, %s ms)\n" \
     "$version_wall" "$version_cpu" "$floor_wall" "$floor_cpu"
+printf "a program that only loads QtGui and makes one picture: median wall %s ms, CPU %s ms\n" "$qt_wall" "$qt_cpu"
 echo "machine load after: $(cut -d' ' -f1-3 /proc/loadavg)"

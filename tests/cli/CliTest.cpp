@@ -444,14 +444,22 @@ TEST_F(CliTest, InstallWaitsForTheToolAndFailsWithIt) {
 
 // The command-line tool copied beside the fake compiler (as vkdm_pdb), so a
 // build's compiler can be made slow or hang; the fake's behaviour is read from
-// fake_vkdm_pdb.mode in the start directory.
+// fake_vkdm_pdb.mode in the start directory. Its library, where there is one,
+// goes where the launcher looks for it.
 class CliWithFakeCompiler : public CliTest {
 protected:
     void SetUp() override {
         CliTest::SetUp();
         ASSERT_TRUE(tools_.isValid());
-        ASSERT_TRUE(QFile::copy(binPath("vedivavurir-cli"), tools_.filePath("vedivavurir-cli")));
-        ASSERT_TRUE(QFile::copy(binPath("fake_vkdm_pdb"), tools_.filePath("vkdm_pdb")));
+        const QDir bin(tools_.filePath("bin"));
+        ASSERT_TRUE(bin.mkpath("."));
+        ASSERT_TRUE(QFile::copy(binPath("vedivavurir-cli"), bin.filePath("vedivavurir-cli")));
+        ASSERT_TRUE(QFile::copy(binPath("fake_vkdm_pdb"), bin.filePath("vkdm_pdb")));
+#ifdef VV_TEST_CLI_LIBRARY
+        const QString library = bin.filePath(QDir(binPath("")).relativeFilePath(VV_TEST_CLI_LIBRARY));
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(library).path()));
+        ASSERT_TRUE(QFile::copy(VV_TEST_CLI_LIBRARY, library));
+#endif
     }
     void setMode(const QByteArray& mode) {
         ASSERT_TRUE(writeBytes(start.filePath("fake_vkdm_pdb.mode"), mode));
@@ -461,15 +469,46 @@ protected:
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.remove("VEDIVAVURIR_START_DIR");
         process.setProcessEnvironment(environment);
-        process.start(tools_.filePath("vedivavurir-cli"), arguments);
+        process.start(tools_.filePath("bin/vedivavurir-cli"), arguments);
     }
-    static CliResult finish(QProcess& process) { return finishedRun(process, 60000); }
+    static CliResult finish(QProcess& process) {
+        return finishedRun(process, 60000);
+    }
 
     QTemporaryDir tools_;
 };
 
 // A build waits for the lock of another while it can, else refuses; the test
 // holds the lock itself, so how fast the machine is does not matter.
+#ifdef VV_TEST_CLI_LIBRARY
+// The launcher answers --version alone; for anything else, without its
+// library it says which file is missing and fails.
+TEST_F(CliTest, TheLauncherWithoutItsLibrarySaysSo) {
+    QTemporaryDir alone;
+    ASSERT_TRUE(alone.isValid());
+    const QString launcher = alone.filePath("vedivavurir-cli");
+    ASSERT_TRUE(QFile::copy(binPath("vedivavurir-cli"), launcher));
+    const auto run = [&](const QStringList& arguments) {
+        QProcess process;
+        process.setWorkingDirectory(start.path());
+        process.start(launcher, arguments);
+        return finishedRun(process, 60000);
+    };
+    const CliResult version = run({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, "vedivavurir-cli " VV_VERSION "\n");
+    for (const QStringList& arguments : {QStringList{"--help"}, QStringList{"theme", "--name", "Alone"}}) {
+        const CliResult outcome = run(arguments);
+        EXPECT_EQ(outcome.exitCode, 1) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(outcome.err.startsWith("vedivavurir-cli: error: the program's library "));
+        EXPECT_TRUE(outcome.err.contains("libvedivavurir-cli.so cannot be loaded: "))
+            << outcome.err.toStdString();
+        EXPECT_TRUE(outcome.out.isEmpty());
+    }
+    EXPECT_FALSE(QFileInfo::exists(start.filePath("PDBFiles/Alone.pdb")));
+}
+#endif
+
 TEST_F(CliWithFakeCompiler, ABuildWaitsForTheLockOrRefuses) {
     for (const bool released : {true, false}) {
         SCOPED_TRACE(released ? "lock released soon: the build waits" : "lock kept: the build refuses");
