@@ -1,12 +1,15 @@
 #include "common/PictureCopy.h"
 
 #include "common/Palette.h"
+#include "formats/BmpHeader.h"
 
 #include <QBuffer>
 #include <QHash>
 #include <QImageWriter>
 
+#include <algorithm>
 #include <climits>
+#include <optional>
 
 namespace vv {
 namespace {
@@ -123,7 +126,55 @@ QImage makePalettePicture(QSize size, QRgb fill) {
     return picture;
 }
 
+namespace {
+
+// The two kinds of picture the program saves, written here: through Qt's
+// writer every save would first load each image plugin there is. The bytes
+// are those Qt's writer gives (a test compares them).
+std::optional<QByteArray> plainBitmapFile(const QImage& picture) {
+    const bool indexed = picture.format() == QImage::Format_Indexed8;
+    if (!indexed && picture.format() != QImage::Format_RGB32)
+        return std::nullopt;
+    // Qt's writer fills in 72 dpi where a picture has no resolution.
+    const auto resolution = [](int dotsPerMeter) { return dotsPerMeter ? dotsPerMeter : 2834; };
+    const int bits = indexed ? 8 : 24;
+    const std::uint32_t colours = indexed ? 256 : 0;
+    const std::string head =
+        formats::plainBmpHeaders(picture.width(), picture.height(), bits, colours,
+                                 resolution(picture.dotsPerMeterX()), resolution(picture.dotsPerMeterY()));
+    const qsizetype stride = (qsizetype(picture.width()) * bits + 31) / 32 * 4;
+    QByteArray bytes(qsizetype(head.size()) + colours * 4 + stride * picture.height(), '\0');
+    char* out = std::copy(head.begin(), head.end(), bytes.data());
+    if (indexed) {
+        const QList<QRgb> table = picture.colorTable();
+        for (qsizetype i = 0; i < 256; ++i, out += 4) {
+            const QRgb colour = i < table.size() ? table[i] : qRgb(0, 0, 0);
+            out[0] = char(qBlue(colour));
+            out[1] = char(qGreen(colour));
+            out[2] = char(qRed(colour));
+        }
+    }
+    for (int y = picture.height() - 1; y >= 0; --y, out += stride) {
+        const uchar* line = picture.constScanLine(y);
+        if (indexed) {
+            std::copy(line, line + picture.width(), out);
+            continue;
+        }
+        const auto* pixels = reinterpret_cast<const QRgb*>(line);
+        for (int x = 0; x < picture.width(); ++x) {
+            out[3 * x] = char(qBlue(pixels[x]));
+            out[3 * x + 1] = char(qGreen(pixels[x]));
+            out[3 * x + 2] = char(qRed(pixels[x]));
+        }
+    }
+    return bytes;
+}
+
+} // namespace
+
 QByteArray encodedPiece(const QImage& picture, QString* problem) {
+    if (std::optional<QByteArray> plain = plainBitmapFile(picture))
+        return std::move(*plain);
     QImage image = picture;
     if (image.format() == QImage::Format_Indexed8 && image.colorCount() < 256) {
         QList<QRgb> table = image.colorTable();

@@ -134,6 +134,58 @@ QString bitmapProblem(const QByteArray& bytes) {
     return QString::fromStdString(check.problem);
 }
 
+// The plainest BMP files (a 40-byte header, a full or shorter colour table
+// right before the pixels, no compression, 1, 4, 8 or 24 bits) decoded here,
+// as Qt's reader decodes them: asking Qt would first load every image plugin
+// it has to learn that none of them claims the format, which costs more than
+// the decoding. Anything else, a pixel naming a colour past the table too, is
+// left to Qt. `bytes` has passed the whole file check.
+std::optional<QImage> plainBitmap(std::string_view bytes) {
+    const std::optional<formats::BmpHeader> found = formats::bmpHeaderOf(bytes, nullptr);
+    if (!found)
+        return std::nullopt;
+    const formats::BmpHeader& h = *found;
+    const int bits = h.bitCount;
+    if (h.infoSize != 40 || h.compression != std::uint32_t(formats::BmpCompression::None) ||
+        (bits != 1 && bits != 4 && bits != 8 && bits != 24))
+        return std::nullopt;
+    const std::uint32_t colours = h.colourCount();
+    const std::int64_t tableEnd = h.tableOffset() + std::int64_t(colours) * h.colourEntrySize();
+    if (colours > (bits > 8 ? 0u : 1u << bits) ||
+        std::int64_t(h.dataOffset) != (bits > 8 ? h.tableOffset() : tableEnd) ||
+        std::int64_t(h.dataOffset) + h.stride() * h.height > std::int64_t(bytes.size()))
+        return std::nullopt;
+    const auto* data = reinterpret_cast<const uchar*>(bytes.data());
+    QRgb table[256];
+    for (std::uint32_t i = 0; i < colours; ++i) {
+        const uchar* entry = data + h.tableOffset() + 4 * i;
+        table[i] = qRgb(entry[2], entry[1], entry[0]);
+    }
+    QImage picture(int(h.width), int(h.height), QImage::Format_RGB32);
+    if (picture.isNull())
+        return std::nullopt;
+    const int perByte = bits <= 8 ? 8 / bits : 0;
+    const uint mask = (1u << bits) - 1;
+    for (int y = 0; y < picture.height(); ++y) {
+        const uchar* row = data + h.dataOffset + h.stride() * (h.topDown ? y : picture.height() - 1 - y);
+        auto* out = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x) {
+            if (bits == 24) {
+                out[x] = qRgb(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
+                continue;
+            }
+            const int shift = 8 - bits * (x % perByte + 1);
+            const uint index = (row[x / perByte] >> shift) & mask;
+            if (index >= colours)
+                return std::nullopt;
+            out[x] = table[index];
+        }
+    }
+    picture.setDotsPerMeterX(int(qFromLittleEndian<qint32>(data + 38)));
+    picture.setDotsPerMeterY(int(qFromLittleEndian<qint32>(data + 42)));
+    return picture;
+}
+
 } // namespace
 
 QString incompletePictureProblem(const QByteArray& bytes) {
@@ -182,6 +234,11 @@ SheetLoadResult decodeSheetPicture(const QByteArray& bytes, QRgb transparency) {
         result.loaderMessage = damaged;
         return result;
     }
+    if (bytes.startsWith("BM"))
+        if (std::optional<QImage> plain = plainBitmap(viewOf(bytes))) {
+            result.picture = std::move(*plain);
+            return result;
+        }
     // Qt's reader refuses the 52- and 56-byte info headers that the compiler
     // reads; widened to V4 they are the same picture to it.
     QBuffer buffer;

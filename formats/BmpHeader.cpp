@@ -266,4 +266,29 @@ std::optional<std::string> withV4InfoHeader(std::string_view bytes) {
     return out;
 }
 
+std::string plainBmpHeaders(std::int64_t width, std::int64_t height, int bitCount, std::uint32_t colours,
+                            std::int32_t dotsPerMeterX, std::int32_t dotsPerMeterY) {
+    BmpHeader shape;
+    shape.width = width;
+    shape.bitCount = bitCount;
+    const std::uint32_t offset = std::uint32_t(kBmpHeadSize) + colours * 4;
+    const std::uint32_t pixels = std::uint32_t(shape.stride() * height);
+    std::string out(std::size_t(kBmpHeadSize), '\0');
+    out[0] = 'B';
+    out[1] = 'M';
+    le::set32(out, 2, offset + pixels);
+    le::set32(out, 10, offset);
+    le::set32(out, 14, 40);
+    le::set32(out, 18, std::uint32_t(width));
+    le::set32(out, 22, std::uint32_t(height));
+    le::set16(out, 26, 1); // planes
+    le::set16(out, 28, std::uint32_t(bitCount));
+    le::set32(out, 34, pixels);
+    le::set32(out, 38, std::uint32_t(dotsPerMeterX));
+    le::set32(out, 42, std::uint32_t(dotsPerMeterY));
+    le::set32(out, 46, colours);
+    le::set32(out, 50, colours); // all of them important
+    return out;
+}
+
 } // namespace vv::formats

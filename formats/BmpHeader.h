@@ -107,4 +107,10 @@ std::int64_t largestBmpFileFor(std::string_view head);
 // refuses the two); nothing for any other file.
 std::optional<std::string> withV4InfoHeader(std::string_view bytes);
 
+// The file header and 40-byte info header of an uncompressed bottom-up
+// picture whose `colours` table entries and rows follow them: what the
+// program writes for every BMP it saves, byte for byte as Qt's writer does.
+std::string plainBmpHeaders(std::int64_t width, std::int64_t height, int bitCount, std::uint32_t colours,
+                            std::int32_t dotsPerMeterX, std::int32_t dotsPerMeterY);
+
 } // namespace vv::formats
