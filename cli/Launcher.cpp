@@ -73,7 +73,9 @@ int main(int argc, char** argv) {
     char path[PATH_MAX];
     if (!libraryPath(path))
         return cannotStart(VV_CLI_LIBRARY, "this program's own path is unknown");
-    void* library = ::dlopen(path, RTLD_NOW | RTLD_LOCAL);
+    // Bound as the library was linked to be: lazily, or at once where it was
+    // linked with -z now (as the package's is).
+    void* library = ::dlopen(path, RTLD_LAZY | RTLD_LOCAL);
     if (!library)
         return cannotStart(path, ::dlerror());
     using Entry = int (*)(int, char**);

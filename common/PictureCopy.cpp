@@ -2,6 +2,7 @@
 
 #include "common/Palette.h"
 #include "formats/BmpHeader.h"
+#include "formats/PaletteMapper.h"
 
 #include <QBuffer>
 #include <QHash>
@@ -14,20 +15,30 @@
 namespace vv {
 namespace {
 
+const formats::PaletteMapper& palmMapper() {
+    static const formats::PaletteMapper mapper;
+    return mapper;
+}
+
 // Maps colours to an Indexed8 target's own table; pieces repeat few colours,
 // so a per-copy cache keeps the nearest-colour search cheap.
 class IndexMapper {
 public:
-    explicit IndexMapper(const QImage& target) : table_(target.colorTable()) {}
+    explicit IndexMapper(const QImage& target)
+        : table_(target.colorTable()), palmTable_(table_ == palmColorTable()) {}
 
     int indexOf(QRgb colour) {
         colour |= 0xFF000000u;
+        // Neighbours mostly share a colour.
+        if (colour == lastColour_)
+            return lastIndex_;
+        lastColour_ = colour;
         const auto found = cache_.constFind(colour);
         if (found != cache_.constEnd())
-            return *found;
+            return lastIndex_ = *found;
         int index = 0;
-        if (table_ == palmColorTable()) {
-            index = formats::nearestPaletteIndex(colour);
+        if (palmTable_) {
+            index = palmMapper().indexOf(colour);
         } else {
             int best = INT_MAX;
             for (int i = table_.size() - 1; i >= 0; --i) {
@@ -42,12 +53,15 @@ public:
             }
         }
         cache_.insert(colour, index);
-        return index;
+        return lastIndex_ = index;
     }
 
 private:
     QVector<QRgb> table_;
+    bool palmTable_;
     QHash<QRgb, int> cache_;
+    QRgb lastColour_ = 0; // never asked for: every colour asked for is opaque
+    int lastIndex_ = 0;
 };
 
 // Formats that hold a pixel as one QRgb word, whose opaque values setPixel
@@ -86,30 +100,48 @@ template <typename SourceAt> void writePixels(QImage& target, QPoint topLeft, QS
             target.setPixel(x, y, sourceAt(x - topLeft.x(), y - topLeft.y()) | 0xFF000000u);
 }
 
-// Every caller makes the pixel opaque; of these formats pixel() returns the
-// stored value, or it with the alpha set.
-QRgb pixelOrOutside(const QImage& source, int x, int y, QRgb outside) {
-    if (x < 0 || y < 0 || x >= source.width() || y >= source.height())
-        return outside;
-    if (isPlain32Bit(source.format()))
-        return reinterpret_cast<const QRgb*>(source.constScanLine(y))[x];
-    return source.pixel(x, y);
-}
+// A source's pixels, `outside` beyond its edges. Every caller makes the pixel
+// opaque; of these formats pixel() returns the stored value, or it with the
+// alpha set. The 32-bit formats are read from their memory directly, without
+// a call per pixel.
+class SourcePixels {
+public:
+    SourcePixels(const QImage& source, QRgb outside)
+        : source_(source), outside_(outside), width_(source.width()), height_(source.height()),
+          bits_(isPlain32Bit(source.format()) ? source.constBits() : nullptr),
+          stride_(source.bytesPerLine()) {}
+
+    QRgb at(int x, int y) const {
+        if (x < 0 || y < 0 || x >= width_ || y >= height_)
+            return outside_;
+        if (bits_)
+            return reinterpret_cast<const QRgb*>(bits_ + y * stride_)[x];
+        return source_.pixel(x, y);
+    }
+
+private:
+    const QImage& source_;
+    const QRgb outside_;
+    const int width_, height_;
+    const uchar* const bits_;
+    const qsizetype stride_;
+};
 
 } // namespace
 
 void copyPixels(const QImage& source, const QRect& sourceRect, QImage& target, QPoint targetTopLeft,
                 QRgb outside) {
-    writePixels(target, targetTopLeft, sourceRect.size(), [&](int dx, int dy) {
-        return pixelOrOutside(source, sourceRect.left() + dx, sourceRect.top() + dy, outside);
-    });
+    const SourcePixels pixels(source, outside);
+    writePixels(target, targetTopLeft, sourceRect.size(),
+                [&](int dx, int dy) { return pixels.at(sourceRect.left() + dx, sourceRect.top() + dy); });
 }
 
 void copyPixelsHalfSize(const QImage& source, const QRect& sourceRect, QImage& target, QPoint targetTopLeft,
                         QRgb outside) {
     const QSize half(sourceRect.width() / 2, sourceRect.height() / 2);
+    const SourcePixels pixels(source, outside);
     writePixels(target, targetTopLeft, half, [&](int dx, int dy) {
-        return pixelOrOutside(source, sourceRect.left() + 2 * dx, sourceRect.top() + 2 * dy, outside);
+        return pixels.at(sourceRect.left() + 2 * dx, sourceRect.top() + 2 * dy);
     });
 }
 
@@ -122,7 +154,7 @@ QImage makeRgbPicture(QSize size, QRgb fill) {
 QImage makePalettePicture(QSize size, QRgb fill) {
     QImage picture(size, QImage::Format_Indexed8);
     picture.setColorTable(palmColorTable());
-    picture.fill(uint(formats::nearestPaletteIndex(fill)));
+    picture.fill(uint(palmMapper().indexOf(fill)));
     return picture;
 }
 
@@ -154,14 +186,15 @@ std::optional<QByteArray> plainBitmapFile(const QImage& picture) {
             out[2] = char(qRed(colour));
         }
     }
+    const int width = picture.width();
     for (int y = picture.height() - 1; y >= 0; --y, out += stride) {
         const uchar* line = picture.constScanLine(y);
         if (indexed) {
-            std::copy(line, line + picture.width(), out);
+            std::copy(line, line + width, out);
             continue;
         }
         const auto* pixels = reinterpret_cast<const QRgb*>(line);
-        for (int x = 0; x < picture.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             out[3 * x] = char(qBlue(pixels[x]));
             out[3 * x + 1] = char(qGreen(pixels[x]));
             out[3 * x + 2] = char(qRed(pixels[x]));

@@ -166,10 +166,11 @@ std::optional<QImage> plainBitmap(std::string_view bytes) {
         return std::nullopt;
     const int perByte = bits <= 8 ? 8 / bits : 0;
     const uint mask = (1u << bits) - 1;
-    for (int y = 0; y < picture.height(); ++y) {
-        const uchar* row = data + h.dataOffset + h.stride() * (h.topDown ? y : picture.height() - 1 - y);
+    const int width = picture.width(), height = picture.height();
+    for (int y = 0; y < height; ++y) {
+        const uchar* row = data + h.dataOffset + h.stride() * (h.topDown ? y : height - 1 - y);
         auto* out = reinterpret_cast<QRgb*>(picture.scanLine(y));
-        for (int x = 0; x < picture.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             if (bits == 24) {
                 out[x] = qRgb(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
                 continue;

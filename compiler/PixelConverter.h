@@ -3,8 +3,8 @@
 // system-palette index at 8 bpp, RGB565 by truncation at 16 bpp.
 #pragma once
 
-#include "compiler/PaletteMapper.h"
 #include "compiler/Picture.h"
+#include "formats/PaletteMapper.h"
 
 #include <cstdint>
 #include <optional>
@@ -32,7 +32,7 @@ public:
     std::string convert(const Picture& picture, int depth, std::optional<int> transparentIndex = {}) const;
 
 private:
-    PaletteMapper palette_;
+    formats::PaletteMapper palette_;
 };
 
 } // namespace vv::pdb

@@ -289,6 +289,13 @@ IconColours factoryColours(int slot) {
 }
 
 QImage factorySlotPicture(int slot, int scale) {
+    // The icon-set slots all start with one blank picture: drawn once for each
+    // density, shared until a slot is drawn on.
+    if (slot < kIconSetSlotCount && (scale == 1 || scale == 2)) {
+        static const QImage blanks[] = {iconPicture(IconGlyph::Blank, kBlankColours, 1),
+                                        iconPicture(IconGlyph::Blank, kBlankColours, 2)};
+        return blanks[scale - 1];
+    }
     return iconPicture(factoryGlyph(slot), factoryColours(slot), scale);
 }
 

@@ -2,9 +2,9 @@
 // for every kind of BMP it accepts, and the fast palette search gives exactly
 // the plain search's index for every colour.
 #include "common/Palette.h"
-#include "compiler/PaletteMapper.h"
 #include "compiler/PictureReader.h"
 #include "compiler/QtBytes.h"
+#include "formats/PaletteMapper.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -162,7 +162,7 @@ TEST(PictureDecoding, OwnReaderGivesQtsColoursForEveryKindOfBmp) {
 // Every one of the 16,777,216 colours; the plain search is slow, so the cube
 // is shared out over the cores.
 TEST(PictureDecoding, FastPaletteSearchAgreesWithThePlainSearchForEveryColour) {
-    const vv::pdb::PaletteMapper mapper;
+    const vv::formats::PaletteMapper mapper;
     const int threads = int(qBound(1u, std::thread::hardware_concurrency(), 8u));
     std::vector<int> mismatches(size_t(threads), -1);
     std::vector<std::thread> workers;

@@ -3,10 +3,10 @@
 #include "CompilerTestSupport.h"
 
 #include "common/Palette.h"
-#include "compiler/PaletteMapper.h"
 #include "compiler/PictureReader.h"
 #include "compiler/PixelConverter.h"
 #include "compiler/QtBytes.h"
+#include "formats/PaletteMapper.h"
 #include "support/TestFiles.h"
 
 #include <QRandomGenerator>
@@ -50,7 +50,7 @@ TEST(PixelRules, PaletteIndexIsTheNearestColourWithTiesToTheHighestIndex) {
 }
 
 TEST(PixelRules, FastPaletteSearchAgreesWithTheFullSearch) {
-    const vv::pdb::PaletteMapper mapper;
+    const vv::formats::PaletteMapper mapper;
     auto check = [&](int r, int g, int b) {
         const QRgb c = qRgb(r, g, b);
         ASSERT_EQ(mapper.indexOf(c), vv::formats::nearestPaletteIndex(c)) << r << "," << g << "," << b;

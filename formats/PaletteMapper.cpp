@@ -1,11 +1,11 @@
-#include "compiler/PaletteMapper.h"
+#include "formats/PaletteMapper.h"
 
 #include <algorithm>
 
-namespace vv::pdb {
+namespace vv::formats {
 
 PaletteMapper::PaletteMapper() {
-    const auto& table = formats::kPalmPaletteColours;
+    const auto& table = kPalmPaletteColours;
     constexpr int levels[6] = {0x00, 0x33, 0x66, 0x99, 0xCC, 0xFF};
     auto levelOf = [&](int v) {
         for (int i = 0; i < 6; ++i)
@@ -15,8 +15,8 @@ PaletteMapper::PaletteMapper() {
     };
     std::vector<Extra> extras;
     for (int i = 0; i < 256; ++i) {
-        const int r = formats::colourRed(table[size_t(i)]), g = formats::colourGreen(table[size_t(i)]),
-                  b = formats::colourBlue(table[size_t(i)]);
+        const int r = colourRed(table[size_t(i)]), g = colourGreen(table[size_t(i)]),
+                  b = colourBlue(table[size_t(i)]);
         const int lr = levelOf(r), lg = levelOf(g), lb = levelOf(b);
         if (lr >= 0 && lg >= 0 && lb >= 0) {
             Cell& cell = cells_[size_t((lr * 6 + lg) * 6 + lb)];
@@ -60,8 +60,8 @@ PaletteMapper::PaletteMapper() {
             }
 }
 
-int PaletteMapper::slowIndexOf(formats::PaletteColour colour) const {
-    return formats::nearestPaletteIndex(colour);
+int PaletteMapper::slowIndexOf(PaletteColour colour) const {
+    return nearestPaletteIndex(colour);
 }
 
-} // namespace vv::pdb
+} // namespace vv::formats

@@ -1,5 +1,6 @@
-// The nearest-colour rule of vv::formats::nearestPaletteIndex (squared RGB distance,
-// highest index on ties), answered without searching all 256 entries.
+// The nearest-colour rule of nearestPaletteIndex (squared RGB distance,
+// highest index on ties), answered without searching all 256 entries: the
+// compiler maps every pixel through it, the picture code every new colour.
 #pragma once
 
 #include "formats/PalmPalette.h"
@@ -7,18 +8,17 @@
 #include <array>
 #include <vector>
 
-namespace vv::pdb {
+namespace vv::formats {
 
 class PaletteMapper {
 public:
     PaletteMapper();
 
-    // Same answer as vv::formats::nearestPaletteIndex for every colour; alpha is ignored.
-    int indexOf(formats::PaletteColour colour) const {
+    // Same answer as nearestPaletteIndex for every colour; alpha is ignored.
+    int indexOf(PaletteColour colour) const {
         if (!cubeShortcut_)
             return slowIndexOf(colour);
-        const int r = formats::colourRed(colour), g = formats::colourGreen(colour),
-                  b = formats::colourBlue(colour);
+        const int r = colourRed(colour), g = colourGreen(colour), b = colourBlue(colour);
         const Cell& cell = cells_[(level_[r] * 6 + level_[g]) * 6 + level_[b]];
         int best = cell.cubeIndex;
         const int cr = r - cell.r, cg = g - cell.g, cb = b - cell.b;
@@ -44,7 +44,7 @@ private:
         int r = 0, g = 0, b = 0;                  // the cube colour
         int firstCandidate = 0, endCandidate = 0; // into candidates_
     };
-    int slowIndexOf(formats::PaletteColour colour) const;
+    int slowIndexOf(PaletteColour colour) const;
 
     // The palette is a 6-level colour cube plus a few extra colours. Squared
     // distance separates by axis, and no integer lies midway between two levels,
@@ -60,4 +60,4 @@ private:
     std::vector<Extra> candidates_; // per cell, in ascending index order
 };
 
-} // namespace vv::pdb
+} // namespace vv::formats
