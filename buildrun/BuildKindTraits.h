@@ -67,6 +67,9 @@ inline constexpr const char* kBuildLockFileName = "vkdm_build.lock";
 // A build's private work folder in the start directory: this, then six
 // random characters.
 inline constexpr const char* kWorkFolderPrefix = ".vkdm-build-";
+// Where a build whose compiler has ended leaves its work folder, whose files
+// the next build reuses.
+inline constexpr const char* kSpareWorkFolderName = ".vkdm-build-spare";
 // The creator every database is built with.
 inline constexpr const char* kCreator = "reze";
 

@@ -42,19 +42,40 @@ bool isExpectedDatabase(const QString& path, const char* type, const char* creat
            quint64(file.size()) >= head->listEnd();
 }
 
+// A link is removed, never its target; a folder with all it holds, never
+// following a link inside.
+void removeEntry(const QFileInfo& entry) {
+    if (entry.isDir() && !entry.isSymLink())
+        QDir(entry.absoluteFilePath()).removeRecursively();
+    else
+        QFile::remove(entry.absoluteFilePath());
+}
+
 // The build's own folder inside the start directory: the pieces, the data
 // files, the script and the compiler's database live here until the build
 // ends, so nothing the build writes can land on a link someone put at a
 // piece's name, and a compiler that outlives its build (its parent killed)
-// can only ever write into a folder no later build reads. Removed whatever the
-// outcome.
+// can only ever write into a folder no later build reads.
+//
+// A build whose compiler has ended leaves the folder as the spare, and the
+// next build takes it over and writes into its files: on file systems that
+// give out new files slowly after many were removed (ext4 without a journal
+// searches past every file removed in the last half minute), creating and
+// removing a build's 156 pieces cost more than everything else in a batch of
+// builds. What it takes over is checked first: a folder of this user's that
+// no one else may enter, holding real folders and regular files only; the
+// files are written into only where they have no other name (rewriteOwnFile).
 class WorkFolder {
 public:
     explicit WorkFolder(const QDir& start)
-        : folder_(start.filePath(QLatin1String(kWorkFolderPrefix) + QStringLiteral("XXXXXX"))) {}
-    ~WorkFolder() {
+        : start_(start),
+          folder_(start.filePath(QLatin1String(kWorkFolderPrefix) + QStringLiteral("XXXXXX"))) {
         if (folder_.isValid())
-            folder_.remove();
+            takeOverSpare();
+    }
+    ~WorkFolder() {
+        if (folder_.isValid() && keep_ && leaveAsSpare())
+            folder_.setAutoRemove(false);
     }
     WorkFolder(const WorkFolder&) = delete;
     WorkFolder& operator=(const WorkFolder&) = delete;
@@ -64,22 +85,61 @@ public:
     QString path() const { return folder_.path(); }
     QString filePath(const QString& relative) const { return folder_.filePath(relative); }
 
+    // A folder a compiler may still write into is removed, never kept.
+    void keepForNextBuild(bool keep) { keep_ = keep; }
+    // A second name given to a file; taken away before the folder is kept, so
+    // that every file the next build finds has one name and is reused.
+    void noteSecondName(const QString& path) { secondNames_ << path; }
+
 private:
+    void takeOverSpare() {
+        const QString spare = start_.filePath(QLatin1String(kSpareWorkFolderName));
+        const QFileInfo found(spare);
+        if (!found.exists() && !found.isSymLink())
+            return;
+        // Over the fresh empty folder, in one step.
+        if (!isOwnPrivateFolder(spare) || !renameOver(spare, folder_.path())) {
+            removeEntry(found);
+            return;
+        }
+        const QDir work(folder_.path());
+        for (const QFileInfo& entry : entriesOf(work)) {
+            if (entry.isSymLink() || !(entry.isDir() || entry.isFile()))
+                removeEntry(entry);
+            else if (entry.isDir())
+                for (const QFileInfo& inner : entriesOf(QDir(entry.absoluteFilePath())))
+                    if (inner.isSymLink() || !inner.isFile())
+                        removeEntry(inner);
+        }
+        // "Whatever database is there, this compiler wrote": so none is.
+        QDir(work.filePath(QLatin1String(kDatabaseFolder))).removeRecursively();
+    }
+    bool leaveAsSpare() {
+        for (const QString& name : secondNames_)
+            QFile::remove(name);
+        QDir(filePath(QLatin1String(kDatabaseFolder))).removeRecursively();
+        return renameOver(folder_.path(), start_.filePath(QLatin1String(kSpareWorkFolderName)));
+    }
+    static QFileInfoList entriesOf(const QDir& folder) {
+        return folder.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    }
+
+    const QDir start_;
     QTemporaryDir folder_; // mkdtemp: a fresh name, mode 0700
+    bool keep_ = true;
+    QStringList secondNames_;
 };
 
 // Work folders whose build is over: a build that was killed leaves its folder
-// behind. Called with the lock held, when no other build can own one.
+// behind. Called with the lock held, when no other build can own one. The
+// spare is the next build's to check.
 void removeLeftWorkFolders(const QDir& start) {
     const QFileInfoList left =
         start.entryInfoList({QLatin1String(kWorkFolderPrefix) + QLatin1Char('*')},
                             QDir::Dirs | QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    for (const QFileInfo& entry : left) {
-        if (entry.isDir() && !entry.isSymLink())
-            QDir(entry.absoluteFilePath()).removeRecursively(); // never follows links inside
-        else
-            QFile::remove(entry.absoluteFilePath()); // a link is removed, never its target
-    }
+    for (const QFileInfo& entry : left)
+        if (entry.fileName() != QLatin1String(kSpareWorkFolderName))
+            removeEntry(entry);
 }
 
 // The lock file reports a full disk only as "unknown error"; a small write
@@ -143,8 +203,8 @@ public:
         const QString scriptPath = work.filePath(QLatin1String(kScriptFileName));
         QString problem;
         QDir::setCurrent(request_.startDir);
-        if (!createNewFile(scriptPath, resourceScript(request_.kind, request_.families, request_.options),
-                           &problem)) {
+        if (!rewriteOwnFile(scriptPath, resourceScript(request_.kind, request_.families, request_.options),
+                            &problem)) {
             report(messages_.scriptNotCreatable, QStringLiteral(" (") + problem + QLatin1Char(')'));
             return outcome_;
         }
@@ -164,14 +224,12 @@ private:
     bool stopped() const { return request_.keepGoing && !request_.keepGoing(); }
 
     // The pieces, then copies of the data files the trailer names.
-    bool saveWorkFiles(const WorkFolder& work) {
+    bool saveWorkFiles(WorkFolder& work) {
         const QString folder = workFolderOf(request_.kind);
         QDir(work.path()).mkpath(folder);
         QDir(work.path()).mkpath(QLatin1String(kDatabaseFolder));
         // Pieces with the same bytes (blank and built-in pieces repeat) share
         // one file under several names: a new file costs far more than a name.
-        // On ext4 without a journal, creating a file soon after others were
-        // removed searches past their inodes, and every build removes 156.
         QHash<QByteArray, QString> firstWithBytes;
         for (const PieceFile& piece : request_.pieces) {
             // Encoded in memory first: the picture writer reports a failed disk
@@ -181,9 +239,11 @@ private:
             const QString path = work.filePath(piece.relativePath);
             if (!bytes.isEmpty()) {
                 const auto same = firstWithBytes.constFind(bytes);
-                if (same != firstWithBytes.constEnd() && addFileName(*same, path))
+                if (same != firstWithBytes.constEnd() && addFileName(*same, path)) {
+                    work.noteSecondName(path);
                     continue;
-                if (createNewFile(path, bytes, &problem)) {
+                }
+                if (rewriteOwnFile(path, bytes, &problem)) {
                     firstWithBytes.insert(bytes, path);
                     continue;
                 }
@@ -194,13 +254,16 @@ private:
         for (const TrailerResource& resource : trailerResources(request_.kind, request_.options)) {
             const QString relative = folder + QLatin1Char('/') + QString::fromLatin1(resource.file);
             const QString source = start_.filePath(relative);
-            // A missing file is the compiler's to report, in its own words.
-            if (!QFileInfo::exists(source) && !QFileInfo(source).isSymLink())
+            // A missing file is the compiler's to report, in its own words,
+            // rather than to find the copy an earlier build left.
+            if (!QFileInfo::exists(source) && !QFileInfo(source).isSymLink()) {
+                QFile::remove(work.filePath(relative));
                 continue;
+            }
             QByteArray bytes;
             QString problem;
             if (!readWholeFile(source, kLargestDataFile, &bytes, &problem) ||
-                !createNewFile(work.filePath(relative), bytes, &problem)) {
+                !rewriteOwnFile(work.filePath(relative), bytes, &problem)) {
                 reportUnsaved(relative, problem);
                 return false;
             }
@@ -240,7 +303,7 @@ private:
         return true;
     }
 
-    void compileAndStamp(const WorkFolder& work) {
+    void compileAndStamp(WorkFolder& work) {
         const QStringList directories = request_.compilerDirectories.isEmpty()
                                             ? compilerSearchDirectories(request_.startDir)
                                             : request_.compilerDirectories;
@@ -261,6 +324,10 @@ private:
         limits.keepGoing = request_.keepGoing;
         const ProcessOutcome run = platform().runAndWait(
             program, compilerArguments(request_.kind, request_.databaseName), work.path(), limits);
+        // A compiler stopped for time or by the user may not have ended yet.
+        work.keepForNextBuild(run.status == ProcessOutcome::Status::Finished ||
+                              run.status == ProcessOutcome::Status::Crashed ||
+                              run.status == ProcessOutcome::Status::FailedToStart);
         if (!compilerSucceeded(run))
             return;
         // The folder was fresh: whatever database is there, this compiler wrote.
@@ -304,7 +371,7 @@ private:
     // The script's text is replaced before deletion, as the compiler's peers
     // expect of a finished build; the folder goes with it either way.
     void closeScript(const QString& scriptPath) {
-        if (!writeWholeFile(scriptPath, closingHeader(request_.kind, request_.options.versionNumber)))
+        if (!rewriteOwnFile(scriptPath, closingHeader(request_.kind, request_.options.versionNumber)))
             report(messages_.scriptNotReopenable);
     }
 

@@ -209,6 +209,40 @@ bool createNewFile(const QString& path, const QByteArray& bytes, QString* error)
     return fail(error, cause);
 }
 
+bool rewriteOwnFile(const QString& path, const QByteArray& bytes, QString* error) {
+    const QByteArray name = nativePath(path);
+    const int fd = ::open(name.constData(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        if (errno != ENOENT)
+            ::unlink(name.constData()); // a link, a FIFO: its name goes, never its target
+        return createNewFile(path, bytes, error);
+    }
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_nlink != 1 ||
+        status.st_uid != ::geteuid()) {
+        ::close(fd);
+        ::unlink(name.constData());
+        return createNewFile(path, bytes, error);
+    }
+    // In place, then cut to length: a file of the same size keeps its blocks.
+    bool written = writeAll(fd, bytes) && ::ftruncate(fd, off_t(bytes.size())) == 0;
+    int cause = errno;
+    if (::close(fd) != 0 && written) {
+        written = false;
+        cause = errno;
+    }
+    if (written)
+        return true;
+    ::unlink(name.constData());
+    return fail(error, cause);
+}
+
+bool isOwnPrivateFolder(const QString& path) {
+    struct stat status {};
+    return ::lstat(nativePath(path).constData(), &status) == 0 && S_ISDIR(status.st_mode) &&
+           status.st_uid == ::geteuid() && (status.st_mode & 077) == 0;
+}
+
 bool addFileName(const QString& existing, const QString& path, QString* error) {
     // linkat without AT_SYMLINK_FOLLOW names a link itself, never its target.
     if (::linkat(AT_FDCWD, nativePath(existing).constData(), AT_FDCWD, nativePath(path).constData(), 0) == 0)
@@ -322,6 +356,16 @@ bool createNewFile(const QString& path, const QByteArray& bytes, QString* error)
         return false;
     }
     return writeWholeFile(path, bytes, error);
+}
+
+bool rewriteOwnFile(const QString& path, const QByteArray& bytes, QString* error) {
+    QFile::remove(path);
+    return createNewFile(path, bytes, error);
+}
+
+bool isOwnPrivateFolder(const QString& path) {
+    const QFileInfo info(path);
+    return info.isDir() && !info.isSymLink();
 }
 
 bool addFileName(const QString&, const QString&, QString* error) {

@@ -42,6 +42,18 @@ bool writeFilesTogether(const QList<FileToWrite>& files, QString* failedPath, QS
 // (a link included) has that name. For the files of a fresh folder.
 bool createNewFile(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 
+// Like createNewFile, but where `path` already names a regular file of this
+// user with no other name, writes the bytes into that file: a kept work
+// folder's files are reused, since some file systems give out new files
+// slowly after many were removed. Anything else at the name (a link, a file
+// with a second name, which may be someone else's) is removed, never written
+// through, and a new file made.
+bool rewriteOwnFile(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+
+// Whether `path` itself (not a link's target) is a folder of this user that
+// no one else may read, write or enter.
+bool isOwnPrivateFolder(const QString& path);
+
 // Gives the file `existing` the second name `path` (a hard link), for files
 // of a fresh folder that hold the same bytes: a name costs the file system
 // far less than a new file. False, with nothing made, where anything has the

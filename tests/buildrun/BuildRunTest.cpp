@@ -9,6 +9,7 @@
 #include "app/LanguageMessages.h"
 #include "common/PictureCopy.h"
 
+#include "platform/FileErrors.h"
 #include "platform/ProcessRunner.h"
 
 #include <QDir>
@@ -19,7 +20,10 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 
+#include <functional>
+
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -110,9 +114,12 @@ protected:
         EXPECT_EQ(QDir(path("PDBFiles")).entryList({"*.previous", ".*"}, QDir::Files | QDir::Hidden),
                   QStringList{});
     }
+    // The work folders left, but for the one kept for the next build.
     QStringList workFolders() const {
-        return QDir(start_).entryList({QLatin1String(kWorkFolderPrefix) + '*'},
-                                      QDir::AllEntries | QDir::Hidden | QDir::System);
+        QStringList left = QDir(start_).entryList({QLatin1String(kWorkFolderPrefix) + '*'},
+                                                  QDir::AllEntries | QDir::Hidden | QDir::System);
+        left.removeOne(QLatin1String(kSpareWorkFolderName));
+        return left;
     }
 
     QTemporaryDir dir_;
@@ -406,6 +413,97 @@ TEST_F(BuildRunTest, WorkFoldersOfEndedBuildsAreRemovedByTheNext) {
 
     EXPECT_EQ(workFolders(), QStringList{});
     EXPECT_EQ(readBytes(outsideDir.filePath("keep.txt")), "keep");
+}
+
+// A build leaves its work folder for the next, which writes into the same
+// files: the compiler then sees this build's bytes (a shorter piece without
+// the longer one's tail), and the kept folder holds no database.
+TEST_F(BuildRunTest, TheNextBuildWritesIntoTheKeptWorkFoldersFiles) {
+    const QString spare = path(QLatin1String(kSpareWorkFolderName));
+    const auto inode = [](const QString& file) {
+        struct stat status {};
+        return ::lstat(QFile::encodeName(file).constData(), &status) == 0 ? status.st_ino : ino_t(0);
+    };
+    ASSERT_TRUE(runBuild(themeRequest("First")).databaseStamped);
+    EXPECT_EQ(QFile::permissions(spare) & 0x0077, 0) << "open to others";
+    const ino_t kept = inode(spare + "/ThmeRsrc/Icon03E0.bmp");
+    ASSERT_NE(kept, ino_t(0));
+    EXPECT_FALSE(QFileInfo::exists(spare + "/PDBFiles/First.pdb"));
+
+    BuildRequest second = themeRequest("Second");
+    const QImage smaller = makePalettePicture({2, 1}, qRgb(255, 0, 0));
+    second.pieces[1].picture = smaller;
+    ASSERT_TRUE(runBuild(second).databaseStamped);
+
+    QString problem;
+    EXPECT_EQ(readBytes(path("fake_seen/ThmeRsrc/Tbmp03EE.bmp")), encodedPiece(smaller, &problem));
+    EXPECT_EQ(inode(spare + "/ThmeRsrc/Icon03E0.bmp"), kept);
+    EXPECT_TRUE(readBytes(path("PDBFiles/Second.pdb")).startsWith("Second"));
+}
+
+// What the next build finds as the kept folder is trusted in nothing: a link
+// in its place or inside it, a file with a second name elsewhere, a folder
+// others may enter, a database left in it. Nothing outside is written, and
+// the build sees only its own files.
+TEST_F(BuildRunTest, AKeptWorkFolderIsCheckedBeforeItIsUsed) {
+    const QString spare = path(QLatin1String(kSpareWorkFolderName));
+    QTemporaryDir outside(path("../outside-XXXXXX"));
+    ASSERT_TRUE(outside.isValid());
+    const QString target = outside.filePath("target.bmp");
+    const struct {
+        const char* what;
+        std::function<void()> plant;
+        const char* mode = "ok";
+        bool stamped = true;
+    } cases[] = {
+        {"the kept folder is a link",
+         [&] {
+             QDir(spare).removeRecursively();
+             ASSERT_TRUE(QFile::link(outside.path(), spare));
+         }},
+        {"a piece's name is a link",
+         [&] {
+             QFile::remove(spare + "/ThmeRsrc/Tbmp03EE.bmp");
+             ASSERT_TRUE(QFile::link(target, spare + "/ThmeRsrc/Tbmp03EE.bmp"));
+         }},
+        {"a piece has a second name outside",
+         [&] {
+             QFile::remove(spare + "/ThmeRsrc/Tbmp03EE.bmp");
+             ASSERT_EQ(::link(QFile::encodeName(target).constData(),
+                              QFile::encodeName(spare + "/ThmeRsrc/Tbmp03EE.bmp").constData()),
+                       0);
+         }},
+        {"the kept folder is open to others",
+         [&] { ASSERT_TRUE(QFile::setPermissions(spare, QFile::Permissions(0x7755))); }},
+        {"a database was left in it",
+         [&] {
+             QDir(spare).mkpath("PDBFiles");
+             ASSERT_TRUE(writeBytes(spare + "/PDBFiles/Sunset.pdb", readBytes(path("PDBFiles/Sunset.pdb"))));
+             QFile::remove(path("PDBFiles/Sunset.pdb"));
+         },
+         "no-database", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(writeBytes(target, "outside"));
+        setFakeMode("ok");
+        ASSERT_TRUE(runBuild(themeRequest("Sunset")).databaseStamped);
+        ASSERT_TRUE(isOwnPrivateFolder(spare));
+        c.plant();
+        setFakeMode(c.mode);
+
+        EXPECT_EQ(runBuild(themeRequest("Sunset")).databaseStamped, c.stamped);
+
+        EXPECT_EQ(readBytes(target), "outside");
+        EXPECT_EQ(QDir(outside.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                  QStringList{"target.bmp"});
+        if (c.stamped)
+            EXPECT_EQ(readBytes(path("fake_seen/ThmeRsrc/Tbmp03EE.bmp")),
+                      readBytes(spare + "/ThmeRsrc/Tbmp03EE.bmp"));
+        else
+            EXPECT_FALSE(QFileInfo::exists(path("PDBFiles/Sunset.pdb")));
+        EXPECT_TRUE(isOwnPrivateFolder(spare));
+    }
 }
 
 // A name holding "%1" or "%2" is shown as typed, never filled in.

@@ -118,6 +118,6 @@ done
 kill -0 "$APP" 2>/dev/null && fail "the program did not end on SIGTERM"
 wait "$APP" || status=$?
 [ "$status" = 143 ] || fail "the program ended with $status on SIGTERM, not 143"
-[ -z "$(find "$START" -maxdepth 1 -name '.vkdm-build-*' -o -maxdepth 1 -name vkdm_build.lock)" ] ||
+[ -z "$(find "$START" -maxdepth 1 \( -name '.vkdm-build-*' ! -name .vkdm-build-spare \) -o -maxdepth 1 -name vkdm_build.lock)" ] ||
     fail "a work folder or the lock was left behind"
 echo "gui smoke ok; screenshots in $OUT"
