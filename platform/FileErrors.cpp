@@ -120,6 +120,20 @@ QString byteSizeText(qint64 bytes) {
 
 #ifdef Q_OS_UNIX
 
+// Closes a file just written; where the write or the close failed, the file
+// goes and `error` gets the cause.
+bool closeWritten(int fd, bool written, const QByteArray& name, QString* error) {
+    int cause = errno;
+    if (::close(fd) != 0 && written) {
+        written = false;
+        cause = errno;
+    }
+    if (written)
+        return true;
+    ::unlink(name.constData());
+    return fail(error, cause);
+}
+
 // Writes `bytes` to a fresh file beside `path` and returns its name, or an
 // empty name with `error` set.
 QByteArray writeBeside(const QString& path, const QByteArray& bytes, QString* error) {
@@ -138,16 +152,8 @@ QByteArray writeBeside(const QString& path, const QByteArray& bytes, QString* er
         return {};
     }
     ::fchmod(fd, defaultFileMode());
-    bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;
-    int cause = errno;
-    if (::close(fd) != 0 && written) {
-        written = false;
-        cause = errno;
-    }
-    if (written)
+    if (closeWritten(fd, writeAll(fd, bytes) && ::fsync(fd) == 0, temporary, error))
         return temporary;
-    ::unlink(temporary.constData());
-    fail(error, cause);
     return {};
 }
 
@@ -197,16 +203,7 @@ bool createNewFile(const QString& path, const QByteArray& bytes, QString* error)
     const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0)
         return fail(error, errno);
-    bool written = writeAll(fd, bytes);
-    int cause = errno;
-    if (::close(fd) != 0 && written) {
-        written = false;
-        cause = errno;
-    }
-    if (written)
-        return true;
-    ::unlink(name.constData());
-    return fail(error, cause);
+    return closeWritten(fd, writeAll(fd, bytes), name, error);
 }
 
 bool rewriteOwnFile(const QString& path, const QByteArray& bytes, QString* error) {
@@ -225,16 +222,7 @@ bool rewriteOwnFile(const QString& path, const QByteArray& bytes, QString* error
         return createNewFile(path, bytes, error);
     }
     // In place, then cut to length: a file of the same size keeps its blocks.
-    bool written = writeAll(fd, bytes) && ::ftruncate(fd, off_t(bytes.size())) == 0;
-    int cause = errno;
-    if (::close(fd) != 0 && written) {
-        written = false;
-        cause = errno;
-    }
-    if (written)
-        return true;
-    ::unlink(name.constData());
-    return fail(error, cause);
+    return closeWritten(fd, writeAll(fd, bytes) && ::ftruncate(fd, off_t(bytes.size())) == 0, name, error);
 }
 
 bool isOwnPrivateFolder(const QString& path) {
