@@ -13,11 +13,14 @@ QImage makeBlankPiece(const ThemePiece& piece, PieceResolution resolution) {
 }
 
 // Shared copies: a piece that is changed detaches from the built-in one.
-ThemePieces::ThemePieces() {
-    for (int i = 0; i < kThemePieceCount; ++i) {
-        low_[i] = defaultPiece(i, PieceResolution::Low);
-        high_[i] = defaultPiece(i, PieceResolution::High);
-    }
+ThemePieces::ThemePieces() = default;
+
+const QImage& ThemePieces::pieceOf(std::array<QImage, kThemePieceCount>& pieces, int index,
+                                   PieceResolution resolution) {
+    QImage& piece = pieces.at(std::size_t(index));
+    if (piece.isNull())
+        piece = defaultPiece(index, resolution);
+    return piece;
 }
 
 const QImage& ThemePieces::piece(int index, PieceResolution resolution) const {

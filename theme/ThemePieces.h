@@ -26,8 +26,8 @@ public:
 
     // Low pieces are Indexed8 with the full system palette or RGB32 as the piece
     // table says; high pieces are all RGB32. Indices follow themePieceTable().
-    const QImage& lowPiece(int index) const { return low_.at(index); }
-    const QImage& highPiece(int index) const { return high_.at(index); }
+    const QImage& lowPiece(int index) const { return pieceOf(low_, index, PieceResolution::Low); }
+    const QImage& highPiece(int index) const { return pieceOf(high_, index, PieceResolution::High); }
     const QImage& piece(int index, PieceResolution resolution) const;
     const PictureOrigin& origin(int index, PieceResolution resolution) const;
 
@@ -56,8 +56,13 @@ public:
     void setOrigin(int index, PieceResolution resolution, const PictureOrigin& origin);
 
 private:
-    std::array<QImage, kThemePieceCount> low_;
-    std::array<QImage, kThemePieceCount> high_;
+    // A built-in piece is drawn when it is first asked for (a null picture
+    // until then): a sheet loaded straight away replaces most of them unseen.
+    static const QImage& pieceOf(std::array<QImage, kThemePieceCount>& pieces, int index,
+                                 PieceResolution resolution);
+
+    mutable std::array<QImage, kThemePieceCount> low_;
+    mutable std::array<QImage, kThemePieceCount> high_;
     std::array<PictureOrigin, kThemePieceCount> lowOrigins_{};
     std::array<PictureOrigin, kThemePieceCount> highOrigins_{};
 };
