@@ -368,8 +368,9 @@ private:
         outcome_.databaseStamped = true;
     }
 
-    // The script's text is replaced before deletion, as the compiler's peers
-    // expect of a finished build; the folder goes with it either way.
+    // The script's text is replaced once the build is over, as the compiler's
+    // peers expect of a finished build, whether the folder then goes or is
+    // kept for the next build.
     void closeScript(const QString& scriptPath) {
         if (!rewriteOwnFile(scriptPath, closingHeader(request_.kind, request_.options.versionNumber)))
             report(messages_.scriptNotReopenable);

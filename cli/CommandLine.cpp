@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include "cli/Command.h"
+#include "cli/VersionLine.h"
 #include "common/SystemScreens.h"
 
 #include <QBuffer>
@@ -12,11 +13,10 @@
 namespace cli {
 namespace {
 
-const char kProgram[] = "vedivavurir-cli";
 const char kStartDirVariable[] = "VEDIVAVURIR_START_DIR";
 
 QString program() {
-    return QLatin1String(kProgram);
+    return QLatin1String(kCliProgram);
 }
 
 QCommandLineOption helpOption(const QString& what) {
@@ -183,7 +183,7 @@ int dispatch(const QStringList& arguments, Console& console, const std::function
         return kExitUsage;
     }
     if (top.isSet(version)) {
-        console.text(console.out(), QStringLiteral("%1 %2\n").arg(program(), QStringLiteral(VV_VERSION)));
+        console.text(console.out(), QLatin1String(kCliVersionLine));
         return kExitSuccess;
     }
     const QString usage = program() + QStringLiteral(" [options] COMMAND [command options]");

@@ -6,6 +6,8 @@
 //
 // Only the C library is used, so that the standard C++ library is not loaded
 // either.
+#include "cli/VersionLine.h"
+
 #include <dlfcn.h>
 #include <unistd.h>
 
@@ -68,7 +70,7 @@ int cannotStart(const char* path, const char* why) {
 int main(int argc, char** argv) {
     // A version line that cannot be written is left to the library, which
     // reports the failure in the user's language.
-    if (asksForVersionOnly(argc, argv) && writeText(STDOUT_FILENO, "vedivavurir-cli " VV_VERSION "\n"))
+    if (asksForVersionOnly(argc, argv) && writeText(STDOUT_FILENO, kCliVersionLine))
         return 0;
     char path[PATH_MAX];
     if (!libraryPath(path))

@@ -208,17 +208,11 @@ std::optional<QByteArray> plainBitmapFile(const QImage& picture) {
 QByteArray encodedPiece(const QImage& picture, QString* problem) {
     if (std::optional<QByteArray> plain = plainBitmapFile(picture))
         return std::move(*plain);
-    QImage image = picture;
-    if (image.format() == QImage::Format_Indexed8 && image.colorCount() < 256) {
-        QList<QRgb> table = image.colorTable();
-        table.resize(256, qRgb(0, 0, 0));
-        image.setColorTable(table);
-    }
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "bmp");
-    if (!writer.write(image) || bytes.isEmpty()) {
+    if (!writer.write(picture) || bytes.isEmpty()) {
         *problem = writer.errorString();
         return {};
     }

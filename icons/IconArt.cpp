@@ -289,11 +289,12 @@ IconColours factoryColours(int slot) {
 }
 
 QImage factorySlotPicture(int slot, int scale) {
-    // The icon-set slots all start with one blank picture: drawn once for each
-    // density, shared until a slot is drawn on.
-    if (slot < kIconSetSlotCount && (scale == 1 || scale == 2)) {
-        static const QImage blanks[] = {iconPicture(IconGlyph::Blank, kBlankColours, 1),
-                                        iconPicture(IconGlyph::Blank, kBlankColours, 2)};
+    // Every blank slot (the icon-set slots) starts with the same picture, in
+    // the blank colours: drawn once for each density, shared until a slot is
+    // drawn on.
+    if (factoryGlyph(slot) == IconGlyph::Blank && (scale == 1 || scale == 2)) {
+        static const QImage blanks[] = {iconPicture(IconGlyph::Blank, factoryColours(slot), 1),
+                                        iconPicture(IconGlyph::Blank, factoryColours(slot), 2)};
         return blanks[scale - 1];
     }
     return iconPicture(factoryGlyph(slot), factoryColours(slot), scale);
